@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QStringList>
+
+// Subcommands of velorin-cli. Each takes the arguments after its name and returns the exit status.
+int runInfo(const QString& simulateModel, const QStringList& args);
+int runDeltaE(const QStringList& args);

@@ -1,0 +1,53 @@
+#include "clicommands.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+void printHelp()
+{
+    std::printf("Usage: velorin-cli [--simulate MODEL] <command> [arguments]\n\n"
+                "Commands:\n"
+                "  info      identify the instrument and print its settings\n"
+                "  delta-e [--old-layout] [--formula N] L1 a1 b1 L2 a2 b2\n"
+                "            colour differences between a standard and a sample\n\n"
+                "Options:\n"
+                "  --simulate MODEL  use the virtual instrument of MODEL (KV510, KV620, KV630,\n"
+                "                    KV650, KV660, KV670) instead of a real one\n"
+                "  --help            show this text\n");
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    QString simulate;
+    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
+        const QString opt = args.takeFirst();
+        if (opt == QLatin1String("--help")) {
+            printHelp();
+            return 0;
+        }
+        if (opt == QLatin1String("--simulate") && !args.isEmpty()) {
+            simulate = args.takeFirst();
+            continue;
+        }
+        std::fprintf(stderr, "velorin-cli: unknown option %s\n", qPrintable(opt));
+        printHelp();
+        return 2;
+    }
+    if (args.isEmpty()) {
+        printHelp();
+        return 2;
+    }
+    const QString command = args.takeFirst();
+    if (command == QLatin1String("info"))
+        return runInfo(simulate, args);
+    if (command == QLatin1String("delta-e"))
+        return runDeltaE(args);
+    std::fprintf(stderr, "velorin-cli: unknown command %s\n", qPrintable(command));
+    printHelp();
+    return 2;
+}

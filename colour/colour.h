@@ -1,0 +1,2 @@
+#pragma once
+// Colour computation: conversions, colour-difference formulas, deviation words and verdicts.

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "clinker.h"
+#include "hidtransport.h"
+
+#include <QByteArray>
+#include <QReadWriteLock>
+
+#include <functional>
+#include <memory>
+
+// What every instrument command talks through: send a request frame, receive a reply frame.
+// Production code wires LinkFramePort; tests may wire their own.
+class FramePort {
+public:
+    virtual ~FramePort();
+
+    virtual bool isLinkOpen() const = 0;
+    // Appends the CRC-16 to frame (low byte first) and writes it. Returns bytes written or -1.
+    virtual int sendFrame(QByteArray& frame, int timeoutMs) = 0;
+    // Collects a reply into out. With verify set, checks the CRC ending at expectedLength and
+    // returns -1 on mismatch. Returns the byte count, or 0 or less on failure.
+    virtual int receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify) = 0;
+    // Blocking pause used between a request and its reply on some instruments.
+    virtual void delayMs(int ms);
+
+    static uint16_t checksum16(const QByteArray& bytes, int count);
+};
+
+// The frame port over the one device link. Owns the link; the link pointer is replaced only on
+// the user-interface thread, and a read-write lock keeps a worker's poll in progress from
+// seeing the link released under it.
+class LinkFramePort : public FramePort {
+public:
+    static constexpr uint16_t kVendorId = 0x2047;
+    static constexpr uint16_t kProductId = 0x0301;
+
+    using TransportFactory = std::function<std::unique_ptr<HidTransport>()>;
+
+    LinkFramePort();
+    ~LinkFramePort() override;
+
+    // Where new links get their HID transport from (hidapi unless set).
+    void setTransportFactory(TransportFactory factory);
+    // Replaces the pause used by delayMs (tests make it instant).
+    void setDelayFunction(std::function<void(int)> delay);
+
+    // Creates a link and opens the instrument; false (and no link kept) when that fails.
+    bool openLink();
+    // Closes and releases the link; waits for a read or write in progress to finish.
+    void closeLink();
+    // True when there is a link and the device behind it no longer answers.
+    bool isLinkRemoved();
+
+    // Takes an already built link (tests).
+    void setLink(std::unique_ptr<CLinker> link);
+    bool hasLink() const;
+
+    bool isLinkOpen() const override;
+    int sendFrame(QByteArray& frame, int timeoutMs) override;
+    int receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify) override;
+    void delayMs(int ms) override;
+
+private:
+    mutable QReadWriteLock linkLock_;
+    std::unique_ptr<CLinker> link_;
+    TransportFactory factory_;
+    std::function<void(int)> delay_;
+};
