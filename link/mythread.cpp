@@ -9,7 +9,7 @@ MyThread::~MyThread() = default;
 void MyThread::requestStop()
 {
     stopRequested_.store(true);
-    pauseLock_.wake();
+    pauseLock_->wake();
 }
 
 void MyThread::startThreadSlot()
@@ -18,20 +18,20 @@ void MyThread::startThreadSlot()
     // thread holds the lock for a long exchange.
     constexpr int kLockAttemptMs = 20;
     while (!stopRequested_.load()) {
-        if (pauseLock_.hasWaiters()) {
-            pauseLock_.waitUntilUnwanted(kLockAttemptMs);
+        if (pauseLock_->hasWaiters()) {
+            pauseLock_->waitUntilUnwanted(kLockAttemptMs);
             continue;
         }
-        if (!pauseLock_.tryLock(kLockAttemptMs))
+        if (!pauseLock_->tryLock(kLockAttemptMs))
             continue;
         if (stopRequested_.load()) {
-            pauseLock_.unlock();
+            pauseLock_->unlock();
             break;
         }
         QByteArray bytes;
         if (port_ && port_->receiveFrame(bytes, 0, kExpectedLength, false) > 0)
             emit senddata(bytes);
-        pauseLock_.pauseUnlessWanted(kPollPauseMs);
-        pauseLock_.unlock();
+        pauseLock_->pauseUnlessWanted(kPollPauseMs);
+        pauseLock_->unlock();
     }
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <memory>
 
 class FramePort;
 
@@ -21,7 +22,9 @@ public:
     explicit MyThread(FramePort* port, QObject* parent = nullptr);
     ~MyThread() override;
 
-    PauseLock& pauseLock() { return pauseLock_; }
+    PauseLock& pauseLock() { return *pauseLock_; }
+    // The lock outlives the worker while anyone holds a copy of this pointer.
+    std::shared_ptr<PauseLock> sharedPauseLock() const { return pauseLock_; }
     // Ends the polling loop within a poll period, even while another thread holds the lock.
     void requestStop();
     bool isStopRequested() const { return stopRequested_.load(); }
@@ -34,6 +37,6 @@ public slots:
 
 private:
     FramePort* port_;
-    PauseLock pauseLock_;
+    std::shared_ptr<PauseLock> pauseLock_ = std::make_shared<PauseLock>();
     std::atomic<bool> stopRequested_{false};
 };

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 
 // The mutex that serialises all use of the device link. The background worker holds it for
@@ -31,4 +32,40 @@ private:
     std::atomic<int> waiters_{0};
     std::mutex signalMutex_;
     std::condition_variable signal_;
+};
+
+// Holds a pause lock for a scope. It keeps the lock object alive, so the worker that owns the
+// lock may be stopped and deleted while the holder still has to release it.
+class PauseLocker {
+public:
+    explicit PauseLocker(std::shared_ptr<PauseLock> lock) : lock_(std::move(lock))
+    {
+        if (lock_) {
+            lock_->lock();
+            held_ = true;
+        }
+    }
+    ~PauseLocker() { unlock(); }
+    PauseLocker(const PauseLocker&) = delete;
+    PauseLocker& operator=(const PauseLocker&) = delete;
+
+    void unlock()
+    {
+        if (held_) {
+            held_ = false;
+            lock_->unlock();
+        }
+    }
+    void relock()
+    {
+        if (lock_ && !held_) {
+            lock_->lock();
+            held_ = true;
+        }
+    }
+    bool isHeld() const { return held_; }
+
+private:
+    std::shared_ptr<PauseLock> lock_;
+    bool held_ = false;
 };

@@ -1,1 +1,236 @@
 #include "deviceinfocommands.h"
+
+#include "bytereader.h"
+#include "frameport.h"
+#include "frames.h"
+#include "messagesink.h"
+
+using namespace frames;
+
+namespace {
+
+CommandSpec readParam(uint32_t address, uint16_t n, HeaderTest header, BlockCheck block)
+{
+    CommandSpec s;
+    s.function = kReadMemory;
+    s.address = address;
+    s.length = n;
+    s.minSent = 8;
+    s.replyLength = n + 10;
+    s.header = header;
+    s.block = block;
+    return s;
+}
+
+CommandSpec writeParam(uint32_t address, uint16_t n, HeaderTest header, int deadlineMs)
+{
+    CommandSpec s;
+    s.function = kWriteParameter;
+    s.address = address;
+    s.length = n;
+    s.minSent = 8 + n;
+    s.replyLength = 10;
+    s.deadlineMs = deadlineMs;
+    s.header = header;
+    return s;
+}
+
+const CommandSpec kKeyInfo = [] {
+    CommandSpec s;
+    s.function = kQuery;
+    s.address = 0x0005;
+    s.length = 0x0012;
+    s.minSent = 8;
+    s.replyLength = 26;
+    s.header = {2, 0x05, 6, 0xA5};
+    s.block = {0, 23, 24}; // the frame checksum, checked once more
+    s.headerChecksumInRequest = true;
+    s.errorByte1 = 0xA0;
+    s.errorByte2 = 0x04;
+    return s;
+}();
+
+const CommandSpec kProductionInfo = [] {
+    CommandSpec s = readParam(0x0000, 20, {2, 0x00, 6, 0x14}, {8, 25, 26});
+    s.errorByte1 = 0xC7;
+    s.errorByte2 = 0x08;
+    return s;
+}();
+
+const CommandSpec kSoftwareVersion = [] {
+    CommandSpec s;
+    s.function = kQuery;
+    s.address = 0x000C;
+    s.length = 0x0002;
+    s.minSent = 6;
+    s.replyLength = 10;
+    s.header = {1, 0x20, 4, 0x02};
+    return s;
+}();
+
+const CommandSpec kReadDisplay = readParam(0x0300, 3, {2, 0x00, 6, 0x03}, {8, 8, 9});
+const CommandSpec kSetDisplay = writeParam(0x0300, 3, {2, 0x00, 6, 0x03}, 10000);
+const CommandSpec kReadTolerance = readParam(0x030F, 8, {2, 0x0F, 6, 0x08}, {8, 13, 14});
+const CommandSpec kSetTolerance = writeParam(0x030F, 8, {2, 0x0F, 6, 0x08}, 10000);
+const CommandSpec kReadDeltaE = readParam(0x0225, 5, {2, 0x25, 6, 0x05}, {8, 10, 11});
+const CommandSpec kSetDeltaE = writeParam(0x0225, 5, {2, 0x25, 6, 0x05}, kDefaultDeadlineMs);
+
+QDate dateFrom(int year, int month, int day)
+{
+    return QDate(year, month, day); // an impossible date stays invalid; that is not an error
+}
+
+CommandStatus writeBlock(FramePort& port, const CommandSpec& spec, const QByteArray& data)
+{
+    QByteArray reply;
+    return exchange(port, spec, memoryRequest(spec.function, spec.address, spec.length, withChecksum(data)),
+                    reply);
+}
+
+void report(MessageSink* sink, const QString& text)
+{
+    (sink ? sink : MessageSink::defaultSink())->showMessage(QStringLiteral("提示"), text);
+}
+
+} // namespace
+
+CommandStatus ReadKeyInfo(FramePort& port, KeyInfo& info)
+{
+    QByteArray reply;
+    const CommandStatus status = exchange(port, kKeyInfo, requestFor(kKeyInfo), reply);
+    if (status < 0)
+        return status;
+    ByteReader r(reply);
+    KeyInfo out;
+    out.dataFlag = r.u8(6);
+    out.productionDate = dateFrom(r.u16(8), r.u8(10), r.u8(11));
+    out.serialNumber = r.u32(12);
+    out.meterNumber = r.u32(16);
+    out.extraWord = r.u16(20);
+    out.extraWord2 = r.u16(22);
+    if (!r.ok())
+        return Status::NoReply;
+    info = out;
+    return Status::Success;
+}
+
+CommandStatus ReadProductionInfo(FramePort& port, KeyInfo& info, MessageSink* sink)
+{
+    QByteArray reply;
+    const CommandStatus status = exchange(port, kProductionInfo, requestFor(kProductionInfo), reply);
+    switch (status) {
+    case Status::NotSent:
+        report(sink, QStringLiteral("读取生产信息写端口失败！"));
+        return status;
+    case Status::NoReply:
+        report(sink, QStringLiteral("读取生产信息接收端口报文失败！"));
+        return status;
+    case Status::BadHeader:
+        report(sink, QStringLiteral("读取生产信息接收的报文格式错误！"));
+        return status;
+    case Status::BadChecksum:
+        report(sink, QStringLiteral("读取生产信息checksum错误！"));
+        return status;
+    case Status::ErrorReply:
+        return status;
+    default:
+        break;
+    }
+    ByteReader r(reply);
+    KeyInfo out;
+    out.dataFlag = r.u8(8);
+    out.productionDate = dateFrom(r.u16(10), r.u8(12), r.u8(13));
+    out.serialNumber = r.u32(14);
+    out.meterNumber = r.u32(18);
+    out.extraWord = r.u16(22);
+    out.extraByte = r.u8(24);
+    out.extraByte2 = r.u8(25);
+    if (!r.ok())
+        return Status::NoReply;
+    info = out;
+    return Status::Success;
+}
+
+CommandStatus ReadSoftwareVersion(FramePort& port, int& version, MessageSink* sink)
+{
+    QByteArray reply;
+    const CommandStatus status = exchange(port, kSoftwareVersion, requestFor(kSoftwareVersion), reply);
+    switch (status) {
+    case Status::NotSent:
+        report(sink, QStringLiteral("读取软件版本写端口失败！"));
+        return status;
+    case Status::NoReply:
+        report(sink, QStringLiteral("读取软件版本接收端口报文失败！"));
+        return status;
+    case Status::BadHeader:
+        report(sink, QStringLiteral("读取软件版本接收的报文格式错误！"));
+        return status;
+    default:
+        break;
+    }
+    ByteReader r(reply);
+    const int value = r.u16(6);
+    if (!r.ok())
+        return Status::NoReply;
+    version = value;
+    return Status::Success;
+}
+
+CommandStatus ReadDisplayParam(FramePort& port, int& mode)
+{
+    QByteArray reply;
+    const CommandStatus status = exchange(port, kReadDisplay, requestFor(kReadDisplay), reply);
+    if (status < 0)
+        return status;
+    mode = static_cast<uint8_t>(reply.at(8));
+    return Status::Success;
+}
+
+CommandStatus SetDisplayParam(FramePort& port, int mode)
+{
+    QByteArray data;
+    appendU8(data, static_cast<unsigned>(mode));
+    return writeBlock(port, kSetDisplay, data);
+}
+
+CommandStatus ReadTolerance(FramePort& port, int& haze100, int& t100, int& threshold10)
+{
+    QByteArray reply;
+    const CommandStatus status = exchange(port, kReadTolerance, requestFor(kReadTolerance), reply);
+    if (status < 0)
+        return status;
+    ByteReader r(reply);
+    haze100 = r.u16(8);
+    t100 = r.u16(10);
+    threshold10 = r.u16(12);
+    return Status::Success;
+}
+
+CommandStatus SetTolerance(FramePort& port, int haze100, int t100, int threshold10)
+{
+    QByteArray data;
+    appendU16(data, static_cast<unsigned>(haze100));
+    appendU16(data, static_cast<unsigned>(t100));
+    appendU16(data, static_cast<unsigned>(threshold10));
+    return writeBlock(port, kSetTolerance, data);
+}
+
+CommandStatus ReadDeltaEParam(FramePort& port, int& formula, int& threshold10)
+{
+    QByteArray reply;
+    const CommandStatus status = exchange(port, kReadDeltaE, requestFor(kReadDeltaE), reply);
+    if (status < 0)
+        return status;
+    ByteReader r(reply);
+    formula = r.u8(8);
+    threshold10 = r.u16(9);
+    return Status::Success;
+}
+
+CommandStatus SetDeltaEParam(FramePort& port, int formula, int threshold10)
+{
+    QByteArray data;
+    appendU8(data, static_cast<unsigned>(formula));
+    appendU16(data, static_cast<unsigned>(threshold10));
+    return writeBlock(port, kSetDeltaE, data);
+}

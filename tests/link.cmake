@@ -1,0 +1,2 @@
+velorin_test(tst_link tst_link.cpp fakes.h LIBS velorin_link)
+velorin_test(tst_protocol tst_protocol.cpp fakes.h LIBS velorin_protocol)
