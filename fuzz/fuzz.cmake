@@ -1,0 +1,2 @@
+velorin_fuzz(fuzz_replies fuzz_replies.cpp)
+velorin_fuzz(fuzz_report_reader fuzz_report_reader.cpp)
