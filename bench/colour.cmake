@@ -1,0 +1,1 @@
+velorin_bench(colour_throughput colour_throughput.cpp)
