@@ -1,0 +1,1 @@
+velorin_test(tst_sim tst_sim.cpp LIBS velorin_sim)
