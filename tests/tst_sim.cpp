@@ -1,5 +1,6 @@
 // The virtual instrument seen from the host side, report by report, with hand-built frames.
 #include "checksum16.h"
+#include "clinker.h"
 #include "virtualinstrument.h"
 
 #include <QElapsedTimer>
@@ -98,6 +99,7 @@ private slots:
     void measurementBlocks();
     void recordCountsAndMemory();
     void framing();
+    void hostLinkExchange();
     void library_data();
     void library();
     void pushes_data();
@@ -315,6 +317,25 @@ void TestSim::framing()
     std::memcpy(report + 2, version.constData(), 8);
     QCOMPARE(host.t->writeReport(report, 64, 10), 64);
     QVERIFY(host.drain(30).isEmpty());
+}
+
+void TestSim::hostLinkExchange()
+{
+    // The program's own report layer and link against the instrument, pushes included.
+    auto vi = VirtualInstrument::fromPreset("KV510");
+    CLinkerUSB link(vi->createTransport());
+    QCOMPARE(int(link.openDevice(0x2047, 0x0301)), 0);
+    QCOMPARE(link.write(hex("AB 20 05 00 12 00 94 6B 00 00"), 1000), 10);
+    QByteArray reply;
+    QCOMPARE(link.read(reply, 6000, 26), 26);
+    QCOMPARE(u16(reply, 16), 5100);
+    QCOMPARE(link.write(memoryRequest(0x40, 0x400000, {}, 256), 1000), 10);
+    reply.clear();
+    QCOMPARE(link.read(reply, 6000, 266), 266);
+    QCOMPARE(reply.mid(8, 8), vi->readMemory(0x400000, 8));
+    vi->pushMeasurement();
+    reply.clear();
+    QCOMPARE(link.read(reply, 0, 0), 64);
 }
 
 void TestSim::library_data()
@@ -589,7 +610,7 @@ void TestSim::presets()
         } else {
             const int mode = ui == 1 || ui == 2 ? 3 : 0;
             QVERIFY(vi->modeRecordCount(mode) >= 5);
-            QCOMPARE(vi->readMemory(0x400000 + 0x80000 * mode + 0x40000, 9), QByteArray("Sample01\0"));
+            QCOMPARE(vi->readMemory(0x400000 + 0x80000 * mode + 0x40000, 9), QByteArray("Sample01").append('\0'));
         }
     }
     auto vi = VirtualInstrument::fromPreset("KV510");
