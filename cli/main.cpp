@@ -1,10 +1,19 @@
 #include "clicommands.h"
+#include "trace.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
 
 namespace {
+// Diagnostic lines of the link are for developers: shown only with the traffic trace on.
+void cliMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtDebugMsg && !trace::enabled())
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(message.trimmed()));
+}
+
 void printHelp()
 {
     std::printf("Usage: velorin-cli [--simulate MODEL] <command> [arguments]\n\n"
@@ -22,6 +31,7 @@ void printHelp()
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    qInstallMessageHandler(cliMessages);
     QStringList args = app.arguments().mid(1);
     QString simulate;
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "frameport.h"
+#include "virtualinstrument.h"
+
+#include <QVector>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+// A frame port wired to a virtual instrument, as the program wires it under --simulate.
+struct SimulatedLink {
+    std::shared_ptr<sim::VirtualInstrument> instrument;
+    LinkFramePort port;
+
+    explicit SimulatedLink(const char* model = "KV510")
+        : instrument(sim::VirtualInstrument::fromPreset(QString::fromLatin1(model)))
+    {
+        port.setTransportFactory([i = instrument] { return i->createTransport(); });
+        if (!port.openLink()) {
+            std::fprintf(stderr, "cannot open the virtual instrument\n");
+            std::exit(1);
+        }
+    }
+};
+
+inline double percentile(QVector<double> values, double p)
+{
+    if (values.isEmpty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<qsizetype>(p * static_cast<double>(values.size() - 1) + 0.5);
+    return values.at(std::clamp<qsizetype>(index, 0, values.size() - 1));
+}
+
+inline void bench(const char* name, double value, const char* unit)
+{
+    std::printf("BENCH %s %.3f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
