@@ -31,38 +31,34 @@ constexpr auto kPushSplitGap = std::chrono::milliseconds(80);
 // Room for the standard colour text area; blocks beyond it are kept in memory only.
 constexpr uint32_t kMaxLibraryBytes = 0x40000;
 
-uint16_t crc(const QByteArray& bytes, int count = -1)
-{
+uint16_t crc(const QByteArray& bytes, int count = -1) {
     return checksum16(bytes.constData(), count < 0 ? int(bytes.size()) : count);
 }
 
-uint16_t u16(const QByteArray& b, int at)
-{
+uint16_t u16(const QByteArray& b, int at) {
     return uint16_t(uint8_t(b.at(at)) | (uint8_t(b.at(at + 1)) << 8));
 }
 
-uint32_t u32(const QByteArray& b, int at) { return u16(b, at) | (uint32_t(u16(b, at + 2)) << 16); }
+uint32_t u32(const QByteArray& b, int at) {
+    return u16(b, at) | (uint32_t(u16(b, at + 2)) << 16);
+}
 
-void appendU16(QByteArray& b, uint16_t v)
-{
+void appendU16(QByteArray& b, uint16_t v) {
     b.append(char(v & 0xFF));
     b.append(char(v >> 8));
 }
 
-void appendU32(QByteArray& b, uint32_t v)
-{
+void appendU32(QByteArray& b, uint32_t v) {
     appendU16(b, uint16_t(v & 0xFFFF));
     appendU16(b, uint16_t(v >> 16));
 }
 
-void putU16(QByteArray& b, int at, uint16_t v)
-{
+void putU16(QByteArray& b, int at, uint16_t v) {
     b[at] = char(v & 0xFF);
     b[at + 1] = char(v >> 8);
 }
 
-QByteArray memoryHeader(uint8_t function, uint32_t address, uint16_t length)
-{
+QByteArray memoryHeader(uint8_t function, uint32_t address, uint16_t length) {
     QByteArray f;
     f.append(char(kStart));
     f.append(char(function));
@@ -71,8 +67,7 @@ QByteArray memoryHeader(uint8_t function, uint32_t address, uint16_t length)
     return f;
 }
 
-QByteArray queryHeader(uint16_t code, uint16_t length)
-{
+QByteArray queryHeader(uint16_t code, uint16_t length) {
     QByteArray f;
     f.append(char(kStart));
     f.append(char(kQuery));
@@ -82,8 +77,7 @@ QByteArray queryHeader(uint16_t code, uint16_t length)
 }
 
 // Frame length from the bytes seen so far: > 0 known, 0 need more bytes, -1 not a frame start.
-int frameLength(const QByteArray& in)
-{
+int frameLength(const QByteArray& in) {
     if (in.size() < 2)
         return 0;
     switch (uint8_t(in.at(1))) {
@@ -104,8 +98,7 @@ int frameLength(const QByteArray& in)
     }
 }
 
-bool isModeCountAddress(uint32_t address, int* mode)
-{
+bool isModeCountAddress(uint32_t address, int* mode) {
     for (int m = 0; m < 7; ++m) {
         if (address == layout::kModeCountBase + 4u * uint32_t(m)) {
             *mode = m;
@@ -121,8 +114,7 @@ bool isModeCountAddress(uint32_t address, int* mode)
 
 } // namespace
 
-bool InstrumentCore::usesOldLayout() const
-{
+bool InstrumentCore::usesOldLayout() const {
     if (model == QLatin1String("KV620") || model == QLatin1String("KV650"))
         return firmware < 300;
     if (model == QLatin1String("KV630") || model == QLatin1String("KV660"))
@@ -130,13 +122,11 @@ bool InstrumentCore::usesOldLayout() const
     return false;
 }
 
-bool InstrumentCore::pushesModeBlock() const
-{
+bool InstrumentCore::pushesModeBlock() const {
     return (model == QLatin1String("KV510") || model == QLatin1String("KV670")) && firmware <= 105;
 }
 
-void InstrumentCore::takeReport(const uint8_t* report, int length)
-{
+void InstrumentCore::takeReport(const uint8_t* report, int length) {
     ++reportsReceived;
     if (length < 3 || report[0] != 0x3F)
         return;
@@ -151,8 +141,7 @@ void InstrumentCore::takeReport(const uint8_t* report, int length)
     parseInbox();
 }
 
-void InstrumentCore::parseInbox()
-{
+void InstrumentCore::parseInbox() {
     for (;;) {
         const int start = int(inbox.indexOf(char(kStart)));
         if (start < 0) {
@@ -176,8 +165,7 @@ void InstrumentCore::parseInbox()
     }
 }
 
-void InstrumentCore::execute(const QByteArray& frame)
-{
+void InstrumentCore::execute(const QByteArray& frame) {
     const uint8_t function = uint8_t(frame.at(1));
     if (function == kQuery) {
         query(u16(frame, 2), u16(frame, 4));
@@ -193,8 +181,7 @@ void InstrumentCore::execute(const QByteArray& frame)
         writeBlock(address, frame.mid(8, length));
 }
 
-void InstrumentCore::query(uint16_t code, uint16_t length)
-{
+void InstrumentCore::query(uint16_t code, uint16_t length) {
     QByteArray data;
     switch (code) {
     case kQueryKeyInfo:
@@ -232,8 +219,7 @@ void InstrumentCore::query(uint16_t code, uint16_t length)
     reply(queryHeader(code, uint16_t(data.size())) + data);
 }
 
-QByteArray InstrumentCore::withBlockChecksum(QByteArray block)
-{
+QByteArray InstrumentCore::withBlockChecksum(QByteArray block) {
     uint16_t sum = crc(block);
     if (corruptBlock) {
         sum ^= 0x5A5A;
@@ -243,8 +229,7 @@ QByteArray InstrumentCore::withBlockChecksum(QByteArray block)
     return block;
 }
 
-QByteArray InstrumentCore::countBlock(uint32_t address) const
-{
+QByteArray InstrumentCore::countBlock(uint32_t address) const {
     QByteArray block;
     int mode = 0;
     if (isModeCountAddress(address, &mode)) {
@@ -263,8 +248,7 @@ QByteArray InstrumentCore::countBlock(uint32_t address) const
     return block;
 }
 
-void InstrumentCore::readMemoryFamily(uint8_t function, uint32_t address, uint16_t length)
-{
+void InstrumentCore::readMemoryFamily(uint8_t function, uint32_t address, uint16_t length) {
     QByteArray data;
     int mode = 0;
     if (function == kReadMeasurement) {
@@ -299,10 +283,10 @@ void InstrumentCore::readMemoryFamily(uint8_t function, uint32_t address, uint16
         QByteArray block(1, char(deltaE.formula));
         appendU16(block, deltaE.threshold);
         data = withBlockChecksum(block);
-    } else if ((isModeCountAddress(address, &mode) && length == 4)
-               || (address == layout::kColorDiffCount && length == 10)
-               || ((address == layout::kSpectralCount[0] || address == layout::kSpectralCount[1])
-                   && length == 8)) {
+    } else if ((isModeCountAddress(address, &mode) && length == 4) ||
+               (address == layout::kColorDiffCount && length == 10) ||
+               ((address == layout::kSpectralCount[0] || address == layout::kSpectralCount[1]) &&
+                length == 8)) {
         data = withBlockChecksum(countBlock(address));
     } else {
         data = memory.read(address, length);
@@ -310,16 +294,15 @@ void InstrumentCore::readMemoryFamily(uint8_t function, uint32_t address, uint16
     reply(memoryHeader(function, address, length) + data);
 }
 
-void InstrumentCore::writeParameter(uint32_t address, const QByteArray& data)
-{
+void InstrumentCore::writeParameter(uint32_t address, const QByteArray& data) {
     const int n = int(data.size());
     // A block whose own checksum does not match is dropped without an answer; the host then
     // times out, as it would with the real firmware.
     const auto blockValid = [&](int dataBytes) {
         return n == dataBytes + 2 && crc(data, dataBytes) == u16(data, dataBytes);
     };
-    const bool isCard = address >= layout::kStdColorCardBase && address < layout::kStdColorCount
-                        && (address - layout::kStdColorCardBase) % layout::kStdColorCardStride == 0;
+    const bool isCard = address >= layout::kStdColorCardBase && address < layout::kStdColorCount &&
+                        (address - layout::kStdColorCardBase) % layout::kStdColorCardStride == 0;
 
     if (address == layout::kDisplayParam && n == 3) {
         if (!blockValid(1) || uint8_t(data.at(0)) > 6)
@@ -358,8 +341,7 @@ void InstrumentCore::writeParameter(uint32_t address, const QByteArray& data)
     reply(memoryHeader(kWriteParameter, address, uint16_t(n)));
 }
 
-void InstrumentCore::writeBlock(uint32_t address, const QByteArray& data)
-{
+void InstrumentCore::writeBlock(uint32_t address, const QByteArray& data) {
     if (!data.isEmpty()) {
         // Data blocks are stored and never answered.
         memory.write(address, data);
@@ -389,8 +371,7 @@ void InstrumentCore::writeBlock(uint32_t address, const QByteArray& data)
     }
 }
 
-bool InstrumentCore::libraryConsistent(uint32_t closingAddress) const
-{
+bool InstrumentCore::libraryConsistent(uint32_t closingAddress) const {
     if (library.count < 0 || !libraryContiguous)
         return false;
     int64_t colours = 0;
@@ -400,12 +381,11 @@ bool InstrumentCore::libraryConsistent(uint32_t closingAddress) const
             return false;
         colours += it->value1;
     }
-    return int64_t(library.data.size()) == 26 * colours
-           && closingAddress == layout::kStdColorData + uint32_t(library.data.size());
+    return int64_t(library.data.size()) == 26 * colours &&
+           closingAddress == layout::kStdColorData + uint32_t(library.data.size());
 }
 
-QByteArray InstrumentCore::colourBlock(bool legacy) const
-{
+QByteArray InstrumentCore::colourBlock(bool legacy) const {
     const Measurement& m = measurement;
     QByteArray d(54, '\0');
     // Offsets below are frame offsets, 8 ahead of the data.
@@ -432,8 +412,7 @@ QByteArray InstrumentCore::colourBlock(bool legacy) const
     return d;
 }
 
-QByteArray InstrumentCore::modeBlock(int mode) const
-{
+QByteArray InstrumentCore::modeBlock(int mode) const {
     const Measurement& m = measurement;
     QByteArray d(24, '\0');
     d[0] = char(m.red);
@@ -466,15 +445,15 @@ QByteArray InstrumentCore::modeBlock(int mode) const
     return d;
 }
 
-void InstrumentCore::pushMeasurement()
-{
+void InstrumentCore::pushMeasurement() {
     if (silent)
         return;
     QByteArray frame;
     if (usesOldLayout())
         frame = memoryHeader(kReadMeasurement, 0, 54) + colourBlock(true);
     else if (pushesModeBlock() && displayMode >= 0 && displayMode <= 5)
-        frame = memoryHeader(kReadMeasurement, 0x20u + uint32_t(displayMode), 24) + modeBlock(displayMode);
+        frame = memoryHeader(kReadMeasurement, 0x20u + uint32_t(displayMode), 24) +
+                modeBlock(displayMode);
     else
         frame = memoryHeader(kReadMeasurement, 0, 54) + colourBlock(false);
     const int parts = splitPushParts;
@@ -482,8 +461,7 @@ void InstrumentCore::pushMeasurement()
     send(frame, 0, parts);
 }
 
-void InstrumentCore::send(QByteArray frame, int delayMs, int parts)
-{
+void InstrumentCore::send(QByteArray frame, int delayMs, int parts) {
     uint16_t sum = crc(frame);
     if (corruptFrame) {
         sum ^= 0xA5A5;
@@ -509,8 +487,7 @@ void InstrumentCore::send(QByteArray frame, int delayMs, int parts)
     }
 }
 
-void InstrumentCore::queueReport(const QByteArray& payload, Clock::time_point readyAt)
-{
+void InstrumentCore::queueReport(const QByteArray& payload, Clock::time_point readyAt) {
     ++reportsSent;
     if (dropReports > 0) {
         --dropReports;
@@ -528,8 +505,7 @@ void InstrumentCore::queueReport(const QByteArray& payload, Clock::time_point re
     outboxChanged.notify_all();
 }
 
-void InstrumentCore::unplugged()
-{
+void InstrumentCore::unplugged() {
     plugged = false;
     ++generation;
     openHandles = 0;
@@ -538,8 +514,7 @@ void InstrumentCore::unplugged()
     outboxChanged.notify_all();
 }
 
-void InstrumentCore::addModeRecord(int mode, const QByteArray& bytes, const QByteArray& name)
-{
+void InstrumentCore::addModeRecord(int mode, const QByteArray& bytes, const QByteArray& name) {
     const int size = layout::kModeRecordSize[mode];
     const int index = modeCounts[size_t(mode)];
     QByteArray record = bytes.left(size);
@@ -551,8 +526,7 @@ void InstrumentCore::addModeRecord(int mode, const QByteArray& bytes, const QByt
     modeCounts[size_t(mode)] = std::min(index + 1, 0xFFFF);
 }
 
-void InstrumentCore::addOldLayoutRecord(const QByteArray& bytes, const QByteArray& name)
-{
+void InstrumentCore::addOldLayoutRecord(const QByteArray& bytes, const QByteArray& name) {
     const int index = colorDiffCount;
     QByteArray record = bytes.left(layout::kOldRecordSize);
     record.append(QByteArray(layout::kOldRecordSize - int(record.size()), '\0'));
@@ -563,12 +537,12 @@ void InstrumentCore::addOldLayoutRecord(const QByteArray& bytes, const QByteArra
     colorDiffCount = std::min(index + 1, 0xFFFF);
 }
 
-void InstrumentCore::addSpectralRecord(int area, const QByteArray& bytes, const QByteArray& name)
-{
+void InstrumentCore::addSpectralRecord(int area, const QByteArray& bytes, const QByteArray& name) {
     const int index = spectralCounts[size_t(area)];
     QByteArray slot = name.left(layout::kSpectralNameSlot);
     slot.append(QByteArray(layout::kSpectralNameSlot - int(slot.size()), '\0'));
-    memory.write(layout::kSpectralData[area] + uint32_t(index * layout::kSpectralRecordSize), bytes);
+    memory.write(layout::kSpectralData[area] + uint32_t(index * layout::kSpectralRecordSize),
+                 bytes);
     memory.write(layout::kSpectralNames[area] + uint32_t(index * layout::kSpectralNameSlot), slot);
     spectralCounts[size_t(area)] = std::min(index + 1, 0xFFFF);
 }

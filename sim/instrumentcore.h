@@ -54,9 +54,15 @@ constexpr int kSpectralRecordSize = 62;
 constexpr int kSpectralNameSlot = 16;
 constexpr int kSpectralCapacity = 100; // what fits before the name area when read as 64 x n
 
-inline int spectralArea(int uiIndex) { return (uiIndex == 1 || uiIndex == 2) ? 1 : 0; }
-inline uint32_t modeDataStart(int mode) { return kModeDataBase + kModeAreaStride * uint32_t(mode); }
-inline uint32_t modeNameStart(int mode) { return modeDataStart(mode) + kModeNameOffset; }
+inline int spectralArea(int uiIndex) {
+    return (uiIndex == 1 || uiIndex == 2) ? 1 : 0;
+}
+inline uint32_t modeDataStart(int mode) {
+    return kModeDataBase + kModeAreaStride * uint32_t(mode);
+}
+inline uint32_t modeNameStart(int mode) {
+    return modeDataStart(mode) + kModeNameOffset;
+}
 } // namespace layout
 
 struct OutgoingReport {
@@ -67,7 +73,7 @@ struct OutgoingReport {
 // Everything the instrument is and knows; shared by the instrument object and its transports.
 // All members are guarded by mutex; the member functions expect it to be held.
 class InstrumentCore {
-public:
+  public:
     mutable std::mutex mutex;
     std::condition_variable outboxChanged;
 
@@ -130,7 +136,7 @@ public:
     void addOldLayoutRecord(const QByteArray& bytes, const QByteArray& name);
     void addSpectralRecord(int area, const QByteArray& bytes, const QByteArray& name);
 
-private:
+  private:
     void parseInbox();
     void execute(const QByteArray& frame);
     void query(uint16_t code, uint16_t length);

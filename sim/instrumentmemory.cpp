@@ -5,8 +5,7 @@
 
 namespace sim {
 
-void InstrumentMemory::write(uint32_t address, const QByteArray& bytes)
-{
+void InstrumentMemory::write(uint32_t address, const QByteArray& bytes) {
     // 64-bit arithmetic so that a write near the top of the address space cannot wrap.
     uint64_t at = address;
     const uint64_t end = std::min<uint64_t>(at + uint64_t(bytes.size()), 0x100000000ULL);
@@ -22,8 +21,7 @@ void InstrumentMemory::write(uint32_t address, const QByteArray& bytes)
     }
 }
 
-QByteArray InstrumentMemory::read(uint32_t address, int length) const
-{
+QByteArray InstrumentMemory::read(uint32_t address, int length) const {
     QByteArray out(std::max(length, 0), '\0');
     uint64_t at = address;
     const uint64_t end = std::min<uint64_t>(at + uint64_t(out.size()), 0x100000000ULL);
@@ -33,7 +31,8 @@ QByteArray InstrumentMemory::read(uint32_t address, int length) const
         const uint64_t chunk = std::min<uint64_t>(kPageSize - offset, end - at);
         const auto it = pages_.find(page);
         if (it != pages_.end())
-            std::memcpy(out.data() + (at - address), it->second.constData() + offset, size_t(chunk));
+            std::memcpy(out.data() + (at - address), it->second.constData() + offset,
+                        size_t(chunk));
         at += chunk;
     }
     return out;

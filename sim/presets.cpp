@@ -21,17 +21,106 @@ struct Preset {
 // Haze meters measure film in transmission; colorimeters measure surfaces in reflection and
 // report no haze or T.
 const Preset kPresets[] = {
-    {"KV510", 5100, 51002317, 210, 0, 2021, 3, 15, 0, {100, 100, 10}, {0, 10}, 2.35, 89.12, 95.1, -0.3, 1.2},
-    {"KV620", 6200, 62000458, 250, 1, 2017, 6, 2, 3, {100, 100, 10}, {0, 10}, 0, 0, 52.3, 12.4, -8.7},
-    {"KV630", 6300, 63000112, 410, 2, 2020, 11, 20, 3, {100, 100, 10}, {0, 10}, 0, 0, 63.85, -4.12, 22.6},
-    {"KV650", 6500, 65000087, 320, 1, 2019, 9, 9, 4, {100, 100, 10}, {2, 15}, 0, 0, 41.2, 30.5, 18.3},
-    {"KV660", 6600, 66000301, 420, 2, 2022, 2, 14, 5, {100, 100, 10}, {0, 10}, 0, 0, 78.4, 1.9, 5.6},
-    {"KV670", 6700, 67000019, 106, 3, 2023, 5, 30, 0, {150, 200, 15}, {0, 10}, 12.8, 86.4, 93.7, -0.8, 2.4},
+    {"KV510",
+     5100,
+     51002317,
+     210,
+     0,
+     2021,
+     3,
+     15,
+     0,
+     {100, 100, 10},
+     {0, 10},
+     2.35,
+     89.12,
+     95.1,
+     -0.3,
+     1.2},
+    {"KV620",
+     6200,
+     62000458,
+     250,
+     1,
+     2017,
+     6,
+     2,
+     3,
+     {100, 100, 10},
+     {0, 10},
+     0,
+     0,
+     52.3,
+     12.4,
+     -8.7},
+    {"KV630",
+     6300,
+     63000112,
+     410,
+     2,
+     2020,
+     11,
+     20,
+     3,
+     {100, 100, 10},
+     {0, 10},
+     0,
+     0,
+     63.85,
+     -4.12,
+     22.6},
+    {"KV650",
+     6500,
+     65000087,
+     320,
+     1,
+     2019,
+     9,
+     9,
+     4,
+     {100, 100, 10},
+     {2, 15},
+     0,
+     0,
+     41.2,
+     30.5,
+     18.3},
+    {"KV660",
+     6600,
+     66000301,
+     420,
+     2,
+     2022,
+     2,
+     14,
+     5,
+     {100, 100, 10},
+     {0, 10},
+     0,
+     0,
+     78.4,
+     1.9,
+     5.6},
+    {"KV670",
+     6700,
+     67000019,
+     106,
+     3,
+     2023,
+     5,
+     30,
+     0,
+     {150, 200, 15},
+     {0, 10},
+     12.8,
+     86.4,
+     93.7,
+     -0.8,
+     2.4},
 };
 
 // The display modes whose records a model of this user-interface kind keeps.
-QList<int> modesOfKind(int uiIndex)
-{
+QList<int> modesOfKind(int uiIndex) {
     switch (uiIndex) {
     case 0:
         return {0, 1, 2, 3, 4, 5, 6};
@@ -44,16 +133,14 @@ QList<int> modesOfKind(int uiIndex)
 
 } // namespace
 
-QStringList VirtualInstrument::presetModels()
-{
+QStringList VirtualInstrument::presetModels() {
     QStringList models;
     for (const Preset& p : kPresets)
         models << QString::fromLatin1(p.model);
     return models;
 }
 
-std::shared_ptr<VirtualInstrument> VirtualInstrument::fromPreset(const QString& model)
-{
+std::shared_ptr<VirtualInstrument> VirtualInstrument::fromPreset(const QString& model) {
     for (const Preset& p : kPresets) {
         if (model != QLatin1String(p.model))
             continue;
@@ -68,7 +155,8 @@ std::shared_ptr<VirtualInstrument> VirtualInstrument::fromPreset(const QString& 
         instrument->setDisplayMode(p.displayMode);
         instrument->setTolerance(p.tolerance);
         instrument->setDeltaEParam(p.deltaE);
-        const Measurement m = measurementFromLab(p.haze, p.transmittance, p.lStar, p.aStar, p.bStar);
+        const Measurement m =
+            measurementFromLab(p.haze, p.transmittance, p.lStar, p.aStar, p.bStar);
         instrument->setMeasurement(m);
         const bool transmission = p.uiIndex == 0 || p.uiIndex == 3;
         instrument->setSpectrum(spectrumFor(m, transmission));
@@ -77,7 +165,8 @@ std::shared_ptr<VirtualInstrument> VirtualInstrument::fromPreset(const QString& 
         if (instrument->usesOldLayout()) {
             for (int i = 0; i < 12; ++i) {
                 const auto pair = generator.nextPair();
-                instrument->addOldLayoutRecord(oldLayoutRecordBytes(pair.first, pair.second), recordName(i));
+                instrument->addOldLayoutRecord(oldLayoutRecordBytes(pair.first, pair.second),
+                                               recordName(i));
             }
         } else {
             for (int mode : modesOfKind(p.uiIndex)) {
@@ -90,7 +179,8 @@ std::shared_ptr<VirtualInstrument> VirtualInstrument::fromPreset(const QString& 
             }
         }
         for (int i = 0; i < 4; ++i)
-            instrument->addSpectralRecord(p.uiIndex, generator.nextSpectrum(transmission), recordName(i));
+            instrument->addSpectralRecord(p.uiIndex, generator.nextSpectrum(transmission),
+                                          recordName(i));
         return instrument;
     }
     return nullptr;

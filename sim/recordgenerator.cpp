@@ -10,21 +10,19 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-double finv(double t)
-{
+double finv(double t) {
     constexpr double d = 6.0 / 29.0;
     return t > d ? t * t * t : 3 * d * d * (t - 4.0 / 29.0);
 }
 
-int toByte(double linear)
-{
+int toByte(double linear) {
     linear = std::clamp(linear, 0.0, 1.0);
-    const double v = linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
+    const double v =
+        linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
     return int(std::lround(v * 255));
 }
 
-template <class T> T clampTo(double v)
-{
+template <class T> T clampTo(double v) {
     return T(std::clamp<double>(std::round(v), double(std::numeric_limits<T>::min()),
                                 double(std::numeric_limits<T>::max())));
 }
@@ -32,8 +30,7 @@ template <class T> T clampTo(double v)
 } // namespace
 
 Measurement measurementFromLab(double hazePercent, double transmittancePercent, double lStar,
-                               double aStar, double bStar)
-{
+                               double aStar, double bStar) {
     Measurement m;
     m.haze = clampTo<uint16_t>(hazePercent * 100);
     m.transmittance = clampTo<uint16_t>(transmittancePercent * 100);
@@ -64,16 +61,16 @@ Measurement measurementFromLab(double hazePercent, double transmittancePercent, 
     return m;
 }
 
-std::array<uint16_t, 31> spectrumFor(const Measurement& m, bool transmittance)
-{
+std::array<uint16_t, 31> spectrumFor(const Measurement& m, bool transmittance) {
     std::array<uint16_t, 31> out{};
     const double a = m.aStar / 100.0, b = m.bStar / 100.0;
     const double level = transmittance ? m.transmittance / 100.0 : m.yTristimulus / 100.0;
     for (int k = 0; k < 31; ++k) {
         const double t = k / 30.0; // 400 nm .. 700 nm
         // Yellowish samples rise towards long wavelengths, reddish ones peak in the red.
-        double v = level + b * 0.6 * (t - 0.5) + a * 0.5 * std::exp(-std::pow((t - 0.8) / 0.15, 2))
-                   - a * 0.25 * std::exp(-std::pow((t - 0.45) / 0.15, 2));
+        double v = level + b * 0.6 * (t - 0.5) +
+                   a * 0.5 * std::exp(-std::pow((t - 0.8) / 0.15, 2)) -
+                   a * 0.25 * std::exp(-std::pow((t - 0.45) / 0.15, 2));
         if (transmittance)
             v -= (1 - t) * (1 - t) * 2.5; // absorption towards the ultraviolet
         out[size_t(k)] = clampTo<uint16_t>(std::clamp(v, 0.0, 100.0) * 100);
@@ -81,31 +78,28 @@ std::array<uint16_t, 31> spectrumFor(const Measurement& m, bool transmittance)
     return out;
 }
 
-double RecordGenerator::uniform(double low, double high)
-{
+double RecordGenerator::uniform(double low, double high) {
     state_ = state_ * 1664525u + 1013904223u;
     return low + (high - low) * (state_ >> 8) / double(1u << 24);
 }
 
-std::pair<Measurement, Measurement> RecordGenerator::nextPair()
-{
+std::pair<Measurement, Measurement> RecordGenerator::nextPair() {
     const double haze = std::max(0.0, base_.haze / 100.0 + uniform(-0.4, 0.4));
     const double t = std::min(100.0, base_.transmittance / 100.0 + uniform(-0.5, 0.5));
     const double l = base_.lStar / 100.0 + uniform(-1.0, 1.0);
     const double a = base_.aStar / 100.0 + uniform(-0.8, 0.8);
     const double b = base_.bStar / 100.0 + uniform(-0.8, 0.8);
-    const Measurement standard = measurementFromLab(base_.haze ? haze : 0, base_.transmittance ? t : 0, l, a, b);
+    const Measurement standard =
+        measurementFromLab(base_.haze ? haze : 0, base_.transmittance ? t : 0, l, a, b);
     // Differences up to about 1.5 in every quantity, so that a tolerance of 1 fails some.
     const double dl = uniform(-1.0, 1.0), da = uniform(-0.8, 0.8), db = uniform(-0.8, 0.8);
-    const Measurement sample =
-        measurementFromLab(base_.haze ? std::max(0.0, haze + uniform(-1.4, 1.4)) : 0,
-                           base_.transmittance ? std::min(100.0, t + uniform(-1.4, 1.4)) : 0,
-                           l + dl, a + da, b + db);
+    const Measurement sample = measurementFromLab(
+        base_.haze ? std::max(0.0, haze + uniform(-1.4, 1.4)) : 0,
+        base_.transmittance ? std::min(100.0, t + uniform(-1.4, 1.4)) : 0, l + dl, a + da, b + db);
     return {standard, sample};
 }
 
-std::array<int16_t, 31> RecordGenerator::nextSpectrum(bool transmittance)
-{
+std::array<int16_t, 31> RecordGenerator::nextSpectrum(bool transmittance) {
     const auto pair = nextPair();
     const auto curve = spectrumFor(pair.second, transmittance);
     std::array<int16_t, 31> out{};
@@ -114,22 +108,21 @@ std::array<int16_t, 31> RecordGenerator::nextSpectrum(bool transmittance)
     return out;
 }
 
-QByteArray recordName(int index) { return QByteArray("Sample") + QByteArray::number(index + 1).rightJustified(2, '0'); }
+QByteArray recordName(int index) {
+    return QByteArray("Sample") + QByteArray::number(index + 1).rightJustified(2, '0');
+}
 
 namespace {
-void appendWord(QByteArray& b, uint16_t v)
-{
+void appendWord(QByteArray& b, uint16_t v) {
     b.append(char(v & 0xFF));
     b.append(char(v >> 8));
 }
-void appendLab(QByteArray& b, const Measurement& m)
-{
+void appendLab(QByteArray& b, const Measurement& m) {
     appendWord(b, uint16_t(m.lStar));
     appendWord(b, uint16_t(m.aStar));
     appendWord(b, uint16_t(m.bStar));
 }
-void appendSide(QByteArray& b, int mode, const Measurement& m)
-{
+void appendSide(QByteArray& b, int mode, const Measurement& m) {
     switch (mode) {
     case 0:
         appendWord(b, m.haze);
@@ -165,16 +158,14 @@ void appendSide(QByteArray& b, int mode, const Measurement& m)
 }
 } // namespace
 
-QByteArray modeRecordBytes(int mode, const Measurement& standard, const Measurement& sample)
-{
+QByteArray modeRecordBytes(int mode, const Measurement& standard, const Measurement& sample) {
     QByteArray b;
     appendSide(b, mode, standard);
     appendSide(b, mode, sample);
     return b;
 }
 
-QByteArray oldLayoutRecordBytes(const Measurement& standard, const Measurement& sample)
-{
+QByteArray oldLayoutRecordBytes(const Measurement& standard, const Measurement& sample) {
     QByteArray b;
     appendLab(b, standard);
     appendLab(b, sample);

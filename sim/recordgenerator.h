@@ -15,7 +15,7 @@ std::array<uint16_t, 31> spectrumFor(const Measurement& m, bool transmittance);
 // Deterministic stream of plausible records around a base measurement, so that the records
 // of a preset are the same in every run.
 class RecordGenerator {
-public:
+  public:
     RecordGenerator(const Measurement& base, uint32_t seed) : base_(base), state_(seed) {}
 
     // A standard near the base and a sample near the standard; some samples are far enough
@@ -23,7 +23,7 @@ public:
     std::pair<Measurement, Measurement> nextPair();
     std::array<int16_t, 31> nextSpectrum(bool transmittance);
 
-private:
+  private:
     double uniform(double low, double high);
 
     Measurement base_;

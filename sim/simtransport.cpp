@@ -14,18 +14,18 @@ constexpr auto kReportTime = std::chrono::milliseconds(1); // one USB full-speed
 
 SimTransport::SimTransport(std::shared_ptr<InstrumentCore> core) : core_(std::move(core)) {}
 
-SimTransport::~SimTransport() { close(); }
+SimTransport::~SimTransport() {
+    close();
+}
 
-bool SimTransport::attached() const
-{
+bool SimTransport::attached() const {
     return open_ && core_->plugged && generation_ == core_->generation;
 }
 
-bool SimTransport::open(uint16_t vendorId, uint16_t productId)
-{
+bool SimTransport::open(uint16_t vendorId, uint16_t productId) {
     std::lock_guard<std::mutex> lock(core_->mutex);
-    if (vendorId != VirtualInstrument::kVendorId || productId != VirtualInstrument::kProductId
-        || !core_->plugged)
+    if (vendorId != VirtualInstrument::kVendorId || productId != VirtualInstrument::kProductId ||
+        !core_->plugged)
         return false;
     if (attached())
         return true;
@@ -38,8 +38,7 @@ bool SimTransport::open(uint16_t vendorId, uint16_t productId)
     return true;
 }
 
-void SimTransport::close()
-{
+void SimTransport::close() {
     std::lock_guard<std::mutex> lock(core_->mutex);
     if (attached() && --core_->openHandles == 0)
         core_->outbox.clear();
@@ -47,22 +46,19 @@ void SimTransport::close()
     core_->outboxChanged.notify_all(); // a read blocked on this handle gives up
 }
 
-bool SimTransport::isOpen() const
-{
+bool SimTransport::isOpen() const {
     std::lock_guard<std::mutex> lock(core_->mutex);
     return open_;
 }
 
-bool SimTransport::isRemoved()
-{
+bool SimTransport::isRemoved() {
     std::lock_guard<std::mutex> lock(core_->mutex);
     if (!core_->plugged)
         return true;
     return open_ && generation_ != core_->generation;
 }
 
-int SimTransport::writeReport(const uint8_t* report, int length, int /*timeoutMs*/)
-{
+int SimTransport::writeReport(const uint8_t* report, int length, int /*timeoutMs*/) {
     if (!report || length <= 0)
         return -1;
     bool slow = false;
@@ -79,8 +75,7 @@ int SimTransport::writeReport(const uint8_t* report, int length, int /*timeoutMs
     return length;
 }
 
-int SimTransport::readReport(uint8_t* buffer, int capacity, int timeoutMs)
-{
+int SimTransport::readReport(uint8_t* buffer, int capacity, int timeoutMs) {
     if (!buffer || capacity <= 0)
         return -1;
     std::unique_lock<std::mutex> lock(core_->mutex);

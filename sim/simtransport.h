@@ -11,7 +11,7 @@ class InstrumentCore;
 // The host's handle onto a virtual instrument. It keeps the instrument's state alive, so it
 // may outlive the VirtualInstrument object that made it.
 class SimTransport : public HidTransport {
-public:
+  public:
     explicit SimTransport(std::shared_ptr<InstrumentCore> core);
     ~SimTransport() override;
 
@@ -22,7 +22,7 @@ public:
     int readReport(uint8_t* buffer, int capacity, int timeoutMs) override;
     bool isRemoved() override;
 
-private:
+  private:
     bool attached() const; // open on the instrument's current plug generation; core lock held
 
     std::shared_ptr<InstrumentCore> core_;

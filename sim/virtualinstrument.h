@@ -17,9 +17,9 @@ namespace sim {
 
 // Measured values as the instrument scales them on the wire.
 struct Measurement {
-    uint16_t haze = 0, transmittance = 0;                            // hundredths of %
-    int16_t lStar = 0, aStar = 0, bStar = 0;                         // hundredths
-    uint16_t lchL = 0, lchC = 0, lchH = 0;                           // hundredths, hundredths, tenths of a degree
+    uint16_t haze = 0, transmittance = 0;    // hundredths of %
+    int16_t lStar = 0, aStar = 0, bStar = 0; // hundredths
+    uint16_t lchL = 0, lchC = 0, lchH = 0;   // hundredths, hundredths, tenths of a degree
     uint16_t yTristimulus = 0, xChromaticity = 0, yChromaticity = 0; // hundredths, 1e-4, 1e-4
     uint8_t red = 0, green = 0, blue = 0;
 };
@@ -60,7 +60,7 @@ class InstrumentCore;
 // transports it hands out, pushes measurements, keeps record memory and can misbehave on
 // demand. Every public member may be called from any thread.
 class VirtualInstrument {
-public:
+  public:
     static constexpr uint16_t kVendorId = 0x2047;
     static constexpr uint16_t kProductId = 0x0301;
 
@@ -69,7 +69,8 @@ public:
     VirtualInstrument(const VirtualInstrument&) = delete;
     VirtualInstrument& operator=(const VirtualInstrument&) = delete;
 
-    static std::shared_ptr<VirtualInstrument> fromPreset(const QString& model); // nullptr if unknown
+    static std::shared_ptr<VirtualInstrument>
+    fromPreset(const QString& model); // nullptr if unknown
     static QStringList presetModels();
 
     // A host-side handle onto this instrument; it may outlive the instrument object.
@@ -111,7 +112,8 @@ public:
     QByteArray readMemory(uint32_t address, int length) const; // zeros where nothing was written
     void addModeRecord(int mode, const QByteArray& recordBytes, const QByteArray& name);
     void addOldLayoutRecord(const QByteArray& twelveBytes, const QByteArray& name);
-    void addSpectralRecord(int uiIndex, const std::array<int16_t, 31>& values, const QByteArray& name);
+    void addSpectralRecord(int uiIndex, const std::array<int16_t, 31>& values,
+                           const QByteArray& name);
     void setModeRecordCount(int mode, int count);
     int modeRecordCount(int mode) const;
     void setColorDiffRecordCount(int);
@@ -133,13 +135,13 @@ public:
     void setPlugListener(std::function<void(bool plugged)>); // called on plug()/unplug()
 
     // faults on demand
-    void dropNextReports(int n);       // the next n reports the instrument sends are lost
-    void corruptNextFrameChecksum();   // the next frame sent carries a wrong frame CRC
-    void corruptNextBlockChecksum();   // the next reply with a block CRC carries a wrong one
-    void setReplyDelay(int ms);        // replies become readable only after ms
-    void setSilent(bool);              // frames are taken in and logged but not acted on
+    void dropNextReports(int n);              // the next n reports the instrument sends are lost
+    void corruptNextFrameChecksum();          // the next frame sent carries a wrong frame CRC
+    void corruptNextBlockChecksum();          // the next reply with a block CRC carries a wrong one
+    void setReplyDelay(int ms);               // replies become readable only after ms
+    void setSilent(bool);                     // frames are taken in and logged but not acted on
     void injectStrayBytes(const QByteArray&); // sent ahead of the next frame, as their own reports
-    void splitNextPush(int parts);     // next push in that many reports, 80 ms apart
+    void splitNextPush(int parts);            // next push in that many reports, 80 ms apart
     void setLatency(Latency);
 
     // observation for tests
@@ -148,7 +150,7 @@ public:
     int reportsSent() const;     // reports the instrument put on the wire, lost ones included
     int reportsReceived() const; // reports written by the host
 
-private:
+  private:
     std::shared_ptr<InstrumentCore> core_;
 };
 
