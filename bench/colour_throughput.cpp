@@ -34,9 +34,8 @@ int main()
     const struct {
         const char* name;
         int index;
-    } formulas[] = {{"deltaEab", 0},   {"deltaEuv", 1},     {"deltaE94", 2},
-                    {"deltaECmc21", 3}, {"deltaECmc11", 4}, {"deltaECmc14", 5},
-                    {"deltaE00", 6}};
+    } formulas[] = {{"deltaEab", 0},    {"deltaEuv", 1},    {"deltaE94", 2}, {"deltaECmc21", 3},
+                    {"deltaECmc11", 4}, {"deltaECmc14", 5}, {"deltaE00", 6}};
     for (const auto& f : formulas) {
         double sum = 0;
         const auto start = std::chrono::steady_clock::now();

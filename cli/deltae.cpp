@@ -9,10 +9,11 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "Usage: velorin-cli delta-e [--old-layout] [--formula N] L1 a1 b1 L2 a2 b2\n"
-                         "  L1 a1 b1 is the standard, L2 a2 b2 the sample. Without --formula, prints\n"
-                         "  every formula of the instrument group as <label> <value>; with it, only\n"
-                         "  the value of formula index N.\n");
+    std::fprintf(stderr,
+                 "Usage: velorin-cli delta-e [--old-layout] [--formula N] L1 a1 b1 L2 a2 b2\n"
+                 "  L1 a1 b1 is the standard, L2 a2 b2 the sample. Without --formula, prints\n"
+                 "  every formula of the instrument group as <label> <value>; with it, only\n"
+                 "  the value of formula index N.\n");
     return 2;
 }
 

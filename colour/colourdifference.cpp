@@ -69,8 +69,9 @@ double deltaECmc(double L1, double a1, double b1, double L2, double a2, double b
     const double c1p4 = square(square(c1));
     const double f = root(c1p4 / (c1p4 + 1900));
     const double h1 = hueAngle(a1, b1);
-    const double t = (h1 >= 164 && h1 <= 345) ? 0.56 + std::fabs(0.2 * std::cos((h1 + 168) * kRadPerDeg))
-                                               : 0.36 + std::fabs(0.4 * std::cos((h1 + 35) * kRadPerDeg));
+    const double t = (h1 >= 164 && h1 <= 345)
+                         ? 0.56 + std::fabs(0.2 * std::cos((h1 + 168) * kRadPerDeg))
+                         : 0.36 + std::fabs(0.4 * std::cos((h1 + 35) * kRadPerDeg));
     const double sh = sc * (f * t + 1 - f);
     return root(square((L2 - L1) / (l * sl)) + square(dC / sc) + square(dH / sh));
 }
@@ -103,10 +104,10 @@ double deltaE00(double L1, double a1, double b1, double L2, double a2, double b2
     const double lMean = (L1 + L2) / 2;
     const double cpMean = (c1p + c2p) / 2;
 
-    const double t = 1 - 0.17 * std::cos((hMean - 30) * kRadPerDeg)
-                     + 0.24 * std::cos(2 * hMean * kRadPerDeg)
-                     + 0.32 * std::cos((3 * hMean + 6) * kRadPerDeg)
-                     - 0.20 * std::cos((4 * hMean - 63) * kRadPerDeg);
+    const double t = 1 - 0.17 * std::cos((hMean - 30) * kRadPerDeg) +
+                     0.24 * std::cos(2 * hMean * kRadPerDeg) +
+                     0.32 * std::cos((3 * hMean + 6) * kRadPerDeg) -
+                     0.20 * std::cos((4 * hMean - 63) * kRadPerDeg);
     const double l50 = square(lMean - 50);
     const double sl = 1 + 0.015 * l50 / root(20 + l50);
     const double sc = 1 + 0.045 * cpMean;
@@ -157,9 +158,12 @@ double deltaEByIndex(int index, bool oldLayout, const Lab& standard, const Lab& 
 namespace {
 
 const char* const kCurrentLabels[] = {
-    QT_TRANSLATE_NOOP("Colorimeter", "△E*ab"),         QT_TRANSLATE_NOOP("Colorimeter", "△E*uv"),
-    QT_TRANSLATE_NOOP("Colorimeter", "△E*94"),         QT_TRANSLATE_NOOP("Colorimeter", "△E*cmc(2:1)"),
-    QT_TRANSLATE_NOOP("Colorimeter", "△E*cmc(1:1)"),   QT_TRANSLATE_NOOP("Colorimeter", "△E*cmc(1.4:1)"),
+    QT_TRANSLATE_NOOP("Colorimeter", "△E*ab"),
+    QT_TRANSLATE_NOOP("Colorimeter", "△E*uv"),
+    QT_TRANSLATE_NOOP("Colorimeter", "△E*94"),
+    QT_TRANSLATE_NOOP("Colorimeter", "△E*cmc(2:1)"),
+    QT_TRANSLATE_NOOP("Colorimeter", "△E*cmc(1:1)"),
+    QT_TRANSLATE_NOOP("Colorimeter", "△E*cmc(1.4:1)"),
     QT_TRANSLATE_NOOP("Colorimeter", "△E*00"),
 };
 
