@@ -222,10 +222,10 @@ void TestSim::measurementBlocks() {
     QCOMPARE(u16(yxy, 21), int(m.yChromaticity));
     QCOMPARE(u16(host.ask(memoryRequest(0x44, 0x22, {}, 24)), 11), 8912);
 
-    const QByteArray spec = host.ask(hex("AB 20 49 00 3E 00 9E 3B"));
-    QCOMPARE(spec.size(), 70);
-    QCOMPARE(u16(spec, 6), 5000);
-    QCOMPARE(u16(spec, 66), 5030);
+    const QByteArray spectral = host.ask(hex("AB 20 49 00 3E 00 9E 3B"));
+    QCOMPARE(spectral.size(), 70);
+    QCOMPARE(u16(spectral, 6), 5000);
+    QCOMPARE(u16(spectral, 66), 5030);
 
     // Old-layout instruments give the hue in hundredths and nothing else beyond RGB.
     vi.setModelName("KV620");
