@@ -21,7 +21,7 @@ double hueAngle(double a, double b)
         else
             h = t + 360;
     }
-    // The truncated factor can push the angle a hair outside the circle.
+    // The firmware holds the angle within 0..360 whatever the arithmetic gives.
     return std::clamp(h, 0.0, 360.0);
 }
 
