@@ -1,6 +1,7 @@
 // Time per evaluation of each colour-difference formula over one million pseudo-random pairs.
 #include "colourdifference.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -36,15 +37,20 @@ int main()
         int index;
     } formulas[] = {{"deltaEab", 0},    {"deltaEuv", 1},    {"deltaE94", 2}, {"deltaECmc21", 3},
                     {"deltaECmc11", 4}, {"deltaECmc14", 5}, {"deltaE00", 6}};
+    // Best of three passes, so that other work on the machine disturbs the figure less.
     for (const auto& f : formulas) {
-        double sum = 0;
-        const auto start = std::chrono::steady_clock::now();
-        for (const Pair& p : pairs)
-            sum += colour::deltaEByIndex(f.index, false, p.standard, p.sample);
-        const auto stop = std::chrono::steady_clock::now();
-        g_sink = g_sink + sum;
-        const double ns = std::chrono::duration<double, std::nano>(stop - start).count() / kPairs;
-        std::printf("BENCH %s_ns %.1f ns\n", f.name, ns);
+        double best = 0;
+        for (int pass = 0; pass < 3; ++pass) {
+            double sum = 0;
+            const auto start = std::chrono::steady_clock::now();
+            for (const Pair& p : pairs)
+                sum += colour::deltaEByIndex(f.index, false, p.standard, p.sample);
+            const auto stop = std::chrono::steady_clock::now();
+            g_sink = g_sink + sum;
+            const double ns = std::chrono::duration<double, std::nano>(stop - start).count() / kPairs;
+            best = pass == 0 ? ns : std::min(best, ns);
+        }
+        std::printf("BENCH %s_ns %.1f ns\n", f.name, best);
     }
     return 0;
 }
