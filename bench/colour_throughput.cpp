@@ -47,7 +47,8 @@ int main()
                 sum += colour::deltaEByIndex(f.index, false, p.standard, p.sample);
             const auto stop = std::chrono::steady_clock::now();
             g_sink = g_sink + sum;
-            const double ns = std::chrono::duration<double, std::nano>(stop - start).count() / kPairs;
+            const double ns =
+                std::chrono::duration<double, std::nano>(stop - start).count() / kPairs;
             best = pass == 0 ? ns : std::min(best, ns);
         }
         std::printf("BENCH %s_ns %.1f ns\n", f.name, best);
