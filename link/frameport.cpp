@@ -4,6 +4,9 @@
 #include "delay.h"
 #include "hidapitransport.h"
 
+#include <algorithm>
+#include <mutex>
+
 FramePort::~FramePort() = default;
 
 void FramePort::delayMs(int ms) { ::delayMs(ms); }
@@ -39,7 +42,7 @@ bool LinkFramePort::openLink()
 
 void LinkFramePort::closeLink()
 {
-    QWriteLocker locker(&linkLock_);
+    std::unique_lock<std::shared_mutex> locker(linkLock_);
     if (link_) {
         link_->close();
         link_.reset();
@@ -48,13 +51,13 @@ void LinkFramePort::closeLink()
 
 bool LinkFramePort::isLinkRemoved()
 {
-    QReadLocker locker(&linkLock_);
+    std::shared_lock<std::shared_mutex> locker(linkLock_);
     return link_ && link_->isRemoved();
 }
 
 void LinkFramePort::setLink(std::unique_ptr<CLinker> link)
 {
-    QWriteLocker locker(&linkLock_);
+    std::unique_lock<std::shared_mutex> locker(linkLock_);
     if (link_)
         link_->close();
     link_ = std::move(link);
@@ -62,19 +65,19 @@ void LinkFramePort::setLink(std::unique_ptr<CLinker> link)
 
 bool LinkFramePort::hasLink() const
 {
-    QReadLocker locker(&linkLock_);
+    std::shared_lock<std::shared_mutex> locker(linkLock_);
     return link_ != nullptr;
 }
 
 bool LinkFramePort::isLinkOpen() const
 {
-    QReadLocker locker(&linkLock_);
+    std::shared_lock<std::shared_mutex> locker(linkLock_);
     return link_ && link_->isOpen();
 }
 
 int LinkFramePort::sendFrame(QByteArray& frame, int timeoutMs)
 {
-    QReadLocker locker(&linkLock_);
+    std::shared_lock<std::shared_mutex> locker(linkLock_);
     if (!link_ || !link_->isOpen())
         return -1;
     const uint16_t crc = checksum16(frame, static_cast<int>(frame.size()));
@@ -85,7 +88,7 @@ int LinkFramePort::sendFrame(QByteArray& frame, int timeoutMs)
 
 int LinkFramePort::receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify)
 {
-    QReadLocker locker(&linkLock_);
+    std::shared_lock<std::shared_mutex> locker(linkLock_);
     if (!link_)
         return -1;
     const int n = link_->read(out, deadlineMs, expectedLength);

@@ -4,10 +4,10 @@
 #include "hidtransport.h"
 
 #include <QByteArray>
-#include <QReadWriteLock>
 
 #include <functional>
 #include <memory>
+#include <shared_mutex>
 
 // What every instrument command talks through: send a request frame, receive a reply frame.
 // Production code wires LinkFramePort; tests may wire their own.
@@ -62,7 +62,7 @@ public:
     void delayMs(int ms) override;
 
 private:
-    mutable QReadWriteLock linkLock_;
+    mutable std::shared_mutex linkLock_;
     std::unique_ptr<CLinker> link_;
     TransportFactory factory_;
     std::function<void(int)> delay_;

@@ -8,8 +8,9 @@ MyThread::~MyThread() = default;
 
 void MyThread::requestStop()
 {
-    stopRequested_.store(true);
-    pauseLock_->wake();
+    // The worker may be deleted as soon as it sees the stop; keep the lock alive until then.
+    const std::shared_ptr<PauseLock> lock = pauseLock_;
+    lock->requestStop();
 }
 
 void MyThread::startThreadSlot()
@@ -17,14 +18,14 @@ void MyThread::startThreadSlot()
     // A bounded wait for the lock keeps the stop request visible while the user-interface
     // thread holds the lock for a long exchange.
     constexpr int kLockAttemptMs = 20;
-    while (!stopRequested_.load()) {
+    while (!pauseLock_->isStopRequested()) {
         if (pauseLock_->hasWaiters()) {
             pauseLock_->waitUntilUnwanted(kLockAttemptMs);
             continue;
         }
         if (!pauseLock_->tryLock(kLockAttemptMs))
             continue;
-        if (stopRequested_.load()) {
+        if (pauseLock_->isStopRequested()) {
             pauseLock_->unlock();
             break;
         }

@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QObject>
 
-#include <atomic>
 #include <memory>
 
 class FramePort;
@@ -27,7 +26,7 @@ public:
     std::shared_ptr<PauseLock> sharedPauseLock() const { return pauseLock_; }
     // Ends the polling loop within a poll period, even while another thread holds the lock.
     void requestStop();
-    bool isStopRequested() const { return stopRequested_.load(); }
+    bool isStopRequested() const { return pauseLock_->isStopRequested(); }
 
 signals:
     void senddata(QByteArray data);
@@ -38,5 +37,4 @@ public slots:
 private:
     FramePort* port_;
     std::shared_ptr<PauseLock> pauseLock_ = std::make_shared<PauseLock>();
-    std::atomic<bool> stopRequested_{false};
 };

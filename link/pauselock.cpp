@@ -4,32 +4,62 @@
 
 void PauseLock::lock()
 {
-    waiters_.fetch_add(1);
-    wake();
-    mutex_.lock();
-    waiters_.fetch_sub(1);
-    wake();
+    std::unique_lock<std::mutex> guard(mutex_);
+    ++waiters_;
+    changed_.notify_all(); // cut the worker's pause short
+    changed_.wait(guard, [this] { return !locked_; });
+    locked_ = true;
+    --waiters_;
+    changed_.notify_all();
 }
 
-bool PauseLock::tryLock(int timeoutMs) { return mutex_.tryLock(timeoutMs); }
-
-void PauseLock::unlock() { mutex_.unlock(); }
-
-void PauseLock::wake()
+bool PauseLock::tryLock(int timeoutMs)
 {
-    // Taking the signal mutex orders the change of waiters_ with a pauser's predicate check.
-    { std::lock_guard<std::mutex> guard(signalMutex_); }
-    signal_.notify_all();
+    std::unique_lock<std::mutex> guard(mutex_);
+    // A stop request ends the attempt early, so a stopping worker never waits out the time.
+    changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs), [this] { return !locked_ || stop_; });
+    if (locked_)
+        return false;
+    locked_ = true;
+    return true;
+}
+
+void PauseLock::unlock()
+{
+    std::lock_guard<std::mutex> guard(mutex_);
+    locked_ = false;
+    changed_.notify_all();
+}
+
+bool PauseLock::hasWaiters() const
+{
+    std::lock_guard<std::mutex> guard(mutex_);
+    return waiters_ > 0;
 }
 
 bool PauseLock::pauseUnlessWanted(int ms)
 {
-    std::unique_lock<std::mutex> guard(signalMutex_);
-    return signal_.wait_for(guard, std::chrono::milliseconds(ms), [this] { return waiters_.load() > 0; });
+    std::unique_lock<std::mutex> guard(mutex_);
+    return changed_.wait_for(guard, std::chrono::milliseconds(ms), [this] { return waiters_ > 0 || stop_; });
 }
 
 void PauseLock::waitUntilUnwanted(int ms)
 {
-    std::unique_lock<std::mutex> guard(signalMutex_);
-    signal_.wait_for(guard, std::chrono::milliseconds(ms), [this] { return waiters_.load() == 0; });
+    std::unique_lock<std::mutex> guard(mutex_);
+    changed_.wait_for(guard, std::chrono::milliseconds(ms), [this] { return waiters_ == 0 || stop_; });
+}
+
+void PauseLock::requestStop()
+{
+    // Notified under the mutex: the worker can only see the stop, finish and release this
+    // object after we have let go of it.
+    std::lock_guard<std::mutex> guard(mutex_);
+    stop_ = true;
+    changed_.notify_all();
+}
+
+bool PauseLock::isStopRequested() const
+{
+    std::lock_guard<std::mutex> guard(mutex_);
+    return stop_;
 }

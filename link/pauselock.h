@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QMutex>
-
-#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 
-// The mutex that serialises all use of the device link. The background worker holds it for
+// The lock that serialises all use of the device link. The background worker holds it for
 // each poll; the user-interface thread holds it for each exchange with the instrument.
-// QMutex is not fair, so lock() announces itself: the worker cuts its pause short and stays
-// off the lock until the waiting thread has it.
+// A plain mutex is not fair, so lock() announces itself: the worker cuts its pause short and
+// stays off the lock until the waiting thread has it. Built on one std::mutex and one
+// condition variable, which the thread sanitizer can follow.
 class PauseLock {
 public:
     void lock();
@@ -18,20 +16,23 @@ public:
     void unlock();
 
     // For the worker: true when another thread is waiting in lock().
-    bool hasWaiters() const { return waiters_.load() > 0; }
-    // For the worker: sleeps up to ms, returning early when a thread starts waiting or
-    // wake() is called. Returns true when cut short.
+    bool hasWaiters() const;
+    // For the worker: sleeps up to ms; returns early (true) when a thread starts waiting or a
+    // stop is requested.
     bool pauseUnlessWanted(int ms);
     // For the worker: waits up to ms until no thread is waiting for the lock.
     void waitUntilUnwanted(int ms);
-    // Ends any pause at once (used by a stop request).
-    void wake();
+
+    // Asks the worker to stop: every pause and lock attempt of the worker ends at once.
+    void requestStop();
+    bool isStopRequested() const;
 
 private:
-    QMutex mutex_;
-    std::atomic<int> waiters_{0};
-    std::mutex signalMutex_;
-    std::condition_variable signal_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    bool locked_ = false;
+    int waiters_ = 0;
+    bool stop_ = false;
 };
 
 // Holds a pause lock for a scope. It keeps the lock object alive, so the worker that owns the

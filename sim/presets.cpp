@@ -18,17 +18,18 @@ struct Preset {
     double haze, transmittance, lStar, aStar, bStar;
 };
 
-// Haze meters measure film in transmission; colorimeters measure surfaces in reflection and
+// User-interface kinds as the shipped model table gives them. Haze meters measure film in
+// transmission; colorimeters measure surfaces in reflection and
 // report no haze or T.
 // clang-format off
 const Preset kPresets[] = {
     // model   meter serial    fw   ui  production    mode tolerance       dE       haze  T      L      a      b
     {"KV510", 5100, 51002317, 210, 0, 2021, 3, 15,  0, {100, 100, 10}, {0, 10}, 2.35, 89.12, 95.1,  -0.3,  1.2},
     {"KV620", 6200, 62000458, 250, 1, 2017, 6, 2,   3, {100, 100, 10}, {0, 10}, 0,    0,     52.3,  12.4,  -8.7},
-    {"KV630", 6300, 63000112, 410, 2, 2020, 11, 20, 3, {100, 100, 10}, {0, 10}, 0,    0,     63.85, -4.12, 22.6},
-    {"KV650", 6500, 65000087, 320, 1, 2019, 9, 9,   4, {100, 100, 10}, {2, 15}, 0,    0,     41.2,  30.5,  18.3},
+    {"KV630", 6300, 63000112, 410, 1, 2020, 11, 20, 3, {100, 100, 10}, {0, 10}, 0,    0,     63.85, -4.12, 22.6},
+    {"KV650", 6500, 65000087, 320, 2, 2019, 9, 9,   4, {100, 100, 10}, {2, 15}, 0,    0,     41.2,  30.5,  18.3},
     {"KV660", 6600, 66000301, 420, 2, 2022, 2, 14,  5, {100, 100, 10}, {0, 10}, 0,    0,     78.4,  1.9,   5.6},
-    {"KV670", 6700, 67000019, 106, 3, 2023, 5, 30,  0, {150, 200, 15}, {0, 10}, 12.8, 86.4,  93.7,  -0.8,  2.4},
+    {"KV670", 6700, 67000019, 106, 1, 2023, 5, 30,  3, {150, 200, 15}, {1, 15}, 0,    0,     47.3,  -21.6, 33.9},
 };
 // clang-format on
 

@@ -4,14 +4,15 @@
 #include "hidtransport.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QList>
-#include <QMutex>
 #include <QThread>
 #include <QVector>
 
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <mutex>
 
 // A scripted HID interface: queued input reports come out one per read; a null entry stands
 // for a read that times out. Written reports are recorded.
@@ -29,7 +30,7 @@ public:
     }
     int readReport(uint8_t* buffer, int capacity, int timeoutMs) override
     {
-        QMutexLocker lock(&mutex);
+        std::unique_lock<std::mutex> lock(mutex);
         ++reads;
         if (input.empty()) {
             // A real interface waits for its time-out; a short nap keeps callers from spinning.
@@ -54,7 +55,7 @@ public:
         r[0] = reportId;
         r[1] = static_cast<char>(payload.size());
         std::memcpy(r.data() + 2, payload.constData(), static_cast<size_t>(payload.size()));
-        QMutexLocker lock(&mutex);
+        std::unique_lock<std::mutex> lock(mutex);
         input.push_back(r);
     }
     // Queues bytes split into reports of at most 62 payload bytes.
@@ -65,7 +66,7 @@ public:
     }
     void queueTimeout()
     {
-        QMutexLocker lock(&mutex);
+        std::unique_lock<std::mutex> lock(mutex);
         input.push_back(QByteArray());
     }
 
@@ -75,7 +76,7 @@ public:
     int reads = 0;
     QList<QByteArray> written;
     std::deque<QByteArray> input;
-    QMutex mutex;
+    std::mutex mutex;
 };
 
 // A frame port that records what commands send and answers with scripted replies, so that
@@ -121,6 +122,16 @@ public:
     QList<Reply> replies;
     QVector<int> deadlines, expectedLengths, delays;
     QVector<bool> verifies;
+};
+
+// Collects what a worker hands over, on the thread the collector lives in (a QSignalSpy
+// would record on the worker's thread and race with the test reading it).
+class ByteCollector : public QObject {
+    Q_OBJECT
+public:
+    QList<QByteArray> chunks;
+public slots:
+    void take(const QByteArray& bytes) { chunks.append(bytes); }
 };
 
 inline QByteArray hexBytes(const char* hex) { return QByteArray::fromHex(QByteArray(hex)); }

@@ -1,6 +1,7 @@
 // The whole stack against the virtual instrument: commands, frame port, link, report layer.
 // Every status a command can return is produced here by a fault of the instrument.
 #include "deviceinfocommands.h"
+#include "fakes.h"
 #include "frameport.h"
 #include "measurementcommands.h"
 #include "messagesink.h"
@@ -238,14 +239,15 @@ void TestStack::pushedFramesReachTheWorker()
     worker->moveToThread(&thread);
     connect(&thread, &QThread::finished, worker, &QObject::deleteLater);
     connect(&thread, &QThread::started, worker, &MyThread::startThreadSlot);
-    QSignalSpy spy(worker, &MyThread::senddata);
+    ByteCollector got;
+    connect(worker, &MyThread::senddata, &got, &ByteCollector::take, Qt::QueuedConnection);
     thread.start();
     s.instrument->splitNextPush(2);
     s.instrument->pushMeasurement();
-    QTRY_VERIFY(spy.count() >= 2);
+    QTRY_VERIFY(got.chunks.size() >= 2);
     QByteArray all;
-    for (const QList<QVariant>& args : spy)
-        all += args.at(0).toByteArray();
+    for (const QByteArray& chunk : got.chunks)
+        all += chunk;
     QCOMPARE(all.size(), 64);
     ColorMeasurementBlock block;
     QVERIFY(parseColorMeasurementBlock(all, 0, block));
