@@ -1,0 +1,172 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "firstpagefor510.h"
+#include "lookandfeel.h"
+#include "prompter.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QDir>
+#include <QPixmap>
+#include <QTimer>
+#include <QTranslator>
+
+#ifndef VELORIN_TRANSLATIONS_DIR
+#define VELORIN_TRANSLATIONS_DIR ""
+#endif
+
+namespace {
+MainWindow* theInstance = nullptr;
+}
+
+MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
+    : QDialog(parent), ui(new Ui::MainWindow), watcher_(std::move(setup.watcher)),
+      prompter_(setup.prompter ? setup.prompter : &Prompter::messageBoxes()),
+      translationDirs_(setup.translationDirs.isEmpty() ? defaultTranslationDirs()
+                                                       : setup.translationDirs)
+{
+    if (!theInstance)
+        theInstance = this;
+    if (setup.transportFactory)
+        port_.setTransportFactory(std::move(setup.transportFactory));
+    if (!watcher_)
+        watcher_ = DeviceWatcher::createForPlatform();
+
+    ui->setupUi(this);
+    initForm();
+    on_btnLanguageZh_clicked();
+    QTimer::singleShot(10, this, &MainWindow::initusbport);
+}
+
+MainWindow::~MainWindow()
+{
+    // The page is deleted with the window's children, after the link below is gone: its worker
+    // must stop polling first.
+    if (page_)
+        page_->closeThreadSlot();
+    port_.closeLink();
+    watcher_.reset();
+    delete ui;
+    if (theInstance == this)
+        theInstance = nullptr;
+}
+
+MainWindow* MainWindow::instance() { return theInstance; }
+
+QStringList MainWindow::defaultTranslationDirs()
+{
+    QStringList dirs{QStringLiteral("."), QCoreApplication::applicationDirPath()};
+    const QString installed = QString::fromUtf8(VELORIN_TRANSLATIONS_DIR);
+    if (!installed.isEmpty())
+        dirs << installed;
+    return dirs;
+}
+
+void MainWindow::initForm()
+{
+    page_ = new FirstPageFor510(port_, *prompter_, this);
+    ui->stackedWidget->addWidget(page_);
+    ui->stackedWidget->setCurrentWidget(page_);
+    setWindowFlags(Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowMaximizeButtonHint);
+    setStyleSheet(lookandfeel::sizeStyleSheet());
+}
+
+void MainWindow::initusbport()
+{
+    showLamp(false);
+    connect(watcher_.get(), &DeviceWatcher::deviceArrived, this, &MainWindow::onDeviceArrived,
+            Qt::UniqueConnection);
+    connect(watcher_.get(), &DeviceWatcher::deviceRemoved, this, &MainWindow::onDeviceRemoved,
+            Qt::UniqueConnection);
+    if (!watcher_->start(this))
+        qDebug() << "注册失败";
+    OpenUSB();
+}
+
+bool MainWindow::OpenUSB()
+{
+    if (port_.hasLink())
+        return false;
+    if (!port_.openLink())
+        return false;
+    showLamp(true);
+    page_->openThreadSlot();
+    page_->onDeviceConnected();
+    return true;
+}
+
+void MainWindow::CloseUSB()
+{
+    if (!port_.hasLink())
+        return;
+    // Stop the worker before the link goes, so that no poll is left using it.
+    page_->closeThreadSlot();
+    port_.closeLink();
+    showLamp(false);
+    page_->clear();
+}
+
+void MainWindow::onDeviceArrived()
+{
+    qDebug() << "收到事件 ";
+    // Any device of a watched kind may be the instrument; one that is not fails to open.
+    if (port_.hasLink())
+        return;
+    OpenUSB();
+    qDebug() << "USB_设备打开";
+    qDebug() << "DBT_DEVICEARRIVAL";
+}
+
+void MainWindow::onDeviceRemoved()
+{
+    qDebug() << "收到事件 ";
+    // The removal of some other device leaves our link answering.
+    if (port_.hasLink() && port_.isLinkRemoved()) {
+        CloseUSB();
+        qDebug() << "USB_设备移除";
+    }
+    qDebug() << "DBT_DEVICEREMOVECOMPLETE";
+}
+
+void MainWindow::showLamp(bool on)
+{
+    lampOn_ = on;
+    ui->LinkStatusLabel->setPixmap(QPixmap(on ? QStringLiteral(":/image/led_on.png")
+                                              : QStringLiteral(":/image/led_off.png")));
+    ui->LinkStatusLabel->setAlignment(Qt::AlignCenter);
+}
+
+bool MainWindow::switchLanguage(const QString& fileName, bool chinese)
+{
+    // Load into a fresh translator: a failed load empties the translator it is tried on, which
+    // would drop the language in use.
+    auto next = std::make_unique<QTranslator>();
+    bool loaded = false;
+    for (const QString& dir : std::as_const(translationDirs_)) {
+        if (next->load(fileName, dir)) {
+            loaded = true;
+            break;
+        }
+    }
+    if (!loaded)
+        return false;
+    QCoreApplication::installTranslator(next.get());
+    if (translator_)
+        QCoreApplication::removeTranslator(translator_.get());
+    translator_ = std::move(next);
+    page_->setChinese(chinese);
+    page_->retranslate();
+    return true;
+}
+
+void MainWindow::on_btnLanguageEn_clicked() { switchLanguage(QStringLiteral("Velorin_en"), false); }
+
+void MainWindow::on_btnLanguageZh_clicked() { switchLanguage(QStringLiteral("Velorin_zh"), true); }
+
+void MainWindow::handleAppMessage(const QString& message)
+{
+    Q_UNUSED(message)
+    show();
+}

@@ -1,0 +1,6 @@
+velorin_test(tst_mainwindow tst_mainwindow.cpp LIBS velorin_app)
+velorin_test(tst_workspacepage tst_workspacepage.cpp LIBS velorin_app)
+# The window loads the compiled translations from beside the test executables.
+add_dependencies(tst_mainwindow velorin_lrelease)
+target_compile_definitions(tst_mainwindow PRIVATE VELORIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+target_compile_definitions(tst_workspacepage PRIVATE VELORIN_METERNO="${PROJECT_SOURCE_DIR}/resources/meterno")
