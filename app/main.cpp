@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QScreen>
 
 #include <cstdio>
 
@@ -57,6 +58,10 @@ int main(int argc, char* argv[])
 
     if (instrument) {
         auto* keys = new SimulatorWindow(instrument, window.get());
+        // Out of the way of the device information in the window's top left corner.
+        keys->adjustSize();
+        const QRect screen = window->screen()->availableGeometry();
+        keys->move(screen.right() - keys->width() - 40, screen.bottom() - keys->height() - 80);
         keys->show();
     }
 
