@@ -46,14 +46,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // The link's diagnostic lines would drown the fuzzer's own output.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    // And through the scanner that picks them out of the worker's stream, in two pieces.
-    const int cut = pushed.isEmpty() ? 0 : static_cast<uint8_t>(pushed.at(0)) % (pushed.size() + 1);
-    for (auto kind : {PushFrameScanner::Kind::ColourBlock, PushFrameScanner::Kind::ModeResult,
-                      PushFrameScanner::Kind::Legacy}) {
-        PushFrameScanner scanner(kind, cut % 6);
-        scanner.feed(pushed.left(cut), 0);
-        scanner.feed(pushed.mid(cut), 10);
-    }
     return 0;
 }
 
@@ -100,6 +92,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         parseLegacyMeasurement(pushed, offset, legacy);
         ModeResultBlock m;
         parseModeResultBlock(pushed, offset, offset % 6, m);
+    }
+    // And through the scanner that picks them out of the worker's stream, in two pieces.
+    const int cut = pushed.isEmpty() ? 0 : static_cast<uint8_t>(pushed.at(0)) % (pushed.size() + 1);
+    for (auto kind : {PushFrameScanner::Kind::ColourBlock, PushFrameScanner::Kind::ModeResult,
+                      PushFrameScanner::Kind::Legacy}) {
+        PushFrameScanner scanner(kind, cut % 6);
+        scanner.feed(pushed.left(cut), 0);
+        scanner.feed(pushed.mid(cut), 10);
     }
     // And through the scanner that picks them out of the worker's stream, in two pieces.
     const int cut = pushed.isEmpty() ? 0 : static_cast<uint8_t>(pushed.at(0)) % (pushed.size() + 1);
