@@ -101,13 +101,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         scanner.feed(pushed.left(cut), 0);
         scanner.feed(pushed.mid(cut), 10);
     }
-    // And through the scanner that picks them out of the worker's stream, in two pieces.
-    const int cut = pushed.isEmpty() ? 0 : static_cast<uint8_t>(pushed.at(0)) % (pushed.size() + 1);
-    for (auto kind : {PushFrameScanner::Kind::ColourBlock, PushFrameScanner::Kind::ModeResult,
-                      PushFrameScanner::Kind::Legacy}) {
-        PushFrameScanner scanner(kind, cut % 6);
-        scanner.feed(pushed.left(cut), 0);
-        scanner.feed(pushed.mid(cut), 10);
-    }
     return 0;
 }
