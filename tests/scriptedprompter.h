@@ -25,7 +25,7 @@ public:
         shown.append({QStringLiteral("warning"), title, text, QMessageBox::Ok});
     }
     QMessageBox::StandardButton question(QWidget*, const QString& title, const QString& text,
-                                         QMessageBox::StandardButtons buttons, QMessageBox::StandardButton) override
+                                         QMessageBox::StandardButtons buttons) override
     {
         shown.append({QStringLiteral("question"), title, text, buttons});
         return answers.isEmpty() ? QMessageBox::No : answers.takeFirst();

@@ -2,39 +2,45 @@
 
 #include <QFileDialog>
 
+namespace {
+
+class DialogPrompter : public Prompter {
+public:
+    void information(QWidget* parent, const QString& title, const QString& text) override
+    {
+        QMessageBox::information(parent, title, text, QMessageBox::Ok);
+    }
+    void warning(QWidget* parent, const QString& title, const QString& text) override
+    {
+        QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+    }
+    QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
+                                         QMessageBox::StandardButtons buttons) override
+    {
+        return QMessageBox::question(parent, title, text, buttons);
+    }
+    QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                         const QString& filter) override
+    {
+        return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+    }
+    QString openFileName(QWidget* parent, const QString& caption, const QString& directory,
+                         const QString& filter) override
+    {
+        return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+    }
+};
+
+} // namespace
+
 Prompter::~Prompter() = default;
 
-Prompter* Prompter::standard()
-{
-    static QtPrompter prompter;
-    return &prompter;
-}
+QString Prompter::saveFileName(QWidget*, const QString&, const QString&, const QString&) { return {}; }
 
-void QtPrompter::information(QWidget* parent, const QString& title, const QString& text)
-{
-    QMessageBox::information(parent, title, text, QMessageBox::Ok);
-}
+QString Prompter::openFileName(QWidget*, const QString&, const QString&, const QString&) { return {}; }
 
-void QtPrompter::warning(QWidget* parent, const QString& title, const QString& text)
+Prompter& Prompter::messageBoxes()
 {
-    QMessageBox::warning(parent, title, text, QMessageBox::Ok);
-}
-
-QMessageBox::StandardButton QtPrompter::question(QWidget* parent, const QString& title, const QString& text,
-                                                 QMessageBox::StandardButtons buttons,
-                                                 QMessageBox::StandardButton defaultButton)
-{
-    return QMessageBox::question(parent, title, text, buttons, defaultButton);
-}
-
-QString QtPrompter::saveFileName(QWidget* parent, const QString& caption, const QString& directory,
-                                 const QString& filter)
-{
-    return QFileDialog::getSaveFileName(parent, caption, directory, filter);
-}
-
-QString QtPrompter::openFileName(QWidget* parent, const QString& caption, const QString& directory,
-                                 const QString& filter)
-{
-    return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+    static DialogPrompter prompter;
+    return prompter;
 }

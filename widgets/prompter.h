@@ -6,39 +6,30 @@
 class QWidget;
 
 // Every message box, question and file dialog of the pages goes through a prompter. The
-// program uses the real Qt dialogs; tests give scripted answers and read back what was shown.
+// program shows the real Qt dialogs; tests record what would have been shown and answer
+// questions and file dialogs themselves, so no test ever waits on a modal box.
 class Prompter {
 public:
     virtual ~Prompter();
 
     // A modal information box with one OK button.
     virtual void information(QWidget* parent, const QString& title, const QString& text) = 0;
-    // A modal warning box with one OK button.
-    virtual void warning(QWidget* parent, const QString& title, const QString& text) = 0;
-    // A modal question; returns the button chosen.
+    // A modal question; returns the button the user chose.
     virtual QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
-                                                 QMessageBox::StandardButtons buttons,
-                                                 QMessageBox::StandardButton defaultButton) = 0;
-    // Empty when the user cancels.
+                                                 QMessageBox::StandardButtons buttons) = 0;
+    // A modal warning box with one OK button. A prompter that does not tell the two apart
+    // records it as information.
+    virtual void warning(QWidget* parent, const QString& title, const QString& text)
+    {
+        information(parent, title, text);
+    }
+    // File dialogs: empty when the user cancels (the default for prompters that script none).
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
-                                 const QString& filter) = 0;
+                                 const QString& filter);
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& directory,
-                                 const QString& filter) = 0;
+                                 const QString& filter);
 
-    // The real dialogs. Never null; not owned.
-    static Prompter* standard();
-};
-
-// The real Qt dialogs.
-class QtPrompter : public Prompter {
-public:
-    void information(QWidget* parent, const QString& title, const QString& text) override;
-    void warning(QWidget* parent, const QString& title, const QString& text) override;
-    QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
-                                         QMessageBox::StandardButtons buttons,
-                                         QMessageBox::StandardButton defaultButton) override;
-    QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
-                         const QString& filter) override;
-    QString openFileName(QWidget* parent, const QString& caption, const QString& directory,
-                         const QString& filter) override;
+    // The prompter that shows the real dialogs.
+    static Prompter& messageBoxes();
+    static Prompter* standard() { return &messageBoxes(); }
 };
