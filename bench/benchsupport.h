@@ -1,8 +1,10 @@
 #pragma once
 
 #include "frameport.h"
+#include "mythread.h"
 #include "virtualinstrument.h"
 
+#include <QThread>
 #include <QVector>
 
 #include <algorithm>
@@ -22,6 +24,26 @@ struct SimulatedLink {
             std::fprintf(stderr, "cannot open the virtual instrument\n");
             std::exit(1);
         }
+    }
+};
+
+// The background worker polling a link in its own thread, as the program runs it.
+struct PollingWorker {
+    QThread thread;
+    MyThread* worker;
+
+    explicit PollingWorker(FramePort& port) : worker(new MyThread(&port))
+    {
+        worker->moveToThread(&thread);
+        QObject::connect(&thread, &QThread::finished, worker, &QObject::deleteLater);
+        QObject::connect(&thread, &QThread::started, worker, &MyThread::startThreadSlot);
+        thread.start();
+    }
+    ~PollingWorker()
+    {
+        worker->requestStop();
+        thread.quit();
+        thread.wait();
     }
 };
 

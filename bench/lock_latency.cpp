@@ -13,15 +13,10 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     SimulatedLink link;
-    QThread thread;
-    auto* worker = new MyThread(&link.port);
-    worker->moveToThread(&thread);
-    QObject::connect(&thread, &QThread::finished, worker, &QObject::deleteLater);
-    QObject::connect(&thread, &QThread::started, worker, &MyThread::startThreadSlot);
-    thread.start();
+    auto polling = std::make_unique<PollingWorker>(link.port);
     QThread::msleep(100);
 
-    std::shared_ptr<PauseLock> lock = worker->sharedPauseLock();
+    std::shared_ptr<PauseLock> lock = polling->worker->sharedPauseLock();
     QVector<double> millis;
     QRandomGenerator random(42);
     for (int i = 0; i < 300; ++i) {
@@ -34,9 +29,7 @@ int main(int argc, char* argv[])
         lock->unlock();
         millis.append(std::chrono::duration<double, std::milli>(end - start).count());
     }
-    worker->requestStop();
-    thread.quit();
-    thread.wait();
+    polling.reset();
     bench("lock_latency_p50", percentile(millis, 0.5), "ms");
     bench("lock_latency_p99", percentile(millis, 0.99), "ms");
     bench("lock_latency_max", percentile(millis, 1.0), "ms");

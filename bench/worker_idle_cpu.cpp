@@ -24,12 +24,7 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     SimulatedLink link;
-    QThread thread;
-    auto* worker = new MyThread(&link.port);
-    worker->moveToThread(&thread);
-    QObject::connect(&thread, &QThread::finished, worker, &QObject::deleteLater);
-    QObject::connect(&thread, &QThread::started, worker, &MyThread::startThreadSlot);
-    thread.start();
+    auto polling = std::make_unique<PollingWorker>(link.port);
     QThread::msleep(200);
 
     QElapsedTimer wall;
@@ -39,9 +34,7 @@ int main(int argc, char* argv[])
     const double cpu = cpuSeconds() - cpuStart;
     const double seconds = static_cast<double>(wall.nsecsElapsed()) / 1e9;
 
-    worker->requestStop();
-    thread.quit();
-    thread.wait();
+    polling.reset();
     bench("worker_idle_cpu", 100.0 * cpu / seconds, "%");
     return 0;
 }

@@ -9,32 +9,6 @@ using namespace frames;
 
 namespace {
 
-CommandSpec readParam(uint32_t address, uint16_t n, HeaderTest header, BlockCheck block)
-{
-    CommandSpec s;
-    s.function = kReadMemory;
-    s.address = address;
-    s.length = n;
-    s.minSent = 8;
-    s.replyLength = n + 10;
-    s.header = header;
-    s.block = block;
-    return s;
-}
-
-CommandSpec writeParam(uint32_t address, uint16_t n, HeaderTest header, int deadlineMs)
-{
-    CommandSpec s;
-    s.function = kWriteParameter;
-    s.address = address;
-    s.length = n;
-    s.minSent = 8 + n;
-    s.replyLength = 10;
-    s.deadlineMs = deadlineMs;
-    s.header = header;
-    return s;
-}
-
 const CommandSpec kKeyInfo = [] {
     CommandSpec s;
     s.function = kQuery;
@@ -51,7 +25,7 @@ const CommandSpec kKeyInfo = [] {
 }();
 
 const CommandSpec kProductionInfo = [] {
-    CommandSpec s = readParam(0x0000, 20, {2, 0x00, 6, 0x14}, {8, 25, 26});
+    CommandSpec s = readCommand(kReadMemory, 0x0000, 20, {2, 0x00, 6, 0x14}, {8, 25, 26});
     s.errorByte1 = 0xC7;
     s.errorByte2 = 0x08;
     return s;
@@ -68,12 +42,12 @@ const CommandSpec kSoftwareVersion = [] {
     return s;
 }();
 
-const CommandSpec kReadDisplay = readParam(0x0300, 3, {2, 0x00, 6, 0x03}, {8, 8, 9});
-const CommandSpec kSetDisplay = writeParam(0x0300, 3, {2, 0x00, 6, 0x03}, 10000);
-const CommandSpec kReadTolerance = readParam(0x030F, 8, {2, 0x0F, 6, 0x08}, {8, 13, 14});
-const CommandSpec kSetTolerance = writeParam(0x030F, 8, {2, 0x0F, 6, 0x08}, 10000);
-const CommandSpec kReadDeltaE = readParam(0x0225, 5, {2, 0x25, 6, 0x05}, {8, 10, 11});
-const CommandSpec kSetDeltaE = writeParam(0x0225, 5, {2, 0x25, 6, 0x05}, kDefaultDeadlineMs);
+const CommandSpec kReadDisplay = readCommand(kReadMemory, 0x0300, 3, {2, 0x00, 6, 0x03}, {8, 8, 9});
+const CommandSpec kSetDisplay = writeCommand(0x0300, 3, {2, 0x00, 6, 0x03}, 10000);
+const CommandSpec kReadTolerance = readCommand(kReadMemory, 0x030F, 8, {2, 0x0F, 6, 0x08}, {8, 13, 14});
+const CommandSpec kSetTolerance = writeCommand(0x030F, 8, {2, 0x0F, 6, 0x08}, 10000);
+const CommandSpec kReadDeltaE = readCommand(kReadMemory, 0x0225, 5, {2, 0x25, 6, 0x05}, {8, 10, 11});
+const CommandSpec kSetDeltaE = writeCommand(0x0225, 5, {2, 0x25, 6, 0x05}, kDefaultDeadlineMs);
 
 QDate dateFrom(int year, int month, int day)
 {
@@ -87,9 +61,17 @@ CommandStatus writeBlock(FramePort& port, const CommandSpec& spec, const QByteAr
                     reply);
 }
 
-void report(MessageSink* sink, const QString& text)
+struct FailureText {
+    CommandStatus status;
+    const char* text; // UTF-8
+};
+
+// The two identification commands tell the user themselves why they failed.
+void reportFailure(MessageSink* sink, CommandStatus status, std::initializer_list<FailureText> texts)
 {
-    (sink ? sink : MessageSink::defaultSink())->showMessage(QStringLiteral("提示"), text);
+    for (const FailureText& t : texts)
+        if (t.status == status)
+            (sink ? sink : MessageSink::defaultSink())->showMessage(QStringLiteral("提示"), QString::fromUtf8(t.text));
 }
 
 } // namespace
@@ -118,23 +100,13 @@ CommandStatus ReadProductionInfo(FramePort& port, KeyInfo& info, MessageSink* si
 {
     QByteArray reply;
     const CommandStatus status = exchange(port, kProductionInfo, requestFor(kProductionInfo), reply);
-    switch (status) {
-    case Status::NotSent:
-        report(sink, QStringLiteral("读取生产信息写端口失败！"));
-        return status;
-    case Status::NoReply:
-        report(sink, QStringLiteral("读取生产信息接收端口报文失败！"));
-        return status;
-    case Status::BadHeader:
-        report(sink, QStringLiteral("读取生产信息接收的报文格式错误！"));
-        return status;
-    case Status::BadChecksum:
-        report(sink, QStringLiteral("读取生产信息checksum错误！"));
-        return status;
-    case Status::ErrorReply:
-        return status;
-    default:
-        break;
+    if (status < 0) {
+        reportFailure(sink, status,
+                      {{Status::NotSent, "读取生产信息写端口失败！"},
+                       {Status::NoReply, "读取生产信息接收端口报文失败！"},
+                       {Status::BadHeader, "读取生产信息接收的报文格式错误！"},
+                       {Status::BadChecksum, "读取生产信息checksum错误！"}});
+        return status; // the error reply (-5) is not reported: the caller falls back
     }
     ByteReader r(reply);
     KeyInfo out;
@@ -155,18 +127,12 @@ CommandStatus ReadSoftwareVersion(FramePort& port, int& version, MessageSink* si
 {
     QByteArray reply;
     const CommandStatus status = exchange(port, kSoftwareVersion, requestFor(kSoftwareVersion), reply);
-    switch (status) {
-    case Status::NotSent:
-        report(sink, QStringLiteral("读取软件版本写端口失败！"));
+    if (status < 0) {
+        reportFailure(sink, status,
+                      {{Status::NotSent, "读取软件版本写端口失败！"},
+                       {Status::NoReply, "读取软件版本接收端口报文失败！"},
+                       {Status::BadHeader, "读取软件版本接收的报文格式错误！"}});
         return status;
-    case Status::NoReply:
-        report(sink, QStringLiteral("读取软件版本接收端口报文失败！"));
-        return status;
-    case Status::BadHeader:
-        report(sink, QStringLiteral("读取软件版本接收的报文格式错误！"));
-        return status;
-    default:
-        break;
     }
     ByteReader r(reply);
     const int value = r.u16(6);

@@ -6,6 +6,34 @@
 
 namespace frames {
 
+CommandSpec readCommand(uint8_t function, uint32_t address, uint16_t n, HeaderTest header, BlockCheck block,
+                        bool verify)
+{
+    CommandSpec s;
+    s.function = function;
+    s.address = address;
+    s.length = n;
+    s.minSent = 8;
+    s.replyLength = n + 10;
+    s.verify = verify;
+    s.header = header;
+    s.block = block;
+    return s;
+}
+
+CommandSpec writeCommand(uint32_t address, uint16_t n, HeaderTest header, int deadlineMs)
+{
+    CommandSpec s;
+    s.function = kWriteParameter;
+    s.address = address;
+    s.length = n;
+    s.minSent = 8 + n;
+    s.replyLength = 10;
+    s.deadlineMs = deadlineMs;
+    s.header = header;
+    return s;
+}
+
 QByteArray memoryRequest(uint8_t function, uint32_t address, uint16_t length, const QByteArray& data)
 {
     QByteArray out;

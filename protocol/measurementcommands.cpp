@@ -12,41 +12,15 @@ constexpr int kLegacyPauseMs = 1500;
 
 CommandSpec modeResultSpec(int mode)
 {
-    CommandSpec s;
-    s.function = kReadMeasurement;
-    s.address = 0x20u + static_cast<uint32_t>(mode);
-    s.length = 24;
-    s.minSent = 8;
-    s.replyLength = 34;
-    s.header = {2, static_cast<uint8_t>(s.address), 6, 0x18};
-    return s;
+    const uint32_t address = 0x20u + static_cast<uint32_t>(mode);
+    return readCommand(kReadMeasurement, address, 24, {2, static_cast<uint8_t>(address), 6, 0x18});
 }
 
 CommandSpec colourBlockSpec(bool legacy)
 {
-    CommandSpec s;
-    s.function = kReadMeasurement;
-    s.address = 0x0000;
-    s.length = 54;
+    CommandSpec s = readCommand(kReadMeasurement, 0x0000, 54, {2, 0x00, 6, 0x36}, {}, !legacy);
     s.minSent = legacy ? 8 : 10;
-    s.replyLength = 64;
-    s.verify = !legacy;
-    s.header = {2, 0x00, 6, 0x36};
     s.headerChecksumInRequest = !legacy;
-    return s;
-}
-
-CommandSpec countSpec(uint32_t address, uint16_t n, HeaderTest header, BlockCheck block, bool verify)
-{
-    CommandSpec s;
-    s.function = kReadMemory;
-    s.address = address;
-    s.length = n;
-    s.minSent = 8;
-    s.replyLength = n + 10;
-    s.verify = verify;
-    s.header = header;
-    s.block = block;
     return s;
 }
 
@@ -217,7 +191,7 @@ CommandStatus ReadModeRecordCount(FramePort& port, int mode, int uiIndex, int& c
         address = 0x1600;
     else if (colorimeter && mode == 4)
         address = 0x1604;
-    const CommandSpec spec = countSpec(address, 4, {2, static_cast<uint8_t>(address & 0xFF), 6, 0x04}, {8, 9, 10}, false);
+    const CommandSpec spec = readCommand(kReadMemory, address, 4, {2, static_cast<uint8_t>(address & 0xFF), 6, 0x04}, {8, 9, 10}, false);
     return readCount(port, spec, 8, count);
 }
 
@@ -237,7 +211,7 @@ CommandStatus ReadHazeTLabRecordCount(FramePort& port, int& count) { return Read
 
 CommandStatus ReadColorDiffRecordCount(FramePort& port, int& count)
 {
-    static const CommandSpec spec = countSpec(0x3010, 10, {2, 0x10, 6, 0x0A}, {8, 15, 16}, false);
+    static const CommandSpec spec = readCommand(kReadMemory, 0x3010, 10, {2, 0x10, 6, 0x0A}, {8, 15, 16}, false);
     return readCount(port, spec, 12, count);
 }
 
@@ -246,19 +220,13 @@ CommandStatus ReadSpectralRecordCount(FramePort& port, int uiIndex, int& count)
     if (uiIndex < 0 || uiIndex > 3)
         return Status::NotSent;
     const uint32_t address = (uiIndex == 0 || uiIndex == 3) ? 0x1020 : 0x1410;
-    const CommandSpec spec = countSpec(address, 8, {1, 0x40, 6, 0x08}, {8, 13, 14}, true);
+    const CommandSpec spec = readCommand(kReadMemory, address, 8, {1, 0x40, 6, 0x08}, {8, 13, 14}, true);
     return readCount(port, spec, 10, count);
 }
 
 CommandStatus ReadMemory(FramePort& port, uint32_t address, uint16_t n, QByteArray& destination)
 {
-    CommandSpec spec;
-    spec.function = kReadMemory;
-    spec.address = address;
-    spec.length = n;
-    spec.minSent = 8;
-    spec.replyLength = n + 10;
-    spec.verify = false;
+    const CommandSpec spec = readCommand(kReadMemory, address, n, {}, {}, false);
     QByteArray reply;
     const CommandStatus status = exchange(port, spec, requestFor(spec), reply);
     if (status < 0)

@@ -23,18 +23,6 @@ QByteArray paddedText(const QString& text)
     return utf8;
 }
 
-CommandSpec writeSpec(uint32_t address, uint16_t n, HeaderTest header)
-{
-    CommandSpec s;
-    s.function = kWriteParameter;
-    s.address = address;
-    s.length = n;
-    s.minSent = 8 + n;
-    s.replyLength = 10;
-    s.header = header;
-    return s;
-}
-
 } // namespace
 
 namespace stdcolor {
@@ -66,7 +54,7 @@ CommandStatus WriteStdColorCount(FramePort& port, int count, int checkValue)
 {
     if (stdcolor::countCheckValue(count) != static_cast<uint16_t>(checkValue))
         return Status::BadChecksum;
-    static const CommandSpec spec = writeSpec(0x2F00, 4, {2, 0x00, 6, 0x04});
+    static const CommandSpec spec = writeCommand(0x2F00, 4, {2, 0x00, 6, 0x04});
     QByteArray data;
     appendU16(data, static_cast<unsigned>(count));
     QByteArray reply;
@@ -83,7 +71,7 @@ CommandStatus WriteStdColorCard(FramePort& port, int address, const QString& tex
     // The record address travels as 16 bits; the upper address bytes are zero.
     const uint32_t address16 = static_cast<uint32_t>(address) & 0xFFFFu;
     const CommandSpec spec =
-        writeSpec(address16, stdcolor::kCardDataLength, {2, static_cast<uint8_t>(address16 & 0xFF), 6, 0x26});
+        writeCommand(address16, stdcolor::kCardDataLength, {2, static_cast<uint8_t>(address16 & 0xFF), 6, 0x26});
     QByteArray reply;
     return exchange(port, spec, memoryRequest(spec.function, spec.address, spec.length, withChecksum(data)),
                     reply);
