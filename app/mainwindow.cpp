@@ -8,12 +8,13 @@
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QTimer>
 #include <QTranslator>
 
-#ifndef VELORIN_TRANSLATIONS_DIR
-#define VELORIN_TRANSLATIONS_DIR ""
+#ifndef VELORIN_TRANSLATIONS_RELDIR
+#define VELORIN_TRANSLATIONS_RELDIR "../share/velorin/translations"
 #endif
 
 namespace {
@@ -56,11 +57,9 @@ MainWindow* MainWindow::instance() { return theInstance; }
 
 QStringList MainWindow::defaultTranslationDirs()
 {
-    QStringList dirs{QStringLiteral("."), QCoreApplication::applicationDirPath()};
-    const QString installed = QString::fromUtf8(VELORIN_TRANSLATIONS_DIR);
-    if (!installed.isEmpty())
-        dirs << installed;
-    return dirs;
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    return {QStringLiteral("."), programDir.path(),
+            QDir::cleanPath(programDir.filePath(QStringLiteral(VELORIN_TRANSLATIONS_RELDIR)))};
 }
 
 void MainWindow::initForm()
@@ -81,7 +80,7 @@ void MainWindow::initusbport()
     connect(watcher_.get(), &DeviceWatcher::deviceRemoved, this, &MainWindow::onDeviceRemoved,
             Qt::UniqueConnection);
     if (!watcher_->start(this))
-        qDebug() << "注册失败";
+        qDebug().noquote() << "注册失败";
     OpenUSB();
 }
 
@@ -110,24 +109,24 @@ void MainWindow::CloseUSB()
 
 void MainWindow::onDeviceArrived()
 {
-    qDebug() << "收到事件 ";
+    qDebug().noquote() << "收到事件 ";
     // Any device of a watched kind may be the instrument; one that is not fails to open.
     if (port_.hasLink())
         return;
     OpenUSB();
-    qDebug() << "USB_设备打开";
-    qDebug() << "DBT_DEVICEARRIVAL";
+    qDebug().noquote() << "USB_设备打开";
+    qDebug().noquote() << "DBT_DEVICEARRIVAL";
 }
 
 void MainWindow::onDeviceRemoved()
 {
-    qDebug() << "收到事件 ";
+    qDebug().noquote() << "收到事件 ";
     // The removal of some other device leaves our link answering.
     if (port_.hasLink() && port_.isLinkRemoved()) {
         CloseUSB();
-        qDebug() << "USB_设备移除";
+        qDebug().noquote() << "USB_设备移除";
     }
-    qDebug() << "DBT_DEVICEREMOVECOMPLETE";
+    qDebug().noquote() << "DBT_DEVICEREMOVECOMPLETE";
 }
 
 void MainWindow::showLamp(bool on)
@@ -164,6 +163,16 @@ bool MainWindow::switchLanguage(const QString& fileName, bool chinese)
 void MainWindow::on_btnLanguageEn_clicked() { switchLanguage(QStringLiteral("Velorin_en"), false); }
 
 void MainWindow::on_btnLanguageZh_clicked() { switchLanguage(QStringLiteral("Velorin_zh"), true); }
+
+void MainWindow::keyPressEvent(QKeyEvent* event)
+{
+    // A dialog closes on Escape; this one is the whole program and holds unsaved results.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
 
 void MainWindow::handleAppMessage(const QString& message)
 {

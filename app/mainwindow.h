@@ -66,6 +66,9 @@ public slots:
     void onDeviceArrived();
     void onDeviceRemoved();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     bool switchLanguage(const QString& fileName, bool chinese);
     void showLamp(bool on);

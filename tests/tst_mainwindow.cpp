@@ -92,7 +92,7 @@ void TestMainWindow::instrumentPresentAtStartIsOpenedAndIdentified()
     QCOMPARE(rig.page()->displayMode(), rig.instrument->displayMode());
     // The connection reads the tolerances and confirms it.
     QCOMPARE(rig.page()->hazeTolerance(), rig.instrument->tolerance().haze / 100.0);
-    QCOMPARE(rig.prompter.texts(), QStringList{FirstPageFor510::tr("Read successful!")});
+    QCOMPARE(shownTexts(rig.prompter), QStringList{FirstPageFor510::tr("Read successful!")});
 }
 
 void TestMainWindow::arrivalOpensInstrumentAndStartsWorker()
@@ -139,6 +139,11 @@ void TestMainWindow::unrelatedRemovalKeepsLink()
     rig.watcher->arrive();
     QCOMPARE(rig.page()->worker(), worker);
     QCOMPARE(rig.prompter.shown.size(), 1);
+
+    // Escape would close the program's only window, and with it the results.
+    rig.window->show();
+    QTest::keyClick(rig.window.get(), Qt::Key_Escape);
+    QVERIFY(rig.window->isVisible());
 }
 
 void TestMainWindow::removalStopsWorkerClearsPageAndArrivalStartsFreshWorker()

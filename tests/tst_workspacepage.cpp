@@ -88,7 +88,7 @@ void TestWorkspacePage::unknownMeterNumberStopsBeforeVersion()
     PageRig rig("KV510");
     rig.instrument->setMeterNumber(4242);
     QVERIFY(!rig.connect());
-    QCOMPARE(rig.prompter.texts(), QStringList{"Read MeterNo Fail!"});
+    QCOMPARE(shownTexts(rig.prompter), QStringList{"Read MeterNo Fail!"});
     QCOMPARE(rig.page->model(), FirstPageFor510::tr("UnKnow"));
     QVERIFY(rig.child<QLineEdit>("lineEdit_firmwareVersion")->text().isEmpty());
     QCOMPARE(rig.page->displayMode(), -1);
@@ -147,7 +147,7 @@ void TestWorkspacePage::unsuitableDisplayModeIsRefused()
     PageRig rig("KV630");
     rig.instrument->setDisplayMode(0); // haze and T on a colorimeter
     QVERIFY(!rig.connect());
-    QCOMPARE(rig.prompter.texts(), QStringList{"Failed to read DisplayParam!"});
+    QCOMPARE(shownTexts(rig.prompter), QStringList{"Failed to read DisplayParam!"});
 }
 
 void TestWorkspacePage::connectionReadsParameterOfColorimeter()
@@ -168,7 +168,7 @@ void TestWorkspacePage::connectionReadsParameterOfColorimeter()
     rig.page->closeThreadSlot();
     rig.port.closeLink();
     QCOMPARE(rig.page->on_pushButton_readParameter_clicked(), -1);
-    QCOMPARE(rig.prompter.texts(), QStringList{"Please connect the device first!"});
+    QCOMPARE(shownTexts(rig.prompter), QStringList{"Please connect the device first!"});
 }
 
 void TestWorkspacePage::decodesInstrumentTexts()
