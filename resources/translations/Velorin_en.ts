@@ -303,6 +303,21 @@
     </message>
 </context>
 <context>
+    <name>MeterPageFor510</name>
+    <message>
+        <source>Transmittance(%)</source>
+        <translation>Transmittance(%)</translation>
+    </message>
+    <message>
+        <source>Reflectance(%)</source>
+        <translation>Reflectance(%)</translation>
+    </message>
+    <message>
+        <source>Wavelength(nm)</source>
+        <translation>Wavelength(nm)</translation>
+    </message>
+</context>
+<context>
     <name>SimulatorWindow</name>
     <message>
         <source>Virtual instrument</source>
@@ -342,6 +357,77 @@
     <message>
         <source>Plug in</source>
         <translation>Plug in</translation>
+    </message>
+</context>
+<context>
+    <name>setEParameterPageFor670</name>
+    <message>
+        <source>△E parameter Setting</source>
+        <translation>△E parameter Setting</translation>
+    </message>
+    <message>
+        <source>△E formula:</source>
+        <translation>△E formula:</translation>
+    </message>
+    <message>
+        <source>△E*ab</source>
+        <translation>△E*ab</translation>
+    </message>
+    <message>
+        <source>△E*uv</source>
+        <translation>△E*uv</translation>
+    </message>
+    <message>
+        <source>△E*94</source>
+        <translation>△E*94</translation>
+    </message>
+    <message>
+        <source>△E*cmc(2:1)</source>
+        <translation>△E*cmc(2:1)</translation>
+    </message>
+    <message>
+        <source>△E*cmc(1:1)</source>
+        <translation>△E*cmc(1:1)</translation>
+    </message>
+    <message>
+        <source>△E*cmc(1.4:1)</source>
+        <translation>△E*cmc(1.4:1)</translation>
+    </message>
+    <message>
+        <source>△E*00</source>
+        <translation>△E*00</translation>
+    </message>
+    <message>
+        <source>△E Thresholds:</source>
+        <translation>△E Thresholds:</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Please connect the device first!</source>
+        <translation>Please connect the device first!</translation>
+    </message>
+    <message>
+        <source>information</source>
+        <translation>information</translation>
+    </message>
+    <message>
+        <source>Thresholds must between 0.1—50!</source>
+        <translation>Thresholds must between 0.1—50!</translation>
+    </message>
+    <message>
+        <source>Failed to write △E parameter information!</source>
+        <translation>Failed to write △E parameter information!</translation>
     </message>
 </context>
 </TS>

@@ -303,6 +303,21 @@
     </message>
 </context>
 <context>
+    <name>MeterPageFor510</name>
+    <message>
+        <source>Transmittance(%)</source>
+        <translation>透过率(%)</translation>
+    </message>
+    <message>
+        <source>Reflectance(%)</source>
+        <translation>反射率(%)</translation>
+    </message>
+    <message>
+        <source>Wavelength(nm)</source>
+        <translation>波长(nm)</translation>
+    </message>
+</context>
+<context>
     <name>SimulatorWindow</name>
     <message>
         <source>Virtual instrument</source>
@@ -341,6 +356,77 @@
     <message>
         <source>Plug in</source>
         <translation>插入</translation>
+    </message>
+</context>
+<context>
+    <name>setEParameterPageFor670</name>
+    <message>
+        <source>△E parameter Setting</source>
+        <translation>△E 参数设置</translation>
+    </message>
+    <message>
+        <source>△E formula:</source>
+        <translation>△E 公式：</translation>
+    </message>
+    <message>
+        <source>△E*ab</source>
+        <translation>△E*ab</translation>
+    </message>
+    <message>
+        <source>△E*uv</source>
+        <translation>△E*uv</translation>
+    </message>
+    <message>
+        <source>△E*94</source>
+        <translation>△E*94</translation>
+    </message>
+    <message>
+        <source>△E*cmc(2:1)</source>
+        <translation>△E*cmc(2:1)</translation>
+    </message>
+    <message>
+        <source>△E*cmc(1:1)</source>
+        <translation>△E*cmc(1:1)</translation>
+    </message>
+    <message>
+        <source>△E*cmc(1.4:1)</source>
+        <translation>△E*cmc(1.4:1)</translation>
+    </message>
+    <message>
+        <source>△E*00</source>
+        <translation>△E*00</translation>
+    </message>
+    <message>
+        <source>△E Thresholds:</source>
+        <translation>△E 阈值：</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Please connect the device first!</source>
+        <translation>请先连接仪器！</translation>
+    </message>
+    <message>
+        <source>information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Thresholds must between 0.1—50!</source>
+        <translation>阈值必须在 0.1—50 之间！</translation>
+    </message>
+    <message>
+        <source>Failed to write △E parameter information!</source>
+        <translation>写入△E参数信息失败！</translation>
     </message>
 </context>
 </TS>
