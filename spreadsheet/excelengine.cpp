@@ -1,0 +1,247 @@
+#include "excelengine.h"
+
+#include "workbook.h"
+#include "workbookreader.h"
+#include "workbookwriter.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cmath>
+
+namespace {
+
+// Why a value cannot go into a cell, or empty when it can.
+QString unstorable(const QVariant& value) {
+    if (!value.isValid() || value.typeId() == QMetaType::Bool)
+        return {};
+    if (xlsx::isNumber(value))
+        return std::isfinite(value.toDouble()) ? QString() : QStringLiteral("not a finite number");
+    if (!value.canConvert<QString>())
+        return QStringLiteral("a %1 has no text").arg(QString::fromLatin1(value.typeName()));
+    if (value.toString().size() > xlsx::kMaxTextLength)
+        return QStringLiteral("text longer than a cell holds");
+    return {};
+}
+
+bool onSheet(int row, int column) {
+    return row >= 1 && row <= xlsx::kMaxRows && column >= 1 && column <= xlsx::kMaxColumns;
+}
+
+} // namespace
+
+ExcelEngine::ExcelEngine(const QString& fileName) : fileName_(fileName) {}
+
+ExcelEngine::~ExcelEngine() {
+    close();
+}
+
+QString ExcelEngine::templatePath() {
+    return QStringLiteral("./template.xlsx");
+}
+
+QString ExcelEngine::columnName(int column) {
+    return xlsx::columnName(column);
+}
+
+bool ExcelEngine::fail(Error error, const QString& reason) {
+    error_ = error;
+    errorString_ = reason;
+    qDebug().noquote() << "ExcelEngine:" << fileName_ << "-" << reason;
+    return false;
+}
+
+bool ExcelEngine::load(const QString& path, xlsx::Workbook& book, Error badFile) {
+    const QString what = path == fileName_ ? QString() : path + QStringLiteral(": ");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(Error::CannotRead, what + file.errorString());
+    // Checked before reading so that a huge file is not pulled into memory.
+    if (file.size() > xlsx::kMaxFileBytes)
+        return fail(badFile, what + QStringLiteral("file too large"));
+    const QByteArray bytes = file.read(xlsx::kMaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return fail(Error::CannotRead, what + file.errorString());
+    QString reason;
+    if (!xlsx::readWorkbook(bytes, book, &reason))
+        return fail(badFile, what + reason);
+    return true;
+}
+
+bool ExcelEngine::open(int sheetIndex, OpenMode mode) {
+    close();
+    error_ = Error::None;
+    errorString_.clear();
+    if (fileName_.isEmpty())
+        return fail(Error::NoFileName, QStringLiteral("no file name"));
+
+    auto book = std::make_unique<xlsx::Workbook>();
+    const QFileInfo target(fileName_);
+    bool fresh = true;
+    if (mode == OpenMode::Existing && target.exists()) {
+        if (target.isDir())
+            return fail(Error::CannotRead, QStringLiteral("is a directory"));
+        if (!load(fileName_, *book, Error::BadWorkbook))
+            return false;
+        fresh = false;
+    } else if (mode == OpenMode::Replace) {
+        if (target.isDir())
+            return fail(Error::CannotCreate, QStringLiteral("is a directory"));
+        if (!target.absoluteDir().exists())
+            return fail(Error::CannotCreate, QStringLiteral("no such directory"));
+    }
+    if (fresh) {
+        if (QFileInfo::exists(templatePath())) {
+            if (!load(templatePath(), *book, Error::BadTemplate))
+                return false;
+        } else {
+            book->sheets.emplace_back(QStringLiteral("Sheet1"));
+        }
+    }
+    if (sheetIndex < 1 || std::size_t(sheetIndex) > book->sheets.size())
+        return fail(Error::NoSuchSheet, QStringLiteral("no worksheet %1").arg(sheetIndex));
+
+    const xlsx::Range used = book->sheets[std::size_t(sheetIndex - 1)].usedRange();
+    book_ = std::move(book);
+    sheetIndex_ = sheetIndex;
+    startRow_ = used.firstRow;
+    startColumn_ = used.firstColumn;
+    rowCount_ = used.rowCount;
+    columnCount_ = used.columnCount;
+    // A new file exists only once saved, so it counts as changed from the start.
+    dirty_ = fresh;
+    isOpen_ = true;
+    return true;
+}
+
+bool ExcelEngine::storeCell(int row, int column, const QVariant& value, bool centred) {
+    xlsx::Cell& cell = book_->sheets[std::size_t(sheetIndex_ - 1)].cell(row, column);
+    if (value.isValid() && value.typeId() != QMetaType::Bool && !xlsx::isNumber(value))
+        cell.value = value.toString();
+    else
+        cell.value = value;
+    cell.centred = centred;
+    dirty_ = true;
+    return true;
+}
+
+bool ExcelEngine::setCellData(int row, int column, const QVariant& value) {
+    if (!isOpen_)
+        return fail(Error::NotOpen, QStringLiteral("not open"));
+    if (!onSheet(row, column))
+        return fail(Error::BadCell,
+                    QStringLiteral("cell %1,%2 outside the sheet").arg(row).arg(column));
+    const QString why = unstorable(value);
+    if (!why.isEmpty())
+        return fail(Error::BadCell,
+                    QStringLiteral("%1%2: %3").arg(columnName(column)).arg(row).arg(why));
+    return storeCell(row, column, value, true);
+}
+
+bool ExcelEngine::writeTable(const ExcelTable& table, const Progress& progress) {
+    if (!isOpen_)
+        return fail(Error::NotOpen, QStringLiteral("not open"));
+    if (table.columnCount() > xlsx::kMaxColumns || table.rowCount() > xlsx::kMaxRows - 1)
+        return fail(Error::BadCell, QStringLiteral("table larger than a sheet"));
+    for (int c = 0; c < table.columnCount(); ++c) {
+        if (const auto& text = table.header(c); text && !setCellData(1, c + 1, *text))
+            return false;
+    }
+    for (int r = 0; r < table.rowCount(); ++r) {
+        for (int c = 0; c < table.columnCount(); ++c) {
+            if (const auto& text = table.text(r, c); text && !setCellData(r + 2, c + 1, *text))
+                return false;
+        }
+        if (progress && !progress(r + 1))
+            break;
+    }
+    return save();
+}
+
+bool ExcelEngine::writeAllData(const QList<QVariantList>& rows) {
+    if (!isOpen_)
+        return fail(Error::NotOpen, QStringLiteral("not open"));
+    if (rows.isEmpty() || rows.first().isEmpty())
+        return fail(Error::BadCell, QStringLiteral("nothing to write"));
+    const qsizetype width = rows.first().size();
+    if (rows.size() > xlsx::kMaxRows || width > xlsx::kMaxColumns)
+        return fail(Error::BadCell, QStringLiteral("block larger than a sheet"));
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        for (qsizetype c = 0; c < qMin(width, rows[r].size()); ++c) {
+            const QString why = unstorable(rows[r][c]);
+            if (!why.isEmpty())
+                return fail(
+                    Error::BadCell,
+                    QStringLiteral("%1%2: %3").arg(columnName(int(c + 1))).arg(r + 1).arg(why));
+        }
+    }
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        for (qsizetype c = 0; c < qMin(width, rows[r].size()); ++c)
+            storeCell(int(r + 1), int(c + 1), rows[r][c], false);
+    }
+    return true;
+}
+
+bool ExcelEngine::readAllData(QList<QVariantList>& rows) const {
+    if (!isOpen_)
+        return false;
+    const xlsx::Worksheet& sheet = book_->sheets[std::size_t(sheetIndex_ - 1)];
+    rows.append(sheet.values(sheet.usedRange()));
+    return true;
+}
+
+bool ExcelEngine::save() {
+    if (!isOpen_)
+        return fail(Error::NotOpen, QStringLiteral("not open"));
+    if (!dirty_)
+        return true;
+
+    const QFileInfo target(fileName_);
+    if (target.isDir())
+        return fail(Error::ReplaceFailed, QStringLiteral("is a directory"));
+    if (target.exists() && !target.isWritable())
+        return fail(Error::ReplaceFailed, QStringLiteral("is read-only"));
+
+    // The writer needs a path of its own; its output is then copied into a save file beside
+    // the target, which replaces the target only once complete.
+    QTemporaryFile scratch(QDir::tempPath() + QStringLiteral("/velorin-XXXXXX.xlsx"));
+    if (!scratch.open())
+        return fail(Error::SaveFailed, scratch.errorString());
+    scratch.close();
+    QString reason;
+    if (!xlsx::writeWorkbook(*book_, scratch.fileName(), sheetIndex_ - 1, &reason))
+        return fail(Error::SaveFailed, reason);
+    if (!scratch.open())
+        return fail(Error::SaveFailed, scratch.errorString());
+
+    QSaveFile out(fileName_);
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(Error::SaveFailed, out.errorString());
+    while (!scratch.atEnd()) {
+        const QByteArray chunk = scratch.read(1 << 20);
+        if (chunk.isEmpty() || out.write(chunk) != chunk.size()) {
+            const QString why = chunk.isEmpty() ? scratch.errorString() : out.errorString();
+            out.cancelWriting();
+            return fail(Error::SaveFailed, why);
+        }
+    }
+    if (!out.commit()) {
+        return fail(out.error() == QFileDevice::RenameError ? Error::ReplaceFailed
+                                                            : Error::SaveFailed,
+                    out.errorString());
+    }
+    dirty_ = false;
+    return true;
+}
+
+void ExcelEngine::close() {
+    book_.reset();
+    isOpen_ = false;
+    dirty_ = false;
+    sheetIndex_ = 0;
+    rowCount_ = columnCount_ = startRow_ = startColumn_ = 0;
+}

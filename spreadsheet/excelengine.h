@@ -1,0 +1,118 @@
+#pragma once
+// The program's spreadsheet reader and writer. One engine serves one .xlsx file: open it, select
+// a worksheet, read its used range or write cells, save, close. The workbook is held in memory;
+// save writes a complete new file and only then puts it in place of the old one, so a failure at
+// any step leaves the user's previous file as it was.
+
+#include "exceltable.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+
+namespace xlsx {
+struct Workbook;
+}
+
+class ExcelEngine : public QObject {
+    Q_OBJECT
+
+  public:
+    enum class OpenMode {
+        // Read the workbook at the path. A missing file starts as the template or empty, as a
+        // new file would.
+        Existing,
+        // Start from the template or an empty workbook whatever the path holds; save replaces
+        // the file. What the exports use, so that an old file's rows never linger in a new one.
+        Replace,
+    };
+
+    enum class Error {
+        None,
+        NotOpen,       // the operation needs an open workbook
+        NoFileName,    // the engine was made with an empty path
+        CannotRead,    // the file exists but cannot be read
+        BadWorkbook,   // the file is not a workbook this engine can read
+        BadTemplate,   // ./template.xlsx exists but is not a readable workbook
+        NoSuchSheet,   // the sheet index is outside the workbook's worksheets
+        CannotCreate,  // the path cannot take a file (no such directory, or it is a directory)
+        BadCell,       // a position outside the sheet or a value a cell cannot hold
+        SaveFailed,    // the new file could not be written; the previous file is untouched
+        ReplaceFailed, // the new file could not take the previous file's place (in use,
+                       // read-only, a directory); the previous file is untouched
+    };
+
+    // Called after each table row written with the number of rows written so far; returning
+    // false stops writing further rows.
+    using Progress = std::function<bool(int rowsWritten)>;
+
+    explicit ExcelEngine(const QString& fileName);
+    ~ExcelEngine() override;
+    ExcelEngine(const ExcelEngine&) = delete;
+    ExcelEngine& operator=(const ExcelEngine&) = delete;
+
+    // Opens the workbook and selects worksheet sheetIndex (1-based, in workbook order). An open
+    // engine is closed first, discarding unsaved changes.
+    bool open(int sheetIndex = 1, OpenMode mode = OpenMode::Existing);
+    bool isOpen() const { return isOpen_; }
+
+    // The selected sheet's used range (the bounding box of its cells) as found by open; all 0
+    // for an empty sheet. Rows and columns are 1-based.
+    int rowCount() const { return rowCount_; }
+    int columnCount() const { return columnCount_; }
+    int startRow() const { return startRow_; }
+    int startColumn() const { return startColumn_; }
+
+    // Sets one cell, centred. Numbers and booleans stay numbers and booleans; other values are
+    // stored as their text; an invalid value empties the cell. False outside the sheet, for
+    // text longer than a cell holds, for infinities and NaN, and when not open.
+    bool setCellData(int row, int column, const QVariant& value);
+    // Header texts into row 1, table row r into row r + 2, every text as text and centred;
+    // missing texts leave their cells alone. Then saves; the result is the save's. Rows stopped
+    // by progress are not written, and what was written is still saved.
+    bool writeTable(const ExcelTable& table, const Progress& progress = {});
+    // A block from A1 in one go, rows[r][c] to row r + 1, column c + 1, as the values are (not
+    // centred). The first row's length is the block's width; nothing is written unless every
+    // value can be stored.
+    bool writeAllData(const QList<QVariantList>& rows);
+    // Appends the current used range's values row by row (missing cells as invalid variants,
+    // numbers as double, booleans as bool, everything else as QString). False when not open.
+    bool readAllData(QList<QVariantList>& rows) const;
+    // Writes the workbook if it changed since it was opened or last saved.
+    bool save();
+    // Closes the workbook. Changes not saved are discarded, so an export abandoned part-way
+    // never replaces the previous file.
+    void close();
+
+    Error lastError() const { return error_; }
+    QString errorString() const { return errorString_; }
+    QString fileName() const { return fileName_; }
+    int sheetIndex() const { return sheetIndex_; }
+
+    // The workbook a new file starts from, when present: ./template.xlsx in the current
+    // directory.
+    static QString templatePath();
+    // Spreadsheet column letters: 1 = A ... 26 = Z, 27 = AA; empty outside the sheet.
+    static QString columnName(int column);
+
+  private:
+    bool fail(Error error, const QString& reason);
+    bool load(const QString& path, xlsx::Workbook& book, Error badFile);
+    bool storeCell(int row, int column, const QVariant& value, bool centred);
+
+    QString fileName_;
+    std::unique_ptr<xlsx::Workbook> book_;
+    int sheetIndex_ = 0;
+    int rowCount_ = 0;
+    int columnCount_ = 0;
+    int startRow_ = 0;
+    int startColumn_ = 0;
+    bool isOpen_ = false;
+    bool dirty_ = false;
+    Error error_ = Error::None;
+    QString errorString_;
+};

@@ -1,0 +1,84 @@
+#pragma once
+// The in-memory workbook the engine reads into and writes from: sheets of cell values, nothing
+// of formatting except the centring the table writer asks for.
+
+#include <QString>
+#include <QVariant>
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace xlsx {
+
+// The largest sheet a spreadsheet program accepts.
+constexpr int kMaxRows = 1048576;
+constexpr int kMaxColumns = 16384;
+// Longest text a cell may hold, in UTF-16 units.
+constexpr int kMaxTextLength = 32767;
+
+struct Cell {
+    QVariant value; // invalid: a cell that is present (formatted, say) but holds nothing
+    bool centred = false;
+};
+
+// 1-based, as in the spreadsheet.
+struct CellPosition {
+    int row = 0;
+    int column = 0;
+};
+
+struct Range {
+    int firstRow = 0;
+    int firstColumn = 0;
+    int rowCount = 0;
+    int columnCount = 0;
+
+    bool isEmpty() const { return rowCount == 0 || columnCount == 0; }
+    std::int64_t area() const { return std::int64_t(rowCount) * columnCount; }
+};
+
+class Worksheet {
+  public:
+    explicit Worksheet(QString name = {}) : name_(std::move(name)) {}
+
+    const QString& name() const { return name_; }
+    void setName(const QString& name) { name_ = name; }
+
+    // Rows and columns must lie within the sheet limits; callers check.
+    Cell& cell(int row, int column);
+    const Cell* find(int row, int column) const;
+    std::size_t cellCount() const { return cells_.size(); }
+
+    // Bounding box of the cells present (empty when there are none).
+    Range usedRange() const;
+    // The values of a range, row by row; missing cells are invalid variants.
+    QList<QVariantList> values(const Range& range) const;
+
+    template <typename F> void forEach(F&& f) const {
+        for (const auto& [key, cell] : cells_)
+            f(int(key >> 32), int(key & 0xffffffffu), cell);
+    }
+
+  private:
+    static std::uint64_t key(int row, int column) {
+        return (std::uint64_t(std::uint32_t(row)) << 32) | std::uint32_t(column);
+    }
+
+    QString name_;
+    // Keyed row-major so that walking it visits the cells in the order a sheet stores them.
+    std::map<std::uint64_t, Cell> cells_;
+};
+
+struct Workbook {
+    std::vector<Worksheet> sheets;
+};
+
+// Spreadsheet column letters: 1 = A ... 26 = Z, 27 = AA; empty outside 1..kMaxColumns.
+QString columnName(int column);
+// "B12" style references (no "$", letters of either case); nullopt when malformed or outside
+// the sheet limits.
+std::optional<CellPosition> parseCellReference(QStringView text);
+
+} // namespace xlsx

@@ -1,0 +1,24 @@
+#pragma once
+// Reads an .xlsx workbook (Office Open XML) into the in-memory workbook: the worksheets in
+// workbook order with their cell values. Formatting, formulas and other sheet kinds are dropped;
+// formula cells give their cached values.
+
+#include "workbook.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace xlsx {
+
+// Files and parts beyond these sizes, and sheets beyond these cell counts, are refused rather
+// than read: a damaged or hostile file must not take the program's memory or time.
+constexpr qint64 kMaxFileBytes = qint64(256) << 20;
+constexpr qint64 kMaxPartBytes = qint64(128) << 20;
+constexpr std::int64_t kMaxCells = std::int64_t(1) << 21;
+constexpr std::int64_t kMaxUsedArea = std::int64_t(1) << 22;
+
+// Fills book from the bytes of a whole file. On failure book is left empty and error (when
+// given) says what was wrong.
+bool readWorkbook(const QByteArray& bytes, Workbook& book, QString* error = nullptr);
+
+} // namespace xlsx

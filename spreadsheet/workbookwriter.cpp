@@ -1,0 +1,147 @@
+#include "workbookwriter.h"
+
+#include <QFile>
+
+#include <xlsxwriter.h>
+
+#include <clocale>
+#include <locale.h>
+
+namespace xlsx {
+namespace {
+
+// The writer formats numbers with printf, which follows LC_NUMERIC; under a locale with a decimal
+// comma that would put "1,5" into the file. Hold the C numeric locale while writing, for this
+// thread only.
+class CNumericLocale {
+  public:
+#if defined(Q_OS_WIN)
+    CNumericLocale()
+        : previousMode_(_configthreadlocale(_ENABLE_PER_THREAD_LOCALE)),
+          previous_(QString::fromLocal8Bit(std::setlocale(LC_NUMERIC, nullptr))) {
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    ~CNumericLocale() {
+        std::setlocale(LC_NUMERIC, previous_.toLocal8Bit().constData());
+        _configthreadlocale(previousMode_);
+    }
+
+  private:
+    int previousMode_;
+    QString previous_;
+#else
+    CNumericLocale() {
+        locale_t base = duplocale(LC_GLOBAL_LOCALE);
+        if (base)
+            c_ = newlocale(LC_NUMERIC_MASK, "C", base);
+        if (c_)
+            previous_ = uselocale(c_);
+        else if (base)
+            freelocale(base);
+    }
+    ~CNumericLocale() {
+        if (c_) {
+            uselocale(previous_);
+            freelocale(c_);
+        }
+    }
+
+  private:
+    locale_t c_ = locale_t(0);
+    locale_t previous_ = locale_t(0);
+#endif
+  public:
+    CNumericLocale(const CNumericLocale&) = delete;
+    CNumericLocale& operator=(const CNumericLocale&) = delete;
+};
+
+QString describe(lxw_error error) {
+    return QString::fromUtf8(lxw_strerror(error));
+}
+
+} // namespace
+
+bool isNumber(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool writeWorkbook(const Workbook& book, const QString& path, int activeSheet, QString* error) {
+    const CNumericLocale cLocale;
+    const QByteArray nativePath = QFile::encodeName(path);
+    lxw_workbook_options options = {};
+    lxw_workbook* workbook = workbook_new_opt(nativePath.constData(), &options);
+    if (!workbook) {
+        if (error)
+            *error = QStringLiteral("cannot create a workbook");
+        return false;
+    }
+    lxw_format* centred = workbook_add_format(workbook);
+    format_set_align(centred, LXW_ALIGN_CENTER);
+
+    lxw_error failure = LXW_NO_ERROR;
+    int fallbackNumber = 0;
+    for (std::size_t s = 0; s < book.sheets.size() && failure == LXW_NO_ERROR; ++s) {
+        const Worksheet& sheet = book.sheets[s];
+        QByteArray name = sheet.name().toUtf8();
+        while (name.isEmpty() ||
+               workbook_validate_sheet_name(workbook, name.constData()) != LXW_NO_ERROR)
+            name = "Sheet" + QByteArray::number(++fallbackNumber);
+        lxw_worksheet* worksheet = workbook_add_worksheet(workbook, name.constData());
+        if (!worksheet) {
+            failure = LXW_ERROR_MEMORY_MALLOC_FAILED;
+            break;
+        }
+        if (int(s) == activeSheet)
+            worksheet_activate(worksheet);
+        QByteArray text;
+        sheet.forEach([&](int row, int column, const Cell& cell) {
+            if (failure != LXW_NO_ERROR)
+                return;
+            const lxw_row_t r = lxw_row_t(row - 1);
+            const lxw_col_t c = lxw_col_t(column - 1);
+            lxw_format* format = cell.centred ? centred : nullptr;
+            const QVariant& v = cell.value;
+            if (!v.isValid()) {
+                if (format)
+                    failure = worksheet_write_blank(worksheet, r, c, format);
+            } else if (v.typeId() == QMetaType::Bool) {
+                failure = worksheet_write_boolean(worksheet, r, c, v.toBool(), format);
+            } else if (isNumber(v)) {
+                failure = worksheet_write_number(worksheet, r, c, v.toDouble(), format);
+            } else {
+                text = v.toString().toUtf8();
+                failure = worksheet_write_string(worksheet, r, c, text.constData(), format);
+            }
+        });
+    }
+    if (failure != LXW_NO_ERROR) {
+        // Nothing reaches the disk before workbook_close.
+        lxw_workbook_free(workbook);
+        if (error)
+            *error = describe(failure);
+        return false;
+    }
+    const lxw_error closed = workbook_close(workbook);
+    if (closed != LXW_NO_ERROR) {
+        if (error)
+            *error = describe(closed);
+        return false;
+    }
+    return true;
+}
+
+} // namespace xlsx
