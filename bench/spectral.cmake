@@ -1,0 +1,2 @@
+velorin_bench(chart_paint chart_paint.cpp)
+target_link_libraries(chart_paint PRIVATE velorin_spectral Qt6::Widgets)

@@ -1,0 +1,143 @@
+#include "chartplan.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+QPen makePen(const QColor& colour, qreal width, Qt::PenStyle style)
+{
+    QPen pen(colour, width, style, Qt::SquareCap, Qt::BevelJoin);
+    return pen;
+}
+
+bool anyAbove(const SpectralRecord& record, double limit)
+{
+    return std::any_of(record.values.begin(), record.values.end(), [limit](double v) { return v > limit; });
+}
+
+} // namespace
+
+namespace chart {
+
+double fullScale(const QVector<SpectralRecord>& records)
+{
+    double n = 60;
+    for (const SpectralRecord& r : records) {
+        if (!r.showCurve)
+            continue;
+        if (anyAbove(r, n))
+            n = 120;
+        if (anyAbove(r, n))
+            n = 240;
+    }
+    return n;
+}
+
+QColor curveColour(int index)
+{
+    return QColor(index % 100, (100 * index) % 256, (200 * index) % 256);
+}
+
+QString percentageTitle(int uiIndex)
+{
+    if (uiIndex == 0 || uiIndex == 3)
+        return QCoreApplication::translate("MeterPageFor510", "Transmittance(%)");
+    if (uiIndex == 1 || uiIndex == 2)
+        return QCoreApplication::translate("MeterPageFor510", "Reflectance(%)");
+    return {};
+}
+
+ChartPlan plan(const QRectF& area, const QVector<SpectralRecord>& records, int uiIndex)
+{
+    ChartPlan p;
+    const double x0 = area.left(), y0 = area.top(), w = area.width(), h = area.height();
+    const double xL = x0 + 0.2 * w, xR = x0 + 0.8 * w, pw = 0.6 * w;
+    const double yT = y0 + 0.2 * h, yB = y0 + 0.8 * h, ph = 0.6 * h;
+
+    const QPen grid = makePen(Qt::gray, 1, Qt::DashLine);
+    const QPen axes = makePen(Qt::black, 2, Qt::SolidLine);
+    p.textPen = axes;
+    p.lines.reserve(12 + 31 + 2);
+    for (int i = 0; i < 12; ++i) {
+        const double y = yT + i * ph / 12;
+        p.lines.append({QLineF(xL, y, xR, y), grid});
+    }
+    for (int j = 0; j <= 30; ++j) {
+        const double x = xL + j * pw / 30;
+        p.lines.append({QLineF(x, yT, x, yB), grid});
+    }
+    p.lines.append({QLineF(xL, yB, xR, yB), axes});
+    p.lines.append({QLineF(xL, yB, xL, yT), axes});
+
+    const int centred = Qt::AlignCenter;
+    p.texts.append({QRectF(xL, yB, w / 10, h / 10), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("400")});
+    const char* const wavelengths[] = {"450", "500", "550", "600", "650", "700"};
+    for (int k = 0; k < 6; ++k)
+        p.texts.append({QRectF(x0 + (0.2 + 0.1 * k) * w, yB, 0.2 * w, h / 10), centred,
+                        QString::fromLatin1(wavelengths[k])});
+    p.texts.append({QRectF(x0, y0 + 0.9 * h, w, h / 10), centred,
+                    QCoreApplication::translate("MeterPageFor510", "Wavelength(nm)")});
+
+    p.textsBeforeCurves = static_cast<int>(p.texts.size());
+    p.fullScale = fullScale(records);
+    const double n = p.fullScale;
+    for (int i = 0; i < records.size(); ++i) {
+        const SpectralRecord& r = records.at(i);
+        if (!r.showCurve)
+            continue;
+        QPolygonF points;
+        points.reserve(SpectralRecord::kPoints);
+        for (int k = 0; k < SpectralRecord::kPoints; ++k)
+            points.append(QPointF(xL + k * pw / 30, yB - r.values[size_t(k)] * ph / n));
+        p.curves.append({i, points, makePen(curveColour(i), 2, Qt::SolidLine)});
+    }
+
+    const int top = static_cast<int>(n) * 5 / 6;
+    const double labelLeft = x0 + w / 10;
+    p.texts.append({QRectF(labelLeft, yT + ph / 6, w / 10, 5 * ph / 6), Qt::AlignRight | Qt::AlignBottom,
+                    QStringLiteral("0")});
+    p.texts.append({QRectF(labelLeft, yT + ph / 6, w / 10, 5 * ph / 6), Qt::AlignRight | Qt::AlignVCenter,
+                    QString::number(top * 0.5)});
+    p.texts.append({QRectF(labelLeft, yT, w / 10, 2 * ph / 6), Qt::AlignRight | Qt::AlignVCenter,
+                    QString::number(top)});
+
+    const QString title = percentageTitle(uiIndex);
+    if (!title.isEmpty())
+        p.texts.append({QRectF(x0 + w / 8, y0, w / 10, h), centred, title, 270});
+    return p;
+}
+
+void draw(QPainter& painter, const ChartPlan& plan)
+{
+    for (const ChartPlan::Line& l : plan.lines) {
+        painter.setPen(l.pen);
+        painter.drawLine(l.line);
+    }
+    auto drawTexts = [&painter, &plan](int from, int to) {
+        painter.setPen(plan.textPen);
+        for (int i = from; i < to; ++i) {
+            const ChartPlan::Text& t = plan.texts.at(i);
+            if (t.rotation == 0) {
+                painter.drawText(t.rect, t.alignment, t.text);
+                continue;
+            }
+            painter.save();
+            painter.translate(t.rect.center());
+            painter.rotate(t.rotation);
+            painter.translate(-t.rect.center());
+            painter.drawText(t.rect, t.alignment, t.text);
+            painter.restore();
+        }
+    };
+    drawTexts(0, plan.textsBeforeCurves);
+    for (const ChartPlan::Curve& c : plan.curves) {
+        painter.setPen(c.pen);
+        painter.drawPolyline(c.points);
+    }
+    drawTexts(plan.textsBeforeCurves, static_cast<int>(plan.texts.size()));
+}
+
+} // namespace chart
