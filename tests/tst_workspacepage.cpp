@@ -4,7 +4,6 @@
 #include "firstpagefor510.h"
 #include "frameport.h"
 #include "instrumenttext.h"
-#include "pauselock.h"
 #include "virtualinstrument.h"
 
 #include <QGroupBox>
@@ -69,9 +68,9 @@ void TestWorkspacePage::identifiesInstrument()
     QCOMPARE(rig.page->model(), QStringLiteral("KV510"));
     QCOMPARE(rig.page->uiIndex(), 0);
     QVERIFY(rig.prompter.shown.isEmpty());
-    // The exchange released the lock: the worker goes on polling and a command can take it.
-    QVERIFY(rig.page->pauseLock()->tryLock(500));
-    rig.page->pauseLock()->unlock();
+    // The exchange released the lock: the worker goes on polling and picks up a push.
+    rig.instrument->pushMeasurement();
+    QTRY_VERIFY(!rig.page->receiveBuffer().isEmpty());
 }
 
 void TestWorkspacePage::fallsBackToProductionInfo()

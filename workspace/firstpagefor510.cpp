@@ -117,7 +117,10 @@ void FirstPageFor510::closeThreadSlot()
     ++workerGeneration_;
     delete worker_; // its thread has ended, so nothing runs in it any more
     worker_ = nullptr;
-    workerThread_ = nullptr; // deletes itself once its finished signal is handled
+    // Deleted now rather than by its pending deleteLater, which never runs once the event loop
+    // has ended (the page is also stopped from the window's destructor).
+    delete workerThread_;
+    workerThread_ = nullptr;
 }
 
 void FirstPageFor510::SaveData(QByteArray data)
