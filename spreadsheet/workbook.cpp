@@ -5,49 +5,57 @@
 namespace xlsx {
 
 Cell& Worksheet::cell(int row, int column) {
-    const std::uint64_t k = key(row, column);
-    // Writers fill sheets in order; appending at the end with a hint keeps that linear.
-    if (cells_.empty() || cells_.rbegin()->first < k)
-        return cells_.emplace_hint(cells_.end(), k, Cell{})->second;
-    return cells_[k];
-}
-
-const Cell* Worksheet::find(int row, int column) const {
-    const auto it = cells_.find(key(row, column));
-    return it == cells_.end() ? nullptr : &it->second;
+    Row& cells = rows_.empty() || rows_.rbegin()->first < row
+                     ? rows_.emplace_hint(rows_.end(), row, Row{})->second
+                     : rows_[row];
+    if (cells.empty() || cells.back().first < column)
+        return cells.emplace_back(column, Cell{}).second;
+    const auto at = std::lower_bound(cells.begin(), cells.end(), column,
+                                     [](const auto& entry, int c) { return entry.first < c; });
+    if (at != cells.end() && at->first == column)
+        return at->second;
+    return cells.emplace(at, column, Cell{})->second;
 }
 
 Range Worksheet::usedRange() const {
-    if (cells_.empty())
-        return {};
-    const int firstRow = int(cells_.begin()->first >> 32);
-    const int lastRow = int(cells_.rbegin()->first >> 32);
+    int firstRow = 0;
+    int lastRow = 0;
     int firstColumn = kMaxColumns;
     int lastColumn = 1;
-    for (const auto& entry : cells_) {
-        const int column = int(entry.first & 0xffffffffu);
-        firstColumn = std::min(firstColumn, column);
-        lastColumn = std::max(lastColumn, column);
+    for (const auto& [row, cells] : rows_) {
+        if (cells.empty())
+            continue;
+        if (firstRow == 0)
+            firstRow = row;
+        lastRow = row;
+        firstColumn = std::min(firstColumn, cells.front().first);
+        lastColumn = std::max(lastColumn, cells.back().first);
     }
+    if (firstRow == 0)
+        return {};
     return {firstRow, firstColumn, lastRow - firstRow + 1, lastColumn - firstColumn + 1};
 }
 
 QList<QVariantList> Worksheet::values(const Range& range) const {
-    QList<QVariantList> rows;
+    QList<QVariantList> out;
     if (range.isEmpty())
-        return rows;
-    rows.reserve(range.rowCount);
+        return out;
+    out.reserve(range.rowCount);
+    const int lastRow = range.firstRow + range.rowCount - 1;
     const int lastColumn = range.firstColumn + range.columnCount - 1;
-    for (int r = 0; r < range.rowCount; ++r) {
-        const int row = range.firstRow + r;
+    auto r = rows_.lower_bound(range.firstRow);
+    for (int row = range.firstRow; row <= lastRow; ++row) {
         QVariantList values(range.columnCount);
-        const std::uint64_t last = key(row, lastColumn);
-        for (auto it = cells_.lower_bound(key(row, range.firstColumn));
-             it != cells_.end() && it->first <= last; ++it)
-            values[int(it->first & 0xffffffffu) - range.firstColumn] = it->second.value;
-        rows.append(std::move(values));
+        if (r != rows_.end() && r->first == row) {
+            for (const auto& [column, cell] : r->second) {
+                if (column >= range.firstColumn && column <= lastColumn)
+                    values[column - range.firstColumn] = cell.value;
+            }
+            ++r;
+        }
+        out.append(std::move(values));
     }
-    return rows;
+    return out;
 }
 
 QString columnName(int column) {

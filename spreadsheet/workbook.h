@@ -48,27 +48,27 @@ class Worksheet {
 
     // Rows and columns must lie within the sheet limits; callers check.
     Cell& cell(int row, int column);
-    const Cell* find(int row, int column) const;
-    std::size_t cellCount() const { return cells_.size(); }
 
     // Bounding box of the cells present (empty when there are none).
     Range usedRange() const;
     // The values of a range, row by row; missing cells are invalid variants.
     QList<QVariantList> values(const Range& range) const;
 
+    // Visits the cells row by row, each row from left to right.
     template <typename F> void forEach(F&& f) const {
-        for (const auto& [key, cell] : cells_)
-            f(int(key >> 32), int(key & 0xffffffffu), cell);
+        for (const auto& [row, cells] : rows_) {
+            for (const auto& [column, cell] : cells)
+                f(row, column, cell);
+        }
     }
 
   private:
-    static std::uint64_t key(int row, int column) {
-        return (std::uint64_t(std::uint32_t(row)) << 32) | std::uint32_t(column);
-    }
+    // Cells of a row sorted by column: sheets are filled left to right, so appending is the
+    // common case and walking a row touches contiguous memory.
+    using Row = std::vector<std::pair<int, Cell>>;
 
     QString name_;
-    // Keyed row-major so that walking it visits the cells in the order a sheet stores them.
-    std::map<std::uint64_t, Cell> cells_;
+    std::map<int, Row> rows_;
 };
 
 struct Workbook {

@@ -59,6 +59,29 @@ QString describe(lxw_error error) {
     return QString::fromUtf8(lxw_strerror(error));
 }
 
+bool isHex(QChar c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+}
+
+// Readers take _xHHHH_ in a cell text for the character HHHH; the writer escapes the characters
+// XML cannot carry that way but leaves such sequences already in the text alone, so a text
+// holding one literally would come back changed. Escaping its underscore keeps it.
+QString protectEscapes(const QString& text) {
+    qsizetype at = text.indexOf(QLatin1String("_x"));
+    if (at < 0)
+        return text;
+    QString out = text;
+    while (at >= 0) {
+        if (at + 7 <= out.size() && out[at + 6] == u'_' && isHex(out[at + 2]) &&
+            isHex(out[at + 3]) && isHex(out[at + 4]) && isHex(out[at + 5])) {
+            out.insert(at + 1, QLatin1String("x005F_"));
+            at += 6;
+        }
+        at = out.indexOf(QLatin1String("_x"), at + 1);
+    }
+    return out;
+}
+
 } // namespace
 
 bool isNumber(const QVariant& value) {
@@ -83,6 +106,9 @@ bool writeWorkbook(const Workbook& book, const QString& path, int activeSheet, Q
     const CNumericLocale cLocale;
     const QByteArray nativePath = QFile::encodeName(path);
     lxw_workbook_options options = {};
+    // Rows go straight to the file with their strings inline: less work than a shared string
+    // table for sheets of distinct numbers-as-text, and the cells arrive in row order anyway.
+    options.constant_memory = 1;
     lxw_workbook* workbook = workbook_new_opt(nativePath.constData(), &options);
     if (!workbook) {
         if (error)
@@ -123,7 +149,7 @@ bool writeWorkbook(const Workbook& book, const QString& path, int activeSheet, Q
             } else if (isNumber(v)) {
                 failure = worksheet_write_number(worksheet, r, c, v.toDouble(), format);
             } else {
-                text = v.toString().toUtf8();
+                text = protectEscapes(v.toString()).toUtf8();
                 failure = worksheet_write_string(worksheet, r, c, text.constData(), format);
             }
         });

@@ -134,8 +134,8 @@ QByteArray partOf(const QString& path, const QString& part) {
 }
 
 // The cells of the first sheet of a written file, read straight from its XML: reference to
-// "s:<text>" for strings, "n:<number>", "b:<0|1>", and a trailing "|c" for centred cells
-// (format 1, the only one the writer adds).
+// "s:<text>" for strings (shared or inline), "n:<number>", "b:<0|1>", and a trailing "|c" for
+// centred cells (format 1, the only one the writer adds).
 QMap<QString, QString> independentCells(const QString& path) {
     const QString strings = QString::fromUtf8(partOf(path, QStringLiteral("xl/sharedStrings.xml")));
     QStringList table;
@@ -146,13 +146,15 @@ QMap<QString, QString> independentCells(const QString& path) {
     const QString sheet =
         QString::fromUtf8(partOf(path, QStringLiteral("xl/worksheets/sheet1.xml")));
     static const QRegularExpression cell(QStringLiteral(
-        R"re(<c r="([A-Z]+[0-9]+)"( s="1")?( t="(\w+)")?(?:/>|><v>([^<]*)</v></c>))re"));
+        R"re(<c r="([A-Z]+[0-9]+)"( s="1")?( t="(\w+)")?(?:/>|>(?:<v>([^<]*)</v>|<is><t[^>]*>([^<]*)</t></is>)</c>))re"));
     QMap<QString, QString> cells;
     for (auto it = cell.globalMatch(sheet); it.hasNext();) {
         const auto m = it.next();
         QString value;
         if (m.captured(4) == u"s")
             value = QStringLiteral("s:") + table.value(m.captured(5).toInt());
+        else if (m.captured(4) == u"inlineStr")
+            value = QStringLiteral("s:") + m.captured(6);
         else if (m.captured(4) == u"b")
             value = QStringLiteral("b:") + m.captured(5);
         else if (!m.captured(5).isEmpty())
@@ -225,6 +227,7 @@ class TestSpreadsheet : public QObject {
             QVERIFY(engine.setCellData(4, 28, QStringLiteral("line\nbreak\ttab <&> \"q\"")));
             QVERIFY(engine.setCellData(5, 2, -3));
             QVERIFY(engine.setCellData(5, 3, QStringLiteral("bell\x07")));
+            QVERIFY(engine.setCellData(5, 4, QStringLiteral("literal _x0041_")));
             QVERIFY(engine.save());
         }
         ExcelEngine engine(file);
@@ -246,6 +249,7 @@ class TestSpreadsheet : public QObject {
         QCOMPARE(rows[2][26], QVariant(QStringLiteral("line\nbreak\ttab <&> \"q\"")));
         QCOMPARE(rows[3][0], QVariant(-3.0));
         QCOMPARE(rows[3][1], QVariant(QStringLiteral("bell\x07")));
+        QCOMPARE(rows[3][2], QVariant(QStringLiteral("literal _x0041_")));
 
         // readAllData appends.
         QVERIFY(engine.readAllData(rows));
@@ -258,7 +262,9 @@ class TestSpreadsheet : public QObject {
         QCOMPARE(cells.value("C3"), QStringLiteral("s:12.30|c"));
         QCOMPARE(cells.value("AB4"), QStringLiteral("s:line\nbreak\ttab &lt;&amp;&gt; \"q\"|c"));
         QCOMPARE(cells.value("B5"), QStringLiteral("n:-3|c"));
-        QCOMPARE(cells.size(), 7);
+        // Escaped so that any reader gets the underscore sequence back as it was.
+        QCOMPARE(cells.value("D5"), QStringLiteral("s:literal _x005F_x0041_|c"));
+        QCOMPARE(cells.size(), 8);
         QDir d(dir_.path());
         QCOMPARE(d.entryList({QStringLiteral("roundtrip*")}, QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("roundtrip.xlsx")});

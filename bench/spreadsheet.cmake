@@ -1,0 +1,4 @@
+velorin_bench(export_xlsx export_xlsx.cpp)
+target_link_libraries(export_xlsx PRIVATE velorin_spreadsheet)
+velorin_bench(read_stdcolor read_stdcolor.cpp)
+target_link_libraries(read_stdcolor PRIVATE velorin_spreadsheet)
