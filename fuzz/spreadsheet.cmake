@@ -1,0 +1,3 @@
+velorin_fuzz(fuzz_xlsx_reader fuzz_xlsx_reader.cpp)
+target_link_libraries(fuzz_xlsx_reader PRIVATE velorin_spreadsheet)
+target_link_libraries(fuzz_xlsx_reader PRIVATE PkgConfig::LIBZIP)
