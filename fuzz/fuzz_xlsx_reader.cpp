@@ -14,11 +14,10 @@
 
 namespace {
 
-const char* const kParts[] = {"xl/worksheets/sheet1.xml", "xl/sharedStrings.xml",
-                              "xl/workbook.xml", "xl/_rels/workbook.xml.rels", "_rels/.rels"};
+const char* const kParts[] = {"xl/worksheets/sheet1.xml", "xl/sharedStrings.xml", "xl/workbook.xml",
+                              "xl/_rels/workbook.xml.rels", "_rels/.rels"};
 
-QByteArray package(const QByteArray& input)
-{
+QByteArray package(const QByteArray& input) {
     const QList<QByteArray> parts = input.split('\0');
     zip_error_t error;
     zip_error_init(&error);
@@ -26,8 +25,8 @@ QByteArray package(const QByteArray& input)
     zip_source_keep(buffer);
     zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
     for (qsizetype i = 0; i < parts.size() && i < qsizetype(std::size(kParts)); ++i) {
-        zip_source_t* data = zip_source_buffer(archive, parts[i].constData(),
-                                               zip_uint64_t(parts[i].size()), 0);
+        zip_source_t* data =
+            zip_source_buffer(archive, parts[i].constData(), zip_uint64_t(parts[i].size()), 0);
         zip_file_add(archive, kParts[i], data, ZIP_FL_OVERWRITE);
     }
     zip_close(archive);
@@ -44,8 +43,7 @@ QByteArray package(const QByteArray& input)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QByteArray bytes = QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
     if (bytes.startsWith('Z'))
         bytes = package(bytes.mid(1));
