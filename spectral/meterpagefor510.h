@@ -1,0 +1,71 @@
+#pragma once
+
+#include "spectralrecord.h"
+
+#include <QDateTime>
+#include <QDialog>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+
+class FramePort;
+class MyThread;
+class PauseLock;
+class Prompter;
+class QCheckBox;
+
+namespace Ui {
+class MeterPageFor510;
+}
+
+// The spectral page: measures spectra, lists them with their curves drawn below, imports the
+// spectra stored in the instrument and exports the list to a workbook.
+class MeterPageFor510 : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kMaxMeasured = 1000;
+    static constexpr int kCurveColumn = 33;
+    static constexpr int kDeleteColumn = 34;
+
+    // worker may be null (no instrument): then no lock is taken. port is the program's frame port.
+    MeterPageFor510(MyThread* worker, FramePort* port, int uiIndex, QWidget* parent = nullptr);
+    ~MeterPageFor510() override;
+
+    void setPrompter(Prompter* prompter);
+    void setClock(std::function<QDateTime()> clock);
+
+    void addRecordRow(const SpectralRecord& record, const QString& name);
+    void setActionButtonsEnabled(bool enabled);
+
+    const QVector<SpectralRecord>& records() const { return records_; }
+    int uiIndex() const { return uiIndex_; }
+    int nameCounter() const { return nameCounter_; }
+
+public slots:
+    void slot_cellDoubleClicked(int row, int column);
+    void slot_updateChart(bool ticked);
+    void slot_updateTable();
+    void on_pushButton_spectralMeasurement_clicked();
+    void on_pushButton_spectralHistory_clicked();
+    bool on_pushButton_exportExcel_clicked();
+    void on_pushButton_clearData_clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void buildCaptionRow();
+    int rowOf(const QWidget* cellWidget) const;
+    QCheckBox* curveBox(int row) const;
+    void information(const QString& title, const QString& text);
+
+    Ui::MeterPageFor510* ui;
+    std::shared_ptr<PauseLock> pauseLock_;
+    FramePort* port_;
+    int uiIndex_;
+    QVector<SpectralRecord> records_;
+    int nameCounter_ = 1;
+    Prompter* prompter_;
+    std::function<QDateTime()> clock_;
+};
