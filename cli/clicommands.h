@@ -5,3 +5,5 @@
 // Subcommands of velorin-cli. Each takes the arguments after its name and returns the exit status.
 int runInfo(const QString& simulateModel, const QStringList& args);
 int runDeltaE(const QStringList& args);
+int runSpectral(const QString& simulateModel, const QStringList& args);
+int runSpectralHistory(const QString& simulateModel, const QStringList& args);

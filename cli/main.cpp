@@ -20,7 +20,11 @@ void printHelp()
                 "Commands:\n"
                 "  info      identify the instrument and print its settings\n"
                 "  delta-e [--old-layout] [--formula N] L1 a1 b1 L2 a2 b2\n"
-                "            colour differences between a standard and a sample\n\n"
+                "            colour differences between a standard and a sample\n"
+                "  spectral --out FILE.xlsx\n"
+                "            take one spectral measurement and write it as a workbook\n"
+                "  spectral-history --out FILE.xlsx\n"
+                "            write the spectra stored in the instrument as a workbook\n\n"
                 "Options:\n"
                 "  --simulate MODEL  use the virtual instrument of MODEL (KV510, KV620, KV630,\n"
                 "                    KV650, KV660, KV670) instead of a real one\n"
@@ -57,6 +61,10 @@ int main(int argc, char* argv[])
         return runInfo(simulate, args);
     if (command == QLatin1String("delta-e"))
         return runDeltaE(args);
+    if (command == QLatin1String("spectral"))
+        return runSpectral(simulate, args);
+    if (command == QLatin1String("spectral-history"))
+        return runSpectralHistory(simulate, args);
     std::fprintf(stderr, "velorin-cli: unknown command %s\n", qPrintable(command));
     printHelp();
     return 2;
