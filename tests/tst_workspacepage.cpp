@@ -70,7 +70,7 @@ void TestWorkspacePage::identifiesInstrument()
     QVERIFY(rig.prompter.shown.isEmpty());
     // The exchange released the lock: the worker goes on polling and picks up a push.
     rig.instrument->pushMeasurement();
-    QTRY_VERIFY(!rig.page->receiveBuffer().isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(rig.page->standardPresent(), 3000);
 }
 
 void TestWorkspacePage::fallsBackToProductionInfo()

@@ -1,11 +1,20 @@
 #pragma once
 
+#include "colour.h"
+#include "comparisonrecord.h"
 #include "modeltable.h"
+#include "pushframes.h"
+#include "reportsnapshot.h"
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QList>
 #include <QString>
 #include <QWidget>
 
+#include <array>
+#include <functional>
 #include <memory>
 
 class FramePort;
@@ -14,14 +23,22 @@ class PauseLock;
 class PauseLocker;
 class Prompter;
 class QButtonGroup;
+class QDialog;
+class QLineEdit;
+class QTableWidget;
+class QTableWidgetItem;
 class QThread;
+class QTimer;
+class RbTableHeaderView;
+class RowButtonDelegate;
 
 namespace Ui {
 class FirstPageFor510;
 }
 
 // The comparison workspace. It starts and stops the background receive worker for each
-// connection and configures itself for the instrument that connects.
+// connection, configures itself for the instrument that connects, takes standard and sample
+// measurements (asked for or pushed by the instrument), judges them and keeps the list.
 class FirstPageFor510 : public QWidget {
     Q_OBJECT
 public:
@@ -31,14 +48,18 @@ public:
 
     // The model table read at construction from the file beside the program.
     void setModelTable(const ModelTable& table) { meterList_ = table; }
+    // Where the comparison time comes from.
+    void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+    // How long a pushed measurement's column stays blank before the values appear.
+    void setBlinkDelay(int ms) { blinkDelayMs_ = ms; }
+    // Runs a modal dialog and returns its result; tests answer without an event loop.
+    void setDialogRunner(std::function<int(QDialog&)> runner) { dialogRunner_ = std::move(runner); }
 
     // Runs the device-up routine, then reads the settings that decide a verdict.
     void onDeviceConnected();
     // Identifies the instrument and configures the page. False when a step failed (its message
     // has been shown).
     bool initForDevice();
-    // Empties the results without asking (the link went away).
-    void clear();
 
     // Re-translates the page after the main window installed another translation: re-labels it,
     // then rewrites texts already shown.
@@ -53,37 +74,140 @@ public:
     int uiIndex() const { return uiIndex_; }
     int firmwareVersion() const { return firmwareVersion_; }
     int displayMode() const; // -1 before an instrument reported one
+    bool usesOldLayout() const;
     double hazeTolerance() const { return hazeTolerance_; }
     double tTolerance() const { return tTolerance_; }
     double deltaEThreshold() const { return deltaEThreshold_; }
+    double parameterThreshold() const { return parameterThreshold_; }
     int formulaIndex() const { return formulaIndex_; }
+    int failCount() const { return failCount_; }
+    int passCount() const { return passCount_; }
+    int totalCount() const { return totalCount_; }
+    bool standardPresent() const { return standardPresent_; }
+    int nextTarget() const { return nextTarget_; }
     MyThread* worker() const { return worker_; }
     QThread* workerThread() const { return workerThread_; }
     // The pause lock of the current worker; null while there is none.
     std::shared_ptr<PauseLock> pauseLock() const;
-    const QByteArray& receiveBuffer() const { return receiveBuffer_; }
+    // Bytes of a pushed frame still waiting for their rest.
+    int pendingPushBytes() const { return scanner_.buffered(); }
     FramePort& framePort() const { return port_; }
+
+    // Appends one row to the list of the current layout; the record import uses it too.
+    void appendComparisonRow(const ComparisonRecord& record);
+    // Many rows at once, with one scroll and one repaint at the end.
+    void appendComparisonRows(const QList<ComparisonRecord>& records);
+    void appendComparisonRow_old(const OldComparisonRecord& record);
+
+    // The per-row buttons of the lists.
+    void on_DeleteBtn_clicked(int row);
+    void on_ReportBtn_clicked(int row);
+    void on_DeleteBtn_clicked_old(int row);
+    void on_ReportBtn_clicked_old(int row);
+    // Clears the old layout without asking.
+    void on_ClearBtn_clicked();
+
+    // Re-judge after a settings change.
+    void rejudgeComparison();
+    void rejudgeList();
+    void applyDisplayMode();
+
+    // What the last Report button copied from its row.
+    const ReportSnapshot& reportSnapshot() const { return reportSnapshot_; }
+    // Opens a report page for the snapshot (old: the old-layout page); the default shows a new,
+    // non-modal report page each time.
+    using ReportOpener = std::function<void(const ReportSnapshot&, bool oldLayout)>;
+    void setReportOpener(ReportOpener opener) { reportOpener_ = std::move(opener); }
 
 public slots:
     void openThreadSlot();
     void closeThreadSlot();
-    // Collects bytes the instrument sent on its own.
+    // Takes bytes the instrument sent on its own.
     void SaveData(QByteArray data);
+    void SaveData_old(QByteArray data);
     void onButtonClicked(int id);
 
     // 1 on success, -1 on failure.
     int on_pushButton_readTolerance_clicked();
     int on_pushButton_readParameter_clicked();
+    void on_pushButton_setTolerance_clicked();
+    void on_pushButton_setDisplayParameter_clicked();
+    void on_pushButton_setParameter_clicked();
+
+    void on_pushButton_standardMeasurement_clicked();
+    void on_pushButton_sampleMeasurement_clicked();
+    void on_stdmeasurementBtn_clicked();
+    void on_samplemeasurementBtn_clicked();
+    void standardValueMeasurement();
+    void sampleValueMeasurement();
+    void readstdmeasurement();
+    void readsamplemeasurement();
+    void readstdmeasurement_old();
+    void readsamplemeasurement_old();
+
+    void on_pushButton_clear_clicked();
+    // Empty the results without asking (the link went away).
+    void clear();
+    void clear_old();
+
+    void doubleClickedSlot(int row, int column);
+    void doubleClickedSlot_old(int row, int column);
 
 private:
-    bool usesOldLayout() const;
+    // One side of a comparison as the comparison table shows it, with its swatch colour.
+    struct SideTexts {
+        QStringList values; // 11 texts (old layout: 5)
+        int red = 0, green = 0, blue = 0;
+    };
+    struct PendingPush {
+        int target = 1;
+        SideTexts side;
+    };
+    enum class Pull { ColourBlock, ModeResult, Legacy };
+
     bool linkOpenOrComplain();
     // Releases the lock before the message box, so the worker is not held up while it shows.
     void fail(PauseLocker& locker, const QString& title, const QString& text);
     void showToleranceRows(bool haze, bool t, bool threshold);
     void configureForKind();
     void relabelSpectralButton();
+    void relabelListHeaders();
     void placeSettingsStack(bool oldLayout);
+    void configureScanner();
+    bool usesModeResultCommand() const;
+
+    void setUpComparisonTables();
+    void setUpLists();
+    void resetComparisonTable();
+    void resetComparisonTable_old();
+    void clearResults(bool oldLayout);
+
+    // Measurement flow.
+    void prepareTarget(int target);
+    void pull(int target, Pull command);
+    void showSide(int target, const SideTexts& side);
+    void blankSide(int target);
+    void afterStandard();
+    void afterSample();
+    void startPendingPushes();
+    void showNextPush();
+    void setSwatch(int target, const SideTexts& side);
+    QString standardText(int row) const;
+    QString sampleText(int row) const;
+
+    void compareWithStandard();
+    void compareWithStandard_old();
+    void showVerdict(bool pass);
+    void refreshCounters();
+    void setModeFlags(int mode);
+    std::array<bool, 7> modeFlags() const;
+    colour::Tolerances tolerances() const;
+    double listDeltaE(const colour::Lab& standard, const colour::Lab& sample) const;
+    double oldDeltaE(const colour::Lab& standard, const colour::Lab& sample) const;
+    bool sendThresholdOnly(float threshold);
+    void rewriteShownTexts();
+    void rewriteVerdictCells(QTableWidget* table, int column);
+    void openReport(const ReportSnapshot& snapshot, bool oldLayout);
 
     FramePort& port_;
     Prompter& prompter_;
@@ -104,10 +228,26 @@ private:
     bool modelKnown_ = false;
     ModelTable meterList_;
     int uiIndex_ = 0;
-    QByteArray receiveBuffer_;
+    PushFrameScanner scanner_;
+    QElapsedTimer arrivalClock_;
+    QList<PendingPush> pendingPushes_;
+    QTimer* blinkTimer_ = nullptr;
+    int blinkDelayMs_ = 500;
     int comparisonSerial_ = 0;
     bool isChinese_ = false;
+    RbTableHeaderView* newHeaderView_ = nullptr;
+    RbTableHeaderView* oldHeaderView_ = nullptr;
+    RowButtonDelegate* deleteButtons_ = nullptr;
+    RowButtonDelegate* reportButtons_ = nullptr;
+    RowButtonDelegate* deleteButtonsOld_ = nullptr;
+    RowButtonDelegate* reportButtonsOld_ = nullptr;
     int displayMode_ = 0; // the one mode flag in force, as its instrument number
     bool modeReported_ = false;
     int firmwareVersion_ = 0;
+    std::function<QDateTime()> clock_;
+    std::function<int(QDialog&)> dialogRunner_;
+    ReportSnapshot reportSnapshot_;
+    // Company, tester and auditor carried from one report to the next.
+    std::shared_ptr<ReportPeople> reportPeople_;
+    ReportOpener reportOpener_;
 };
