@@ -285,12 +285,16 @@ void MeterPageFor510::on_pushButton_spectralHistory_clicked()
         fail(tr("Failed to read spectral record name data!"));
         return;
     }
+    // Many rows at once: lay the table out once at the end, not once per row.
+    ui->tableWidget_data->setUpdatesEnabled(false);
     for (const records::Spectrum& s : records::decodeSpectra(values, names, count)) {
         SpectralRecord record;
         record.values = s.values;
         addRecordRow(record, decodeInstrumentText(s.name));
         records_.append(record);
     }
+    ui->tableWidget_data->setUpdatesEnabled(true);
+    ui->tableWidget_data->scrollToBottom();
     locker.unlock();
     setActionButtonsEnabled(true);
     progress->close();
