@@ -1,0 +1,1 @@
+velorin_test(tst_stdcolorlib tst_stdcolorlib.cpp fakes.h LIBS velorin_exchange velorin_sim)
