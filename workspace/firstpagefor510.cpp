@@ -1370,31 +1370,62 @@ void FirstPageFor510::rejudgeComparison()
     showVerdict(colour::passesNewLayout(displayMode_, deltaHaze, deltaT, deltaE, tolerances()));
 }
 
+namespace {
+
+// Rewrites many cells of a list with one repaint at the end instead of one per cell: a list
+// holding a whole instrument memory would otherwise stall for seconds.
+class QuietRewrite {
+public:
+    explicit QuietRewrite(QTableWidget* list) : list_(list), wasBlocked_(list->model()->blockSignals(true)) {}
+    ~QuietRewrite()
+    {
+        list_->model()->blockSignals(wasBlocked_);
+        list_->viewport()->update();
+    }
+    QuietRewrite(const QuietRewrite&) = delete;
+    QuietRewrite& operator=(const QuietRewrite&) = delete;
+
+private:
+    QTableWidget* list_;
+    bool wasBlocked_;
+};
+
+// Cells are replaced rather than edited: once rows have been removed, an item edited in place
+// makes the table search all its items for it, which is quadratic over a whole list.
+void setCellText(QTableWidget* list, int row, int column, const QString& text)
+{
+    list->setItem(row, column, new QTableWidgetItem(text));
+}
+
+} // namespace
+
 void FirstPageFor510::rejudgeList()
 {
     failCount_ = passCount_ = totalCount_ = 0;
-    const QString thresholdText = QString::number(deltaEThreshold_, 'f', 1);
     const QString model = model_;
     const QString serial = ui->lineEdit_serialNo->text();
-    if (usesOldLayout()) {
-        QTableWidget* list = ui->tbData;
+    const QString passText = colour::verdictText(true);
+    const QString failText = colour::verdictText(false);
+    const bool old = usesOldLayout();
+    QTableWidget* list = old ? ui->tbData : ui->tableWidget_data;
+    QuietRewrite quiet(list);
+    if (old) {
+        const QString formula = ui->lineEdit_formula->text();
+        const QString threshold = ui->lineEdit_thresholds->text();
         for (int row = 0; row < list->rowCount(); ++row) {
-            auto value = [list, row](int column) {
-                const QTableWidgetItem* item = list->item(row, column);
-                return item ? number(item->text()) : 0.0;
-            };
+            auto value = [list, row](int column) { return number(cellText(list, row, column)); };
             const colour::Lab standard{value(OldColStandard), value(OldColStandard + 1), value(OldColStandard + 2)};
             const colour::Lab sample{value(OldColSample), value(OldColSample + 1), value(OldColSample + 2)};
             const double deltaE = oldDeltaE(standard, sample);
             const bool pass = colour::passesOldLayout(deltaE, deltaEThreshold_);
             (pass ? passCount_ : failCount_)++;
             ++totalCount_;
-            list->setItem(row, OldColDeltaE, new QTableWidgetItem(QString::number(deltaE, 'f', 2)));
-            list->setItem(row, OldColVerdict, verdictItem(colour::verdictText(pass)));
-            list->setItem(row, OldColFormula, new QTableWidgetItem(ui->lineEdit_formula->text()));
-            list->setItem(row, OldColThreshold, new QTableWidgetItem(ui->lineEdit_thresholds->text()));
-            list->setItem(row, OldColModel, new QTableWidgetItem(model));
-            list->setItem(row, OldColSerial, new QTableWidgetItem(serial));
+            setCellText(list, row, OldColDeltaE, QString::number(deltaE, 'f', 2));
+            list->setItem(row, OldColVerdict, verdictItem(pass ? passText : failText));
+            setCellText(list, row, OldColFormula, formula);
+            setCellText(list, row, OldColThreshold, threshold);
+            setCellText(list, row, OldColModel, model);
+            setCellText(list, row, OldColSerial, serial);
         }
         refreshCounters();
         return;
@@ -1403,12 +1434,9 @@ void FirstPageFor510::rejudgeList()
         deltaEThreshold_ = parameterThreshold_;
     const QString hazeText = QString::number(hazeTolerance_, 'f', 2);
     const QString tText = QString::number(tTolerance_, 'f', 2);
-    QTableWidget* list = ui->tableWidget_data;
+    const QString listThreshold = QString::number(deltaEThreshold_, 'f', 1);
     for (int row = 0; row < list->rowCount(); ++row) {
-        auto value = [list, row](int column) {
-            const QTableWidgetItem* item = list->item(row, column);
-            return item ? number(item->text()) : 0.0;
-        };
+        auto value = [list, row](int column) { return number(cellText(list, row, column)); };
         const colour::Lab standard{value(ColStandard + 2), value(ColStandard + 3), value(ColStandard + 4)};
         const colour::Lab sample{value(ColSample + 2), value(ColSample + 3), value(ColSample + 4)};
         const double deltaE = listDeltaE(standard, sample);
@@ -1416,13 +1444,13 @@ void FirstPageFor510::rejudgeList()
                                                   tolerances());
         (pass ? passCount_ : failCount_)++;
         ++totalCount_;
-        list->item(row, ColDeltaE)->setText(QString::number(deltaE, 'f', 2));
-        list->setItem(row, ColVerdict, verdictItem(colour::verdictText(pass)));
-        list->item(row, ColHazeTolerance)->setText(hazeText);
-        list->item(row, ColTTolerance)->setText(tText);
-        list->item(row, ColThreshold)->setText(thresholdText);
-        list->item(row, ColModel)->setText(model);
-        list->item(row, ColSerial)->setText(serial);
+        setCellText(list, row, ColDeltaE, QString::number(deltaE, 'f', 2));
+        list->setItem(row, ColVerdict, verdictItem(pass ? passText : failText));
+        setCellText(list, row, ColHazeTolerance, hazeText);
+        setCellText(list, row, ColTTolerance, tText);
+        setCellText(list, row, ColThreshold, listThreshold);
+        setCellText(list, row, ColModel, model);
+        setCellText(list, row, ColSerial, serial);
     }
     refreshCounters();
 }
@@ -1649,9 +1677,9 @@ void FirstPageFor510::relabel()
 
 void FirstPageFor510::rewriteVerdictCells(QTableWidget* table, int column)
 {
+    QuietRewrite quiet(table);
     for (int row = 0; row < table->rowCount(); ++row) {
-        const QTableWidgetItem* item = table->item(row, column);
-        if (item)
+        if (const QTableWidgetItem* item = table->item(row, column))
             table->setItem(row, column, verdictItem(colour::retranslateVerdict(item->text())));
     }
 }

@@ -1,0 +1,95 @@
+// Appending a whole instrument memory to the comparison list: rows per second and the memory
+// the rows take, then how long a delete and a re-judge of the full list take.
+#include "benchsupport.h"
+#include "firstpagefor510.h"
+#include "frameport.h"
+#include "prompter.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTableWidget>
+
+namespace {
+
+constexpr int kRows = 16384;
+
+double residentMegabytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+ComparisonRecord recordAt(int i)
+{
+    ComparisonRecord r;
+    r.sequence = i + 1;
+    r.name = QStringLiteral("Comp%1").arg(i + 1);
+    r.time = QStringLiteral("2024/05/06  10:%1").arg(i % 60, 2, 10, QLatin1Char('0'));
+    for (int k = 0; k < ComparisonRecord::kValueCount; ++k) {
+        r.standard[size_t(k)] = 10 + k + (i % 100) / 100.0;
+        r.sample[size_t(k)] = 10.5 + k + (i % 37) / 100.0;
+    }
+    r.deltaHaze = r.sample[0] - r.standard[0];
+    r.deltaT = r.sample[1] - r.standard[1];
+    r.deltaE = 0.5 + (i % 13) / 10.0;
+    r.verdict = i % 3 ? QStringLiteral("PASS") : QStringLiteral("NG");
+    r.hazeTolerance = QStringLiteral("1.00");
+    r.tTolerance = QStringLiteral("1.00");
+    r.deltaEThreshold = QStringLiteral("1.0");
+    r.model = QStringLiteral("KV510");
+    r.serialNumber = QStringLiteral("123456");
+    return r;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    LinkFramePort port; // never opened: the list needs no instrument
+    FirstPageFor510 page(port, Prompter::messageBoxes());
+    page.resize(1090, 646);
+    page.show();
+    QApplication::processEvents();
+
+    QList<ComparisonRecord> records;
+    records.reserve(kRows);
+    for (int i = 0; i < kRows; ++i)
+        records.append(recordAt(i));
+    const double before = residentMegabytes();
+
+    // One row at a time, as comparisons arrive; the import appends the same way in blocks.
+    QElapsedTimer timer;
+    timer.start();
+    for (const ComparisonRecord& r : records)
+        page.appendComparisonRow(r);
+    QApplication::processEvents();
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double after = residentMegabytes();
+    bench("list_append_rows_per_s", kRows / seconds, "rows/s");
+    bench("list_append_memory_mb", after - before, "MB");
+
+    auto* list = page.findChild<QTableWidget*>(QStringLiteral("tableWidget_data"));
+    timer.restart();
+    page.on_DeleteBtn_clicked(kRows / 2);
+    QApplication::processEvents();
+    bench("list_delete_ms", timer.nsecsElapsed() / 1e6, "ms");
+    timer.restart();
+    page.rejudgeList();
+    QApplication::processEvents();
+    bench("list_rejudge_ms", timer.nsecsElapsed() / 1e6, "ms");
+    timer.restart();
+    list->scrollToTop();
+    list->repaint();
+    bench("list_scroll_repaint_ms", timer.nsecsElapsed() / 1e6, "ms");
+    page.clear();
+    return 0;
+}
