@@ -24,7 +24,9 @@ void printHelp()
                 "  spectral --out FILE.xlsx\n"
                 "            take one spectral measurement and write it as a workbook\n"
                 "  spectral-history --out FILE.xlsx\n"
-                "            write the spectra stored in the instrument as a workbook\n\n"
+                "            write the spectra stored in the instrument as a workbook\n"
+                "  write-stdcolor FILE\n"
+                "            write the standard colour library of StdColor.xlsx into the instrument\n\n"
                 "Options:\n"
                 "  --simulate MODEL  use the virtual instrument of MODEL (KV510, KV620, KV630,\n"
                 "                    KV650, KV660, KV670) instead of a real one\n"
@@ -65,6 +67,8 @@ int main(int argc, char* argv[])
         return runSpectral(simulate, args);
     if (command == QLatin1String("spectral-history"))
         return runSpectralHistory(simulate, args);
+    if (command == QLatin1String("write-stdcolor"))
+        return runWriteStdColor(simulate, args);
     std::fprintf(stderr, "velorin-cli: unknown command %s\n", qPrintable(command));
     printHelp();
     return 2;

@@ -5,6 +5,7 @@
 #include "stdcolorcommands.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLocale>
 
 namespace stdcolorlib {
@@ -136,6 +137,20 @@ std::optional<Problem> parse(const QList<QVariantList>& rows, const QString& mod
     return std::nullopt;
 }
 
+std::optional<Problem> loadFile(const QString& path, const QString& model, Library& out)
+{
+    if (QFileInfo(path).fileName() != QLatin1String("StdColor.xlsx"))
+        return Problem{text("Error"), text("File error, unable to write!"), true};
+    ExcelEngine engine(path);
+    if (!engine.open())
+        return error("Can't open file!");
+    QList<QVariantList> rows;
+    if (engine.rowCount() < 1 || !readSheet(engine, rows))
+        return error("Failed to read excel file!");
+    engine.close();
+    return parse(rows, model, out);
+}
+
 int blockCount(const Library& library) { return (static_cast<int>(library.stream.size()) + kBlock - 1) / kBlock; }
 
 std::optional<Problem> write(FramePort& port, const Library& library, const std::function<void(int)>& progress)
@@ -179,6 +194,9 @@ void drain(FramePort& port)
 // Texts of the writer, for the translation files.
 [[maybe_unused]] static const char* const kTexts[] = {
     QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+    QT_TRANSLATE_NOOP("FirstPageFor510", "File error, unable to write!"),
+    QT_TRANSLATE_NOOP("FirstPageFor510", "Can't open file!"),
+    QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to read excel file!"),
     QT_TRANSLATE_NOOP("FirstPageFor510", "The written contents do not match and cannot be written!"),
     QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to write the total number of standard color cards!"),
     QT_TRANSLATE_NOOP("FirstPageFor510", "Too many standard color cards: the card rows must end by row 49, but the count asks for rows up to %1!"),

@@ -67,6 +67,10 @@ bool readSheet(const ExcelEngine& engine, QList<QVariantList>& rows);
 // the connected model. Every check is made here, so a library is sent whole or not at all.
 std::optional<Problem> parse(const QList<QVariantList>& rows, const QString& model, Library& out);
 
+// The whole file step of the library writer: the file must be named StdColor.xlsx, open, not
+// empty, and pass parse.
+std::optional<Problem> loadFile(const QString& path, const QString& model, Library& out);
+
 int blockCount(const Library& library);
 
 // Sends the library; progress(blocksSentBefore) before each data block. The caller holds the

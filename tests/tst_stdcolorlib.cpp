@@ -216,6 +216,21 @@ void TestStdColorLib::readsAWorkbookFile()
     QVERIFY2(!problem, problem ? qPrintable(problem->text) : "");
     QCOMPARE(lib.colourRows, 2);
     QCOMPARE(lib.cards.first().text2, QStringLiteral("标准0"));
+
+    // The button's file step: exactly this name, a readable workbook, the connected model.
+    stdcolorlib::Library loaded;
+    QVERIFY(!stdcolorlib::loadFile(path, "KV620", loaded));
+    QCOMPARE(loaded.stream, lib.stream);
+    const QString otherCase = dir.filePath(QStringLiteral("stdcolor.xlsx"));
+    QVERIFY(QFile::copy(path, otherCase));
+    QCOMPARE(stdcolorlib::loadFile(otherCase, "KV620", loaded)->text, QStringLiteral("File error, unable to write!"));
+    QVERIFY(stdcolorlib::loadFile(otherCase, "KV620", loaded)->warning);
+    QFile junk(dir.filePath(QStringLiteral("sub/StdColor.xlsx")));
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("not a workbook");
+    junk.close();
+    QCOMPARE(stdcolorlib::loadFile(junk.fileName(), "KV620", loaded)->text, QStringLiteral("Can't open file!"));
 }
 
 QTEST_GUILESS_MAIN(TestStdColorLib)
