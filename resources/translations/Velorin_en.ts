@@ -31,6 +31,30 @@
         <source>△E*00</source>
         <translation>△E*00</translation>
     </message>
+    <message>
+        <source>△</source>
+        <translation>△</translation>
+    </message>
+    <message>
+        <source>△E</source>
+        <translation>△E</translation>
+    </message>
+    <message>
+        <source>△Transmittance</source>
+        <translation>△Transmittance</translation>
+    </message>
+    <message>
+        <source>△Haze</source>
+        <translation>△Haze</translation>
+    </message>
+    <message>
+        <source>△T</source>
+        <translation>△T</translation>
+    </message>
+    <message>
+        <source>△E </source>
+        <translation>△E </translation>
+    </message>
 </context>
 <context>
     <name>FirstPageFor510</name>
@@ -290,6 +314,244 @@
         <source>More yellow</source>
         <translation>More yellow</translation>
     </message>
+    <message>
+        <source>Transmittance</source>
+        <translation>Transmittance</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>NO</source>
+        <translation>NO</translation>
+    </message>
+    <message>
+        <source>Test Name</source>
+        <translation>Test Name</translation>
+    </message>
+    <message>
+        <source>DateTime</source>
+        <translation>DateTime</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>Sample</translation>
+    </message>
+    <message>
+        <source>Pass or not</source>
+        <translation>Pass or not</translation>
+    </message>
+    <message>
+        <source>Failed to read measurement data!</source>
+        <translation>Failed to read measurement data!</translation>
+    </message>
+    <message>
+        <source>±</source>
+        <translation>±</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>Tip</translation>
+    </message>
+    <message>
+        <source>Clearing data will clear all comparison records. Are you sure you want to clear it?</source>
+        <translation>Clearing data will clear all comparison records. Are you sure you want to clear it?</translation>
+    </message>
+    <message>
+        <source>information</source>
+        <translation>information</translation>
+    </message>
+    <message>
+        <source>Haze Tolerance must between 0-100!</source>
+        <translation>Haze Tolerance must between 0-100!</translation>
+    </message>
+    <message>
+        <source>Transmittance  Tolerance must between 0-100!</source>
+        <translation>Transmittance  Tolerance must between 0-100!</translation>
+    </message>
+    <message>
+        <source>Thresholds must between 0.1-50!</source>
+        <translation>Thresholds must between 0.1-50!</translation>
+    </message>
+    <message>
+        <source>Failed to Setup  Tolerance information!</source>
+        <translation>Failed to Setup  Tolerance information!</translation>
+    </message>
+    <message>
+        <source>Setup successfully!</source>
+        <translation>Setup successfully!</translation>
+    </message>
+    <message>
+        <source>The comparison measurement record list data will be cleared. Do you want to continue saving the parameter settings?</source>
+        <translation>The comparison measurement record list data will be cleared. Do you want to continue saving the parameter settings?</translation>
+    </message>
+    <message>
+        <source>Failed to Setup  DisplayParam information!</source>
+        <translation>Failed to Setup  DisplayParam information!</translation>
+    </message>
+    <message>
+        <source>File error, unable to write!</source>
+        <translation>File error, unable to write!</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open file!</source>
+        <translation>Can&apos;t open file!</translation>
+    </message>
+    <message>
+        <source>Failed to read excel file!</source>
+        <translation>Failed to read excel file!</translation>
+    </message>
+    <message>
+        <source>The written contents do not match and cannot be written!</source>
+        <translation>The written contents do not match and cannot be written!</translation>
+    </message>
+    <message>
+        <source>Failed to write the total number of standard color cards!</source>
+        <translation>Failed to write the total number of standard color cards!</translation>
+    </message>
+    <message>
+        <source>Too many standard color cards: the card rows must end by row 49, but the count asks for rows up to %1!</source>
+        <translation>Too many standard color cards: the card rows must end by row 49, but the count asks for rows up to %1!</translation>
+    </message>
+    <message>
+        <source>The card texts in row %1 are longer than 16 bytes!</source>
+        <translation>The card texts in row %1 are longer than 16 bytes!</translation>
+    </message>
+    <message>
+        <source>Error in Excel file with not enough rows of standard color cards!</source>
+        <translation>Error in Excel file with not enough rows of standard color cards!</translation>
+    </message>
+    <message>
+        <source>The colour name in row %1 is longer than 20 bytes!</source>
+        <translation>The colour name in row %1 is longer than 20 bytes!</translation>
+    </message>
+    <message>
+        <source>Failed to write standard color card information!</source>
+        <translation>Failed to write standard color card information!</translation>
+    </message>
+    <message>
+        <source>Failed to write standard color card data!</source>
+        <translation>Failed to write standard color card data!</translation>
+    </message>
+    <message>
+        <source>Failed to write!</source>
+        <translation>Failed to write!</translation>
+    </message>
+    <message>
+        <source>Failed to write empty packet!</source>
+        <translation>Failed to write empty packet!</translation>
+    </message>
+</context>
+<context>
+    <name>InformationPageFor510</name>
+    <message>
+        <source>Report</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>information</source>
+        <translation>information</translation>
+    </message>
+    <message>
+        <source>Device:</source>
+        <translation>Device:</translation>
+    </message>
+    <message>
+        <source>SN:</source>
+        <translation>SN:</translation>
+    </message>
+    <message>
+        <source>Company:</source>
+        <translation>Company:</translation>
+    </message>
+    <message>
+        <source>Sample Name:</source>
+        <translation>Sample Name:</translation>
+    </message>
+    <message>
+        <source>Test Time:</source>
+        <translation>Test Time:</translation>
+    </message>
+    <message>
+        <source>Tester:</source>
+        <translation>Tester:</translation>
+    </message>
+    <message>
+        <source>Auditor:</source>
+        <translation>Auditor:</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>InformationPageFor620</name>
+    <message>
+        <source>Report</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>information</source>
+        <translation>information</translation>
+    </message>
+    <message>
+        <source>Device:</source>
+        <translation>Device:</translation>
+    </message>
+    <message>
+        <source>SN:</source>
+        <translation>SN:</translation>
+    </message>
+    <message>
+        <source>Company:</source>
+        <translation>Company:</translation>
+    </message>
+    <message>
+        <source>Sample Name:</source>
+        <translation>Sample Name:</translation>
+    </message>
+    <message>
+        <source>△E formula:</source>
+        <translation>△E formula:</translation>
+    </message>
+    <message>
+        <source>△E Thresholds:</source>
+        <translation>△E Thresholds:</translation>
+    </message>
+    <message>
+        <source>Test Time:</source>
+        <translation>Test Time:</translation>
+    </message>
+    <message>
+        <source>Tester:</source>
+        <translation>Tester:</translation>
+    </message>
+    <message>
+        <source>Auditor:</source>
+        <translation>Auditor:</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -315,6 +577,238 @@
     <message>
         <source>Wavelength(nm)</source>
         <translation>Wavelength(nm)</translation>
+    </message>
+    <message>
+        <source>Spectra</source>
+        <translation>Spectra</translation>
+    </message>
+    <message>
+        <source>Spectral history</source>
+        <translation>Spectral history</translation>
+    </message>
+    <message>
+        <source>Spectral measurement</source>
+        <translation>Spectral measurement</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Export Excel</source>
+        <translation>Export Excel</translation>
+    </message>
+    <message>
+        <source>Storing data,please wait...</source>
+        <translation>Storing data,please wait...</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>cancel</translation>
+    </message>
+    <message>
+        <source>Curve</source>
+        <translation>Curve</translation>
+    </message>
+    <message>
+        <source>Operation</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Measurement exceeds the maximum quantity, please save the excel file before measuring!</source>
+        <translation>Measurement exceeds the maximum quantity, please save the excel file before measuring!</translation>
+    </message>
+    <message>
+        <source>Failed to read data information!</source>
+        <translation>Failed to read data information!</translation>
+    </message>
+    <message>
+        <source>Please connect the device first!</source>
+        <translation>Please connect the device first!</translation>
+    </message>
+    <message>
+        <source>Colorimeter</source>
+        <translation>Colorimeter</translation>
+    </message>
+    <message>
+        <source>Data import willempty the list, to save data first?</source>
+        <translation>Data import willempty the list, to save data first?</translation>
+    </message>
+    <message>
+        <source>Spectral history data error, unable to export!</source>
+        <translation>Spectral history data error, unable to export!</translation>
+    </message>
+    <message>
+        <source>Failed to read the number of spectral records!</source>
+        <translation>Failed to read the number of spectral records!</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>No spectral history!</source>
+        <translation>No spectral history!</translation>
+    </message>
+    <message>
+        <source>Reading spectral recording data failed!</source>
+        <translation>Reading spectral recording data failed!</translation>
+    </message>
+    <message>
+        <source>Failed to read spectral record name data!</source>
+        <translation>Failed to read spectral record name data!</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>error</translation>
+    </message>
+    <message>
+        <source>No data for Storing to Excel!</source>
+        <translation>No data for Storing to Excel!</translation>
+    </message>
+    <message>
+        <source>Storing data to Excel</source>
+        <translation>Storing data to Excel</translation>
+    </message>
+    <message>
+        <source>excel file (*.xlsx)</source>
+        <translation>excel file (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>Failed to store data, can&apos;t open file!</source>
+        <translation>Failed to store data, can&apos;t open file!</translation>
+    </message>
+    <message>
+        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
+        <translation>Can&apos;t overwrite this file, maybe the file is in use!</translation>
+    </message>
+    <message>
+        <source>Failed to export data to excel file</source>
+        <translation>Failed to export data to excel file</translation>
+    </message>
+    <message>
+        <source>Storing data</source>
+        <translation>Storing data</translation>
+    </message>
+    <message>
+        <source>Data stored to file Success</source>
+        <translation>Data stored to file Success</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>Tip</translation>
+    </message>
+    <message>
+        <source>Clearing data will clear all spectral records. Are you sure you want to clear it?</source>
+        <translation>Clearing data will clear all spectral records. Are you sure you want to clear it?</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>Sample</translation>
+    </message>
+</context>
+<context>
+    <name>ReportPage</name>
+    <message>
+        <source>Save Report as PDF</source>
+        <translation>Save Report as PDF</translation>
+    </message>
+    <message>
+        <source>PDF (*.pdf)</source>
+        <translation>PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Failed to save the report as PDF!</source>
+        <translation>Failed to save the report as PDF!</translation>
+    </message>
+</context>
+<context>
+    <name>ReportPageFor510</name>
+    <message>
+        <source>Report</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Save the report as a PDF file</source>
+        <translation>Save the report as a PDF file</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source> Tester:</source>
+        <translation> Tester:</translation>
+    </message>
+    <message>
+        <source> Auditor:</source>
+        <translation> Auditor:</translation>
+    </message>
+</context>
+<context>
+    <name>ReportPageFor620</name>
+    <message>
+        <source>Report</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Save the report as a PDF file</source>
+        <translation>Save the report as a PDF file</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>Test Report1</source>
+        <translation>Test Report1</translation>
+    </message>
+    <message>
+        <source>Test Report</source>
+        <translation>Test Report</translation>
     </message>
 </context>
 <context>

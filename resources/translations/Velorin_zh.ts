@@ -31,6 +31,30 @@
         <source>△E*00</source>
         <translation>△E*00</translation>
     </message>
+    <message>
+        <source>△</source>
+        <translation>△</translation>
+    </message>
+    <message>
+        <source>△E</source>
+        <translation>△E</translation>
+    </message>
+    <message>
+        <source>△Transmittance</source>
+        <translation>△透过率</translation>
+    </message>
+    <message>
+        <source>△Haze</source>
+        <translation>△雾度</translation>
+    </message>
+    <message>
+        <source>△T</source>
+        <translation>△透过率</translation>
+    </message>
+    <message>
+        <source>△E </source>
+        <translation>△E </translation>
+    </message>
 </context>
 <context>
     <name>FirstPageFor510</name>
@@ -290,6 +314,244 @@
         <source>More yellow</source>
         <translation>偏黄</translation>
     </message>
+    <message>
+        <source>Transmittance</source>
+        <translation>透过率</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>报告</translation>
+    </message>
+    <message>
+        <source>NO</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>Test Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>DateTime</source>
+        <translation>测量时间</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>标准</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>样品</translation>
+    </message>
+    <message>
+        <source>Pass or not</source>
+        <translation>判定</translation>
+    </message>
+    <message>
+        <source>Failed to read measurement data!</source>
+        <translation>读取测量数据失败！</translation>
+    </message>
+    <message>
+        <source>±</source>
+        <translation>±</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Clearing data will clear all comparison records. Are you sure you want to clear it?</source>
+        <translation>清空数据将删除全部比对记录，确定要清空吗？</translation>
+    </message>
+    <message>
+        <source>information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Haze Tolerance must between 0-100!</source>
+        <translation>雾度容差必须在 0-100 之间！</translation>
+    </message>
+    <message>
+        <source>Transmittance  Tolerance must between 0-100!</source>
+        <translation>透过率容差必须在 0-100 之间！</translation>
+    </message>
+    <message>
+        <source>Thresholds must between 0.1-50!</source>
+        <translation>阈值必须在 0.1-50 之间！</translation>
+    </message>
+    <message>
+        <source>Failed to Setup  Tolerance information!</source>
+        <translation>设置容差失败！</translation>
+    </message>
+    <message>
+        <source>Setup successfully!</source>
+        <translation>设置成功！</translation>
+    </message>
+    <message>
+        <source>The comparison measurement record list data will be cleared. Do you want to continue saving the parameter settings?</source>
+        <translation>比对测量记录列表将被清空，是否继续保存参数设置？</translation>
+    </message>
+    <message>
+        <source>Failed to Setup  DisplayParam information!</source>
+        <translation>设置显示参数失败！</translation>
+    </message>
+    <message>
+        <source>File error, unable to write!</source>
+        <translation>文件错误，无法写入！</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open file!</source>
+        <translation>无法打开文件！</translation>
+    </message>
+    <message>
+        <source>Failed to read excel file!</source>
+        <translation>读取 Excel 文件失败！</translation>
+    </message>
+    <message>
+        <source>The written contents do not match and cannot be written!</source>
+        <translation>写入内容不一致，无法写入！</translation>
+    </message>
+    <message>
+        <source>Failed to write the total number of standard color cards!</source>
+        <translation>写入标准色卡总数失败！</translation>
+    </message>
+    <message>
+        <source>Too many standard color cards: the card rows must end by row 49, but the count asks for rows up to %1!</source>
+        <translation>标准色卡过多：色卡须在第 49 行以内结束，但数量要求写到第 %1 行！</translation>
+    </message>
+    <message>
+        <source>The card texts in row %1 are longer than 16 bytes!</source>
+        <translation>第 %1 行的色卡文字超过 16 字节！</translation>
+    </message>
+    <message>
+        <source>Error in Excel file with not enough rows of standard color cards!</source>
+        <translation>Excel 文件有误：标准色卡行数不足！</translation>
+    </message>
+    <message>
+        <source>The colour name in row %1 is longer than 20 bytes!</source>
+        <translation>第 %1 行的颜色名称超过 20 字节！</translation>
+    </message>
+    <message>
+        <source>Failed to write standard color card information!</source>
+        <translation>写入标准色卡信息失败！</translation>
+    </message>
+    <message>
+        <source>Failed to write standard color card data!</source>
+        <translation>写入标准色卡数据失败！</translation>
+    </message>
+    <message>
+        <source>Failed to write!</source>
+        <translation>写入失败！</translation>
+    </message>
+    <message>
+        <source>Failed to write empty packet!</source>
+        <translation>写入结束包失败！</translation>
+    </message>
+</context>
+<context>
+    <name>InformationPageFor510</name>
+    <message>
+        <source>Report</source>
+        <translation>报告</translation>
+    </message>
+    <message>
+        <source>information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Device:</source>
+        <translation>仪器型号：</translation>
+    </message>
+    <message>
+        <source>SN:</source>
+        <translation>序列号：</translation>
+    </message>
+    <message>
+        <source>Company:</source>
+        <translation>送检单位：</translation>
+    </message>
+    <message>
+        <source>Sample Name:</source>
+        <translation>样品名称：</translation>
+    </message>
+    <message>
+        <source>Test Time:</source>
+        <translation>测试时间：</translation>
+    </message>
+    <message>
+        <source>Tester:</source>
+        <translation>检测员：</translation>
+    </message>
+    <message>
+        <source>Auditor:</source>
+        <translation>审核员：</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>InformationPageFor620</name>
+    <message>
+        <source>Report</source>
+        <translation>报告</translation>
+    </message>
+    <message>
+        <source>information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Device:</source>
+        <translation>仪器型号：</translation>
+    </message>
+    <message>
+        <source>SN:</source>
+        <translation>序列号：</translation>
+    </message>
+    <message>
+        <source>Company:</source>
+        <translation>送检单位：</translation>
+    </message>
+    <message>
+        <source>Sample Name:</source>
+        <translation>样品名称：</translation>
+    </message>
+    <message>
+        <source>△E formula:</source>
+        <translation>△E 公式：</translation>
+    </message>
+    <message>
+        <source>△E Thresholds:</source>
+        <translation>△E 阈值：</translation>
+    </message>
+    <message>
+        <source>Test Time:</source>
+        <translation>测试时间：</translation>
+    </message>
+    <message>
+        <source>Tester:</source>
+        <translation>检测员：</translation>
+    </message>
+    <message>
+        <source>Auditor:</source>
+        <translation>审核员：</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -315,6 +577,238 @@
     <message>
         <source>Wavelength(nm)</source>
         <translation>波长(nm)</translation>
+    </message>
+    <message>
+        <source>Spectra</source>
+        <translation>光谱</translation>
+    </message>
+    <message>
+        <source>Spectral history</source>
+        <translation>光谱历史记录</translation>
+    </message>
+    <message>
+        <source>Spectral measurement</source>
+        <translation>光谱测量</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>Export Excel</source>
+        <translation>导出 Excel</translation>
+    </message>
+    <message>
+        <source>Storing data,please wait...</source>
+        <translation>正在保存数据，请稍候...</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Curve</source>
+        <translation>曲线</translation>
+    </message>
+    <message>
+        <source>Operation</source>
+        <translation>操作</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Measurement exceeds the maximum quantity, please save the excel file before measuring!</source>
+        <translation>测量数量已达上限，请先保存到 Excel 文件再继续测量！</translation>
+    </message>
+    <message>
+        <source>Failed to read data information!</source>
+        <translation>读取数据失败！</translation>
+    </message>
+    <message>
+        <source>Please connect the device first!</source>
+        <translation>请先连接仪器！</translation>
+    </message>
+    <message>
+        <source>Colorimeter</source>
+        <translation>色差仪</translation>
+    </message>
+    <message>
+        <source>Data import willempty the list, to save data first?</source>
+        <translation>导入数据将清空列表，是否先保存数据？</translation>
+    </message>
+    <message>
+        <source>Spectral history data error, unable to export!</source>
+        <translation>光谱历史数据有误，无法导出！</translation>
+    </message>
+    <message>
+        <source>Failed to read the number of spectral records!</source>
+        <translation>读取光谱记录条数失败！</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>No spectral history!</source>
+        <translation>没有光谱历史记录！</translation>
+    </message>
+    <message>
+        <source>Reading spectral recording data failed!</source>
+        <translation>读取光谱记录数据失败！</translation>
+    </message>
+    <message>
+        <source>Failed to read spectral record name data!</source>
+        <translation>读取光谱记录名称失败！</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>No data for Storing to Excel!</source>
+        <translation>没有可保存到 Excel 的数据！</translation>
+    </message>
+    <message>
+        <source>Storing data to Excel</source>
+        <translation>保存数据到 Excel</translation>
+    </message>
+    <message>
+        <source>excel file (*.xlsx)</source>
+        <translation>Excel 文件 (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>Failed to store data, can&apos;t open file!</source>
+        <translation>保存数据失败，无法打开文件！</translation>
+    </message>
+    <message>
+        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
+        <translation>无法覆盖该文件，文件可能正被占用！</translation>
+    </message>
+    <message>
+        <source>Failed to export data to excel file</source>
+        <translation>导出数据到 Excel 文件失败</translation>
+    </message>
+    <message>
+        <source>Storing data</source>
+        <translation>正在保存数据</translation>
+    </message>
+    <message>
+        <source>Data stored to file Success</source>
+        <translation>数据已成功保存到文件</translation>
+    </message>
+    <message>
+        <source>Tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Clearing data will clear all spectral records. Are you sure you want to clear it?</source>
+        <translation>清空数据将删除全部光谱记录，确定要清空吗？</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Standard</source>
+        <translation>标准</translation>
+    </message>
+    <message>
+        <source>Sample</source>
+        <translation>样品</translation>
+    </message>
+</context>
+<context>
+    <name>ReportPage</name>
+    <message>
+        <source>Save Report as PDF</source>
+        <translation>将报告保存为 PDF</translation>
+    </message>
+    <message>
+        <source>PDF (*.pdf)</source>
+        <translation>PDF 文件 (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>Failed to save the report as PDF!</source>
+        <translation>保存 PDF 报告失败！</translation>
+    </message>
+</context>
+<context>
+    <name>ReportPageFor510</name>
+    <message>
+        <source>Report</source>
+        <translation>报告</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>打印</translation>
+    </message>
+    <message>
+        <source>Save the report as a PDF file</source>
+        <translation>将报告保存为 PDF 文件</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source> Tester:</source>
+        <translation> 检测员：</translation>
+    </message>
+    <message>
+        <source> Auditor:</source>
+        <translation> 审核员：</translation>
+    </message>
+</context>
+<context>
+    <name>ReportPageFor620</name>
+    <message>
+        <source>Report</source>
+        <translation>报告</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>打印</translation>
+    </message>
+    <message>
+        <source>Save the report as a PDF file</source>
+        <translation>将报告保存为 PDF 文件</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>Test Report1</source>
+        <translation>检测报告</translation>
+    </message>
+    <message>
+        <source>Test Report</source>
+        <translation>检测报告</translation>
     </message>
 </context>
 <context>
