@@ -55,6 +55,10 @@
         <source>△E </source>
         <translation>△E </translation>
     </message>
+    <message>
+        <source>△E Thresholds</source>
+        <translation>△E Thresholds</translation>
+    </message>
 </context>
 <context>
     <name>FirstPageFor510</name>
@@ -449,6 +453,114 @@
     <message>
         <source>Failed to write empty packet!</source>
         <translation>Failed to write empty packet!</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>SN</source>
+        <translation>SN</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Standard Haze</source>
+        <translation>Standard Haze</translation>
+    </message>
+    <message>
+        <source>Standard Transmittance</source>
+        <translation>Standard Transmittance</translation>
+    </message>
+    <message>
+        <source>Sample Haze</source>
+        <translation>Sample Haze</translation>
+    </message>
+    <message>
+        <source>Sample Transmittance</source>
+        <translation>Sample Transmittance</translation>
+    </message>
+    <message>
+        <source>Haze Tolerance</source>
+        <translation>Haze Tolerance</translation>
+    </message>
+    <message>
+        <source>Transmittance Tolerance</source>
+        <translation>Transmittance Tolerance</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>Standard L*</source>
+        <translation>Standard L*</translation>
+    </message>
+    <message>
+        <source>Standard a*</source>
+        <translation>Standard a*</translation>
+    </message>
+    <message>
+        <source>Standard b*</source>
+        <translation>Standard b*</translation>
+    </message>
+    <message>
+        <source>Sample L*</source>
+        <translation>Sample L*</translation>
+    </message>
+    <message>
+        <source>Sample a*</source>
+        <translation>Sample a*</translation>
+    </message>
+    <message>
+        <source>Sample b*</source>
+        <translation>Sample b*</translation>
+    </message>
+    <message>
+        <source>Standard C*</source>
+        <translation>Standard C*</translation>
+    </message>
+    <message>
+        <source>Standard h</source>
+        <translation>Standard h</translation>
+    </message>
+    <message>
+        <source>Sample C*</source>
+        <translation>Sample C*</translation>
+    </message>
+    <message>
+        <source>Sample h</source>
+        <translation>Sample h</translation>
+    </message>
+    <message>
+        <source>Standard Y</source>
+        <translation>Standard Y</translation>
+    </message>
+    <message>
+        <source>Standard x</source>
+        <translation>Standard x</translation>
+    </message>
+    <message>
+        <source>Standard y</source>
+        <translation>Standard y</translation>
+    </message>
+    <message>
+        <source>Sample Y</source>
+        <translation>Sample Y</translation>
+    </message>
+    <message>
+        <source>Sample x</source>
+        <translation>Sample x</translation>
+    </message>
+    <message>
+        <source>Sample y</source>
+        <translation>Sample y</translation>
     </message>
 </context>
 <context>

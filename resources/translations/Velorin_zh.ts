@@ -55,6 +55,10 @@
         <source>△E </source>
         <translation>△E </translation>
     </message>
+    <message>
+        <source>△E Thresholds</source>
+        <translation>△E 阈值</translation>
+    </message>
 </context>
 <context>
     <name>FirstPageFor510</name>
@@ -449,6 +453,114 @@
     <message>
         <source>Failed to write empty packet!</source>
         <translation>写入结束包失败！</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>仪器型号</translation>
+    </message>
+    <message>
+        <source>SN</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>测量时间</translation>
+    </message>
+    <message>
+        <source>Standard Haze</source>
+        <translation>标准雾度</translation>
+    </message>
+    <message>
+        <source>Standard Transmittance</source>
+        <translation>标准透过率</translation>
+    </message>
+    <message>
+        <source>Sample Haze</source>
+        <translation>样品雾度</translation>
+    </message>
+    <message>
+        <source>Sample Transmittance</source>
+        <translation>样品透过率</translation>
+    </message>
+    <message>
+        <source>Haze Tolerance</source>
+        <translation>雾度容差</translation>
+    </message>
+    <message>
+        <source>Transmittance Tolerance</source>
+        <translation>透过率容差</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>判定结果</translation>
+    </message>
+    <message>
+        <source>Standard L*</source>
+        <translation>标准 L*</translation>
+    </message>
+    <message>
+        <source>Standard a*</source>
+        <translation>标准 a*</translation>
+    </message>
+    <message>
+        <source>Standard b*</source>
+        <translation>标准 b*</translation>
+    </message>
+    <message>
+        <source>Sample L*</source>
+        <translation>样品 L*</translation>
+    </message>
+    <message>
+        <source>Sample a*</source>
+        <translation>样品 a*</translation>
+    </message>
+    <message>
+        <source>Sample b*</source>
+        <translation>样品 b*</translation>
+    </message>
+    <message>
+        <source>Standard C*</source>
+        <translation>标准 C*</translation>
+    </message>
+    <message>
+        <source>Standard h</source>
+        <translation>标准 h</translation>
+    </message>
+    <message>
+        <source>Sample C*</source>
+        <translation>样品 C*</translation>
+    </message>
+    <message>
+        <source>Sample h</source>
+        <translation>样品 h</translation>
+    </message>
+    <message>
+        <source>Standard Y</source>
+        <translation>标准 Y</translation>
+    </message>
+    <message>
+        <source>Standard x</source>
+        <translation>标准 x</translation>
+    </message>
+    <message>
+        <source>Standard y</source>
+        <translation>标准 y</translation>
+    </message>
+    <message>
+        <source>Sample Y</source>
+        <translation>样品 Y</translation>
+    </message>
+    <message>
+        <source>Sample x</source>
+        <translation>样品 x</translation>
+    </message>
+    <message>
+        <source>Sample y</source>
+        <translation>样品 y</translation>
     </message>
 </context>
 <context>
