@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QTranslator>
 
+#include "meterpagefor510.h"
+
 namespace {
 
 const QDateTime kNow(QDate(2024, 5, 6), QTime(10, 30));
@@ -112,6 +114,7 @@ private slots:
     void fixedFormulaColorimeterSetsThresholdOnly();
     void selectableFormulaGoesThroughTheDialog();
     void reportCopiesTheRow();
+    void spectralButtonOpensTheSpectralPage();
     void languageSwitchRewritesShownTexts();
     void grabsForReview();
 };
@@ -468,6 +471,28 @@ void TestWorkspaceFlow::selectableFormulaGoesThroughTheDialog()
     rig.page->setDialogRunner([](QDialog&) { return int(QDialog::Rejected); });
     rig.page->on_pushButton_setParameter_clicked();
     QCOMPARE(rig.page->formulaIndex(), 2);
+}
+
+void TestWorkspaceFlow::spectralButtonOpensTheSpectralPage()
+{
+    Rig rig("KV670");
+    QVERIFY(rig.connect());
+    int kind = -1;
+    int measured = -1;
+    rig.page->setDialogRunner([&](QDialog& dialog) -> int {
+        auto* spectral = qobject_cast<MeterPageFor510*>(&dialog);
+        if (!spectral)
+            return int(QDialog::Rejected);
+        kind = spectral->uiIndex();
+        // A measurement from the page, taken while the worker keeps polling.
+        spectral->on_pushButton_spectralMeasurement_clicked();
+        measured = static_cast<int>(spectral->records().size());
+        return int(QDialog::Accepted);
+    });
+    rig.page->on_pushButton_spectralTransmittance_clicked();
+    QCOMPARE(kind, 1);
+    QCOMPARE(measured, 1);
+    QVERIFY(rig.prompter.shown.isEmpty());
 }
 
 void TestWorkspaceFlow::reportCopiesTheRow()

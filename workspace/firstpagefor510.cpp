@@ -1,4 +1,6 @@
 #include "firstpagefor510.h"
+
+#include "meterpagefor510.h"
 #include "ui_firstpagefor510.h"
 
 #include "deviceinfocommands.h"
@@ -1655,6 +1657,13 @@ bool FirstPageFor510::sendThresholdOnly(float threshold)
 }
 
 // ---- Language ---------------------------------------------------------------------------
+
+void FirstPageFor510::on_pushButton_spectralTransmittance_clicked()
+{
+    MeterPageFor510 page(worker_, &port_, uiIndex_, this);
+    page.setPrompter(&prompter_);
+    dialogRunner_(page);
+}
 
 void FirstPageFor510::relabelSpectralButton()
 {

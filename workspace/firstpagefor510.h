@@ -146,6 +146,8 @@ public slots:
     void readsamplemeasurement_old();
 
     void on_pushButton_clear_clicked();
+    // Opens the spectral page for the connected instrument, modally.
+    void on_pushButton_spectralTransmittance_clicked();
     // Empty the results without asking (the link went away).
     void clear();
     void clear_old();
