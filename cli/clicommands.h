@@ -7,4 +7,5 @@ int runInfo(const QString& simulateModel, const QStringList& args);
 int runDeltaE(const QStringList& args);
 int runSpectral(const QString& simulateModel, const QStringList& args);
 int runSpectralHistory(const QString& simulateModel, const QStringList& args);
+int runExportRecords(const QString& simulateModel, const QStringList& args);
 int runWriteStdColor(const QString& simulateModel, const QStringList& args);

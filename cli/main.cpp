@@ -25,6 +25,11 @@ void printHelp()
                 "            take one spectral measurement and write it as a workbook\n"
                 "  spectral-history --out FILE.xlsx\n"
                 "            write the spectra stored in the instrument as a workbook\n"
+                "  export-records --mode MODE --out FILE.xlsx\n"
+                "            write the comparisons stored in the instrument as the program's\n"
+                "            comparison sheet; MODE is the display mode whose records to read\n"
+                "            (0 Haze/T, 1 Haze, 2 T, 3 Lab, 4 LCh, 5 Yxy, 6 Haze/T/Lab) or \"old\"\n"
+                "            for the record area of old-layout instruments\n"
                 "  write-stdcolor FILE\n"
                 "            write the standard colour library of StdColor.xlsx into the instrument\n\n"
                 "Options:\n"
@@ -67,6 +72,8 @@ int main(int argc, char* argv[])
         return runSpectral(simulate, args);
     if (command == QLatin1String("spectral-history"))
         return runSpectralHistory(simulate, args);
+    if (command == QLatin1String("export-records"))
+        return runExportRecords(simulate, args);
     if (command == QLatin1String("write-stdcolor"))
         return runWriteStdColor(simulate, args);
     std::fprintf(stderr, "velorin-cli: unknown command %s\n", qPrintable(command));

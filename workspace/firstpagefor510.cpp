@@ -3,17 +3,22 @@
 #include "meterpagefor510.h"
 #include "ui_firstpagefor510.h"
 
+#include "comparisonrows.h"
+#include "comparisonsheet.h"
 #include "deviceinfocommands.h"
+#include "excelengine.h"
 #include "frameport.h"
 #include "measurementcommands.h"
 #include "mythread.h"
 #include "pauselock.h"
 #include "prompter.h"
 #include "rbtableheaderview.h"
+#include "records.h"
 #include "reportpagefor510.h"
 #include "reportpagefor620.h"
 #include "rowbuttondelegate.h"
 #include "seteparameterpagefor670.h"
+#include "stdcolorlibrary.h"
 
 #include <QButtonGroup>
 #include <QCoreApplication>
@@ -22,6 +27,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -86,7 +92,6 @@ enum OldListColumn {
     OldColSerial = 20,
     OldListColumns = 21
 };
-constexpr int kOldListDecimals[kOldValueRows] = {2, 2, 2, 2, 1};
 
 // Display modes a user-interface kind can show; anything else read from the instrument is wrong.
 bool modeSuitsKind(int mode, int kind)
@@ -1092,24 +1097,13 @@ QTableWidgetItem* verdictItem(const QString& verdict)
 
 void fillRow(QTableWidget* list, int row, const ComparisonRecord& r)
 {
-    list->setItem(row, ColNo, new QTableWidgetItem(QString::number(r.sequence, 'g', 6)));
-    list->setItem(row, ColName, new QTableWidgetItem(r.name));
-    list->setItem(row, ColTime, new QTableWidgetItem(r.time));
-    for (int i = 0; i < kValueRows; ++i) {
-        list->setItem(row, ColStandard + i, new QTableWidgetItem(valueText(i, r.standard[size_t(i)])));
-        list->setItem(row, ColSample + i, new QTableWidgetItem(valueText(i, r.sample[size_t(i)])));
+    const QStringList texts = comparisonrows::listRowTexts(r);
+    for (int c = 0; c < texts.size(); ++c) {
+        if (c == ColVerdict)
+            list->setItem(row, c, verdictItem(texts.at(c)));
+        else if (c != ColDelete && c != ColReport)
+            list->setItem(row, c, new QTableWidgetItem(texts.at(c)));
     }
-    list->setItem(row, ColDeltaHaze, new QTableWidgetItem(QString::number(r.deltaHaze, 'f', 2) + QLatin1Char('%')));
-    list->setItem(row, ColDeltaT, new QTableWidgetItem(QString::number(r.deltaT, 'f', 2) + QLatin1Char('%')));
-    list->setItem(row, ColDeltaE, new QTableWidgetItem(QString::number(r.deltaE, 'f', 2)));
-    list->setItem(row, ColVerdict, verdictItem(r.verdict));
-    const QString plusMinus = QCoreApplication::translate("FirstPageFor510", "±");
-    const QString percent = QCoreApplication::translate("FirstPageFor510", "%");
-    list->setItem(row, ColHazeTolerance, new QTableWidgetItem(plusMinus + r.hazeTolerance + percent));
-    list->setItem(row, ColTTolerance, new QTableWidgetItem(plusMinus + r.tTolerance + percent));
-    list->setItem(row, ColThreshold, new QTableWidgetItem(r.deltaEThreshold));
-    list->setItem(row, ColModel, new QTableWidgetItem(r.model));
-    list->setItem(row, ColSerial, new QTableWidgetItem(r.serialNumber));
 }
 
 } // namespace
@@ -1136,20 +1130,13 @@ void FirstPageFor510::appendComparisonRow_old(const OldComparisonRecord& r)
     QTableWidget* list = ui->tbData;
     const int row = list->rowCount();
     list->setRowCount(row + 1);
-    list->setItem(row, ColNo, new QTableWidgetItem(QString::number(r.sequence, 'g', 6)));
-    list->setItem(row, ColName, new QTableWidgetItem(r.name));
-    list->setItem(row, ColTime, new QTableWidgetItem(r.time));
-    for (int i = 0; i < kOldValueRows; ++i) {
-        const int decimals = kOldListDecimals[i];
-        list->setItem(row, OldColStandard + i, new QTableWidgetItem(QString::number(r.standard[size_t(i)], 'f', decimals)));
-        list->setItem(row, OldColSample + i, new QTableWidgetItem(QString::number(r.sample[size_t(i)], 'f', decimals)));
+    const QStringList texts = comparisonrows::oldListRowTexts(r);
+    for (int c = 0; c < texts.size(); ++c) {
+        if (c == OldColVerdict)
+            list->setItem(row, c, verdictItem(texts.at(c)));
+        else if (c != OldColDelete && c != OldColReport)
+            list->setItem(row, c, new QTableWidgetItem(texts.at(c)));
     }
-    list->setItem(row, OldColDeltaE, new QTableWidgetItem(QString::number(r.deltaE, 'f', 2)));
-    list->setItem(row, OldColVerdict, verdictItem(r.verdict));
-    list->setItem(row, OldColFormula, new QTableWidgetItem(r.formula));
-    list->setItem(row, OldColThreshold, new QTableWidgetItem(r.deltaEThreshold));
-    list->setItem(row, OldColModel, new QTableWidgetItem(r.model));
-    list->setItem(row, OldColSerial, new QTableWidgetItem(r.serialNumber));
     list->scrollToBottom();
 }
 
@@ -1736,4 +1723,307 @@ void FirstPageFor510::rewriteShownTexts()
         buttons->setText(tr("Report"));
     ui->tableWidget_data->viewport()->update();
     ui->tbData->viewport()->update();
+}
+
+// ---- Record import, export and the colour library ----------------------------------------
+
+namespace {
+
+// A progress dialog for a long transfer. Shown, not run: the caller goes on working while it
+// is up, and its cancel button stops only what the caller lets it stop.
+std::unique_ptr<QProgressDialog> progressDialog(QWidget* parent, int maximum)
+{
+    auto dialog = std::make_unique<QProgressDialog>(
+        QCoreApplication::translate("FirstPageFor510", "Storing data,please wait..."),
+        QCoreApplication::translate("FirstPageFor510", "cancel"), 0, maximum, parent);
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->setMinimumDuration(0);
+    dialog->setValue(0);
+    dialog->show();
+    return dialog;
+}
+
+// The cell texts of every list row, hidden columns included.
+QList<QStringList> listTexts(const QTableWidget* list, int columns)
+{
+    QList<QStringList> rows;
+    rows.reserve(list->rowCount());
+    for (int r = 0; r < list->rowCount(); ++r) {
+        QStringList texts;
+        texts.reserve(columns);
+        for (int c = 0; c < columns; ++c) {
+            const QTableWidgetItem* item = list->item(r, c);
+            texts.append(item ? item->text() : QString());
+        }
+        rows.append(texts);
+    }
+    return rows;
+}
+
+} // namespace
+
+void FirstPageFor510::on_pushButton_readComparisonRecord_clicked()
+{
+    if (usesOldLayout()) {
+        on_readcolordifrecordBtn_clicked();
+        return;
+    }
+    if (!linkOpenOrComplain())
+        return;
+    if (ui->tableWidget_data->rowCount() > 0) {
+        if (prompter_.question(this, tr("Colorimeter"), tr("Data import willempty the list, to save data first?"),
+                               QMessageBox::Yes | QMessageBox::No)
+            == QMessageBox::No)
+            on_pushButton_clear_clicked();
+        else if (!on_pushButton_exportExcel_clicked())
+            return;
+    }
+
+    PauseLocker locker(pauseLock());
+    const int mode = displayMode_;
+    int count = 0;
+    const CommandStatus counted = ReadModeRecordCount(port_, mode, uiIndex_, count);
+    if (counted < 0) {
+        fail(locker, tr("Error"),
+             counted == Status::BadChecksum ? tr("difference history data error, unable to export!")
+                                            : tr("Failed to read the number of color difference records!"));
+        return;
+    }
+    const records::ModeArea area = records::modeArea(mode);
+    const int dataLength = count * area.recordSize;
+    const int nameLength = count * records::kNameSlot;
+    const int dataBlocks = records::chunkCount(dataLength);
+    auto progress = progressDialog(this, dataBlocks + records::chunkCount(nameLength));
+    QByteArray data, names;
+    if (records::readArea(port_, area.data, dataLength, data, [&progress](int i) { progress->setValue(i); }) < 0) {
+        progress->hide();
+        fail(locker, tr("Error"), tr("Reading difference recording lab data failed!"));
+        return;
+    }
+    if (records::readArea(port_, area.names, nameLength, names,
+                          [&progress, dataBlocks](int i) { progress->setValue(dataBlocks + i); })
+        < 0) {
+        progress->hide();
+        fail(locker, tr("Error"), tr("Failed to read color difference record name data!"));
+        return;
+    }
+    locker.unlock();
+    if (count < 1) {
+        progress->close();
+        prompter_.information(this, tr("Info"), tr("No comparison record!"));
+        return;
+    }
+
+    if (uiIndex_ == 1)
+        deltaEThreshold_ = parameterThreshold_;
+    comparisonrows::Judging judging;
+    judging.hazeTolerance = hazeTolerance_;
+    judging.tTolerance = tTolerance_;
+    judging.deltaEThreshold = deltaEThreshold_;
+    judging.model = model_;
+    judging.serialNumber = ui->lineEdit_serialNo->text();
+    const QString time = clock_().toString(kTimeFormat);
+    QList<ComparisonRecord> rows;
+    for (const records::Comparison& stored : records::decodeModeRecords(mode, data, names, count)) {
+        bool pass = false;
+        ComparisonRecord record = comparisonrows::fromStored(mode, stored, judging, pass);
+        (pass ? passCount_ : failCount_)++;
+        record.sequence = ++totalCount_;
+        record.time = time;
+        rows.append(record);
+    }
+    appendComparisonRows(rows);
+    refreshCounters();
+    progress->close();
+}
+
+void FirstPageFor510::on_readcolordifrecordBtn_clicked()
+{
+    if (!linkOpenOrComplain())
+        return;
+    if (ui->tbData->rowCount() > 0) {
+        if (prompter_.question(this, tr("Colorimeter"), tr("Data import willempty the list, to save data first?"),
+                               QMessageBox::Yes | QMessageBox::No)
+            == QMessageBox::No)
+            on_ClearBtn_clicked();
+        else
+            on_ExportExcelBtn_clicked();
+    }
+    // The verdicts need the formula and threshold the instrument holds now.
+    if (on_pushButton_readParameter_clicked() < 0)
+        return;
+
+    PauseLocker locker(pauseLock());
+    int count = 0;
+    const CommandStatus counted = ReadColorDiffRecordCount(port_, count);
+    if (counted < 0) {
+        fail(locker, tr("Error"),
+             counted == Status::BadChecksum ? tr("Color difference history data error, unable to export!")
+                                            : tr("Failed to read the number of color difference records!"));
+        return;
+    }
+    const int dataLength = count * records::kOldLayoutRecord;
+    const int nameLength = count * records::kOldLayoutNameSlot;
+    const int dataBlocks = records::chunkCount(dataLength);
+    auto progress = progressDialog(this, dataBlocks + records::chunkCount(nameLength));
+    QByteArray data, names;
+    if (records::readArea(port_, records::kOldLayoutData, dataLength, data,
+                          [&progress](int i) { progress->setValue(i); })
+        < 0) {
+        progress->hide();
+        fail(locker, tr("Error"), tr("Reading color difference recording lab data failed!"));
+        return;
+    }
+    if (records::readArea(port_, records::kOldLayoutNames, nameLength, names,
+                          [&progress, dataBlocks](int i) { progress->setValue(dataBlocks + i); })
+        < 0) {
+        progress->hide();
+        fail(locker, tr("Error"), tr("Failed to read color difference record name data!"));
+        return;
+    }
+    locker.unlock();
+
+    comparisonrows::Judging judging;
+    judging.formulaIndex = formulaIndex_;
+    judging.deltaEThreshold = deltaEThreshold_;
+    judging.formulaText = ui->lineEdit_formula->text();
+    judging.thresholdText = ui->lineEdit_thresholds->text();
+    judging.model = model_;
+    judging.serialNumber = ui->lineEdit_serialNo->text();
+    const QString time = clock_().toString(kTimeFormat);
+    ui->tbData->setUpdatesEnabled(false);
+    for (const records::Comparison& stored : records::decodeOldLayoutRecords(data, names, count)) {
+        bool pass = false;
+        OldComparisonRecord record = comparisonrows::fromStoredOld(stored, judging, pass);
+        (pass ? passCount_ : failCount_)++;
+        record.sequence = ++totalCount_;
+        record.time = time;
+        appendComparisonRow_old(record);
+    }
+    ui->tbData->setUpdatesEnabled(true);
+    refreshCounters();
+    progress->close();
+}
+
+bool FirstPageFor510::on_pushButton_exportExcel_clicked()
+{
+    if (usesOldLayout()) {
+        on_ExportExcelBtn_clicked();
+        return true;
+    }
+    QTableWidget* list = ui->tableWidget_data;
+    const int rowCount = list->rowCount();
+    if (rowCount <= 0) {
+        prompter_.information(this, QObject::tr("error"), tr("No data for Storing to Excel!"));
+        return false;
+    }
+    const QString path = prompter_.saveFileName(this, tr("Storing data to Excel"),
+                                                comparisonsheet::defaultFileName(clock_()), tr("excel file (*.xlsx)"));
+    if (path.isEmpty())
+        return false;
+    // The previous file stays until the new one is complete: the engine replaces it on save.
+    ExcelEngine engine(path);
+    if (!engine.open(1, ExcelEngine::OpenMode::Replace)) {
+        prompter_.information(this, tr("Error"), tr("Failed to store data, can't open file!"));
+        return false;
+    }
+    const ExcelTable table =
+        comparisonsheet::newLayoutTable(displayMode_, listTexts(list, comparisonsheet::kNewListColumns));
+    auto progress = progressDialog(this, rowCount + 1);
+    // Cancelling keeps the rows written so far; they are saved like a complete export.
+    const bool written = engine.writeTable(table, [&progress](int done) {
+        progress->setValue(done);
+        return !progress->wasCanceled();
+    });
+    if (!written) {
+        progress->hide();
+        const bool inUse = engine.lastError() == ExcelEngine::Error::ReplaceFailed;
+        engine.close();
+        prompter_.information(this, tr("Error"),
+                              inUse ? tr("Can't overwrite this file, maybe the file is in use!")
+                                    : tr("Failed to export data to excel file"));
+        return false;
+    }
+    progress->setValue(rowCount + 1);
+    progress->hide();
+    engine.close();
+    on_pushButton_clear_clicked();
+    prompter_.information(this, tr("Storing data"), tr("Data stored to file Success"));
+    return true;
+}
+
+void FirstPageFor510::on_ExportExcelBtn_clicked()
+{
+    QTableWidget* list = ui->tbData;
+    if (list->rowCount() <= 0) {
+        prompter_.information(this, QObject::tr("error"), tr("No data for Storing to Excel!"));
+        return;
+    }
+    const QString path = prompter_.saveFileName(this, tr("Storing data to Excel"),
+                                                comparisonsheet::defaultFileName(clock_()), tr("excel file (*.xlsx)"));
+    if (path.isEmpty())
+        return;
+    ExcelEngine engine(path);
+    if (!engine.open(1, ExcelEngine::OpenMode::Replace)) {
+        prompter_.information(this, tr("Error"), tr("Failed to store data, can't open file!"));
+        return;
+    }
+    const bool written =
+        engine.writeAllData(comparisonsheet::oldLayoutBlock(isChinese_, listTexts(list, comparisonsheet::kOldListColumns)))
+        && engine.save();
+    if (!written) {
+        const bool inUse = engine.lastError() == ExcelEngine::Error::ReplaceFailed;
+        engine.close();
+        prompter_.information(this, tr("Error"),
+                              inUse ? tr("Can't overwrite this file, maybe the file is in use!")
+                                    : tr("Failed to export data to excel file"));
+        return;
+    }
+    engine.close();
+    on_ClearBtn_clicked();
+    // These two messages are fixed texts of the old layout, in the language it shows.
+    if (isChinese_)
+        prompter_.information(this, QStringLiteral("存储数据"), QStringLiteral("将数据成功存储到文件: \r\n\t%1").arg(path));
+    else
+        prompter_.information(this, QStringLiteral("Storing data"), QStringLiteral("Data stored to file: \r\n\t%1").arg(path));
+}
+
+void FirstPageFor510::showProblem(const QString& title, const QString& text, bool warning)
+{
+    if (warning)
+        prompter_.warning(this, title, text);
+    else
+        prompter_.information(this, title, text);
+}
+
+void FirstPageFor510::on_pushButton_writeStandardColor_clicked()
+{
+    if (!linkOpenOrComplain())
+        return;
+    // Held from before the file dialog, so the worker stays paused while the user chooses.
+    PauseLocker locker(pauseLock());
+    const QString path = prompter_.openFileName(this, QStringLiteral("Select one Excel files to open"),
+                                                QStringLiteral("./"), tr("excel file (*.xlsx)"));
+    if (path.isEmpty())
+        return;
+    // The whole file is checked before anything is sent: a library arrives whole or not at all.
+    stdcolorlib::Library library;
+    if (const auto problem = stdcolorlib::loadFile(path, model_, library)) {
+        locker.unlock();
+        showProblem(problem->title, problem->text, problem->warning);
+        return;
+    }
+    const int blocks = stdcolorlib::blockCount(library);
+    auto progress = progressDialog(this, blocks);
+    if (const auto problem = stdcolorlib::write(port_, library, [&progress](int sent) { progress->setValue(sent); })) {
+        progress->hide();
+        locker.unlock();
+        showProblem(problem->title, problem->text, problem->warning);
+        return;
+    }
+    progress->setValue(blocks);
+    progress->hide();
+    prompter_.information(this, tr("Information"), tr("Write to standard color card library successfully!"));
+    // Whatever else the instrument says after taking the library must not reach the worker.
+    stdcolorlib::drain(port_);
 }

@@ -106,6 +106,10 @@ public:
     void on_ReportBtn_clicked_old(int row);
     // Clears the old layout without asking.
     void on_ClearBtn_clicked();
+    // The old layout's record import and export. The form has no buttons of their own: the
+    // current layout's buttons hand over to them.
+    void on_readcolordifrecordBtn_clicked();
+    void on_ExportExcelBtn_clicked();
 
     // Re-judge after a settings change.
     void rejudgeComparison();
@@ -146,6 +150,12 @@ public slots:
     void readsamplemeasurement_old();
 
     void on_pushButton_clear_clicked();
+    // Appends the comparisons stored in the instrument for the display mode in force.
+    void on_pushButton_readComparisonRecord_clicked();
+    // True when a file was written (or the old layout's export ran instead).
+    bool on_pushButton_exportExcel_clicked();
+    // Writes a standard colour library from StdColor.xlsx into the instrument.
+    void on_pushButton_writeStandardColor_clicked();
     // Opens the spectral page for the connected instrument, modally.
     void on_pushButton_spectralTransmittance_clicked();
     // Empty the results without asking (the link went away).
@@ -210,6 +220,8 @@ private:
     void rewriteShownTexts();
     void rewriteVerdictCells(QTableWidget* table, int column);
     void openReport(const ReportSnapshot& snapshot, bool oldLayout);
+    // Shows the library writer's reason for stopping, as a warning where it is one.
+    void showProblem(const QString& title, const QString& text, bool warning);
 
     FramePort& port_;
     Prompter& prompter_;
