@@ -1,7 +1,10 @@
 #include "chartplan.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QPainter>
+
+#include <cmath>
 
 #include <algorithm>
 
@@ -17,6 +20,88 @@ bool anyAbove(const SpectralRecord& record, double limit)
 {
     return std::any_of(record.values.begin(), record.values.end(), [limit](double v) { return v > limit; });
 }
+
+// Curves are many (an import can bring thousands) and the raster engine strokes 2-pixel pens
+// slowly, so the curves are rasterised here into one image and drawn in one go: each segment as
+// a band two pixels thick across its minor axis, which is what a 2-pixel pen covers. Points
+// far outside the device are simply not drawn.
+class CurveRaster {
+public:
+    CurveRaster(const QRect& area, qreal scale)
+        : area_(area), scale_(scale),
+          image_(QSize(int(area.width() * scale), int(area.height() * scale)), QImage::Format_ARGB32_Premultiplied)
+    {
+        image_.fill(Qt::transparent);
+        bits_ = reinterpret_cast<QRgb*>(image_.bits());
+        stride_ = image_.bytesPerLine() / int(sizeof(QRgb));
+        width_ = image_.width();
+        height_ = image_.height();
+        thickness_ = std::max(1, int(std::lround(2 * scale)));
+    }
+
+    void polyline(const QPolygonF& points, const QColor& colour)
+    {
+        const QRgb rgb = colour.rgba();
+        for (int k = 1; k < points.size(); ++k)
+            segment(toImage(points.at(k - 1)), toImage(points.at(k)), rgb);
+    }
+
+    void drawOn(QPainter& painter)
+    {
+        image_.setDevicePixelRatio(scale_);
+        painter.drawImage(area_.topLeft(), image_);
+    }
+
+private:
+    QPointF toImage(const QPointF& p) const { return (p - area_.topLeft()) * scale_; }
+
+    // The pixels a 2-pixel pen covers around v across the minor axis (twice as many on a
+    // screen with twice the pixels), within a line of `size` pixels.
+    void band(double v, int size, int& first, int& last) const
+    {
+        const int from = int(std::lround(v)) - thickness_ / 2;
+        first = std::max(from, 0);
+        last = std::min(from + thickness_ - 1, size - 1);
+    }
+
+    void segment(QPointF a, QPointF b, QRgb rgb)
+    {
+        const double dx = b.x() - a.x(), dy = b.y() - a.y();
+        if (std::abs(dx) >= std::abs(dy)) {
+            if (a.x() > b.x())
+                std::swap(a, b);
+            const double slope = dx == 0 ? 0 : dy / dx;
+            const int x0 = std::max(int(std::floor(a.x())), 0), x1 = std::min(int(std::ceil(b.x())), width_ - 1);
+            for (int x = x0; x <= x1; ++x) {
+                int first, last;
+                band(a.y() + (x + 0.5 - a.x()) * slope, height_, first, last);
+                for (int y = first; y <= last; ++y)
+                    bits_[y * stride_ + x] = rgb;
+            }
+        } else {
+            if (a.y() > b.y())
+                std::swap(a, b);
+            const double slope = dx / dy;
+            const int y0 = std::max(int(std::floor(a.y())), 0), y1 = std::min(int(std::ceil(b.y())), height_ - 1);
+            for (int y = y0; y <= y1; ++y) {
+                int first, last;
+                band(a.x() + (y + 0.5 - a.y()) * slope, width_, first, last);
+                QRgb* line = bits_ + y * stride_;
+                for (int x = first; x <= last; ++x)
+                    line[x] = rgb;
+            }
+        }
+    }
+
+    QRect area_;
+    qreal scale_;
+    QImage image_;
+    QRgb* bits_ = nullptr;
+    int stride_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    int thickness_ = 2;
+};
 
 } // namespace
 
@@ -133,9 +218,18 @@ void draw(QPainter& painter, const ChartPlan& plan)
         }
     };
     drawTexts(0, plan.textsBeforeCurves);
-    for (const ChartPlan::Curve& c : plan.curves) {
-        painter.setPen(c.pen);
-        painter.drawPolyline(c.points);
+    QPaintDevice* device = painter.device();
+    if (device && painter.transform().isIdentity() && !plan.curves.isEmpty()) {
+        // Nothing is clipped to the plot, but nothing outside the device can be seen either.
+        CurveRaster raster(QRect(0, 0, device->width(), device->height()), device->devicePixelRatioF());
+        for (const ChartPlan::Curve& c : plan.curves)
+            raster.polyline(c.points, c.pen.color());
+        raster.drawOn(painter);
+    } else {
+        for (const ChartPlan::Curve& c : plan.curves) {
+            painter.setPen(c.pen);
+            painter.drawPolyline(c.points);
+        }
     }
     drawTexts(plan.textsBeforeCurves, static_cast<int>(plan.texts.size()));
 }
