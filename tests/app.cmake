@@ -7,3 +7,7 @@ target_compile_definitions(tst_workspacepage PRIVATE VELORIN_METERNO="${PROJECT_
 velorin_test(tst_workspaceflow tst_workspaceflow.cpp LIBS velorin_app)
 add_dependencies(tst_workspaceflow velorin_lrelease)
 target_compile_definitions(tst_workspaceflow PRIVATE VELORIN_METERNO="${PROJECT_SOURCE_DIR}/resources/meterno")
+velorin_test(tst_recordsflow tst_recordsflow.cpp apptestsupport.h scriptedprompter.h sheetcells.h LIBS velorin_app velorin_sim)
+target_compile_definitions(tst_recordsflow PRIVATE VELORIN_METERNO="${PROJECT_SOURCE_DIR}/resources/meterno"
+                                                   VELORIN_CLI="$<TARGET_FILE:velorin-cli>")
+add_dependencies(tst_recordsflow velorin-cli)

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 // Answers every dialog from a script and records what was shown, so no test ever waits on a
 // modal box. Unscripted questions answer No; unscripted file dialogs answer "cancel".
 class ScriptedPrompter : public Prompter {
@@ -14,30 +16,31 @@ public:
         QString title;
         QString text;
         QMessageBox::StandardButtons buttons;
+        QString directory; // file dialogs: the start directory or proposed name
     };
 
     void information(QWidget*, const QString& title, const QString& text) override
     {
-        shown.append({QStringLiteral("information"), title, text, QMessageBox::Ok});
+        show({QStringLiteral("information"), title, text, QMessageBox::Ok, {}});
     }
     void warning(QWidget*, const QString& title, const QString& text) override
     {
-        shown.append({QStringLiteral("warning"), title, text, QMessageBox::Ok});
+        show({QStringLiteral("warning"), title, text, QMessageBox::Ok, {}});
     }
     QMessageBox::StandardButton question(QWidget*, const QString& title, const QString& text,
                                          QMessageBox::StandardButtons buttons) override
     {
-        shown.append({QStringLiteral("question"), title, text, buttons});
+        show({QStringLiteral("question"), title, text, buttons, {}});
         return answers.isEmpty() ? QMessageBox::No : answers.takeFirst();
     }
-    QString saveFileName(QWidget*, const QString& caption, const QString&, const QString& filter) override
+    QString saveFileName(QWidget*, const QString& caption, const QString& directory, const QString& filter) override
     {
-        shown.append({QStringLiteral("save"), caption, filter, {}});
+        show({QStringLiteral("save"), caption, filter, {}, directory});
         return files.isEmpty() ? QString() : files.takeFirst();
     }
-    QString openFileName(QWidget*, const QString& caption, const QString&, const QString& filter) override
+    QString openFileName(QWidget*, const QString& caption, const QString& directory, const QString& filter) override
     {
-        shown.append({QStringLiteral("open"), caption, filter, {}});
+        show({QStringLiteral("open"), caption, filter, {}, directory});
         return files.isEmpty() ? QString() : files.takeFirst();
     }
 
@@ -49,9 +52,17 @@ public:
             out.append(s.title + QLatin1Char('|') + s.text);
         return out;
     }
+    void show(const Shown& s)
+    {
+        shown.append(s);
+        if (onShown)
+            onShown(s);
+    }
     QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
 
     QList<Shown> shown;
+    // Called as each box or dialog appears, while the code that showed it waits for the answer.
+    std::function<void(const Shown&)> onShown;
     QList<QMessageBox::StandardButton> answers;
     QStringList files;
 };
