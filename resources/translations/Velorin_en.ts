@@ -562,6 +562,90 @@
         <source>Sample y</source>
         <translation>Sample y</translation>
     </message>
+    <message>
+        <source>Storing data,please wait...</source>
+        <translation>Storing data,please wait...</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>cancel</translation>
+    </message>
+    <message>
+        <source>Colorimeter</source>
+        <translation>Colorimeter</translation>
+    </message>
+    <message>
+        <source>Data import willempty the list, to save data first?</source>
+        <translation>Data import willempty the list, to save data first?</translation>
+    </message>
+    <message>
+        <source>difference history data error, unable to export!</source>
+        <translation>difference history data error, unable to export!</translation>
+    </message>
+    <message>
+        <source>Failed to read the number of color difference records!</source>
+        <translation>Failed to read the number of color difference records!</translation>
+    </message>
+    <message>
+        <source>Reading difference recording lab data failed!</source>
+        <translation>Reading difference recording lab data failed!</translation>
+    </message>
+    <message>
+        <source>Failed to read color difference record name data!</source>
+        <translation>Failed to read color difference record name data!</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>No comparison record!</source>
+        <translation>No comparison record!</translation>
+    </message>
+    <message>
+        <source>Color difference history data error, unable to export!</source>
+        <translation>Color difference history data error, unable to export!</translation>
+    </message>
+    <message>
+        <source>Reading color difference recording lab data failed!</source>
+        <translation>Reading color difference recording lab data failed!</translation>
+    </message>
+    <message>
+        <source>No data for Storing to Excel!</source>
+        <translation>No data for Storing to Excel!</translation>
+    </message>
+    <message>
+        <source>Storing data to Excel</source>
+        <translation>Storing data to Excel</translation>
+    </message>
+    <message>
+        <source>excel file (*.xlsx)</source>
+        <translation>excel file (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>Failed to store data, can&apos;t open file!</source>
+        <translation>Failed to store data, can&apos;t open file!</translation>
+    </message>
+    <message>
+        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
+        <translation>Can&apos;t overwrite this file, maybe the file is in use!</translation>
+    </message>
+    <message>
+        <source>Failed to export data to excel file</source>
+        <translation>Failed to export data to excel file</translation>
+    </message>
+    <message>
+        <source>Storing data</source>
+        <translation>Storing data</translation>
+    </message>
+    <message>
+        <source>Data stored to file Success</source>
+        <translation>Data stored to file Success</translation>
+    </message>
+    <message>
+        <source>Write to standard color card library successfully!</source>
+        <translation>Write to standard color card library successfully!</translation>
+    </message>
 </context>
 <context>
     <name>InformationPageFor510</name>
@@ -840,6 +924,10 @@
     <message>
         <source>Sample</source>
         <translation>Sample</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>error</translation>
     </message>
 </context>
 <context>

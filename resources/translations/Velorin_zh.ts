@@ -562,6 +562,90 @@
         <source>Sample y</source>
         <translation>样品 y</translation>
     </message>
+    <message>
+        <source>Storing data,please wait...</source>
+        <translation>正在存储数据，请稍候...</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Colorimeter</source>
+        <translation>色差仪</translation>
+    </message>
+    <message>
+        <source>Data import willempty the list, to save data first?</source>
+        <translation>导入数据将清空列表，是否先保存数据？</translation>
+    </message>
+    <message>
+        <source>difference history data error, unable to export!</source>
+        <translation>色差历史数据错误，无法导出！</translation>
+    </message>
+    <message>
+        <source>Failed to read the number of color difference records!</source>
+        <translation>读取色差记录条数失败！</translation>
+    </message>
+    <message>
+        <source>Reading difference recording lab data failed!</source>
+        <translation>读取色差记录 Lab 数据失败！</translation>
+    </message>
+    <message>
+        <source>Failed to read color difference record name data!</source>
+        <translation>读取色差记录名称数据失败！</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>No comparison record!</source>
+        <translation>没有对比记录！</translation>
+    </message>
+    <message>
+        <source>Color difference history data error, unable to export!</source>
+        <translation>色差历史数据错误，无法导出！</translation>
+    </message>
+    <message>
+        <source>Reading color difference recording lab data failed!</source>
+        <translation>读取色差记录 Lab 数据失败！</translation>
+    </message>
+    <message>
+        <source>No data for Storing to Excel!</source>
+        <translation>没有可存储到 Excel 的数据！</translation>
+    </message>
+    <message>
+        <source>Storing data to Excel</source>
+        <translation>存储数据到 Excel</translation>
+    </message>
+    <message>
+        <source>excel file (*.xlsx)</source>
+        <translation>Excel 文件 (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>Failed to store data, can&apos;t open file!</source>
+        <translation>存储数据失败，无法打开文件！</translation>
+    </message>
+    <message>
+        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
+        <translation>无法覆盖该文件，文件可能正被占用！</translation>
+    </message>
+    <message>
+        <source>Failed to export data to excel file</source>
+        <translation>导出数据到 Excel 文件失败</translation>
+    </message>
+    <message>
+        <source>Storing data</source>
+        <translation>存储数据</translation>
+    </message>
+    <message>
+        <source>Data stored to file Success</source>
+        <translation>数据已成功存储到文件</translation>
+    </message>
+    <message>
+        <source>Write to standard color card library successfully!</source>
+        <translation>标准色卡库写入成功！</translation>
+    </message>
 </context>
 <context>
     <name>InformationPageFor510</name>
@@ -840,6 +924,10 @@
     <message>
         <source>Sample</source>
         <translation>样品</translation>
+    </message>
+    <message>
+        <source>error</source>
+        <translation>错误</translation>
     </message>
 </context>
 <context>
