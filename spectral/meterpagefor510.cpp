@@ -140,8 +140,10 @@ void MeterPageFor510::addRecordRow(const SpectralRecord& record, const QString& 
     remove->setStyleSheet(QString::fromLatin1(kButtonStyle));
     connect(remove, &QPushButton::clicked, this, &MeterPageFor510::slot_updateTable);
     table->setCellWidget(r, kDeleteColumn, remove);
-    update();
-    table->scrollToBottom();
+    if (!bulk_) {
+        update();
+        table->scrollToBottom();
+    }
 }
 
 int MeterPageFor510::rowOf(const QWidget* cellWidget) const
@@ -285,16 +287,19 @@ void MeterPageFor510::on_pushButton_spectralHistory_clicked()
         fail(tr("Failed to read spectral record name data!"));
         return;
     }
-    // Many rows at once: lay the table out once at the end, not once per row.
+    // Many rows at once: lay the table out and repaint once at the end, not once per row.
     ui->tableWidget_data->setUpdatesEnabled(false);
+    bulk_ = true;
     for (const records::Spectrum& s : records::decodeSpectra(values, names, count)) {
         SpectralRecord record;
         record.values = s.values;
         addRecordRow(record, decodeInstrumentText(s.name));
         records_.append(record);
     }
+    bulk_ = false;
     ui->tableWidget_data->setUpdatesEnabled(true);
     ui->tableWidget_data->scrollToBottom();
+    update();
     locker.unlock();
     setActionButtonsEnabled(true);
     progress->close();

@@ -66,6 +66,7 @@ private:
     int uiIndex_;
     QVector<SpectralRecord> records_;
     int nameCounter_ = 1;
+    bool bulk_ = false; // adding many rows: repaint once at the end
     Prompter* prompter_;
     std::function<QDateTime()> clock_;
 };
