@@ -11,6 +11,7 @@
 #include "pauselock.h"
 #include "prompter.h"
 #include "records.h"
+#include "rowbuttondelegate.h"
 #include "spectralsheet.h"
 
 #include <QCheckBox>
@@ -25,7 +26,6 @@
 namespace {
 
 constexpr int kColumns = 35;
-const char* const kButtonStyle = "min-height:12px;padding:0px;";
 
 QTableWidgetItem* centredItem(const QString& text)
 {
@@ -77,6 +77,12 @@ MeterPageFor510::MeterPageFor510(MyThread* worker, FramePort* port, int uiIndex,
     table->setColumnWidth(kCurveColumn, 60);
     table->setColumnWidth(kDeleteColumn, 100);
     table->horizontalHeader()->setStretchLastSection(true);
+    // Thousands of stored spectra can arrive at once: the per-row "Delete" buttons are painted
+    // rather than made of one widget each.
+    deleteButtons_ = new RowButtonDelegate(tr("Delete"), table);
+    deleteButtons_->setFirstButtonRow(1);
+    table->setItemDelegateForColumn(kDeleteColumn, deleteButtons_);
+    connect(deleteButtons_, &RowButtonDelegate::clicked, this, &MeterPageFor510::slot_updateTable);
     buildCaptionRow();
     connect(table, &QTableWidget::cellDoubleClicked, this, &MeterPageFor510::slot_cellDoubleClicked);
 }
@@ -136,10 +142,6 @@ void MeterPageFor510::addRecordRow(const SpectralRecord& record, const QString& 
     box->setChecked(record.showCurve);
     connect(box, &QCheckBox::clicked, this, &MeterPageFor510::slot_updateChart);
     table->setCellWidget(r, kCurveColumn, box);
-    auto* remove = new QPushButton(tr("Delete"));
-    remove->setStyleSheet(QString::fromLatin1(kButtonStyle));
-    connect(remove, &QPushButton::clicked, this, &MeterPageFor510::slot_updateTable);
-    table->setCellWidget(r, kDeleteColumn, remove);
     if (!bulk_) {
         update();
         table->scrollToBottom();
@@ -149,9 +151,8 @@ void MeterPageFor510::addRecordRow(const SpectralRecord& record, const QString& 
 int MeterPageFor510::rowOf(const QWidget* cellWidget) const
 {
     const QTableWidget* table = ui->tableWidget_data;
-    const int column = qobject_cast<const QCheckBox*>(cellWidget) ? kCurveColumn : kDeleteColumn;
     for (int r = 0; r < table->rowCount(); ++r)
-        if (table->cellWidget(r, column) == cellWidget)
+        if (table->cellWidget(r, kCurveColumn) == cellWidget)
             return r;
     return -1;
 }
@@ -186,9 +187,8 @@ void MeterPageFor510::slot_updateChart(bool ticked)
     update();
 }
 
-void MeterPageFor510::slot_updateTable()
+void MeterPageFor510::slot_updateTable(int row)
 {
-    const int row = rowOf(qobject_cast<QWidget*>(sender()));
     if (row >= 1 && row <= records_.size()) {
         records_.remove(row - 1);
         ui->tableWidget_data->removeRow(row);

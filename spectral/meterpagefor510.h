@@ -14,6 +14,7 @@ class MyThread;
 class PauseLock;
 class Prompter;
 class QCheckBox;
+class RowButtonDelegate;
 
 namespace Ui {
 class MeterPageFor510;
@@ -45,7 +46,8 @@ public:
 public slots:
     void slot_cellDoubleClicked(int row, int column);
     void slot_updateChart(bool ticked);
-    void slot_updateTable();
+    // Deletes the record of a row whose "Delete" button was pressed.
+    void slot_updateTable(int row);
     void on_pushButton_spectralMeasurement_clicked();
     void on_pushButton_spectralHistory_clicked();
     bool on_pushButton_exportExcel_clicked();
@@ -67,6 +69,7 @@ private:
     QVector<SpectralRecord> records_;
     int nameCounter_ = 1;
     bool bulk_ = false; // adding many rows: repaint once at the end
+    RowButtonDelegate* deleteButtons_;
     Prompter* prompter_;
     std::function<QDateTime()> clock_;
 };

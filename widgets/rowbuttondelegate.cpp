@@ -21,6 +21,10 @@ RowButtonDelegate::RowButtonDelegate(const QString& text, QObject* parent)
 void RowButtonDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const
 {
+    if (index.row() < firstRow_) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
     QStyleOptionButton button;
     button.rect = buttonRect(option.rect);
     button.text = text_;
@@ -34,8 +38,10 @@ void RowButtonDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     style->drawControl(QStyle::CE_PushButton, &button, painter, widget);
 }
 
-QSize RowButtonDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+QSize RowButtonDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
+    if (index.row() < firstRow_)
+        return QStyledItemDelegate::sizeHint(option, index);
     const QSize text = option.fontMetrics.size(Qt::TextSingleLine, text_);
     return {text.width() + 16, text.height() + 6};
 }
@@ -43,6 +49,8 @@ QSize RowButtonDelegate::sizeHint(const QStyleOptionViewItem& option, const QMod
 bool RowButtonDelegate::editorEvent(QEvent* event, QAbstractItemModel*,
                                     const QStyleOptionViewItem& option, const QModelIndex& index)
 {
+    if (index.row() < firstRow_)
+        return false;
     auto* view = qobject_cast<QAbstractItemView*>(parent());
     auto repaint = [view](const QModelIndex& cell) {
         if (view && cell.isValid())

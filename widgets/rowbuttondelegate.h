@@ -12,6 +12,8 @@ public:
     explicit RowButtonDelegate(const QString& text, QObject* parent = nullptr);
 
     QString text() const { return text_; }
+    // Rows above this one (a caption row, say) show their item as usual and have no button.
+    void setFirstButtonRow(int row) { firstRow_ = row; }
     // The caller repaints the view (the language changed).
     void setText(const QString& text) { text_ = text; }
 
@@ -28,4 +30,5 @@ signals:
 private:
     QString text_;
     QPersistentModelIndex pressed_;
+    int firstRow_ = 0;
 };
