@@ -54,6 +54,34 @@ QDate dateFrom(int year, int month, int day)
     return QDate(year, month, day); // an impossible date stays invalid; that is not an error
 }
 
+// Where the identity fields lie in the two replies that carry them; -1: not in this reply.
+struct KeyInfoLayout {
+    int flag, year, month, day, serial, meter, extraWord, extraWord2, extraByte, extraByte2;
+};
+constexpr KeyInfoLayout kKeyInfoLayout{6, 8, 10, 11, 12, 16, 20, 22, -1, -1};
+constexpr KeyInfoLayout kProductionInfoLayout{8, 10, 12, 13, 14, 18, 22, -1, 24, 25};
+
+CommandStatus decodeKeyInfo(const QByteArray& reply, const KeyInfoLayout& at, KeyInfo& info)
+{
+    ByteReader r(reply);
+    KeyInfo out;
+    out.dataFlag = r.u8(at.flag);
+    out.productionDate = dateFrom(r.u16(at.year), r.u8(at.month), r.u8(at.day));
+    out.serialNumber = r.u32(at.serial);
+    out.meterNumber = r.u32(at.meter);
+    out.extraWord = r.u16(at.extraWord);
+    if (at.extraWord2 >= 0)
+        out.extraWord2 = r.u16(at.extraWord2);
+    if (at.extraByte >= 0) {
+        out.extraByte = r.u8(at.extraByte);
+        out.extraByte2 = r.u8(at.extraByte2);
+    }
+    if (!r.ok())
+        return Status::NoReply;
+    info = out;
+    return Status::Success;
+}
+
 CommandStatus writeBlock(FramePort& port, const CommandSpec& spec, const QByteArray& data)
 {
     QByteArray reply;
@@ -82,18 +110,7 @@ CommandStatus ReadKeyInfo(FramePort& port, KeyInfo& info)
     const CommandStatus status = exchange(port, kKeyInfo, requestFor(kKeyInfo), reply);
     if (status < 0)
         return status;
-    ByteReader r(reply);
-    KeyInfo out;
-    out.dataFlag = r.u8(6);
-    out.productionDate = dateFrom(r.u16(8), r.u8(10), r.u8(11));
-    out.serialNumber = r.u32(12);
-    out.meterNumber = r.u32(16);
-    out.extraWord = r.u16(20);
-    out.extraWord2 = r.u16(22);
-    if (!r.ok())
-        return Status::NoReply;
-    info = out;
-    return Status::Success;
+    return decodeKeyInfo(reply, kKeyInfoLayout, info);
 }
 
 CommandStatus ReadProductionInfo(FramePort& port, KeyInfo& info, MessageSink* sink)
@@ -108,19 +125,7 @@ CommandStatus ReadProductionInfo(FramePort& port, KeyInfo& info, MessageSink* si
                        {Status::BadChecksum, "读取生产信息checksum错误！"}});
         return status; // the error reply (-5) is not reported: the caller falls back
     }
-    ByteReader r(reply);
-    KeyInfo out;
-    out.dataFlag = r.u8(8);
-    out.productionDate = dateFrom(r.u16(10), r.u8(12), r.u8(13));
-    out.serialNumber = r.u32(14);
-    out.meterNumber = r.u32(18);
-    out.extraWord = r.u16(22);
-    out.extraByte = r.u8(24);
-    out.extraByte2 = r.u8(25);
-    if (!r.ok())
-        return Status::NoReply;
-    info = out;
-    return Status::Success;
+    return decodeKeyInfo(reply, kProductionInfoLayout, info);
 }
 
 CommandStatus ReadSoftwareVersion(FramePort& port, int& version, MessageSink* sink)

@@ -13,6 +13,7 @@
 #include "records.h"
 #include "rowbuttondelegate.h"
 #include "spectralsheet.h"
+#include "transferprogress.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -32,19 +33,6 @@ QTableWidgetItem* centredItem(const QString& text)
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     return item;
-}
-
-// A progress dialog for a long exchange; its cancel button stops nothing.
-std::unique_ptr<QProgressDialog> progressDialog(QWidget* parent, int maximum)
-{
-    auto dialog = std::make_unique<QProgressDialog>(
-        QCoreApplication::translate("MeterPageFor510", "Storing data,please wait..."),
-        QCoreApplication::translate("MeterPageFor510", "cancel"), 0, maximum, parent);
-    dialog->setWindowModality(Qt::WindowModal);
-    dialog->setMinimumDuration(0);
-    dialog->setValue(0);
-    dialog->show();
-    return dialog;
 }
 
 } // namespace
@@ -267,7 +255,8 @@ void MeterPageFor510::on_pushButton_spectralHistory_clicked()
     const int valueBytes = records::kSpectralRequested * count;
     const int nameBytes = records::kSpectralNameSlot * count;
     const int valueChunks = records::chunkCount(valueBytes);
-    auto progress = progressDialog(this, valueChunks + records::chunkCount(nameBytes));
+    auto progress = showTransferProgress(this, valueChunks + records::chunkCount(nameBytes), tr("Storing data,please wait..."),
+                                         tr("cancel"));
     QByteArray values, names;
     auto fail = [&](const QString& text) {
         progress->hide();
@@ -339,7 +328,8 @@ bool MeterPageFor510::on_pushButton_exportExcel_clicked()
             rows.append(texts);
     }
     const int total = table->rowCount();
-    auto progress = progressDialog(this, total + 1);
+    auto progress = showTransferProgress(this, total + 1, tr("Storing data,please wait..."),
+                                         tr("cancel"));
     const bool written = engine.writeTable(spectralsheet::table(captionRow, rows), [&progress](int done) {
         progress->setValue(done);
         return true;
