@@ -2,6 +2,7 @@
 // full-speed USB model. The reading phase is set against the ceiling that model allows: per
 // ReadMemory or count exchange one request report plus ceil(reply / 62) reply reports, 1 ms each.
 #include "firstpagefor510.h"
+#include "silentprompter.h"
 #include "frameport.h"
 #include "modeltable.h"
 #include "prompter.h"
@@ -14,17 +15,6 @@
 #include <cstdio>
 
 namespace {
-
-class SilentPrompter : public Prompter {
-public:
-    void information(QWidget*, const QString&, const QString& text) override { last = text; }
-    QMessageBox::StandardButton question(QWidget*, const QString&, const QString&,
-                                         QMessageBox::StandardButtons) override
-    {
-        return QMessageBox::No;
-    }
-    QString last;
-};
 
 // Notes when the last reply arrived, which ends the reading phase.
 class TimedPort : public FramePort {

@@ -1,6 +1,7 @@
 // 100 stored spectra through the spectral page's history import, over the full-speed USB
 // model, against the ceiling that model allows: per ReadMemory or count exchange one request
 // report plus ceil(reply / 62) reply reports, 1 ms each.
+#include "silentprompter.h"
 #include "frameport.h"
 #include "meterpagefor510.h"
 #include "prompter.h"
@@ -13,17 +14,6 @@
 #include <cstdio>
 
 namespace {
-
-class SilentPrompter : public Prompter {
-public:
-    void information(QWidget*, const QString&, const QString& text) override { last = text; }
-    QMessageBox::StandardButton question(QWidget*, const QString&, const QString&,
-                                         QMessageBox::StandardButtons) override
-    {
-        return QMessageBox::No;
-    }
-    QString last;
-};
 
 int reports(int replyLength) { return 1 + (replyLength + 61) / 62; }
 

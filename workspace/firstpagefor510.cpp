@@ -1,6 +1,7 @@
 #include "firstpagefor510.h"
 
 #include "meterpagefor510.h"
+#include "transferprogress.h"
 #include "ui_firstpagefor510.h"
 
 #include "comparisonrows.h"
@@ -1729,20 +1730,6 @@ void FirstPageFor510::rewriteShownTexts()
 
 namespace {
 
-// A progress dialog for a long transfer. Shown, not run: the caller goes on working while it
-// is up, and its cancel button stops only what the caller lets it stop.
-std::unique_ptr<QProgressDialog> progressDialog(QWidget* parent, int maximum)
-{
-    auto dialog = std::make_unique<QProgressDialog>(
-        QCoreApplication::translate("FirstPageFor510", "Storing data,please wait..."),
-        QCoreApplication::translate("FirstPageFor510", "cancel"), 0, maximum, parent);
-    dialog->setWindowModality(Qt::WindowModal);
-    dialog->setMinimumDuration(0);
-    dialog->setValue(0);
-    dialog->show();
-    return dialog;
-}
-
 // The cell texts of every list row, hidden columns included.
 QList<QStringList> listTexts(const QTableWidget* list, int columns)
 {
@@ -1793,7 +1780,8 @@ void FirstPageFor510::on_pushButton_readComparisonRecord_clicked()
     const int dataLength = count * area.recordSize;
     const int nameLength = count * records::kNameSlot;
     const int dataBlocks = records::chunkCount(dataLength);
-    auto progress = progressDialog(this, dataBlocks + records::chunkCount(nameLength));
+    auto progress = showTransferProgress(this, dataBlocks + records::chunkCount(nameLength), tr("Storing data,please wait..."),
+                                         tr("cancel"));
     QByteArray data, names;
     if (records::readArea(port_, area.data, dataLength, data, [&progress](int i) { progress->setValue(i); }) < 0) {
         progress->hide();
@@ -1865,7 +1853,8 @@ void FirstPageFor510::on_readcolordifrecordBtn_clicked()
     const int dataLength = count * records::kOldLayoutRecord;
     const int nameLength = count * records::kOldLayoutNameSlot;
     const int dataBlocks = records::chunkCount(dataLength);
-    auto progress = progressDialog(this, dataBlocks + records::chunkCount(nameLength));
+    auto progress = showTransferProgress(this, dataBlocks + records::chunkCount(nameLength), tr("Storing data,please wait..."),
+                                         tr("cancel"));
     QByteArray data, names;
     if (records::readArea(port_, records::kOldLayoutData, dataLength, data,
                           [&progress](int i) { progress->setValue(i); })
@@ -1929,7 +1918,7 @@ bool FirstPageFor510::on_pushButton_exportExcel_clicked()
     }
     const ExcelTable table =
         comparisonsheet::newLayoutTable(displayMode_, listTexts(list, comparisonsheet::kNewListColumns));
-    auto progress = progressDialog(this, rowCount + 1);
+    auto progress = showTransferProgress(this, rowCount + 1, tr("Storing data,please wait..."), tr("cancel"));
     // Cancelling keeps the rows written so far; they are saved like a complete export.
     const bool written = engine.writeTable(table, [&progress](int done) {
         progress->setValue(done);
@@ -2014,7 +2003,7 @@ void FirstPageFor510::on_pushButton_writeStandardColor_clicked()
         return;
     }
     const int blocks = stdcolorlib::blockCount(library);
-    auto progress = progressDialog(this, blocks);
+    auto progress = showTransferProgress(this, blocks, tr("Storing data,please wait..."), tr("cancel"));
     if (const auto problem = stdcolorlib::write(port_, library, [&progress](int sent) { progress->setValue(sent); })) {
         progress->hide();
         locker.unlock();
