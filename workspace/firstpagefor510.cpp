@@ -687,43 +687,22 @@ void FirstPageFor510::prepareTarget(int target)
     table->repaint();
 }
 
-void FirstPageFor510::on_pushButton_standardMeasurement_clicked()
+void FirstPageFor510::measureButtonPressed(int target, bool oldLayoutButton)
 {
     if (!linkOpenOrComplain())
         return;
-    prepareTarget(1);
-    if (usesModeResultCommand())
-        readstdmeasurement();
+    prepareTarget(target);
+    const bool standard = target == 1;
+    if (oldLayoutButton || usesModeResultCommand())
+        standard ? readstdmeasurement() : readsamplemeasurement();
     else
-        standardValueMeasurement();
+        standard ? standardValueMeasurement() : sampleValueMeasurement();
 }
 
-void FirstPageFor510::on_pushButton_sampleMeasurement_clicked()
-{
-    if (!linkOpenOrComplain())
-        return;
-    prepareTarget(2);
-    if (usesModeResultCommand())
-        readsamplemeasurement();
-    else
-        sampleValueMeasurement();
-}
-
-void FirstPageFor510::on_stdmeasurementBtn_clicked()
-{
-    if (!linkOpenOrComplain())
-        return;
-    prepareTarget(1);
-    readstdmeasurement();
-}
-
-void FirstPageFor510::on_samplemeasurementBtn_clicked()
-{
-    if (!linkOpenOrComplain())
-        return;
-    prepareTarget(2);
-    readsamplemeasurement();
-}
+void FirstPageFor510::on_pushButton_standardMeasurement_clicked() { measureButtonPressed(1, false); }
+void FirstPageFor510::on_pushButton_sampleMeasurement_clicked() { measureButtonPressed(2, false); }
+void FirstPageFor510::on_stdmeasurementBtn_clicked() { measureButtonPressed(1, true); }
+void FirstPageFor510::on_samplemeasurementBtn_clicked() { measureButtonPressed(2, true); }
 
 void FirstPageFor510::standardValueMeasurement() { pull(1, Pull::ColourBlock); }
 void FirstPageFor510::sampleValueMeasurement() { pull(2, Pull::ColourBlock); }

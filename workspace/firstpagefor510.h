@@ -196,6 +196,8 @@ private:
 
     // Measurement flow.
     void prepareTarget(int target);
+    // A standard (1) or sample (2) button: check the link, prepare the column, pull.
+    void measureButtonPressed(int target, bool oldLayoutButton);
     void pull(int target, Pull command);
     void showSide(int target, const SideTexts& side);
     void blankSide(int target);
