@@ -72,7 +72,7 @@ bool passesHeader(const QByteArray& reply, const HeaderTest& test);
 bool blockChecksumOk(const QByteArray& reply, const BlockCheck& check);
 bool isErrorReply(const QByteArray& gathered, uint8_t byte1, uint8_t byte2);
 
-// Judges what receiveFrame gave back (its result and the gathered bytes) against the spec.
+// Judges what receiveFrame gave back (its result and the gathered bytes) against the command.
 CommandStatus judgeReply(const CommandSpec& spec, int received, const QByteArray& reply);
 
 // One full exchange: send, (pause), receive, judge. On success reply holds the reply frame.
