@@ -3,6 +3,7 @@
 // ReadMemory or count exchange one request report plus ceil(reply / 62) reply reports, 1 ms each.
 #include "firstpagefor510.h"
 #include "silentprompter.h"
+#include "usbmodel.h"
 #include "frameport.h"
 #include "modeltable.h"
 #include "prompter.h"
@@ -33,8 +34,6 @@ public:
     }
     void delayMs(int ms) override { link.delayMs(ms); }
 };
-
-int reports(int replyLength) { return 1 + (replyLength + 61) / 62; }
 
 } // namespace
 
@@ -78,14 +77,10 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    int ceilingReports = reports(4 + 10); // the record count: a 4-byte ReadMemory
-    auto area = [&ceilingReports](int bytes) {
-        for (int i = 0; i < records::chunkCount(bytes); ++i)
-            ceilingReports += reports(std::min(records::kChunk, bytes - records::kChunk * i) + 10);
-    };
-    area(records::modeArea(kLab).recordSize * kRecords);
-    area(records::kNameSlot * kRecords);
-    const double ceilingSeconds = ceilingReports * 1e-3;
+    int ceilingReports = usbmodel::exchangeReports(4 + 10); // the record count: a 4-byte ReadMemory
+    ceilingReports += usbmodel::areaReports(records::modeArea(kLab).recordSize * kRecords)
+                      + usbmodel::areaReports(records::kNameSlot * kRecords);
+    const double ceilingSeconds = usbmodel::seconds(ceilingReports);
     std::printf("BENCH import_records_reading_ms %.1f ms\n", readingSeconds * 1e3);
     std::printf("BENCH import_records_ceiling_ms %.1f ms\n", ceilingSeconds * 1e3);
     std::printf("BENCH import_records_ratio %.3f ratio\n", ceilingSeconds / readingSeconds);

@@ -3,6 +3,7 @@
 // reports at 1 ms each.
 #include "benchsupport.h"
 #include "measurementcommands.h"
+#include "usbmodel.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -27,9 +28,7 @@ int main(int argc, char* argv[])
         }
     }
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    const int chunks = kTotal / kChunk;
-    const int reportsPerChunk = 1 + (kChunk + 10 + 61) / 62;
-    const double ceilingSeconds = chunks * reportsPerChunk * 1e-3;
+    const double ceilingSeconds = usbmodel::seconds(usbmodel::areaReports(kTotal));
     bench("link_memory_read_rate", kTotal / seconds, "B/s");
     bench("link_memory_read_ceiling", kTotal / ceilingSeconds, "B/s");
     bench("link_memory_read_ratio", ceilingSeconds / seconds, "ratio");

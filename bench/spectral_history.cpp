@@ -2,6 +2,7 @@
 // model, against the ceiling that model allows: per ReadMemory or count exchange one request
 // report plus ceil(reply / 62) reply reports, 1 ms each.
 #include "silentprompter.h"
+#include "usbmodel.h"
 #include "frameport.h"
 #include "meterpagefor510.h"
 #include "prompter.h"
@@ -12,12 +13,6 @@
 #include <QElapsedTimer>
 
 #include <cstdio>
-
-namespace {
-
-int reports(int replyLength) { return 1 + (replyLength + 61) / 62; }
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -49,14 +44,10 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    int ceilingReports = reports(18); // the record count
-    auto area = [&ceilingReports](int bytes) {
-        for (int i = 0; i < records::chunkCount(bytes); ++i)
-            ceilingReports += reports(std::min(records::kChunk, bytes - records::kChunk * i) + 10);
-    };
-    area(records::kSpectralRequested * kRecords);
-    area(records::kSpectralNameSlot * kRecords);
-    const double ceilingSeconds = ceilingReports * 1e-3;
+    int ceilingReports = usbmodel::exchangeReports(18); // the record count
+    ceilingReports += usbmodel::areaReports(records::kSpectralRequested * kRecords)
+                      + usbmodel::areaReports(records::kSpectralNameSlot * kRecords);
+    const double ceilingSeconds = usbmodel::seconds(ceilingReports);
     std::printf("BENCH spectral_history_ms %.1f ms\n", seconds * 1e3);
     std::printf("BENCH spectral_history_ceiling_ms %.1f ms\n", ceilingSeconds * 1e3);
     std::printf("BENCH spectral_history_ratio %.3f ratio\n", ceilingSeconds / seconds);

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <atomic>
 #include <ctime>
 
 namespace {
@@ -69,6 +70,7 @@ private slots:
     void delaySleepsInsteadOfSpinning();
     void workerDeliversInOrderAndOnlyOnTraffic();
     void workerStopsWhileLockIsHeld();
+    void pauseLockHandsOverAtOnce();
     void workerDoesNotStarveLockRequests();
     void closingLinkIsSafeDuringPoll();
 };
@@ -384,6 +386,57 @@ void TestLink::workerStopsWhileLockIsHeld()
     locker.unlock();
     QVERIFY(lock->tryLock(0));
     lock->unlock();
+}
+
+void TestLink::pauseLockHandsOverAtOnce()
+{
+    // The worker pauses holding the lock; a thread asking for it ends the pause at once rather
+    // than waiting the pause out, and a stop request does the same.
+    PauseLock lock;
+    std::atomic<qint64> paused{-1};
+    QThread* holder = QThread::create([&lock, &paused] {
+        lock.lock();
+        QElapsedTimer t;
+        t.start();
+        lock.pauseUnlessWanted(5000);
+        paused = t.elapsed();
+        lock.unlock();
+    });
+    holder->start();
+    QTRY_VERIFY(!lock.tryLock(0) || (lock.unlock(), false));
+    QElapsedTimer waited;
+    waited.start();
+    lock.lock();
+    QVERIFY2(waited.elapsed() < 2000, qPrintable(QString::number(waited.elapsed())));
+    lock.unlock();
+    QVERIFY(holder->wait(5000));
+    QVERIFY(paused.load() >= 0 && paused.load() < 2000);
+    delete holder;
+
+    PauseLock stopping;
+    QElapsedTimer t;
+    t.start();
+    QThread* stopper = QThread::create([&stopping] {
+        QThread::msleep(50);
+        stopping.requestStop();
+    });
+    stopper->start();
+    QVERIFY(stopping.pauseUnlessWanted(5000));
+    QVERIFY(t.elapsed() < 2000);
+    QVERIFY(stopper->wait(5000));
+    delete stopper;
+    // A stopping worker gives up a lock attempt at once too.
+    stopping.lock();
+    QElapsedTimer attempt;
+    attempt.start();
+    std::atomic<bool> got{true};
+    QThread* worker = QThread::create([&stopping, &got] { got = stopping.tryLock(5000); });
+    worker->start();
+    QVERIFY(worker->wait(5000));
+    QVERIFY(!got.load());
+    QVERIFY(attempt.elapsed() < 2000);
+    stopping.unlock();
+    delete worker;
 }
 
 void TestLink::workerDoesNotStarveLockRequests()

@@ -195,8 +195,6 @@ void TestStack::keyInfoFallback()
     Stack s("KV620");
     s.instrument->setKeyInfoSupported(false);
     KeyInfo key;
-    QElapsedTimer timer;
-    timer.start();
     QCOMPARE(ReadKeyInfo(s.port, key), Status::ErrorReply);
     CollectSink sink;
     QCOMPARE(ReadProductionInfo(s.port, key, &sink), Status::Success);
