@@ -112,57 +112,58 @@ void readSide(int mode, RecordCursor& c, Values& v)
 
 } // namespace
 
-QVector<Comparison> decodeModeRecords(int mode, const QByteArray& data, const QByteArray& names, int count)
+namespace {
+
+// The records of an area packed back to back, each named from its slot: read(cursor, record)
+// fills one record; a record the bytes do not hold whole ends the list.
+template <class Record, class Read>
+QVector<Record> decodeEach(const QByteArray& data, const QByteArray& names, int count, int recordSize,
+                           int slotSize, int nameWidth, Read read)
 {
-    QVector<Comparison> out;
-    if (mode < 0 || mode > 6)
-        return out;
-    const int size = modeArea(mode).recordSize;
+    QVector<Record> out;
     count = std::max(0, count);
-    out.reserve(std::min<qsizetype>(count, data.size() / size));
+    out.reserve(std::min<qsizetype>(count, data.size() / recordSize));
     for (int k = 0; k < count; ++k) {
-        Comparison c;
-        RecordCursor cursor(data, k * size);
-        readSide(mode, cursor, c.standard);
-        readSide(mode, cursor, c.sample);
+        Record record;
+        RecordCursor cursor(data, k * recordSize);
+        read(cursor, record);
         if (!cursor.ok())
             break;
-        c.name = slotText(names, k, kNameSlot, kNameLength);
-        out.append(c);
+        record.name = slotText(names, k, slotSize, nameWidth);
+        out.append(record);
     }
     return out;
+}
+
+} // namespace
+
+QVector<Comparison> decodeModeRecords(int mode, const QByteArray& data, const QByteArray& names, int count)
+{
+    if (mode < 0 || mode > 6)
+        return {};
+    return decodeEach<Comparison>(data, names, count, modeArea(mode).recordSize, kNameSlot, kNameLength,
+                                  [mode](RecordCursor& c, Comparison& r) {
+                                      readSide(mode, c, r.standard);
+                                      readSide(mode, c, r.sample);
+                                  });
 }
 
 QVector<Comparison> decodeOldLayoutRecords(const QByteArray& data, const QByteArray& names, int count)
 {
-    QVector<Comparison> out;
-    for (int k = 0; k < std::max(0, count); ++k) {
-        Comparison c;
-        RecordCursor cursor(data, k * kOldLayoutRecord);
-        readLab(cursor, c.standard);
-        readLab(cursor, c.sample);
-        if (!cursor.ok())
-            break;
-        c.name = slotText(names, k, kOldLayoutNameSlot, kOldLayoutNameSlot);
-        out.append(c);
-    }
-    return out;
+    return decodeEach<Comparison>(data, names, count, kOldLayoutRecord, kOldLayoutNameSlot, kOldLayoutNameSlot,
+                                  [](RecordCursor& c, Comparison& r) {
+                                      readLab(c, r.standard);
+                                      readLab(c, r.sample);
+                                  });
 }
 
 QVector<Spectrum> decodeSpectra(const QByteArray& values, const QByteArray& names, int count)
 {
-    QVector<Spectrum> out;
-    for (int k = 0; k < std::max(0, count); ++k) {
-        Spectrum s;
-        RecordCursor cursor(values, k * kSpectralRecord);
-        for (double& v : s.values)
-            v = cursor.s(100);
-        if (!cursor.ok())
-            break;
-        s.name = slotText(names, k, kSpectralNameSlot, kSpectralNameSlot);
-        out.append(s);
-    }
-    return out;
+    return decodeEach<Spectrum>(values, names, count, kSpectralRecord, kSpectralNameSlot, kSpectralNameSlot,
+                                [](RecordCursor& c, Spectrum& r) {
+                                    for (double& v : r.values)
+                                        v = c.s(100);
+                                });
 }
 
 } // namespace records
