@@ -4,8 +4,7 @@
 #include <QMutex>
 #include <QWidget>
 
-AppInit* AppInit::Instance()
-{
+AppInit* AppInit::Instance() {
     // Never deleted: the filter stays installed until the process ends.
     static QMutex mutex;
     static AppInit* self = nullptr;
@@ -15,8 +14,7 @@ AppInit* AppInit::Instance()
     return self;
 }
 
-bool AppInit::eventFilter(QObject* watched, QEvent* event)
-{
+bool AppInit::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || !widget->property("canMove").toBool())
         return QObject::eventFilter(watched, event);

@@ -7,17 +7,17 @@
 // Installed once on the application; one drag at a time.
 class AppInit : public QObject {
     Q_OBJECT
-public:
+  public:
     static AppInit* Instance();
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     bool isDragging() const { return pressed_; }
 
-protected:
+  protected:
     AppInit() = default;
 
-private:
+  private:
     bool pressed_ = false;
     QPoint grabOffset_;
 };

@@ -12,14 +12,13 @@ namespace {
 
 // Platforms without device notifications: the instrument must be present at start.
 class NoDeviceWatcher : public DeviceWatcher {
-public:
+  public:
     bool start(QWidget*) override { return false; }
 };
 
 } // namespace
 
-std::unique_ptr<DeviceWatcher> DeviceWatcher::createForPlatform()
-{
+std::unique_ptr<DeviceWatcher> DeviceWatcher::createForPlatform() {
 #if defined(Q_OS_LINUX)
     return std::make_unique<UdevDeviceWatcher>();
 #elif defined(Q_OS_WIN)

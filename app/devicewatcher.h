@@ -10,7 +10,7 @@ class QWidget;
 // is found out by trying to open it, or by asking the open link whether it is gone.
 class DeviceWatcher : public QObject {
     Q_OBJECT
-public:
+  public:
     using QObject::QObject;
     ~DeviceWatcher() override;
 
@@ -22,7 +22,7 @@ public:
     // The watcher of this platform.
     static std::unique_ptr<DeviceWatcher> createForPlatform();
 
-signals:
+  signals:
     void deviceArrived();
     void deviceRemoved();
 };

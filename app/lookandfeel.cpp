@@ -7,8 +7,7 @@
 
 namespace lookandfeel {
 
-QString paletteColourOf(const QString& skin)
-{
+QString paletteColourOf(const QString& skin) {
     constexpr int kColourStart = 20; // after "QPalette{background:"
     constexpr int kColourLength = 7; // "#RRGGBB"
     if (skin.size() < kColourStart + kColourLength)
@@ -16,8 +15,7 @@ QString paletteColourOf(const QString& skin)
     return skin.mid(kColourStart, kColourLength);
 }
 
-bool applySkin(QApplication& app, const QString& resource)
-{
+bool applySkin(QApplication& app, const QString& resource) {
     QFile file(resource);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -29,17 +27,16 @@ bool applySkin(QApplication& app, const QString& resource)
     return true;
 }
 
-void applyFont(QApplication& app)
-{
+void applyFont(QApplication& app) {
     // Without the Windows font, Chinese must still come out in a CJK face rather than boxes.
     QFont::insertSubstitutions(QString::fromLatin1(kFontFamily),
-                               {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC"),
+                               {QStringLiteral("Noto Sans CJK SC"),
+                                QStringLiteral("Source Han Sans SC"),
                                 QStringLiteral("WenQuanYi Micro Hei")});
     app.setFont(QFont(QString::fromLatin1(kFontFamily), kFontPointSize));
 }
 
-QString sizeStyleSheet()
-{
+QString sizeStyleSheet() {
     QStringList rules;
     rules << QStringLiteral("QComboBox::drop-down,QDateEdit::drop-down,QTimeEdit::drop-down,"
                             "QDateTimeEdit::drop-down{width:%1px;}")
@@ -59,13 +56,15 @@ QString sizeStyleSheet()
                             "QScrollBar::handle:vertical{border-radius:%2px;}")
                  .arg(12)
                  .arg(6);
-    rules << QStringLiteral("QWidget#widget_top>QToolButton:pressed,QWidget#widget_top>QToolButton:hover,"
-                            "QWidget#widget_top>QToolButton:checked,QWidget#widget_top>QLabel:hover"
-                            "{border-width:0px 0px %1px 0px;}")
+    rules << QStringLiteral(
+                 "QWidget#widget_top>QToolButton:pressed,QWidget#widget_top>QToolButton:hover,"
+                 "QWidget#widget_top>QToolButton:checked,QWidget#widget_top>QLabel:hover"
+                 "{border-width:0px 0px %1px 0px;}")
                  .arg(3);
-    rules << QStringLiteral("QWidget#widgetleft>QPushButton:checked,QWidget#widgetleft>QToolButton:checked,"
-                            "QWidget#widgetleft>QPushButton:pressed,QWidget#widgetleft>QToolButton:pressed"
-                            "{border-width:0px 0px 0px %1px;}")
+    rules << QStringLiteral(
+                 "QWidget#widgetleft>QPushButton:checked,QWidget#widgetleft>QToolButton:checked,"
+                 "QWidget#widgetleft>QPushButton:pressed,QWidget#widgetleft>QToolButton:pressed"
+                 "{border-width:0px 0px 0px %1px;}")
                  .arg(3);
     return rules.join(QString());
 }

@@ -13,8 +13,7 @@
 
 #include <cstdio>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velorin"));
     QApplication::setApplicationVersion(QStringLiteral(VELORIN_VERSION));
@@ -36,9 +35,10 @@ int main(int argc, char* argv[])
     if (parser.isSet(simulate)) {
         instrument = sim::VirtualInstrument::fromPreset(parser.value(simulate));
         if (!instrument) {
-            std::fprintf(stderr, "velorin: no virtual instrument for model %s (known: %s)\n",
-                         qPrintable(parser.value(simulate)),
-                         qPrintable(sim::VirtualInstrument::presetModels().join(QStringLiteral(", "))));
+            std::fprintf(
+                stderr, "velorin: no virtual instrument for model %s (known: %s)\n",
+                qPrintable(parser.value(simulate)),
+                qPrintable(sim::VirtualInstrument::presetModels().join(QStringLiteral(", "))));
             return 2;
         }
     }

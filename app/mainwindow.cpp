@@ -25,8 +25,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     : QDialog(parent), ui(new Ui::MainWindow), watcher_(std::move(setup.watcher)),
       prompter_(setup.prompter ? setup.prompter : &Prompter::messageBoxes()),
       translationDirs_(setup.translationDirs.isEmpty() ? defaultTranslationDirs()
-                                                       : setup.translationDirs)
-{
+                                                       : setup.translationDirs) {
     if (!theInstance)
         theInstance = this;
     if (setup.transportFactory)
@@ -40,8 +39,7 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     QTimer::singleShot(10, this, &MainWindow::initusbport);
 }
 
-MainWindow::~MainWindow()
-{
+MainWindow::~MainWindow() {
     // The page is deleted with the window's children, after the link below is gone: its worker
     // must stop polling first.
     if (page_)
@@ -53,27 +51,26 @@ MainWindow::~MainWindow()
         theInstance = nullptr;
 }
 
-MainWindow* MainWindow::instance() { return theInstance; }
+MainWindow* MainWindow::instance() {
+    return theInstance;
+}
 
-QStringList MainWindow::defaultTranslationDirs()
-{
+QStringList MainWindow::defaultTranslationDirs() {
     const QDir programDir(QCoreApplication::applicationDirPath());
     return {QStringLiteral("."), programDir.path(),
             QDir::cleanPath(programDir.filePath(QStringLiteral(VELORIN_TRANSLATIONS_RELDIR)))};
 }
 
-void MainWindow::initForm()
-{
+void MainWindow::initForm() {
     page_ = new FirstPageFor510(port_, *prompter_, this);
     ui->stackedWidget->addWidget(page_);
     ui->stackedWidget->setCurrentWidget(page_);
-    setWindowFlags(Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowMaximizeButtonHint);
+    setWindowFlags(Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowMaximizeButtonHint);
     setStyleSheet(lookandfeel::sizeStyleSheet());
 }
 
-void MainWindow::initusbport()
-{
+void MainWindow::initusbport() {
     showLamp(false);
     connect(watcher_.get(), &DeviceWatcher::deviceArrived, this, &MainWindow::onDeviceArrived,
             Qt::UniqueConnection);
@@ -84,8 +81,7 @@ void MainWindow::initusbport()
     OpenUSB();
 }
 
-bool MainWindow::OpenUSB()
-{
+bool MainWindow::OpenUSB() {
     if (port_.hasLink())
         return false;
     if (!port_.openLink())
@@ -96,8 +92,7 @@ bool MainWindow::OpenUSB()
     return true;
 }
 
-void MainWindow::CloseUSB()
-{
+void MainWindow::CloseUSB() {
     if (!port_.hasLink())
         return;
     // Stop the worker before the link goes, so that no poll is left using it.
@@ -107,8 +102,7 @@ void MainWindow::CloseUSB()
     page_->clear();
 }
 
-void MainWindow::onDeviceArrived()
-{
+void MainWindow::onDeviceArrived() {
     qDebug().noquote() << "收到事件 ";
     // Any device of a watched kind may be the instrument; one that is not fails to open.
     if (port_.hasLink())
@@ -118,8 +112,7 @@ void MainWindow::onDeviceArrived()
     qDebug().noquote() << "DBT_DEVICEARRIVAL";
 }
 
-void MainWindow::onDeviceRemoved()
-{
+void MainWindow::onDeviceRemoved() {
     qDebug().noquote() << "收到事件 ";
     // The removal of some other device leaves our link answering.
     if (port_.hasLink() && port_.isLinkRemoved()) {
@@ -129,16 +122,14 @@ void MainWindow::onDeviceRemoved()
     qDebug().noquote() << "DBT_DEVICEREMOVECOMPLETE";
 }
 
-void MainWindow::showLamp(bool on)
-{
+void MainWindow::showLamp(bool on) {
     lampOn_ = on;
-    ui->LinkStatusLabel->setPixmap(QPixmap(on ? QStringLiteral(":/image/led_on.png")
-                                              : QStringLiteral(":/image/led_off.png")));
+    ui->LinkStatusLabel->setPixmap(
+        QPixmap(on ? QStringLiteral(":/image/led_on.png") : QStringLiteral(":/image/led_off.png")));
     ui->LinkStatusLabel->setAlignment(Qt::AlignCenter);
 }
 
-bool MainWindow::switchLanguage(const QString& fileName, bool chinese)
-{
+bool MainWindow::switchLanguage(const QString& fileName, bool chinese) {
     // Load into a fresh translator: a failed load empties the translator it is tried on, which
     // would drop the language in use.
     auto next = std::make_unique<QTranslator>();
@@ -160,12 +151,15 @@ bool MainWindow::switchLanguage(const QString& fileName, bool chinese)
     return true;
 }
 
-void MainWindow::on_btnLanguageEn_clicked() { switchLanguage(QStringLiteral("Velorin_en"), false); }
+void MainWindow::on_btnLanguageEn_clicked() {
+    switchLanguage(QStringLiteral("Velorin_en"), false);
+}
 
-void MainWindow::on_btnLanguageZh_clicked() { switchLanguage(QStringLiteral("Velorin_zh"), true); }
+void MainWindow::on_btnLanguageZh_clicked() {
+    switchLanguage(QStringLiteral("Velorin_zh"), true);
+}
 
-void MainWindow::keyPressEvent(QKeyEvent* event)
-{
+void MainWindow::keyPressEvent(QKeyEvent* event) {
     // A dialog closes on Escape; this one is the whole program and holds unsaved results.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
@@ -174,8 +168,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void MainWindow::handleAppMessage(const QString& message)
-{
+void MainWindow::handleAppMessage(const QString& message) {
     Q_UNUSED(message)
     show();
 }

@@ -28,7 +28,7 @@ struct MainWindowSetup {
 // device arrives, closes it when the instrument goes away, and switches the language.
 class MainWindow : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(MainWindowSetup setup = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -37,12 +37,10 @@ public:
 
     bool isLinkOpen() const { return port_.isLinkOpen(); }
     int sendFrame(QByteArray& frame, int timeoutMs) { return port_.sendFrame(frame, timeoutMs); }
-    int receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify)
-    {
+    int receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify) {
         return port_.receiveFrame(out, deadlineMs, expectedLength, verify);
     }
-    static uint16_t checksum16(const QByteArray& bytes, int count)
-    {
+    static uint16_t checksum16(const QByteArray& bytes, int count) {
         return FramePort::checksum16(bytes, count);
     }
     LinkFramePort& framePort() { return port_; }
@@ -54,7 +52,7 @@ public:
     // then the installed translation folder.
     static QStringList defaultTranslationDirs();
 
-public slots:
+  public slots:
     void initForm();
     void initusbport();
     void on_btnLanguageEn_clicked();
@@ -66,10 +64,10 @@ public slots:
     void onDeviceArrived();
     void onDeviceRemoved();
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     bool switchLanguage(const QString& fileName, bool chinese);
     void showLamp(bool on);
 

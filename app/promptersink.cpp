@@ -2,7 +2,6 @@
 
 #include "prompter.h"
 
-void PrompterSink::showMessage(const QString& title, const QString& text)
-{
+void PrompterSink::showMessage(const QString& title, const QString& text) {
     prompter_.information(nullptr, title, text);
 }

@@ -3,18 +3,14 @@
 #include "virtualinstrument.h"
 
 SimDeviceWatcher::SimDeviceWatcher(std::shared_ptr<sim::VirtualInstrument> instrument)
-    : instrument_(std::move(instrument))
-{
-}
+    : instrument_(std::move(instrument)) {}
 
-SimDeviceWatcher::~SimDeviceWatcher()
-{
+SimDeviceWatcher::~SimDeviceWatcher() {
     if (instrument_)
         instrument_->setPlugListener({});
 }
 
-bool SimDeviceWatcher::start(QWidget*)
-{
+bool SimDeviceWatcher::start(QWidget*) {
     if (!instrument_)
         return false;
     instrument_->setPlugListener([this](bool plugged) {

@@ -12,12 +12,12 @@ class VirtualInstrument;
 // later, on the watcher's thread.
 class SimDeviceWatcher : public DeviceWatcher {
     Q_OBJECT
-public:
+  public:
     explicit SimDeviceWatcher(std::shared_ptr<sim::VirtualInstrument> instrument);
     ~SimDeviceWatcher() override;
 
     bool start(QWidget* window) override;
 
-private:
+  private:
     std::shared_ptr<sim::VirtualInstrument> instrument_;
 };

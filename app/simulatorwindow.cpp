@@ -10,17 +10,16 @@
 
 namespace {
 
-double jitter(double value, double spread, double low, double high)
-{
+double jitter(double value, double spread, double low, double high) {
     const double offset = (QRandomGenerator::global()->generateDouble() * 2.0 - 1.0) * spread;
     return std::clamp(value + offset, low, high);
 }
 
 } // namespace
 
-SimulatorWindow::SimulatorWindow(std::shared_ptr<sim::VirtualInstrument> instrument, QWidget* parent)
-    : QWidget(parent, Qt::Tool), ui(new Ui::SimulatorWindow), instrument_(std::move(instrument))
-{
+SimulatorWindow::SimulatorWindow(std::shared_ptr<sim::VirtualInstrument> instrument,
+                                 QWidget* parent)
+    : QWidget(parent, Qt::Tool), ui(new Ui::SimulatorWindow), instrument_(std::move(instrument)) {
     ui->setupUi(this);
     const sim::Measurement m = instrument_->measurement();
     haze_ = m.haze / 100.0;
@@ -31,20 +30,21 @@ SimulatorWindow::SimulatorWindow(std::shared_ptr<sim::VirtualInstrument> instrum
     relabel();
 }
 
-SimulatorWindow::~SimulatorWindow() { delete ui; }
+SimulatorWindow::~SimulatorWindow() {
+    delete ui;
+}
 
-void SimulatorWindow::on_pushButton_measure_clicked()
-{
+void SimulatorWindow::on_pushButton_measure_clicked() {
     // Hand-held measurements of one sample scatter a little from one to the next.
-    const sim::Measurement m = sim::measurementFromLab(
-        jitter(haze_, 0.3, 0, 100), jitter(transmittance_, 0.3, 0, 100), jitter(lStar_, 0.5, 0, 100),
-        jitter(aStar_, 0.4, -128, 127), jitter(bStar_, 0.4, -128, 127));
+    const sim::Measurement m =
+        sim::measurementFromLab(jitter(haze_, 0.3, 0, 100), jitter(transmittance_, 0.3, 0, 100),
+                                jitter(lStar_, 0.5, 0, 100), jitter(aStar_, 0.4, -128, 127),
+                                jitter(bStar_, 0.4, -128, 127));
     instrument_->setMeasurement(m);
     instrument_->pushMeasurement();
 }
 
-void SimulatorWindow::on_pushButton_plug_clicked()
-{
+void SimulatorWindow::on_pushButton_plug_clicked() {
     if (instrument_->isPlugged())
         instrument_->unplug();
     else
@@ -52,14 +52,12 @@ void SimulatorWindow::on_pushButton_plug_clicked()
     relabel();
 }
 
-void SimulatorWindow::on_pushButton_fillRecords_clicked()
-{
+void SimulatorWindow::on_pushButton_fillRecords_clicked() {
     instrument_->fillRecords(ui->spinBox_records->value());
     ui->label_state->setText(tr("%n record(s) in memory", nullptr, ui->spinBox_records->value()));
 }
 
-void SimulatorWindow::changeEvent(QEvent* event)
-{
+void SimulatorWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
         relabel();
@@ -67,12 +65,10 @@ void SimulatorWindow::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
-void SimulatorWindow::relabel()
-{
+void SimulatorWindow::relabel() {
     const bool plugged = instrument_->isPlugged();
-    ui->label_identity->setText(tr("%1, serial number %2")
-                                    .arg(instrument_->modelName())
-                                    .arg(instrument_->serialNumber()));
+    ui->label_identity->setText(
+        tr("%1, serial number %2").arg(instrument_->modelName()).arg(instrument_->serialNumber()));
     ui->label_state->setText(plugged ? tr("Plugged in") : tr("Unplugged"));
     ui->pushButton_plug->setText(plugged ? tr("Unplug") : tr("Plug in"));
     ui->pushButton_measure->setEnabled(plugged);

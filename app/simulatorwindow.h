@@ -17,20 +17,20 @@ class SimulatorWindow;
 // pull the cable and plug it in again, and fill the record memory.
 class SimulatorWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit SimulatorWindow(std::shared_ptr<sim::VirtualInstrument> instrument,
                              QWidget* parent = nullptr);
     ~SimulatorWindow() override;
 
-public slots:
+  public slots:
     void on_pushButton_measure_clicked();
     void on_pushButton_plug_clicked();
     void on_pushButton_fillRecords_clicked();
 
-protected:
+  protected:
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     void relabel();
 
     Ui::SimulatorWindow* ui;

@@ -12,13 +12,11 @@
 
 namespace {
 
-QString defaultKey()
-{
+QString defaultKey() {
     return QCoreApplication::applicationFilePath();
 }
 
-QString userName()
-{
+QString userName() {
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty())
         user = qEnvironmentVariable("USERNAME");
@@ -27,17 +25,19 @@ QString userName()
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent)
-{
-    const QByteArray id = (userName() + QLatin1Char('|') + (key.isEmpty() ? defaultKey() : key)).toUtf8();
-    const QString hash = QString::fromLatin1(QCryptographicHash::hash(id, QCryptographicHash::Sha1).toHex().left(16));
+SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent) {
+    const QByteArray id =
+        (userName() + QLatin1Char('|') + (key.isEmpty() ? defaultKey() : key)).toUtf8();
+    const QString hash = QString::fromLatin1(
+        QCryptographicHash::hash(id, QCryptographicHash::Sha1).toHex().left(16));
     serverName_ = QStringLiteral("velorin-") + hash;
 
     // The user's runtime folder where there is one; the name carries the user anyway.
     QString lockDir = QDir::tempPath();
     if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
         lockDir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    lock_ = std::make_unique<QLockFile>(QDir(lockDir).filePath(serverName_ + QStringLiteral(".lock")));
+    lock_ =
+        std::make_unique<QLockFile>(QDir(lockDir).filePath(serverName_ + QStringLiteral(".lock")));
     // Age never makes a lock stale: only a lock whose owner process has died is taken over.
     lock_->setStaleLockTime(0);
     primary_ = lock_->tryLock(0);
@@ -54,8 +54,7 @@ SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(pa
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::sendMessage(const QString& message, int timeoutMs)
-{
+bool SingleInstance::sendMessage(const QString& message, int timeoutMs) {
     if (primary_)
         return false;
     QLocalSocket socket;
@@ -71,8 +70,7 @@ bool SingleInstance::sendMessage(const QString& message, int timeoutMs)
     return true;
 }
 
-void SingleInstance::acceptConnection()
-{
+void SingleInstance::acceptConnection() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         // The sender writes one message and hangs up; take it whole once it has.
@@ -89,8 +87,7 @@ void SingleInstance::acceptConnection()
     }
 }
 
-void SingleInstance::activateWindow()
-{
+void SingleInstance::activateWindow() {
     if (!activationWindow_)
         return;
     // Keep it maximised if it was; only undo the minimising.

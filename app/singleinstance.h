@@ -13,7 +13,7 @@ class QWidget;
 // and listens on a local socket; a later start finds the lock held and sends its message there.
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr char kActivationMessage[] = "active!!!!!";
     static constexpr int kActivationTimeoutMs = 5000;
 
@@ -30,10 +30,10 @@ public:
     void setActivationWindow(QWidget* window) { activationWindow_ = window; }
     QString serverName() const { return serverName_; }
 
-signals:
+  signals:
     void messageReceived(const QString& message);
 
-private:
+  private:
     void acceptConnection();
     void activateWindow();
 

@@ -11,14 +11,17 @@
 #include <QApplication>
 #include <QIcon>
 
-static void initVelorinResources() { Q_INIT_RESOURCE(velorin); }
+static void initVelorinResources() {
+    Q_INIT_RESOURCE(velorin);
+}
 
 namespace startup {
 
-void initResources() { initVelorinResources(); }
+void initResources() {
+    initVelorinResources();
+}
 
-void applyLookAndFeel(QApplication& app)
-{
+void applyLookAndFeel(QApplication& app) {
     initResources();
     lookandfeel::applySkin(app);
     lookandfeel::applyFont(app);
@@ -27,8 +30,7 @@ void applyLookAndFeel(QApplication& app)
 }
 
 std::unique_ptr<MainWindow> showMainWindow(std::shared_ptr<sim::VirtualInstrument> instrument,
-                                           Prompter* prompter)
-{
+                                           Prompter* prompter) {
     MainWindowSetup setup;
     setup.prompter = prompter;
     if (instrument) {
@@ -42,8 +44,7 @@ std::unique_ptr<MainWindow> showMainWindow(std::shared_ptr<sim::VirtualInstrumen
     return window;
 }
 
-int runAsSecondInstance(SingleInstance& instance, Prompter& prompter)
-{
+int runAsSecondInstance(SingleInstance& instance, Prompter& prompter) {
     // Shown even when the running instance did not take the message in time.
     instance.sendMessage(QString::fromLatin1(SingleInstance::kActivationMessage),
                          SingleInstance::kActivationTimeoutMs);

@@ -8,8 +8,7 @@
 
 UdevDeviceWatcher::UdevDeviceWatcher() = default;
 
-UdevDeviceWatcher::~UdevDeviceWatcher()
-{
+UdevDeviceWatcher::~UdevDeviceWatcher() {
     delete notifier_;
     if (monitor_)
         udev_monitor_unref(monitor_);
@@ -17,8 +16,7 @@ UdevDeviceWatcher::~UdevDeviceWatcher()
         udev_unref(udev_);
 }
 
-bool UdevDeviceWatcher::start(QWidget*)
-{
+bool UdevDeviceWatcher::start(QWidget*) {
     if (monitor_)
         return true;
     udev_ = udev_new();
@@ -27,8 +25,8 @@ bool UdevDeviceWatcher::start(QWidget*)
     monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
     if (!monitor_)
         return false;
-    if (udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr) < 0
-        || udev_monitor_enable_receiving(monitor_) < 0) {
+    if (udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr) < 0 ||
+        udev_monitor_enable_receiving(monitor_) < 0) {
         udev_monitor_unref(monitor_);
         monitor_ = nullptr;
         return false;
@@ -38,8 +36,7 @@ bool UdevDeviceWatcher::start(QWidget*)
     return true;
 }
 
-void UdevDeviceWatcher::readEvents()
-{
+void UdevDeviceWatcher::readEvents() {
     // The monitor's socket does not block: take every event that is waiting.
     while (udev_device* device = udev_monitor_receive_device(monitor_)) {
         const char* action = udev_device_get_action(device);

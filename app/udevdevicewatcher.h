@@ -10,13 +10,13 @@ class QSocketNotifier;
 // an arriving node already carries the permissions the rules give it).
 class UdevDeviceWatcher : public DeviceWatcher {
     Q_OBJECT
-public:
+  public:
     UdevDeviceWatcher();
     ~UdevDeviceWatcher() override;
 
     bool start(QWidget* window) override;
 
-private:
+  private:
     void readEvents();
 
     udev* udev_ = nullptr;

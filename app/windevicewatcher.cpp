@@ -4,8 +4,8 @@
 #include <QDebug>
 #include <QWidget>
 
-#include <windows.h>
 #include <dbt.h>
+#include <windows.h>
 
 namespace {
 
@@ -21,16 +21,14 @@ const GUID kInterfaceClasses[] = {
 
 WinDeviceWatcher::WinDeviceWatcher() = default;
 
-WinDeviceWatcher::~WinDeviceWatcher()
-{
+WinDeviceWatcher::~WinDeviceWatcher() {
     if (QCoreApplication::instance())
         QCoreApplication::instance()->removeNativeEventFilter(this);
     for (void* registration : registrations_)
         UnregisterDeviceNotification(static_cast<HDEVNOTIFY>(registration));
 }
 
-bool WinDeviceWatcher::start(QWidget* window)
-{
+bool WinDeviceWatcher::start(QWidget* window) {
     if (!window)
         return false;
     window_ = reinterpret_cast<void*>(window->winId());
@@ -50,8 +48,7 @@ bool WinDeviceWatcher::start(QWidget* window)
     return !registrations_.empty();
 }
 
-bool WinDeviceWatcher::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
-{
+bool WinDeviceWatcher::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
     if (eventType != "windows_generic_MSG")
         return false;
     const MSG* msg = static_cast<const MSG*>(message);
@@ -65,7 +62,8 @@ bool WinDeviceWatcher::nativeEventFilter(const QByteArray& eventType, void* mess
         emit deviceRemoved();
         break;
     case DBT_DEVICETYPESPECIFIC:
-        qDebug() << "收到事件 " << "DBT_DEVICETYPESPECIFIC ";
+        qDebug() << "收到事件 "
+                 << "DBT_DEVICETYPESPECIFIC ";
         break;
     default:
         break;

@@ -10,14 +10,14 @@
 // interface classes. Built on Windows only.
 class WinDeviceWatcher : public DeviceWatcher, public QAbstractNativeEventFilter {
     Q_OBJECT
-public:
+  public:
     WinDeviceWatcher();
     ~WinDeviceWatcher() override;
 
     bool start(QWidget* window) override;
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
-private:
-    void* window_ = nullptr;              // HWND
-    std::vector<void*> registrations_;    // HDEVNOTIFY
+  private:
+    void* window_ = nullptr;           // HWND
+    std::vector<void*> registrations_; // HDEVNOTIFY
 };

@@ -17,8 +17,7 @@ struct SimulatedLink {
     LinkFramePort port;
 
     explicit SimulatedLink(const char* model = "KV510")
-        : instrument(sim::VirtualInstrument::fromPreset(QString::fromLatin1(model)))
-    {
+        : instrument(sim::VirtualInstrument::fromPreset(QString::fromLatin1(model))) {
         port.setTransportFactory([i = instrument] { return i->createTransport(); });
         if (!port.openLink()) {
             std::fprintf(stderr, "cannot open the virtual instrument\n");
@@ -32,23 +31,20 @@ struct PollingWorker {
     QThread thread;
     MyThread* worker;
 
-    explicit PollingWorker(FramePort& port) : worker(new MyThread(&port))
-    {
+    explicit PollingWorker(FramePort& port) : worker(new MyThread(&port)) {
         worker->moveToThread(&thread);
         QObject::connect(&thread, &QThread::finished, worker, &QObject::deleteLater);
         QObject::connect(&thread, &QThread::started, worker, &MyThread::startThreadSlot);
         thread.start();
     }
-    ~PollingWorker()
-    {
+    ~PollingWorker() {
         worker->requestStop();
         thread.quit();
         thread.wait();
     }
 };
 
-inline double percentile(QVector<double> values, double p)
-{
+inline double percentile(QVector<double> values, double p) {
     if (values.isEmpty())
         return 0;
     std::sort(values.begin(), values.end());
@@ -56,8 +52,7 @@ inline double percentile(QVector<double> values, double p)
     return values.at(std::clamp<qsizetype>(index, 0, values.size() - 1));
 }
 
-inline void bench(const char* name, double value, const char* unit)
-{
+inline void bench(const char* name, double value, const char* unit) {
     std::printf("BENCH %s %.3f %s\n", name, value, unit);
     std::fflush(stdout);
 }

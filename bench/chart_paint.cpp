@@ -9,8 +9,7 @@
 #include <chrono>
 #include <cstdio>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QVector<SpectralRecord> records(1000);
@@ -26,7 +25,9 @@ int main(int argc, char* argv[])
         QPainter painter(&image);
         chart::draw(painter, chart::plan(QRectF(10, 10, 1260, 380), records, 0));
         painter.end();
-        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
         best = std::min(best, ms);
     }
     std::printf("BENCH chart_paint_ms %.3f ms\n", best);

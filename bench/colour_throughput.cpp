@@ -21,8 +21,7 @@ volatile double g_sink = 0;
 
 } // namespace
 
-int main()
-{
+int main() {
     std::mt19937_64 rng(20240611);
     std::uniform_real_distribution<double> lightness(0, 100);
     std::uniform_real_distribution<double> chromatic(-128, 127);

@@ -2,12 +2,12 @@
 // full-speed USB model. The reading phase is set against the ceiling that model allows: per
 // ReadMemory or count exchange one request report plus ceil(reply / 62) reply reports, 1 ms each.
 #include "firstpagefor510.h"
-#include "silentprompter.h"
-#include "usbmodel.h"
 #include "frameport.h"
 #include "modeltable.h"
 #include "prompter.h"
 #include "records.h"
+#include "silentprompter.h"
+#include "usbmodel.h"
 #include "virtualinstrument.h"
 
 #include <QApplication>
@@ -19,15 +19,16 @@ namespace {
 
 // Notes when the last reply arrived, which ends the reading phase.
 class TimedPort : public FramePort {
-public:
+  public:
     LinkFramePort link;
     QElapsedTimer clock;
     qint64 lastReplyNs = 0;
 
     bool isLinkOpen() const override { return link.isLinkOpen(); }
-    int sendFrame(QByteArray& frame, int timeoutMs) override { return link.sendFrame(frame, timeoutMs); }
-    int receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify) override
-    {
+    int sendFrame(QByteArray& frame, int timeoutMs) override {
+        return link.sendFrame(frame, timeoutMs);
+    }
+    int receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify) override {
         const int status = link.receiveFrame(out, deadlineMs, expectedLength, verify);
         lastReplyNs = clock.nsecsElapsed();
         return status;
@@ -37,8 +38,7 @@ public:
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
@@ -49,7 +49,8 @@ int main(int argc, char* argv[])
     instrument->setModeRecordCount(kLab, 0);
     for (int i = 0; i < kRecords; ++i) {
         const sim::Measurement standard = sim::measurementFromLab(0, 0, 50, 10, 20);
-        const sim::Measurement sample = sim::measurementFromLab(0, 0, 50 + (i % 200) / 100.0, 10, 20);
+        const sim::Measurement sample =
+            sim::measurementFromLab(0, 0, 50 + (i % 200) / 100.0, 10, 20);
         instrument->addModeRecord(kLab, sim::modeRecordBytes(kLab, standard, sample),
                                   QByteArray("film") + QByteArray::number(i));
     }
@@ -62,7 +63,8 @@ int main(int argc, char* argv[])
     page.setModelTable(ModelTable::load(QStringLiteral(VELORIN_METERNO)));
     page.onDeviceConnected();
     if (page.displayMode() != kLab) {
-        std::fprintf(stderr, "the page did not take the instrument: %s\n", qPrintable(prompter.last));
+        std::fprintf(stderr, "the page did not take the instrument: %s\n",
+                     qPrintable(prompter.last));
         return 1;
     }
     instrument->setLatency(sim::Latency::UsbFullSpeed);
@@ -78,8 +80,8 @@ int main(int argc, char* argv[])
     }
 
     int ceilingReports = usbmodel::exchangeReports(4 + 10); // the record count: a 4-byte ReadMemory
-    ceilingReports += usbmodel::areaReports(records::modeArea(kLab).recordSize * kRecords)
-                      + usbmodel::areaReports(records::kNameSlot * kRecords);
+    ceilingReports += usbmodel::areaReports(records::modeArea(kLab).recordSize * kRecords) +
+                      usbmodel::areaReports(records::kNameSlot * kRecords);
     const double ceilingSeconds = usbmodel::seconds(ceilingReports);
     std::printf("BENCH import_records_reading_ms %.1f ms\n", readingSeconds * 1e3);
     std::printf("BENCH import_records_ceiling_ms %.1f ms\n", ceilingSeconds * 1e3);

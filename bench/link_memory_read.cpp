@@ -8,8 +8,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     SimulatedLink link;

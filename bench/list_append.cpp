@@ -14,8 +14,7 @@ namespace {
 
 constexpr int kRows = 16384;
 
-double residentMegabytes()
-{
+double residentMegabytes() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return 0;
@@ -26,8 +25,7 @@ double residentMegabytes()
     return 0;
 }
 
-ComparisonRecord recordAt(int i)
-{
+ComparisonRecord recordAt(int i) {
     ComparisonRecord r;
     r.sequence = i + 1;
     r.name = QStringLiteral("Comp%1").arg(i + 1);
@@ -50,8 +48,7 @@ ComparisonRecord recordAt(int i)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     LinkFramePort port; // never opened: the list needs no instrument

@@ -4,11 +4,10 @@
 
 // Answers every box without showing it (questions with No) and keeps the last text.
 class SilentPrompter : public Prompter {
-public:
+  public:
     void information(QWidget*, const QString&, const QString& text) override { last = text; }
     QMessageBox::StandardButton question(QWidget*, const QString&, const QString&,
-                                         QMessageBox::StandardButtons) override
-    {
+                                         QMessageBox::StandardButtons) override {
         return QMessageBox::No;
     }
     QString last;

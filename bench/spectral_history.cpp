@@ -1,12 +1,12 @@
 // 100 stored spectra through the spectral page's history import, over the full-speed USB
 // model, against the ceiling that model allows: per ReadMemory or count exchange one request
 // report plus ceil(reply / 62) reply reports, 1 ms each.
-#include "silentprompter.h"
-#include "usbmodel.h"
 #include "frameport.h"
 #include "meterpagefor510.h"
 #include "prompter.h"
 #include "records.h"
+#include "silentprompter.h"
+#include "usbmodel.h"
 #include "virtualinstrument.h"
 
 #include <QApplication>
@@ -14,8 +14,7 @@
 
 #include <cstdio>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
@@ -45,8 +44,8 @@ int main(int argc, char* argv[])
     }
 
     int ceilingReports = usbmodel::exchangeReports(18); // the record count
-    ceilingReports += usbmodel::areaReports(records::kSpectralRequested * kRecords)
-                      + usbmodel::areaReports(records::kSpectralNameSlot * kRecords);
+    ceilingReports += usbmodel::areaReports(records::kSpectralRequested * kRecords) +
+                      usbmodel::areaReports(records::kSpectralNameSlot * kRecords);
     const double ceilingSeconds = usbmodel::seconds(ceilingReports);
     std::printf("BENCH spectral_history_ms %.1f ms\n", seconds * 1e3);
     std::printf("BENCH spectral_history_ceiling_ms %.1f ms\n", ceilingSeconds * 1e3);

@@ -1,9 +1,9 @@
 // Time from process start to the main window shown with the virtual instrument identified.
 // The parent starts itself as a child process (offscreen) several times and reports the median.
+#include "startup.h"
 #include "firstpagefor510.h"
 #include "mainwindow.h"
 #include "prompter.h"
-#include "startup.h"
 #include "virtualinstrument.h"
 
 #include <QApplication>
@@ -24,22 +24,20 @@ constexpr int kChildTimeoutMs = 20000;
 
 // The connection confirms its settings read in a box; nobody is there to close it.
 class SilentPrompter : public Prompter {
-public:
+  public:
     void information(QWidget*, const QString&, const QString&) override {}
     QMessageBox::StandardButton question(QWidget*, const QString&, const QString&,
-                                         QMessageBox::StandardButtons) override
-    {
+                                         QMessageBox::StandardButtons) override {
         return QMessageBox::Yes;
     }
 };
 
-int runChild(int argc, char* argv[])
-{
+int runChild(int argc, char* argv[]) {
     QApplication app(argc, argv);
     startup::applyLookAndFeel(app);
     SilentPrompter prompter;
-    std::unique_ptr<MainWindow> window =
-        startup::showMainWindow(sim::VirtualInstrument::fromPreset(QStringLiteral("KV510")), &prompter);
+    std::unique_ptr<MainWindow> window = startup::showMainWindow(
+        sim::VirtualInstrument::fromPreset(QStringLiteral("KV510")), &prompter);
 
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -56,8 +54,7 @@ int runChild(int argc, char* argv[])
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     if (argc > 1 && std::strcmp(argv[1], "--child") == 0)
         return runChild(argc, argv);
 
@@ -65,7 +62,8 @@ int main(int argc, char* argv[])
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     // The translations lie beside the program, one folder up from the benchmarks.
-    const QString buildRoot = QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/..")).absolutePath();
+    const QString buildRoot =
+        QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/..")).absolutePath();
 
     std::vector<double> times;
     for (int run = 0; run < kRuns; ++run) {

@@ -2,33 +2,34 @@
 
 #include <cstdio>
 
-void CliInstrument::StderrSink::showMessage(const QString& title, const QString& text)
-{
+void CliInstrument::StderrSink::showMessage(const QString& title, const QString& text) {
     std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
 }
 
-bool CliInstrument::open(const QString& simulateModel)
-{
+bool CliInstrument::open(const QString& simulateModel) {
     if (!simulateModel.isEmpty()) {
         simulated_ = sim::VirtualInstrument::fromPreset(simulateModel);
         if (!simulated_) {
-            std::fprintf(stderr, "velorin-cli: no virtual instrument for model %s (known: %s)\n",
-                         qPrintable(simulateModel),
-                         qPrintable(sim::VirtualInstrument::presetModels().join(QLatin1String(", "))));
+            std::fprintf(
+                stderr, "velorin-cli: no virtual instrument for model %s (known: %s)\n",
+                qPrintable(simulateModel),
+                qPrintable(sim::VirtualInstrument::presetModels().join(QLatin1String(", "))));
             return false;
         }
-        port.setTransportFactory([instrument = simulated_] { return instrument->createTransport(); });
+        port.setTransportFactory(
+            [instrument = simulated_] { return instrument->createTransport(); });
     }
     if (!port.openLink()) {
-        std::fprintf(stderr, "No instrument found. Connect the instrument by USB (vendor 2047, product 0301) "
-                             "and check that you may access it, or use --simulate MODEL.\n");
+        std::fprintf(
+            stderr,
+            "No instrument found. Connect the instrument by USB (vendor 2047, product 0301) "
+            "and check that you may access it, or use --simulate MODEL.\n");
         return false;
     }
     return true;
 }
 
-bool CliInstrument::identify()
-{
+bool CliInstrument::identify() {
     CommandStatus status = ReadKeyInfo(port, key);
     if (status == Status::ErrorReply)
         status = ReadProductionInfo(port, key, &sink_);

@@ -13,7 +13,7 @@
 
 // The instrument as the command-line tool reaches it: real, or virtual with --simulate.
 class CliInstrument {
-public:
+  public:
     // Prints its own message and returns false when no instrument can be opened.
     bool open(const QString& simulateModel);
     // Reads the identity (key information, falling back to the production information) and
@@ -28,9 +28,9 @@ public:
     QString modelName() const { return model ? model->model : QStringLiteral("unknown"); }
     int uiIndex() const { return model ? model->uiIndex : 0; }
 
-private:
+  private:
     class StderrSink : public MessageSink {
-    public:
+      public:
         void showMessage(const QString& title, const QString& text) override;
     };
     std::shared_ptr<sim::VirtualInstrument> simulated_;

@@ -7,8 +7,7 @@
 
 namespace {
 
-int usage()
-{
+int usage() {
     std::fprintf(stderr,
                  "Usage: velorin-cli delta-e [--old-layout] [--formula N] L1 a1 b1 L2 a2 b2\n"
                  "  L1 a1 b1 is the standard, L2 a2 b2 the sample. Without --formula, prints\n"
@@ -17,15 +16,13 @@ int usage()
     return 2;
 }
 
-void printValue(double value)
-{
+void printValue(double value) {
     std::printf("%s\n", QString::number(value, 'g', 10).toUtf8().constData());
 }
 
 } // namespace
 
-int runDeltaE(const QStringList& args)
-{
+int runDeltaE(const QStringList& args) {
     bool oldLayout = false;
     bool haveFormula = false;
     int formula = 0;

@@ -6,21 +6,19 @@
 
 namespace {
 
-const char* displayModeName(int mode)
-{
-    static const char* const names[] = {"Haze and T", "Haze", "T", "L*a*b*", "LCh", "Yxy", "Haze, T and L*a*b*"};
+const char* displayModeName(int mode) {
+    static const char* const names[] = {"Haze and T",        "Haze", "T", "L*a*b*", "LCh", "Yxy",
+                                        "Haze, T and L*a*b*"};
     return mode >= 0 && mode < 7 ? names[mode] : "unknown";
 }
 
-void line(const char* label, const QString& value)
-{
+void line(const char* label, const QString& value) {
     std::printf("%-20s %s\n", label, qPrintable(value));
 }
 
 } // namespace
 
-int runInfo(const QString& simulateModel, const QStringList& args)
-{
+int runInfo(const QString& simulateModel, const QStringList& args) {
     if (!args.isEmpty()) {
         std::fprintf(stderr, "Usage: velorin-cli [--simulate MODEL] info\n");
         return 2;
@@ -46,10 +44,12 @@ int runInfo(const QString& simulateModel, const QStringList& args)
             std::fprintf(stderr, "Failed to read DisplayParam!\n");
             return 1;
         }
-        line("Display mode:", QStringLiteral("%1 (%2)").arg(mode).arg(QLatin1String(displayModeName(mode))));
+        line("Display mode:",
+             QStringLiteral("%1 (%2)").arg(mode).arg(QLatin1String(displayModeName(mode))));
     }
     if (!instrument.model) {
-        std::fprintf(stderr, "Model code %u is not in the model table; settings not read.\n", key.meterNumber);
+        std::fprintf(stderr, "Model code %u is not in the model table; settings not read.\n",
+                     key.meterNumber);
         return 0;
     }
     if (instrument.uiIndex() == 1 || instrument.uiIndex() == 2) {

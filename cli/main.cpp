@@ -7,40 +7,38 @@
 
 namespace {
 // Diagnostic lines of the link are for developers: shown only with the traffic trace on.
-void cliMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
+void cliMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtDebugMsg && !trace::enabled())
         return;
     std::fprintf(stderr, "%s\n", qPrintable(message.trimmed()));
 }
 
-void printHelp()
-{
-    std::printf("Usage: velorin-cli [--simulate MODEL] <command> [arguments]\n\n"
-                "Commands:\n"
-                "  info      identify the instrument and print its settings\n"
-                "  delta-e [--old-layout] [--formula N] L1 a1 b1 L2 a2 b2\n"
-                "            colour differences between a standard and a sample\n"
-                "  spectral --out FILE.xlsx\n"
-                "            take one spectral measurement and write it as a workbook\n"
-                "  spectral-history --out FILE.xlsx\n"
-                "            write the spectra stored in the instrument as a workbook\n"
-                "  export-records --mode MODE --out FILE.xlsx\n"
-                "            write the comparisons stored in the instrument as the program's\n"
-                "            comparison sheet; MODE is the display mode whose records to read\n"
-                "            (0 Haze/T, 1 Haze, 2 T, 3 Lab, 4 LCh, 5 Yxy, 6 Haze/T/Lab) or \"old\"\n"
-                "            for the record area of old-layout instruments\n"
-                "  write-stdcolor FILE\n"
-                "            write the standard colour library of StdColor.xlsx into the instrument\n\n"
-                "Options:\n"
-                "  --simulate MODEL  use the virtual instrument of MODEL (KV510, KV620, KV630,\n"
-                "                    KV650, KV660, KV670) instead of a real one\n"
-                "  --help            show this text\n");
+void printHelp() {
+    std::printf(
+        "Usage: velorin-cli [--simulate MODEL] <command> [arguments]\n\n"
+        "Commands:\n"
+        "  info      identify the instrument and print its settings\n"
+        "  delta-e [--old-layout] [--formula N] L1 a1 b1 L2 a2 b2\n"
+        "            colour differences between a standard and a sample\n"
+        "  spectral --out FILE.xlsx\n"
+        "            take one spectral measurement and write it as a workbook\n"
+        "  spectral-history --out FILE.xlsx\n"
+        "            write the spectra stored in the instrument as a workbook\n"
+        "  export-records --mode MODE --out FILE.xlsx\n"
+        "            write the comparisons stored in the instrument as the program's\n"
+        "            comparison sheet; MODE is the display mode whose records to read\n"
+        "            (0 Haze/T, 1 Haze, 2 T, 3 Lab, 4 LCh, 5 Yxy, 6 Haze/T/Lab) or \"old\"\n"
+        "            for the record area of old-layout instruments\n"
+        "  write-stdcolor FILE\n"
+        "            write the standard colour library of StdColor.xlsx into the instrument\n\n"
+        "Options:\n"
+        "  --simulate MODEL  use the virtual instrument of MODEL (KV510, KV620, KV630,\n"
+        "                    KV650, KV660, KV670) instead of a real one\n"
+        "  --help            show this text\n");
 }
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     qInstallMessageHandler(cliMessages);
     QStringList args = app.arguments().mid(1);

@@ -14,11 +14,11 @@
 
 namespace {
 
-constexpr char kUsage[] = "Usage: velorin-cli [--simulate MODEL] export-records --mode 0..6|old --out FILE.xlsx\n";
+constexpr char kUsage[] =
+    "Usage: velorin-cli [--simulate MODEL] export-records --mode 0..6|old --out FILE.xlsx\n";
 
 // "--mode M --out FILE" in either order; mode -1 stands for the old-layout area.
-bool parseArgs(const QStringList& args, int& mode, QString& path)
-{
+bool parseArgs(const QStringList& args, int& mode, QString& path) {
     bool haveMode = false;
     for (int i = 0; i + 1 < args.size(); i += 2) {
         const QString& key = args.at(i);
@@ -40,8 +40,7 @@ bool parseArgs(const QStringList& args, int& mode, QString& path)
 
 } // namespace
 
-int runExportRecords(const QString& simulateModel, const QStringList& args)
-{
+int runExportRecords(const QString& simulateModel, const QStringList& args) {
     int mode = 0;
     QString path;
     if (!parseArgs(args, mode, path)) {
@@ -87,13 +86,15 @@ int runExportRecords(const QString& simulateModel, const QStringList& args)
     const CommandStatus counted = old ? ReadColorDiffRecordCount(instrument.port, count)
                                       : ReadModeRecordCount(instrument.port, mode, uiIndex, count);
     if (counted < 0) {
-        std::fprintf(stderr, "%s\n", counted == Status::BadChecksum
-                                         ? "Color difference history data error, unable to export!"
-                                         : "Failed to read the number of color difference records!");
+        std::fprintf(stderr, "%s\n",
+                     counted == Status::BadChecksum
+                         ? "Color difference history data error, unable to export!"
+                         : "Failed to read the number of color difference records!");
         return 1;
     }
     const records::ModeArea area =
-        old ? records::ModeArea{records::kOldLayoutData, records::kOldLayoutNames, records::kOldLayoutRecord}
+        old ? records::ModeArea{records::kOldLayoutData, records::kOldLayoutNames,
+                                records::kOldLayoutRecord}
             : records::modeArea(mode);
     const int nameSlot = old ? records::kOldLayoutNameSlot : records::kNameSlot;
     QByteArray data, names;
@@ -111,14 +112,16 @@ int runExportRecords(const QString& simulateModel, const QStringList& args)
     int sequence = 0;
     bool pass = false;
     if (old) {
-        for (const records::Comparison& stored : records::decodeOldLayoutRecords(data, names, count)) {
+        for (const records::Comparison& stored :
+             records::decodeOldLayoutRecords(data, names, count)) {
             OldComparisonRecord record = comparisonrows::fromStoredOld(stored, judging, pass);
             record.sequence = ++sequence;
             record.time = time;
             rows.append(comparisonrows::oldListRowTexts(record));
         }
     } else {
-        for (const records::Comparison& stored : records::decodeModeRecords(mode, data, names, count)) {
+        for (const records::Comparison& stored :
+             records::decodeModeRecords(mode, data, names, count)) {
             ComparisonRecord record = comparisonrows::fromStored(mode, stored, judging, pass);
             record.sequence = ++sequence;
             record.time = time;
@@ -128,9 +131,10 @@ int runExportRecords(const QString& simulateModel, const QStringList& args)
 
     // The previous file stays until the new one is complete: the engine replaces it on save.
     ExcelEngine engine(path);
-    const bool written = engine.open(1, ExcelEngine::OpenMode::Replace)
-                         && (old ? engine.writeAllData(comparisonsheet::oldLayoutBlock(false, rows)) && engine.save()
-                                 : engine.writeTable(comparisonsheet::newLayoutTable(mode, rows)));
+    const bool written =
+        engine.open(1, ExcelEngine::OpenMode::Replace) &&
+        (old ? engine.writeAllData(comparisonsheet::oldLayoutBlock(false, rows)) && engine.save()
+             : engine.writeTable(comparisonsheet::newLayoutTable(mode, rows)));
     if (!written) {
         std::fprintf(stderr, "%s %s: %s\n",
                      engine.lastError() == ExcelEngine::Error::ReplaceFailed
@@ -140,6 +144,7 @@ int runExportRecords(const QString& simulateModel, const QStringList& args)
         return 1;
     }
     engine.close();
-    std::printf("%lld records written to %s\n", static_cast<long long>(rows.size()), qPrintable(path));
+    std::printf("%lld records written to %s\n", static_cast<long long>(rows.size()),
+                qPrintable(path));
     return 0;
 }

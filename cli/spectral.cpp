@@ -12,8 +12,7 @@
 namespace {
 
 // "--out FILE" is the only argument.
-bool outPath(const char* command, const QStringList& args, QString& path)
-{
+bool outPath(const char* command, const QStringList& args, QString& path) {
     if (args.size() == 2 && args.at(0) == QLatin1String("--out") && !args.at(1).isEmpty()) {
         path = args.at(1);
         return true;
@@ -23,24 +22,23 @@ bool outPath(const char* command, const QStringList& args, QString& path)
 }
 
 // Writes the same sheet as the spectral page's export.
-int writeSheet(const QString& path, const QList<QStringList>& rows)
-{
+int writeSheet(const QString& path, const QList<QStringList>& rows) {
     ExcelEngine engine(path);
-    if (!engine.open(1, ExcelEngine::OpenMode::Replace)
-        || !engine.writeTable(spectralsheet::table(spectralsheet::captions(), rows))) {
+    if (!engine.open(1, ExcelEngine::OpenMode::Replace) ||
+        !engine.writeTable(spectralsheet::table(spectralsheet::captions(), rows))) {
         std::fprintf(stderr, "Failed to export data to excel file %s: %s\n", qPrintable(path),
                      qPrintable(engine.errorString()));
         return 1;
     }
     engine.close();
-    std::printf("%lld spectra written to %s\n", static_cast<long long>(rows.size()), qPrintable(path));
+    std::printf("%lld spectra written to %s\n", static_cast<long long>(rows.size()),
+                qPrintable(path));
     return 0;
 }
 
 } // namespace
 
-int runSpectral(const QString& simulateModel, const QStringList& args)
-{
+int runSpectral(const QString& simulateModel, const QStringList& args) {
     QString path;
     if (!outPath("spectral", args, path))
         return 2;
@@ -58,8 +56,7 @@ int runSpectral(const QString& simulateModel, const QStringList& args)
     return writeSheet(path, {spectralsheet::rowTexts(1, QStringLiteral("spec1"), record)});
 }
 
-int runSpectralHistory(const QString& simulateModel, const QStringList& args)
-{
+int runSpectralHistory(const QString& simulateModel, const QStringList& args) {
     QString path;
     if (!outPath("spectral-history", args, path))
         return 2;
@@ -70,17 +67,17 @@ int runSpectralHistory(const QString& simulateModel, const QStringList& args)
     int count = 0;
     const CommandStatus counted = ReadSpectralRecordCount(instrument.port, uiIndex, count);
     if (counted < 0) {
-        std::fprintf(stderr, "%s\n", counted == Status::BadChecksum ? "Spectral history data error, unable to export!"
-                                                                     : "Failed to read the number of spectral records!");
+        std::fprintf(stderr, "%s\n",
+                     counted == Status::BadChecksum
+                         ? "Spectral history data error, unable to export!"
+                         : "Failed to read the number of spectral records!");
         return 1;
     }
     QByteArray values, names;
-    if (records::readArea(instrument.port, records::spectralValues(uiIndex), records::kSpectralRequested * count,
-                          values)
-            < 0
-        || records::readArea(instrument.port, records::spectralNames(uiIndex), records::kSpectralNameSlot * count,
-                             names)
-               < 0) {
+    if (records::readArea(instrument.port, records::spectralValues(uiIndex),
+                          records::kSpectralRequested * count, values) < 0 ||
+        records::readArea(instrument.port, records::spectralNames(uiIndex),
+                          records::kSpectralNameSlot * count, names) < 0) {
         std::fprintf(stderr, "Reading spectral recording data failed!\n");
         return 1;
     }

@@ -8,13 +8,11 @@ namespace colour {
 
 namespace {
 
-double root(double x)
-{
+double root(double x) {
     return std::pow(x, 0.5);
 }
 
-double square(double x)
-{
+double square(double x) {
     return x * x;
 }
 
@@ -23,8 +21,7 @@ constexpr double k25Pow7 = 6103515625.0;
 
 // Hue difference from the differences in a, b and chroma. Rounding can make the radicand a
 // little negative for colours of the same hue; that is no hue difference.
-double hueDifference(double da, double db, double dC)
-{
+double hueDifference(double da, double db, double dC) {
     const double ab2 = da * da + db * db;
     const double c2 = dC * dC;
     return ab2 >= c2 ? root(ab2 - c2) : 0;
@@ -32,13 +29,11 @@ double hueDifference(double da, double db, double dC)
 
 } // namespace
 
-double deltaEab(double L1, double a1, double b1, double L2, double a2, double b2)
-{
+double deltaEab(double L1, double a1, double b1, double L2, double a2, double b2) {
     return root(square(L2 - L1) + square(a2 - a1) + square(b2 - b1));
 }
 
-double deltaEuv(double L1, double a1, double b1, double L2, double a2, double b2)
-{
+double deltaEuv(double L1, double a1, double b1, double L2, double a2, double b2) {
     const Xyz xyz1 = labToXyz(L1, a1, b1);
     const Xyz xyz2 = labToXyz(L2, a2, b2);
     const Uv uv1 = xyzToUv(L1, xyz1.X, xyz1.Y, xyz1.Z);
@@ -46,8 +41,7 @@ double deltaEuv(double L1, double a1, double b1, double L2, double a2, double b2
     return root(square(L2 - L1) + square(uv2.u - uv1.u) + square(uv2.v - uv1.v));
 }
 
-double deltaE94(double L1, double a1, double b1, double L2, double a2, double b2)
-{
+double deltaE94(double L1, double a1, double b1, double L2, double a2, double b2) {
     const double c1 = chroma(a1, b1);
     const double c2 = chroma(a2, b2);
     const double dC = c2 - c1;
@@ -58,8 +52,7 @@ double deltaE94(double L1, double a1, double b1, double L2, double a2, double b2
     return root(square(dC / sc) + square(L2 - L1) + square(dH / sh));
 }
 
-double deltaECmc(double L1, double a1, double b1, double L2, double a2, double b2, double l)
-{
+double deltaECmc(double L1, double a1, double b1, double L2, double a2, double b2, double l) {
     const double c1 = chroma(a1, b1);
     const double c2 = chroma(a2, b2);
     const double dC = c2 - c1;
@@ -76,8 +69,7 @@ double deltaECmc(double L1, double a1, double b1, double L2, double a2, double b
     return root(square((L2 - L1) / (l * sl)) + square(dC / sc) + square(dH / sh));
 }
 
-double deltaE00(double L1, double a1, double b1, double L2, double a2, double b2)
-{
+double deltaE00(double L1, double a1, double b1, double L2, double a2, double b2) {
     const double c1 = chroma(a1, b1);
     const double c2 = chroma(a2, b2);
     const double cMean7 = std::pow((c1 + c2) / 2, 7);
@@ -124,13 +116,11 @@ double deltaE00(double L1, double a1, double b1, double L2, double a2, double b2
     return root(lTerm * lTerm + cTerm * cTerm + hTerm * hTerm + rt * cTerm * hTerm);
 }
 
-int formulaCount(bool oldLayout)
-{
+int formulaCount(bool oldLayout) {
     return oldLayout ? 6 : 7;
 }
 
-double deltaEByIndex(int index, bool oldLayout, const Lab& standard, const Lab& sample)
-{
+double deltaEByIndex(int index, bool oldLayout, const Lab& standard, const Lab& sample) {
     const Lab& s = standard;
     const Lab& p = sample;
     switch (index) {
@@ -169,8 +159,7 @@ const char* const kCurrentLabels[] = {
 
 } // namespace
 
-const char* formulaLabelSource(int index, bool oldLayout)
-{
+const char* formulaLabelSource(int index, bool oldLayout) {
     if (index < 0 || index >= formulaCount(oldLayout))
         return nullptr;
     // Old-layout firmware has CIEDE2000 where current firmware has CMC 1.4:1.
@@ -179,8 +168,7 @@ const char* formulaLabelSource(int index, bool oldLayout)
     return kCurrentLabels[index];
 }
 
-QString formulaLabel(int index, bool oldLayout)
-{
+QString formulaLabel(int index, bool oldLayout) {
     const char* source = formulaLabelSource(index, oldLayout);
     return source ? QCoreApplication::translate(kFormulaContext, source) : QString();
 }

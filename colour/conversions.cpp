@@ -5,8 +5,7 @@
 
 namespace colour {
 
-double hueAngle(double a, double b)
-{
+double hueAngle(double a, double b) {
     double h;
     if (a == 0) {
         h = b > 0 ? 90 : (b < 0 ? 270 : 0);
@@ -25,8 +24,7 @@ double hueAngle(double a, double b)
     return std::clamp(h, 0.0, 360.0);
 }
 
-double chroma(double a, double b)
-{
+double chroma(double a, double b) {
     return std::pow(a * a + b * b, 0.5);
 }
 
@@ -34,8 +32,7 @@ namespace {
 
 // Inverse of the L*a*b* companding with the firmware's rounded thresholds (just above 6/29 and
 // just below 16/116, both strict).
-double inverseCompand(double f)
-{
+double inverseCompand(double f) {
     if (f > 0.2068966)
         return f * f * f;
     if (f > 0.137931)
@@ -45,8 +42,7 @@ double inverseCompand(double f)
 
 } // namespace
 
-Xyz labToXyz(double L, double a, double b)
-{
+Xyz labToXyz(double L, double a, double b) {
     const double fy = (L + 16) / 116;
     const double fx = fy + a / 500;
     const double fz = fy - b / 200;
@@ -54,8 +50,7 @@ Xyz labToXyz(double L, double a, double b)
             kWhiteZ * inverseCompand(fz)};
 }
 
-Uv xyzToUv(double L, double X, double Y, double Z)
-{
+Uv xyzToUv(double L, double X, double Y, double Z) {
     const double d = X + 15 * Y + 3 * Z;
     // All-zero XYZ is black. A zero denominator from other (negative, non-physical) components
     // would only produce infinities or NaN, so it is treated the same way.
@@ -66,8 +61,7 @@ Uv xyzToUv(double L, double X, double Y, double Z)
     return {std::clamp(u, -kUvLimit, kUvLimit), std::clamp(v, -kUvLimit, kUvLimit)};
 }
 
-double recordHueAngle(double a, double b)
-{
+double recordHueAngle(double a, double b) {
     if (a == 0)
         return b < 0 ? 270 : (b > 0 ? 90 : 0);
     const double t = std::atan(b / a) * (45 / std::atan(1.0));
@@ -76,8 +70,7 @@ double recordHueAngle(double a, double b)
     return b < 0 ? t + 360 : t;
 }
 
-Lch recordLch(const Lab& lab)
-{
+Lch recordLch(const Lab& lab) {
     return {lab.L, std::sqrt(lab.a * lab.a + lab.b * lab.b), recordHueAngle(lab.a, lab.b)};
 }
 

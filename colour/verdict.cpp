@@ -27,8 +27,7 @@ const char* const kWords[3][5] = {
      QT_TRANSLATE_NOOP("FirstPageFor510", "More yellow")},
 };
 
-int band(double delta)
-{
+int band(double delta) {
     if (delta < -4)
         return 0;
     if (delta < -0.2)
@@ -41,14 +40,12 @@ int band(double delta)
 }
 
 // A tolerance not yet read (negative) fails; NaN differences fail too.
-bool within(double difference, double tolerance)
-{
+bool within(double difference, double tolerance) {
     return tolerance >= 0 && std::fabs(difference) <= tolerance;
 }
 
 // A negative colour difference is the callers' mark for "no formula"; it must not pass.
-bool deltaEWithin(double deltaE, double threshold)
-{
+bool deltaEWithin(double deltaE, double threshold) {
     return threshold >= 0 && deltaE >= 0 && deltaE <= threshold;
 }
 
@@ -57,19 +54,16 @@ const char* const kFail = QT_TRANSLATE_NOOP("FirstPageFor510", "NG");
 
 } // namespace
 
-const char* deviationWordSource(DeviationAxis axis, double delta)
-{
+const char* deviationWordSource(DeviationAxis axis, double delta) {
     return kWords[static_cast<int>(axis)][band(delta)];
 }
 
-QString deviationWord(DeviationAxis axis, double delta)
-{
+QString deviationWord(DeviationAxis axis, double delta) {
     return QCoreApplication::translate(kVerdictContext, deviationWordSource(axis, delta));
 }
 
 bool passesNewLayout(int displayMode, double deltaHaze, double deltaT, double deltaE,
-                     const Tolerances& tolerances)
-{
+                     const Tolerances& tolerances) {
     bool judgesHaze = false;
     bool judgesT = false;
     bool judgesDeltaE = false;
@@ -104,23 +98,19 @@ bool passesNewLayout(int displayMode, double deltaHaze, double deltaT, double de
     return true;
 }
 
-bool passesOldLayout(double deltaE, double deltaEThreshold)
-{
+bool passesOldLayout(double deltaE, double deltaEThreshold) {
     return deltaEWithin(deltaE, deltaEThreshold);
 }
 
-const char* verdictSource(bool pass)
-{
+const char* verdictSource(bool pass) {
     return pass ? kPass : kFail;
 }
 
-QString verdictText(bool pass)
-{
+QString verdictText(bool pass) {
     return QCoreApplication::translate(kVerdictContext, verdictSource(pass));
 }
 
-QString retranslateVerdict(const QString& shown)
-{
+QString retranslateVerdict(const QString& shown) {
     if (shown == QLatin1String("PASS") || shown == QStringLiteral("合格"))
         return verdictText(true);
     if (shown == QLatin1String("NG") || shown == QStringLiteral("不合格"))
@@ -128,14 +118,12 @@ QString retranslateVerdict(const QString& shown)
     return shown;
 }
 
-QString verdictLabelStyle(bool pass)
-{
+QString verdictLabelStyle(bool pass) {
     return pass ? QStringLiteral("QLabel{background-color: rgb(0, 255, 0);}")
                 : QStringLiteral("QLabel{background:red;}");
 }
 
-Qt::GlobalColor verdictCellColour(bool pass)
-{
+Qt::GlobalColor verdictCellColour(bool pass) {
     return pass ? Qt::darkGreen : Qt::red;
 }
 

@@ -15,12 +15,11 @@
 namespace {
 
 class ReplayPort : public FramePort {
-public:
+  public:
     ReplayPort(const uint8_t* data, size_t size) : data_(data), size_(size) {}
     bool isLinkOpen() const override { return true; }
     int sendFrame(QByteArray& frame, int) override { return static_cast<int>(frame.size() + 2); }
-    int receiveFrame(QByteArray& out, int, int expected, bool) override
-    {
+    int receiveFrame(QByteArray& out, int, int expected, bool) override {
         // First byte picks what the port claims; the rest is the reply.
         if (size_ == 0)
             return 0;
@@ -30,27 +29,25 @@ public:
     }
     void delayMs(int) override {}
 
-private:
+  private:
     const uint8_t* data_;
     size_t size_;
 };
 
 class QuietSink : public MessageSink {
-public:
+  public:
     void showMessage(const QString&, const QString&) override {}
 };
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The link's diagnostic lines would drown the fuzzer's own output.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ReplayPort port(data, size);
     QuietSink sink;
     KeyInfo key;

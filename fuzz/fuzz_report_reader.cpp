@@ -5,8 +5,8 @@
 #include "hidtransport.h"
 #include "libhiddevice.h"
 
-#include <algorithm>
 #include <QtGlobal>
+#include <algorithm>
 
 #include <cstddef>
 #include <cstdint>
@@ -16,14 +16,13 @@ namespace {
 
 // Splits the fuzz input into reports: each begins with a length byte (0 = a time-out).
 class ScriptTransport : public HidTransport {
-public:
+  public:
     ScriptTransport(const uint8_t* data, size_t size) : data_(data), size_(size) {}
     bool open(uint16_t, uint16_t) override { return (open_ = true); }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
     int writeReport(const uint8_t*, int length, int) override { return length; }
-    int readReport(uint8_t* buffer, int capacity, int) override
-    {
+    int readReport(uint8_t* buffer, int capacity, int) override {
         if (pos_ >= size_)
             return -1;
         const int declared = data_[pos_];
@@ -36,7 +35,7 @@ public:
     }
     bool isRemoved() override { return false; }
 
-private:
+  private:
     const uint8_t* data_;
     size_t size_;
     size_t pos_ = 0;
@@ -45,15 +44,13 @@ private:
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The link's diagnostic lines would drown the fuzzer's own output.
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2)
         return 0;
     // Leading byte: how many bytes each read asks for.
@@ -66,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     {
-        auto link = std::make_unique<CLinkerUSB>(std::make_unique<ScriptTransport>(data + 1, size - 1));
+        auto link =
+            std::make_unique<CLinkerUSB>(std::make_unique<ScriptTransport>(data + 1, size - 1));
         link->openDevice(0x2047, 0x0301);
         LinkFramePort port;
         port.setLink(std::move(link));

@@ -10,14 +10,11 @@
 CLinker::~CLinker() = default;
 
 CLinkerUSB::CLinkerUSB(std::unique_ptr<HidTransport> transport)
-    : device_(std::move(transport)), scratch_(kReadBufferSize, 0)
-{
-}
+    : device_(std::move(transport)), scratch_(kReadBufferSize, 0) {}
 
 CLinkerUSB::~CLinkerUSB() = default;
 
-uint8_t CLinkerUSB::openDevice(uint16_t vendorId, uint16_t productId)
-{
+uint8_t CLinkerUSB::openDevice(uint16_t vendorId, uint16_t productId) {
     if (device_.open(vendorId, productId) != 0) {
         qDebug("hidDevice Open error!\n");
         return 0xFF;
@@ -26,14 +23,19 @@ uint8_t CLinkerUSB::openDevice(uint16_t vendorId, uint16_t productId)
     return 0;
 }
 
-void CLinkerUSB::close() { device_.close(); }
+void CLinkerUSB::close() {
+    device_.close();
+}
 
-bool CLinkerUSB::isOpen() const { return device_.isOpen(); }
+bool CLinkerUSB::isOpen() const {
+    return device_.isOpen();
+}
 
-bool CLinkerUSB::isRemoved() { return device_.isRemoved(); }
+bool CLinkerUSB::isRemoved() {
+    return device_.isRemoved();
+}
 
-int CLinkerUSB::write(const QByteArray& frame, int timeoutMs)
-{
+int CLinkerUSB::write(const QByteArray& frame, int timeoutMs) {
     trace::tx(frame);
     const int ret = device_.write(reinterpret_cast<const uint8_t*>(frame.constData()),
                                   static_cast<int>(frame.size()), timeoutMs);
@@ -44,8 +46,7 @@ int CLinkerUSB::write(const QByteArray& frame, int timeoutMs)
     return static_cast<int>(frame.size());
 }
 
-int CLinkerUSB::pollOnce(QByteArray& out, int wanted)
-{
+int CLinkerUSB::pollOnce(QByteArray& out, int wanted) {
     // The scratch buffer bounds one poll, whatever length the caller expects.
     wanted = std::clamp(wanted, 1, kReadBufferSize);
     const int got = device_.read(scratch_.data(), wanted, kPollWaitMs);
@@ -57,8 +58,7 @@ int CLinkerUSB::pollOnce(QByteArray& out, int wanted)
     return got;
 }
 
-int CLinkerUSB::read(QByteArray& out, int deadlineMs, int expectedLength)
-{
+int CLinkerUSB::read(QByteArray& out, int deadlineMs, int expectedLength) {
     if (deadlineMs == 0) {
         const int got = pollOnce(out, kReadBufferSize);
         return got < 1 ? got : static_cast<int>(out.size());
@@ -71,8 +71,8 @@ int CLinkerUSB::read(QByteArray& out, int deadlineMs, int expectedLength)
         if (got > 0) {
             const int junk = static_cast<int>(out.indexOf(static_cast<char>(kStartByte)));
             out.remove(0, junk < 0 ? out.size() : junk);
-            if (out.size() >= expectedLength && !out.isEmpty()
-                && static_cast<uint8_t>(out.at(0)) == kStartByte)
+            if (out.size() >= expectedLength && !out.isEmpty() &&
+                static_cast<uint8_t>(out.at(0)) == kStartByte)
                 return static_cast<int>(out.size());
         } else {
             qDebug("hidDevice ReadMessage error!\n");

@@ -11,19 +11,22 @@
 // An abstract link that moves whole frames.
 class CLinker : public QObject {
     Q_OBJECT
-public:
+  public:
     using QObject::QObject;
     ~CLinker() override;
 
     virtual void close() {}
     // Appends what arrives to out. deadlineMs 0 is the single-poll mode of the background worker.
-    virtual int read(QByteArray& out, int deadlineMs, int expectedLength)
-    {
-        Q_UNUSED(out) Q_UNUSED(deadlineMs) Q_UNUSED(expectedLength) return 0;
+    virtual int read(QByteArray& out, int deadlineMs, int expectedLength) {
+        Q_UNUSED(out)
+        Q_UNUSED(deadlineMs)
+        Q_UNUSED(expectedLength)
+        return 0;
     }
-    virtual int write(const QByteArray& frame, int timeoutMs)
-    {
-        Q_UNUSED(frame) Q_UNUSED(timeoutMs) return 0;
+    virtual int write(const QByteArray& frame, int timeoutMs) {
+        Q_UNUSED(frame)
+        Q_UNUSED(timeoutMs)
+        return 0;
     }
     virtual bool isOpen() const { return false; }
     virtual bool isRemoved() { return true; }
@@ -33,7 +36,7 @@ public:
 // skips stray bytes ahead of a frame's start byte.
 class CLinkerUSB : public CLinker {
     Q_OBJECT
-public:
+  public:
     static constexpr uint8_t kStartByte = 0xAB;
     static constexpr int kReadBufferSize = 12800;
     static constexpr int kPollWaitMs = 50;
@@ -50,7 +53,7 @@ public:
     bool isOpen() const override;
     bool isRemoved() override;
 
-private:
+  private:
     int pollOnce(QByteArray& out, int wanted);
 
     libHidDevice device_;

@@ -3,8 +3,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-void delayMs(int ms)
-{
+void delayMs(int ms) {
     if (ms <= 0)
         return;
     QElapsedTimer timer;

@@ -9,30 +9,31 @@
 
 FramePort::~FramePort() = default;
 
-void FramePort::delayMs(int ms) { ::delayMs(ms); }
+void FramePort::delayMs(int ms) {
+    ::delayMs(ms);
+}
 
-uint16_t FramePort::checksum16(const QByteArray& bytes, int count)
-{
+uint16_t FramePort::checksum16(const QByteArray& bytes, int count) {
     count = std::clamp(count, 0, static_cast<int>(bytes.size()));
     return ::checksum16(bytes.constData(), count);
 }
 
 LinkFramePort::LinkFramePort()
-    : factory_([] { return std::make_unique<HidapiTransport>(); }), delay_(::delayMs)
-{
+    : factory_([] { return std::make_unique<HidapiTransport>(); }), delay_(::delayMs) {}
+
+LinkFramePort::~LinkFramePort() {
+    closeLink();
 }
 
-LinkFramePort::~LinkFramePort() { closeLink(); }
+void LinkFramePort::setTransportFactory(TransportFactory factory) {
+    factory_ = std::move(factory);
+}
 
-void LinkFramePort::setTransportFactory(TransportFactory factory) { factory_ = std::move(factory); }
-
-void LinkFramePort::setDelayFunction(std::function<void(int)> delay)
-{
+void LinkFramePort::setDelayFunction(std::function<void(int)> delay) {
     delay_ = delay ? std::move(delay) : std::function<void(int)>(::delayMs);
 }
 
-bool LinkFramePort::openLink()
-{
+bool LinkFramePort::openLink() {
     auto link = std::make_unique<CLinkerUSB>(factory_());
     if (link->openDevice(kVendorId, kProductId) != 0)
         return false;
@@ -40,8 +41,7 @@ bool LinkFramePort::openLink()
     return true;
 }
 
-void LinkFramePort::closeLink()
-{
+void LinkFramePort::closeLink() {
     std::unique_lock<std::shared_mutex> locker(linkLock_);
     if (link_) {
         link_->close();
@@ -49,34 +49,29 @@ void LinkFramePort::closeLink()
     }
 }
 
-bool LinkFramePort::isLinkRemoved()
-{
+bool LinkFramePort::isLinkRemoved() {
     std::shared_lock<std::shared_mutex> locker(linkLock_);
     return link_ && link_->isRemoved();
 }
 
-void LinkFramePort::setLink(std::unique_ptr<CLinker> link)
-{
+void LinkFramePort::setLink(std::unique_ptr<CLinker> link) {
     std::unique_lock<std::shared_mutex> locker(linkLock_);
     if (link_)
         link_->close();
     link_ = std::move(link);
 }
 
-bool LinkFramePort::hasLink() const
-{
+bool LinkFramePort::hasLink() const {
     std::shared_lock<std::shared_mutex> locker(linkLock_);
     return link_ != nullptr;
 }
 
-bool LinkFramePort::isLinkOpen() const
-{
+bool LinkFramePort::isLinkOpen() const {
     std::shared_lock<std::shared_mutex> locker(linkLock_);
     return link_ && link_->isOpen();
 }
 
-int LinkFramePort::sendFrame(QByteArray& frame, int timeoutMs)
-{
+int LinkFramePort::sendFrame(QByteArray& frame, int timeoutMs) {
     std::shared_lock<std::shared_mutex> locker(linkLock_);
     if (!link_ || !link_->isOpen())
         return -1;
@@ -86,8 +81,7 @@ int LinkFramePort::sendFrame(QByteArray& frame, int timeoutMs)
     return link_->write(frame, timeoutMs);
 }
 
-int LinkFramePort::receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify)
-{
+int LinkFramePort::receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify) {
     std::shared_lock<std::shared_mutex> locker(linkLock_);
     if (!link_)
         return -1;
@@ -104,4 +98,6 @@ int LinkFramePort::receiveFrame(QByteArray& out, int deadlineMs, int expectedLen
     return static_cast<int>(out.size());
 }
 
-void LinkFramePort::delayMs(int ms) { delay_(ms); }
+void LinkFramePort::delayMs(int ms) {
+    delay_(ms);
+}

@@ -12,7 +12,7 @@
 // What every instrument command talks through: send a request frame, receive a reply frame.
 // Production code wires LinkFramePort; tests may wire their own.
 class FramePort {
-public:
+  public:
     virtual ~FramePort();
 
     virtual bool isLinkOpen() const = 0;
@@ -31,7 +31,7 @@ public:
 // the user-interface thread, and a read-write lock keeps a worker's poll in progress from
 // seeing the link released under it.
 class LinkFramePort : public FramePort {
-public:
+  public:
     static constexpr uint16_t kVendorId = 0x2047;
     static constexpr uint16_t kProductId = 0x0301;
 
@@ -61,7 +61,7 @@ public:
     int receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify) override;
     void delayMs(int ms) override;
 
-private:
+  private:
     mutable std::shared_mutex linkLock_;
     std::unique_ptr<CLinker> link_;
     TransportFactory factory_;

@@ -6,8 +6,7 @@
 
 namespace {
 // hid_init is process-wide and reference-free; hid_exit is left to process end.
-bool ensureHidInit()
-{
+bool ensureHidInit() {
     static const bool ok = hid_init() == 0;
     return ok;
 }
@@ -15,10 +14,11 @@ bool ensureHidInit()
 
 HidapiTransport::HidapiTransport() = default;
 
-HidapiTransport::~HidapiTransport() { close(); }
+HidapiTransport::~HidapiTransport() {
+    close();
+}
 
-bool HidapiTransport::open(uint16_t vendorId, uint16_t productId)
-{
+bool HidapiTransport::open(uint16_t vendorId, uint16_t productId) {
     close();
     if (!ensureHidInit())
         return false;
@@ -34,31 +34,27 @@ bool HidapiTransport::open(uint16_t vendorId, uint16_t productId)
     return device_ != nullptr;
 }
 
-void HidapiTransport::close()
-{
+void HidapiTransport::close() {
     if (device_) {
         hid_close(device_);
         device_ = nullptr;
     }
 }
 
-int HidapiTransport::writeReport(const uint8_t* report, int length, int /*timeoutMs*/)
-{
+int HidapiTransport::writeReport(const uint8_t* report, int length, int /*timeoutMs*/) {
     // Interrupt OUT writes on hidraw complete or fail at once; hidapi offers no write time-out.
     if (!device_)
         return -1;
     return hid_write(device_, report, static_cast<size_t>(length));
 }
 
-int HidapiTransport::readReport(uint8_t* buffer, int capacity, int timeoutMs)
-{
+int HidapiTransport::readReport(uint8_t* buffer, int capacity, int timeoutMs) {
     if (!device_)
         return -1;
     return hid_read_timeout(device_, buffer, static_cast<size_t>(capacity), timeoutMs);
 }
 
-bool HidapiTransport::isRemoved()
-{
+bool HidapiTransport::isRemoved() {
     if (!device_)
         return true;
     // Asking the open handle is unreliable (hidapi caches its attributes), so look for our

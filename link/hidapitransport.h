@@ -8,7 +8,7 @@ struct hid_device_;
 
 // HidTransport over hidapi (hidraw backend on Linux, hidapi's native backend elsewhere).
 class HidapiTransport : public HidTransport {
-public:
+  public:
     HidapiTransport();
     ~HidapiTransport() override;
 
@@ -19,7 +19,7 @@ public:
     int readReport(uint8_t* buffer, int capacity, int timeoutMs) override;
     bool isRemoved() override;
 
-private:
+  private:
     hid_device_* device_ = nullptr;
     std::string path_;
     uint16_t vendorId_ = 0;

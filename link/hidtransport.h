@@ -6,7 +6,7 @@
 // instrument; the virtual instrument implements the same interface from the device side.
 // Reports include the report id as their first byte, as hidapi passes them.
 class HidTransport {
-public:
+  public:
     virtual ~HidTransport() = default;
 
     // Opens the single attached interface with these ids; false when there is none.

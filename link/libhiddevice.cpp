@@ -4,14 +4,13 @@
 #include <cstring>
 
 libHidDevice::libHidDevice(std::unique_ptr<HidTransport> transport)
-    : transport_(std::move(transport)), reportBuffer_(8192, 0)
-{
+    : transport_(std::move(transport)), reportBuffer_(8192, 0) {}
+
+libHidDevice::~libHidDevice() {
+    close();
 }
 
-libHidDevice::~libHidDevice() { close(); }
-
-int libHidDevice::open(uint16_t vendorId, uint16_t productId)
-{
+int libHidDevice::open(uint16_t vendorId, uint16_t productId) {
     close();
     if (!transport_ || !transport_->open(vendorId, productId))
         return -1;
@@ -21,8 +20,7 @@ int libHidDevice::open(uint16_t vendorId, uint16_t productId)
     return 0;
 }
 
-int libHidDevice::close()
-{
+int libHidDevice::close() {
     if (!open_)
         return NotOpen;
     open_ = false;
@@ -33,13 +31,11 @@ int libHidDevice::close()
     return Ok;
 }
 
-bool libHidDevice::isRemoved()
-{
+bool libHidDevice::isRemoved() {
     return !open_ || !transport_ || transport_->isRemoved();
 }
 
-int libHidDevice::write(const uint8_t* source, int count, int waitMs)
-{
+int libHidDevice::write(const uint8_t* source, int count, int waitMs) {
     if (!open_)
         return 0;
     writeWaitMs_ = waitMs;
@@ -62,8 +58,7 @@ int libHidDevice::write(const uint8_t* source, int count, int waitMs)
     return sent;
 }
 
-int libHidDevice::read(uint8_t* destination, int count, int waitMs)
-{
+int libHidDevice::read(uint8_t* destination, int count, int waitMs) {
     if (!open_)
         return 0;
     readWaitMs_ = waitMs;
@@ -84,8 +79,8 @@ int libHidDevice::read(uint8_t* destination, int count, int waitMs)
     if (delivered == count)
         return count;
 
-    const int reportLength =
-        std::clamp(transport_->inputReportLength(), kMaxPayload + 2, static_cast<int>(reportBuffer_.size()));
+    const int reportLength = std::clamp(transport_->inputReportLength(), kMaxPayload + 2,
+                                        static_cast<int>(reportBuffer_.size()));
     while (delivered < count) {
         const int got = transport_->readReport(buffer, reportLength, readWaitMs_);
         if (got < 0)

@@ -9,7 +9,7 @@
 // Moves byte streams through the instrument's HID reports: report id 0x3F, a length byte and
 // up to 62 payload bytes. Nothing above this class knows that reports exist.
 class libHidDevice {
-public:
+  public:
     static constexpr uint8_t kReportId = 0x3F;
     static constexpr int kMaxPayload = 62;
     static constexpr int kDefaultWaitMs = 50;
@@ -33,7 +33,7 @@ public:
     bool isOpen() const { return open_; }
     int leftoverCount() const { return leftoverCount_; }
 
-private:
+  private:
     enum Error { Ok = 0, NotOpen = 2, Busy = 3, TimedOut = 4, IoError = 5, InvalidHandle = 6 };
 
     std::unique_ptr<HidTransport> transport_;

@@ -6,15 +6,13 @@ MyThread::MyThread(FramePort* port, QObject* parent) : QObject(parent), port_(po
 
 MyThread::~MyThread() = default;
 
-void MyThread::requestStop()
-{
+void MyThread::requestStop() {
     // The worker may be deleted as soon as it sees the stop; keep the lock alive until then.
     const std::shared_ptr<PauseLock> lock = pauseLock_;
     lock->requestStop();
 }
 
-void MyThread::startThreadSlot()
-{
+void MyThread::startThreadSlot() {
     // A bounded wait for the lock keeps the stop request visible while the user-interface
     // thread holds the lock for a long exchange.
     constexpr int kLockAttemptMs = 20;

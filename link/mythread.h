@@ -14,7 +14,7 @@ class FramePort;
 // user-interface thread exchanges commands.
 class MyThread : public QObject {
     Q_OBJECT
-public:
+  public:
     static constexpr int kPollPauseMs = 30;
     static constexpr int kExpectedLength = 142090;
 
@@ -28,13 +28,13 @@ public:
     void requestStop();
     bool isStopRequested() const { return pauseLock_->isStopRequested(); }
 
-signals:
+  signals:
     void senddata(QByteArray data);
 
-public slots:
+  public slots:
     void startThreadSlot();
 
-private:
+  private:
     FramePort* port_;
     std::shared_ptr<PauseLock> pauseLock_ = std::make_shared<PauseLock>();
 };

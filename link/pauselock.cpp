@@ -2,8 +2,7 @@
 
 #include <chrono>
 
-void PauseLock::lock()
-{
+void PauseLock::lock() {
     std::unique_lock<std::mutex> guard(mutex_);
     ++waiters_;
     changed_.notify_all(); // cut the worker's pause short
@@ -13,44 +12,41 @@ void PauseLock::lock()
     changed_.notify_all();
 }
 
-bool PauseLock::tryLock(int timeoutMs)
-{
+bool PauseLock::tryLock(int timeoutMs) {
     std::unique_lock<std::mutex> guard(mutex_);
     // A stop request ends the attempt early, so a stopping worker never waits out the time.
-    changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs), [this] { return !locked_ || stop_; });
+    changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs),
+                      [this] { return !locked_ || stop_; });
     if (locked_)
         return false;
     locked_ = true;
     return true;
 }
 
-void PauseLock::unlock()
-{
+void PauseLock::unlock() {
     std::lock_guard<std::mutex> guard(mutex_);
     locked_ = false;
     changed_.notify_all();
 }
 
-bool PauseLock::hasWaiters() const
-{
+bool PauseLock::hasWaiters() const {
     std::lock_guard<std::mutex> guard(mutex_);
     return waiters_ > 0;
 }
 
-bool PauseLock::pauseUnlessWanted(int ms)
-{
+bool PauseLock::pauseUnlessWanted(int ms) {
     std::unique_lock<std::mutex> guard(mutex_);
-    return changed_.wait_for(guard, std::chrono::milliseconds(ms), [this] { return waiters_ > 0 || stop_; });
+    return changed_.wait_for(guard, std::chrono::milliseconds(ms),
+                             [this] { return waiters_ > 0 || stop_; });
 }
 
-void PauseLock::waitUntilUnwanted(int ms)
-{
+void PauseLock::waitUntilUnwanted(int ms) {
     std::unique_lock<std::mutex> guard(mutex_);
-    changed_.wait_for(guard, std::chrono::milliseconds(ms), [this] { return waiters_ == 0 || stop_; });
+    changed_.wait_for(guard, std::chrono::milliseconds(ms),
+                      [this] { return waiters_ == 0 || stop_; });
 }
 
-void PauseLock::requestStop()
-{
+void PauseLock::requestStop() {
     // Notified under the mutex: the worker can only see the stop, finish and release this
     // object after we have let go of it.
     std::lock_guard<std::mutex> guard(mutex_);
@@ -58,8 +54,7 @@ void PauseLock::requestStop()
     changed_.notify_all();
 }
 
-bool PauseLock::isStopRequested() const
-{
+bool PauseLock::isStopRequested() const {
     std::lock_guard<std::mutex> guard(mutex_);
     return stop_;
 }

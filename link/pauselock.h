@@ -10,7 +10,7 @@
 // stays off the lock until the waiting thread has it. Built on one std::mutex and one
 // condition variable, which the thread sanitizer can follow.
 class PauseLock {
-public:
+  public:
     void lock();
     bool tryLock(int timeoutMs);
     void unlock();
@@ -27,7 +27,7 @@ public:
     void requestStop();
     bool isStopRequested() const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     bool locked_ = false;
@@ -38,9 +38,8 @@ private:
 // Holds a pause lock for a scope. It keeps the lock object alive, so the worker that owns the
 // lock may be stopped and deleted while the holder still has to release it.
 class PauseLocker {
-public:
-    explicit PauseLocker(std::shared_ptr<PauseLock> lock) : lock_(std::move(lock))
-    {
+  public:
+    explicit PauseLocker(std::shared_ptr<PauseLock> lock) : lock_(std::move(lock)) {
         if (lock_) {
             lock_->lock();
             held_ = true;
@@ -50,15 +49,13 @@ public:
     PauseLocker(const PauseLocker&) = delete;
     PauseLocker& operator=(const PauseLocker&) = delete;
 
-    void unlock()
-    {
+    void unlock() {
         if (held_) {
             held_ = false;
             lock_->unlock();
         }
     }
-    void relock()
-    {
+    void relock() {
         if (lock_ && !held_) {
             lock_->lock();
             held_ = true;
@@ -66,7 +63,7 @@ public:
     }
     bool isHeld() const { return held_; }
 
-private:
+  private:
     std::shared_ptr<PauseLock> lock_;
     bool held_ = false;
 };

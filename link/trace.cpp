@@ -5,8 +5,7 @@
 #include <atomic>
 
 namespace {
-std::atomic<bool>& flag()
-{
+std::atomic<bool>& flag() {
     static std::atomic<bool> on{qEnvironmentVariableIntValue("VELORIN_TRACE") == 1};
     return on;
 }
@@ -14,20 +13,24 @@ std::atomic<bool>& flag()
 
 namespace trace {
 
-bool enabled() { return flag().load(std::memory_order_relaxed); }
+bool enabled() {
+    return flag().load(std::memory_order_relaxed);
+}
 
-void setEnabled(bool on) { flag().store(on); }
+void setEnabled(bool on) {
+    flag().store(on);
+}
 
-QByteArray hex(const QByteArray& bytes) { return bytes.toHex(' ').toUpper(); }
+QByteArray hex(const QByteArray& bytes) {
+    return bytes.toHex(' ').toUpper();
+}
 
-void tx(const QByteArray& bytes)
-{
+void tx(const QByteArray& bytes) {
     if (enabled())
         qDebug().noquote() << "TX" << QString::fromLatin1(hex(bytes));
 }
 
-void rx(const QByteArray& bytes)
-{
+void rx(const QByteArray& bytes) {
     if (enabled())
         qDebug().noquote() << "RX" << QString::fromLatin1(hex(bytes));
 }

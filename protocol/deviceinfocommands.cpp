@@ -44,13 +44,14 @@ const CommandSpec kSoftwareVersion = [] {
 
 const CommandSpec kReadDisplay = readCommand(kReadMemory, 0x0300, 3, {2, 0x00, 6, 0x03}, {8, 8, 9});
 const CommandSpec kSetDisplay = writeCommand(0x0300, 3, {2, 0x00, 6, 0x03}, 10000);
-const CommandSpec kReadTolerance = readCommand(kReadMemory, 0x030F, 8, {2, 0x0F, 6, 0x08}, {8, 13, 14});
+const CommandSpec kReadTolerance =
+    readCommand(kReadMemory, 0x030F, 8, {2, 0x0F, 6, 0x08}, {8, 13, 14});
 const CommandSpec kSetTolerance = writeCommand(0x030F, 8, {2, 0x0F, 6, 0x08}, 10000);
-const CommandSpec kReadDeltaE = readCommand(kReadMemory, 0x0225, 5, {2, 0x25, 6, 0x05}, {8, 10, 11});
+const CommandSpec kReadDeltaE =
+    readCommand(kReadMemory, 0x0225, 5, {2, 0x25, 6, 0x05}, {8, 10, 11});
 const CommandSpec kSetDeltaE = writeCommand(0x0225, 5, {2, 0x25, 6, 0x05}, kDefaultDeadlineMs);
 
-QDate dateFrom(int year, int month, int day)
-{
+QDate dateFrom(int year, int month, int day) {
     return QDate(year, month, day); // an impossible date stays invalid; that is not an error
 }
 
@@ -61,8 +62,7 @@ struct KeyInfoLayout {
 constexpr KeyInfoLayout kKeyInfoLayout{6, 8, 10, 11, 12, 16, 20, 22, -1, -1};
 constexpr KeyInfoLayout kProductionInfoLayout{8, 10, 12, 13, 14, 18, 22, -1, 24, 25};
 
-CommandStatus decodeKeyInfo(const QByteArray& reply, const KeyInfoLayout& at, KeyInfo& info)
-{
+CommandStatus decodeKeyInfo(const QByteArray& reply, const KeyInfoLayout& at, KeyInfo& info) {
     ByteReader r(reply);
     KeyInfo out;
     out.dataFlag = r.u8(at.flag);
@@ -82,10 +82,10 @@ CommandStatus decodeKeyInfo(const QByteArray& reply, const KeyInfoLayout& at, Ke
     return Status::Success;
 }
 
-CommandStatus writeBlock(FramePort& port, const CommandSpec& spec, const QByteArray& data)
-{
+CommandStatus writeBlock(FramePort& port, const CommandSpec& spec, const QByteArray& data) {
     QByteArray reply;
-    return exchange(port, spec, memoryRequest(spec.function, spec.address, spec.length, withChecksum(data)),
+    return exchange(port, spec,
+                    memoryRequest(spec.function, spec.address, spec.length, withChecksum(data)),
                     reply);
 }
 
@@ -95,17 +95,17 @@ struct FailureText {
 };
 
 // The two identification commands tell the user themselves why they failed.
-void reportFailure(MessageSink* sink, CommandStatus status, std::initializer_list<FailureText> texts)
-{
+void reportFailure(MessageSink* sink, CommandStatus status,
+                   std::initializer_list<FailureText> texts) {
     for (const FailureText& t : texts)
         if (t.status == status)
-            (sink ? sink : MessageSink::defaultSink())->showMessage(QStringLiteral("提示"), QString::fromUtf8(t.text));
+            (sink ? sink : MessageSink::defaultSink())
+                ->showMessage(QStringLiteral("提示"), QString::fromUtf8(t.text));
 }
 
 } // namespace
 
-CommandStatus ReadKeyInfo(FramePort& port, KeyInfo& info)
-{
+CommandStatus ReadKeyInfo(FramePort& port, KeyInfo& info) {
     QByteArray reply;
     const CommandStatus status = exchange(port, kKeyInfo, requestFor(kKeyInfo), reply);
     if (status < 0)
@@ -113,10 +113,10 @@ CommandStatus ReadKeyInfo(FramePort& port, KeyInfo& info)
     return decodeKeyInfo(reply, kKeyInfoLayout, info);
 }
 
-CommandStatus ReadProductionInfo(FramePort& port, KeyInfo& info, MessageSink* sink)
-{
+CommandStatus ReadProductionInfo(FramePort& port, KeyInfo& info, MessageSink* sink) {
     QByteArray reply;
-    const CommandStatus status = exchange(port, kProductionInfo, requestFor(kProductionInfo), reply);
+    const CommandStatus status =
+        exchange(port, kProductionInfo, requestFor(kProductionInfo), reply);
     if (status < 0) {
         reportFailure(sink, status,
                       {{Status::NotSent, "读取生产信息写端口失败！"},
@@ -128,10 +128,10 @@ CommandStatus ReadProductionInfo(FramePort& port, KeyInfo& info, MessageSink* si
     return decodeKeyInfo(reply, kProductionInfoLayout, info);
 }
 
-CommandStatus ReadSoftwareVersion(FramePort& port, int& version, MessageSink* sink)
-{
+CommandStatus ReadSoftwareVersion(FramePort& port, int& version, MessageSink* sink) {
     QByteArray reply;
-    const CommandStatus status = exchange(port, kSoftwareVersion, requestFor(kSoftwareVersion), reply);
+    const CommandStatus status =
+        exchange(port, kSoftwareVersion, requestFor(kSoftwareVersion), reply);
     if (status < 0) {
         reportFailure(sink, status,
                       {{Status::NotSent, "读取软件版本写端口失败！"},
@@ -147,8 +147,7 @@ CommandStatus ReadSoftwareVersion(FramePort& port, int& version, MessageSink* si
     return Status::Success;
 }
 
-CommandStatus ReadDisplayParam(FramePort& port, int& mode)
-{
+CommandStatus ReadDisplayParam(FramePort& port, int& mode) {
     QByteArray reply;
     const CommandStatus status = exchange(port, kReadDisplay, requestFor(kReadDisplay), reply);
     if (status < 0)
@@ -157,15 +156,13 @@ CommandStatus ReadDisplayParam(FramePort& port, int& mode)
     return Status::Success;
 }
 
-CommandStatus SetDisplayParam(FramePort& port, int mode)
-{
+CommandStatus SetDisplayParam(FramePort& port, int mode) {
     QByteArray data;
     appendU8(data, static_cast<unsigned>(mode));
     return writeBlock(port, kSetDisplay, data);
 }
 
-CommandStatus ReadTolerance(FramePort& port, int& haze100, int& t100, int& threshold10)
-{
+CommandStatus ReadTolerance(FramePort& port, int& haze100, int& t100, int& threshold10) {
     QByteArray reply;
     const CommandStatus status = exchange(port, kReadTolerance, requestFor(kReadTolerance), reply);
     if (status < 0)
@@ -177,8 +174,7 @@ CommandStatus ReadTolerance(FramePort& port, int& haze100, int& t100, int& thres
     return Status::Success;
 }
 
-CommandStatus SetTolerance(FramePort& port, int haze100, int t100, int threshold10)
-{
+CommandStatus SetTolerance(FramePort& port, int haze100, int t100, int threshold10) {
     QByteArray data;
     appendU16(data, static_cast<unsigned>(haze100));
     appendU16(data, static_cast<unsigned>(t100));
@@ -186,8 +182,7 @@ CommandStatus SetTolerance(FramePort& port, int haze100, int t100, int threshold
     return writeBlock(port, kSetTolerance, data);
 }
 
-CommandStatus ReadDeltaEParam(FramePort& port, int& formula, int& threshold10)
-{
+CommandStatus ReadDeltaEParam(FramePort& port, int& formula, int& threshold10) {
     QByteArray reply;
     const CommandStatus status = exchange(port, kReadDeltaE, requestFor(kReadDeltaE), reply);
     if (status < 0)
@@ -198,8 +193,7 @@ CommandStatus ReadDeltaEParam(FramePort& port, int& formula, int& threshold10)
     return Status::Success;
 }
 
-CommandStatus SetDeltaEParam(FramePort& port, int formula, int threshold10)
-{
+CommandStatus SetDeltaEParam(FramePort& port, int formula, int threshold10) {
     QByteArray data;
     appendU8(data, static_cast<unsigned>(formula));
     appendU16(data, static_cast<unsigned>(threshold10));

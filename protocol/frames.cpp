@@ -6,9 +6,8 @@
 
 namespace frames {
 
-CommandSpec readCommand(uint8_t function, uint32_t address, uint16_t n, HeaderTest header, BlockCheck block,
-                        bool verify)
-{
+CommandSpec readCommand(uint8_t function, uint32_t address, uint16_t n, HeaderTest header,
+                        BlockCheck block, bool verify) {
     CommandSpec s;
     s.function = function;
     s.address = address;
@@ -21,8 +20,7 @@ CommandSpec readCommand(uint8_t function, uint32_t address, uint16_t n, HeaderTe
     return s;
 }
 
-CommandSpec writeCommand(uint32_t address, uint16_t n, HeaderTest header, int deadlineMs)
-{
+CommandSpec writeCommand(uint32_t address, uint16_t n, HeaderTest header, int deadlineMs) {
     CommandSpec s;
     s.function = kWriteParameter;
     s.address = address;
@@ -34,8 +32,8 @@ CommandSpec writeCommand(uint32_t address, uint16_t n, HeaderTest header, int de
     return s;
 }
 
-QByteArray memoryRequest(uint8_t function, uint32_t address, uint16_t length, const QByteArray& data)
-{
+QByteArray memoryRequest(uint8_t function, uint32_t address, uint16_t length,
+                         const QByteArray& data) {
     QByteArray out;
     out.reserve(10 + data.size());
     appendU8(out, kStart);
@@ -46,8 +44,7 @@ QByteArray memoryRequest(uint8_t function, uint32_t address, uint16_t length, co
     return out;
 }
 
-QByteArray queryRequest(uint16_t code, uint16_t replyLength)
-{
+QByteArray queryRequest(uint16_t code, uint16_t replyLength) {
     QByteArray out;
     appendU8(out, kStart);
     appendU8(out, kQuery);
@@ -56,33 +53,30 @@ QByteArray queryRequest(uint16_t code, uint16_t replyLength)
     return out;
 }
 
-QByteArray requestFor(const CommandSpec& spec)
-{
+QByteArray requestFor(const CommandSpec& spec) {
     QByteArray request = spec.function == kQuery
                              ? queryRequest(static_cast<uint16_t>(spec.address), spec.length)
                              : memoryRequest(spec.function, spec.address, spec.length);
     return spec.headerChecksumInRequest ? withChecksum(request) : request;
 }
 
-QByteArray withChecksum(const QByteArray& data)
-{
+QByteArray withChecksum(const QByteArray& data) {
     QByteArray out = data;
     appendU16(out, checksum16(data.constData(), static_cast<int>(data.size())));
     return out;
 }
 
-bool passesHeader(const QByteArray& reply, const HeaderTest& test)
-{
+bool passesHeader(const QByteArray& reply, const HeaderTest& test) {
     if (test.byteB < 0)
         return true;
     auto at = [&reply](int i) {
-        return i >= 0 && i < reply.size() ? static_cast<int>(static_cast<uint8_t>(reply.at(i))) : -1;
+        return i >= 0 && i < reply.size() ? static_cast<int>(static_cast<uint8_t>(reply.at(i)))
+                                          : -1;
     };
     return at(test.byteB) == test.x || at(test.byteY) == test.y;
 }
 
-bool blockChecksumOk(const QByteArray& reply, const BlockCheck& check)
-{
+bool blockChecksumOk(const QByteArray& reply, const BlockCheck& check) {
     if (check.from < 0)
         return true;
     ByteReader reader(reply);
@@ -92,14 +86,12 @@ bool blockChecksumOk(const QByteArray& reply, const BlockCheck& check)
     return stored == checksum16(reply.constData() + check.from, check.to - check.from + 1);
 }
 
-bool isErrorReply(const QByteArray& gathered, uint8_t byte1, uint8_t byte2)
-{
-    return gathered.size() >= 3 && static_cast<uint8_t>(gathered.at(1)) == byte1
-           && static_cast<uint8_t>(gathered.at(2)) == byte2;
+bool isErrorReply(const QByteArray& gathered, uint8_t byte1, uint8_t byte2) {
+    return gathered.size() >= 3 && static_cast<uint8_t>(gathered.at(1)) == byte1 &&
+           static_cast<uint8_t>(gathered.at(2)) == byte2;
 }
 
-CommandStatus judgeReply(const CommandSpec& spec, int received, const QByteArray& reply)
-{
+CommandStatus judgeReply(const CommandSpec& spec, int received, const QByteArray& reply) {
     if (received <= 0) {
         if (spec.errorByte1 != 0 && isErrorReply(reply, spec.errorByte1, spec.errorByte2))
             return Status::ErrorReply;
@@ -116,8 +108,7 @@ CommandStatus judgeReply(const CommandSpec& spec, int received, const QByteArray
 }
 
 CommandStatus exchange(FramePort& port, const CommandSpec& spec, QByteArray request,
-                       QByteArray& reply, int pauseMs)
-{
+                       QByteArray& reply, int pauseMs) {
     const int sent = port.sendFrame(request, kWriteTimeoutMs);
     if (sent < spec.minSent)
         return Status::NotSent;

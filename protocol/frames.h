@@ -55,7 +55,8 @@ struct CommandSpec {
 CommandSpec readCommand(uint8_t function, uint32_t address, uint16_t n, HeaderTest header,
                         BlockCheck block = {}, bool verify = true);
 // A write of parameter data (0x70): n bytes go out, a 10-byte reply comes back.
-CommandSpec writeCommand(uint32_t address, uint16_t n, HeaderTest header, int deadlineMs = kDefaultDeadlineMs);
+CommandSpec writeCommand(uint32_t address, uint16_t n, HeaderTest header,
+                         int deadlineMs = kDefaultDeadlineMs);
 
 // Request header of the memory family: AB fn address(4) n(2), then data. No frame checksum:
 // sendFrame appends it.

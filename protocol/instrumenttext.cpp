@@ -5,8 +5,7 @@
 namespace {
 
 // Decodes completely or not at all: a decoder that met an invalid sequence is no answer.
-bool tryDecode(QStringDecoder& decoder, const QByteArray& bytes, QString& out)
-{
+bool tryDecode(QStringDecoder& decoder, const QByteArray& bytes, QString& out) {
     if (!decoder.isValid())
         return false;
     QString text = decoder.decode(bytes);
@@ -18,8 +17,7 @@ bool tryDecode(QStringDecoder& decoder, const QByteArray& bytes, QString& out)
 
 } // namespace
 
-QString decodeInstrumentText(const QByteArray& bytes)
-{
+QString decodeInstrumentText(const QByteArray& bytes) {
     QByteArray trimmed = bytes;
     const qsizetype zero = trimmed.indexOf('\0');
     if (zero >= 0)

@@ -10,22 +10,19 @@ namespace {
 
 constexpr int kLegacyPauseMs = 1500;
 
-CommandSpec modeResultSpec(int mode)
-{
+CommandSpec modeResultSpec(int mode) {
     const uint32_t address = 0x20u + static_cast<uint32_t>(mode);
     return readCommand(kReadMeasurement, address, 24, {2, static_cast<uint8_t>(address), 6, 0x18});
 }
 
-CommandSpec colourBlockSpec(bool legacy)
-{
+CommandSpec colourBlockSpec(bool legacy) {
     CommandSpec s = readCommand(kReadMeasurement, 0x0000, 54, {2, 0x00, 6, 0x36}, {}, !legacy);
     s.minSent = legacy ? 8 : 10;
     s.headerChecksumInRequest = !legacy;
     return s;
 }
 
-CommandStatus readCount(FramePort& port, const CommandSpec& spec, int countOffset, int& count)
-{
+CommandStatus readCount(FramePort& port, const CommandSpec& spec, int countOffset, int& count) {
     QByteArray reply;
     const CommandStatus status = exchange(port, spec, requestFor(spec), reply);
     if (status < 0)
@@ -37,16 +34,15 @@ CommandStatus readCount(FramePort& port, const CommandSpec& spec, int countOffse
 
 } // namespace
 
-QVector<int> ColorMeasurementBlock::toInts() const
-{
-    return {lStar,        aStar,         bStar,         extraSigned[0], extraSigned[1], extraSigned[2],
-            lchLightness, lchChroma,     lchHue,        yTristimulus,   xChromaticity,  yChromaticity,
-            extraBytes[0], extraBytes[1], extraBytes[2], extraBytes[3], red,            green,
-            blue,         haze,          transmittance};
+QVector<int> ColorMeasurementBlock::toInts() const {
+    return {lStar,          aStar,         bStar,         extraSigned[0], extraSigned[1],
+            extraSigned[2], lchLightness,  lchChroma,     lchHue,         yTristimulus,
+            xChromaticity,  yChromaticity, extraBytes[0], extraBytes[1],  extraBytes[2],
+            extraBytes[3],  red,           green,         blue,           haze,
+            transmittance};
 }
 
-bool parseModeResultBlock(const QByteArray& bytes, int offset, int mode, ModeResultBlock& out)
-{
+bool parseModeResultBlock(const QByteArray& bytes, int offset, int mode, ModeResultBlock& out) {
     ByteReader r(bytes);
     if (offset < 0 || !r.has(offset, 34))
         return false;
@@ -91,8 +87,7 @@ bool parseModeResultBlock(const QByteArray& bytes, int offset, int mode, ModeRes
     return true;
 }
 
-bool parseColorMeasurementBlock(const QByteArray& bytes, int offset, ColorMeasurementBlock& out)
-{
+bool parseColorMeasurementBlock(const QByteArray& bytes, int offset, ColorMeasurementBlock& out) {
     ByteReader r(bytes);
     if (offset < 0 || !r.has(offset, 64))
         return false;
@@ -122,8 +117,7 @@ bool parseColorMeasurementBlock(const QByteArray& bytes, int offset, ColorMeasur
     return true;
 }
 
-bool parseLegacyMeasurement(const QByteArray& bytes, int offset, LegacyMeasurement& out)
-{
+bool parseLegacyMeasurement(const QByteArray& bytes, int offset, LegacyMeasurement& out) {
     ByteReader r(bytes);
     if (offset < 0 || !r.has(offset, 64))
         return false;
@@ -142,8 +136,7 @@ bool parseLegacyMeasurement(const QByteArray& bytes, int offset, LegacyMeasureme
     return true;
 }
 
-CommandStatus ReadModeResult(FramePort& port, int mode, ModeResultBlock& out)
-{
+CommandStatus ReadModeResult(FramePort& port, int mode, ModeResultBlock& out) {
     if (mode < 0 || mode > 5)
         return Status::NotSent;
     const CommandSpec spec = modeResultSpec(mode);
@@ -154,15 +147,26 @@ CommandStatus ReadModeResult(FramePort& port, int mode, ModeResultBlock& out)
     return parseModeResultBlock(reply, 0, mode, out) ? Status::Success : Status::NoReply;
 }
 
-CommandStatus ReadHazeTResult(FramePort& port, ModeResultBlock& out) { return ReadModeResult(port, 0, out); }
-CommandStatus ReadHazeResult(FramePort& port, ModeResultBlock& out) { return ReadModeResult(port, 1, out); }
-CommandStatus ReadTResult(FramePort& port, ModeResultBlock& out) { return ReadModeResult(port, 2, out); }
-CommandStatus ReadLabResult(FramePort& port, ModeResultBlock& out) { return ReadModeResult(port, 3, out); }
-CommandStatus ReadLChResult(FramePort& port, ModeResultBlock& out) { return ReadModeResult(port, 4, out); }
-CommandStatus ReadYxyResult(FramePort& port, ModeResultBlock& out) { return ReadModeResult(port, 5, out); }
+CommandStatus ReadHazeTResult(FramePort& port, ModeResultBlock& out) {
+    return ReadModeResult(port, 0, out);
+}
+CommandStatus ReadHazeResult(FramePort& port, ModeResultBlock& out) {
+    return ReadModeResult(port, 1, out);
+}
+CommandStatus ReadTResult(FramePort& port, ModeResultBlock& out) {
+    return ReadModeResult(port, 2, out);
+}
+CommandStatus ReadLabResult(FramePort& port, ModeResultBlock& out) {
+    return ReadModeResult(port, 3, out);
+}
+CommandStatus ReadLChResult(FramePort& port, ModeResultBlock& out) {
+    return ReadModeResult(port, 4, out);
+}
+CommandStatus ReadYxyResult(FramePort& port, ModeResultBlock& out) {
+    return ReadModeResult(port, 5, out);
+}
 
-CommandStatus ReadColorMeasurement(FramePort& port, ColorMeasurementBlock& out)
-{
+CommandStatus ReadColorMeasurement(FramePort& port, ColorMeasurementBlock& out) {
     const CommandSpec spec = colourBlockSpec(false);
     QByteArray reply;
     const CommandStatus status = exchange(port, spec, requestFor(spec), reply);
@@ -171,8 +175,7 @@ CommandStatus ReadColorMeasurement(FramePort& port, ColorMeasurementBlock& out)
     return parseColorMeasurementBlock(reply, 0, out) ? Status::Success : Status::NoReply;
 }
 
-CommandStatus ReadMeasurementLegacy(FramePort& port, LegacyMeasurement& out)
-{
+CommandStatus ReadMeasurementLegacy(FramePort& port, LegacyMeasurement& out) {
     const CommandSpec spec = colourBlockSpec(true);
     QByteArray reply;
     const CommandStatus status = exchange(port, spec, requestFor(spec), reply, kLegacyPauseMs);
@@ -181,8 +184,7 @@ CommandStatus ReadMeasurementLegacy(FramePort& port, LegacyMeasurement& out)
     return parseLegacyMeasurement(reply, 0, out) ? Status::Success : Status::NoReply;
 }
 
-CommandStatus ReadModeRecordCount(FramePort& port, int mode, int uiIndex, int& count)
-{
+CommandStatus ReadModeRecordCount(FramePort& port, int mode, int uiIndex, int& count) {
     if (mode < 0 || mode > 6)
         return Status::NotSent;
     uint32_t address = 0x1200u + 4u * static_cast<uint32_t>(mode);
@@ -191,41 +193,50 @@ CommandStatus ReadModeRecordCount(FramePort& port, int mode, int uiIndex, int& c
         address = 0x1600;
     else if (colorimeter && mode == 4)
         address = 0x1604;
-    const CommandSpec spec = readCommand(kReadMemory, address, 4, {2, static_cast<uint8_t>(address & 0xFF), 6, 0x04}, {8, 9, 10}, false);
+    const CommandSpec spec =
+        readCommand(kReadMemory, address, 4, {2, static_cast<uint8_t>(address & 0xFF), 6, 0x04},
+                    {8, 9, 10}, false);
     return readCount(port, spec, 8, count);
 }
 
-CommandStatus ReadHazeTRecordCount(FramePort& port, int& count) { return ReadModeRecordCount(port, 0, 0, count); }
-CommandStatus ReadHazeRecordCount(FramePort& port, int& count) { return ReadModeRecordCount(port, 1, 0, count); }
-CommandStatus ReadTRecordCount(FramePort& port, int& count) { return ReadModeRecordCount(port, 2, 0, count); }
-CommandStatus ReadLabRecordCount(FramePort& port, int uiIndex, int& count)
-{
+CommandStatus ReadHazeTRecordCount(FramePort& port, int& count) {
+    return ReadModeRecordCount(port, 0, 0, count);
+}
+CommandStatus ReadHazeRecordCount(FramePort& port, int& count) {
+    return ReadModeRecordCount(port, 1, 0, count);
+}
+CommandStatus ReadTRecordCount(FramePort& port, int& count) {
+    return ReadModeRecordCount(port, 2, 0, count);
+}
+CommandStatus ReadLabRecordCount(FramePort& port, int uiIndex, int& count) {
     return ReadModeRecordCount(port, 3, uiIndex, count);
 }
-CommandStatus ReadLChRecordCount(FramePort& port, int uiIndex, int& count)
-{
+CommandStatus ReadLChRecordCount(FramePort& port, int uiIndex, int& count) {
     return ReadModeRecordCount(port, 4, uiIndex, count);
 }
-CommandStatus ReadYxyRecordCount(FramePort& port, int& count) { return ReadModeRecordCount(port, 5, 0, count); }
-CommandStatus ReadHazeTLabRecordCount(FramePort& port, int& count) { return ReadModeRecordCount(port, 6, 0, count); }
+CommandStatus ReadYxyRecordCount(FramePort& port, int& count) {
+    return ReadModeRecordCount(port, 5, 0, count);
+}
+CommandStatus ReadHazeTLabRecordCount(FramePort& port, int& count) {
+    return ReadModeRecordCount(port, 6, 0, count);
+}
 
-CommandStatus ReadColorDiffRecordCount(FramePort& port, int& count)
-{
-    static const CommandSpec spec = readCommand(kReadMemory, 0x3010, 10, {2, 0x10, 6, 0x0A}, {8, 15, 16}, false);
+CommandStatus ReadColorDiffRecordCount(FramePort& port, int& count) {
+    static const CommandSpec spec =
+        readCommand(kReadMemory, 0x3010, 10, {2, 0x10, 6, 0x0A}, {8, 15, 16}, false);
     return readCount(port, spec, 12, count);
 }
 
-CommandStatus ReadSpectralRecordCount(FramePort& port, int uiIndex, int& count)
-{
+CommandStatus ReadSpectralRecordCount(FramePort& port, int uiIndex, int& count) {
     if (uiIndex < 0 || uiIndex > 3)
         return Status::NotSent;
     const uint32_t address = (uiIndex == 0 || uiIndex == 3) ? 0x1020 : 0x1410;
-    const CommandSpec spec = readCommand(kReadMemory, address, 8, {1, 0x40, 6, 0x08}, {8, 13, 14}, true);
+    const CommandSpec spec =
+        readCommand(kReadMemory, address, 8, {1, 0x40, 6, 0x08}, {8, 13, 14}, true);
     return readCount(port, spec, 10, count);
 }
 
-CommandStatus ReadMemory(FramePort& port, uint32_t address, uint16_t n, QByteArray& destination)
-{
+CommandStatus ReadMemory(FramePort& port, uint32_t address, uint16_t n, QByteArray& destination) {
     const CommandSpec spec = readCommand(kReadMemory, address, n, {}, {}, false);
     QByteArray reply;
     const CommandStatus status = exchange(port, spec, requestFor(spec), reply);
@@ -235,8 +246,7 @@ CommandStatus ReadMemory(FramePort& port, uint32_t address, uint16_t n, QByteArr
     return Status::Success;
 }
 
-CommandStatus ReadSpectralMeasurement(FramePort& port, std::array<int, 31>& values)
-{
+CommandStatus ReadSpectralMeasurement(FramePort& port, std::array<int, 31>& values) {
     CommandSpec spec;
     spec.function = kQuery;
     spec.address = 0x0049;

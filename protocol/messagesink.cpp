@@ -6,9 +6,8 @@
 
 namespace {
 class DebugSink : public MessageSink {
-public:
-    void showMessage(const QString& title, const QString& text) override
-    {
+  public:
+    void showMessage(const QString& title, const QString& text) override {
         qDebug().noquote() << title << text;
     }
 };
@@ -19,6 +18,10 @@ std::atomic<MessageSink*> current{&debugSink};
 
 MessageSink::~MessageSink() = default;
 
-MessageSink* MessageSink::defaultSink() { return current.load(); }
+MessageSink* MessageSink::defaultSink() {
+    return current.load();
+}
 
-void MessageSink::setDefaultSink(MessageSink* sink) { current.store(sink ? sink : &debugSink); }
+void MessageSink::setDefaultSink(MessageSink* sink) {
+    current.store(sink ? sink : &debugSink);
+}

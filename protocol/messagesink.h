@@ -5,7 +5,7 @@
 // Where the few commands that report their own failures send their message. The program shows
 // it in a message box; tests collect it; the default writes it to the debug stream.
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink();
     virtual void showMessage(const QString& title, const QString& text) = 0;
 

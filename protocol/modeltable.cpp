@@ -5,8 +5,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
-ModelTable ModelTable::load(const QString& path)
-{
+ModelTable ModelTable::load(const QString& path) {
     ModelTable table;
     if (!QFileInfo::exists(path))
         return table;
@@ -28,16 +27,15 @@ ModelTable ModelTable::load(const QString& path)
     return table;
 }
 
-ModelTable ModelTable::loadDefault()
-{
-    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("meterno"));
+ModelTable ModelTable::loadDefault() {
+    const QString beside =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("meterno"));
     if (QFileInfo::exists(beside))
         return load(beside);
     return load(QStringLiteral("meterno"));
 }
 
-std::optional<ModelRow> ModelTable::find(uint32_t meterNo) const
-{
+std::optional<ModelRow> ModelTable::find(uint32_t meterNo) const {
     for (const ModelRow& row : rows_)
         if (row.meterNo == meterNo)
             return row;
@@ -46,8 +44,7 @@ std::optional<ModelRow> ModelTable::find(uint32_t meterNo) const
 
 namespace models {
 
-bool usesOldLayout(const QString& model, int softwareVersion)
-{
+bool usesOldLayout(const QString& model, int softwareVersion) {
     if (model == QLatin1String("KV620") || model == QLatin1String("KV650"))
         return softwareVersion < 300;
     if (model == QLatin1String("KV630") || model == QLatin1String("KV660"))
@@ -55,9 +52,9 @@ bool usesOldLayout(const QString& model, int softwareVersion)
     return false;
 }
 
-bool usesModeResultCommand(const QString& model, int softwareVersion)
-{
-    return softwareVersion <= 105 && (model == QLatin1String("KV510") || model == QLatin1String("KV670"));
+bool usesModeResultCommand(const QString& model, int softwareVersion) {
+    return softwareVersion <= 105 &&
+           (model == QLatin1String("KV510") || model == QLatin1String("KV670"));
 }
 
 } // namespace models

@@ -15,7 +15,7 @@ struct ModelRow {
 
 // The model table: groups Device1, Device2, ... read in order until one has no MeterNo.
 class ModelTable {
-public:
+  public:
     static ModelTable load(const QString& path);
     // The table beside the executable (falls back to the current directory).
     static ModelTable loadDefault();
@@ -23,7 +23,7 @@ public:
     std::optional<ModelRow> find(uint32_t meterNo) const;
     const QVector<ModelRow>& rows() const { return rows_; }
 
-private:
+  private:
     QVector<ModelRow> rows_;
 };
 

@@ -6,24 +6,27 @@ namespace {
 constexpr uint8_t kStart = 0xAB;
 constexpr uint8_t kMeasurement = 0x44; // 'D'
 
-uint8_t at(const QByteArray& b, int i) { return static_cast<uint8_t>(b.at(i)); }
+uint8_t at(const QByteArray& b, int i) {
+    return static_cast<uint8_t>(b.at(i));
+}
 } // namespace
 
-PushFrameScanner::PushFrameScanner(Kind kind, int displayMode) : kind_(kind), displayMode_(displayMode) {}
+PushFrameScanner::PushFrameScanner(Kind kind, int displayMode)
+    : kind_(kind), displayMode_(displayMode) {}
 
-void PushFrameScanner::configure(Kind kind, int displayMode)
-{
+void PushFrameScanner::configure(Kind kind, int displayMode) {
     if (kind != kind_ || displayMode != displayMode_)
         buffer_.clear();
     kind_ = kind;
     displayMode_ = displayMode;
 }
 
-int PushFrameScanner::frameLength() const { return kind_ == Kind::ModeResult ? 34 : 64; }
+int PushFrameScanner::frameLength() const {
+    return kind_ == Kind::ModeResult ? 34 : 64;
+}
 
 // Judges the candidate frame at the front of the buffer (which starts with 0xAB).
-PushFrameScanner::Verdict PushFrameScanner::judge(int length) const
-{
+PushFrameScanner::Verdict PushFrameScanner::judge(int length) const {
     const int have = static_cast<int>(buffer_.size());
     if (have >= 2 && at(buffer_, 1) != kMeasurement)
         return Verdict::NotAFrame;
@@ -45,8 +48,7 @@ PushFrameScanner::Verdict PushFrameScanner::judge(int length) const
     return Verdict::Frame;
 }
 
-QList<PushFrameScanner::Measurement> PushFrameScanner::feed(const QByteArray& bytes, qint64 nowMs)
-{
+QList<PushFrameScanner::Measurement> PushFrameScanner::feed(const QByteArray& bytes, qint64 nowMs) {
     QList<Measurement> out;
     if (!buffer_.isEmpty() && nowMs - lastArrivalMs_ > kStaleAfterMs)
         buffer_.clear();

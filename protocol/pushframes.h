@@ -10,7 +10,7 @@
 // kept until its rest arrives; bytes that cannot start a frame are dropped; the buffer is
 // bounded.
 class PushFrameScanner {
-public:
+  public:
     enum class Kind {
         ColourBlock, // the 64-byte colour measurement block
         ModeResult,  // the 34-byte result block of one display mode (early haze-meter firmware)
@@ -40,7 +40,7 @@ public:
     int buffered() const { return static_cast<int>(buffer_.size()); }
     void reset() { buffer_.clear(); }
 
-private:
+  private:
     enum class Verdict { Frame, Incomplete, NotAFrame, OtherMode };
     Verdict judge(int frameLength) const;
     int frameLength() const;

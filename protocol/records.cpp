@@ -7,28 +7,32 @@
 
 namespace records {
 
-ModeArea modeArea(int mode)
-{
+ModeArea modeArea(int mode) {
     static const int sizes[7] = {8, 4, 4, 12, 24, 24, 20};
     mode = std::clamp(mode, 0, 6);
     const uint32_t data = 0x400000u + 0x80000u * static_cast<uint32_t>(mode);
     return {data, data + 0x40000u, sizes[mode]};
 }
 
-uint32_t spectralValues(int uiIndex) { return uiIndex == 0 || uiIndex == 3 ? 0x20000u : 0x140000u; }
+uint32_t spectralValues(int uiIndex) {
+    return uiIndex == 0 || uiIndex == 3 ? 0x20000u : 0x140000u;
+}
 
-uint32_t spectralNames(int uiIndex) { return uiIndex == 0 || uiIndex == 3 ? 0x21900u : 0x141900u; }
+uint32_t spectralNames(int uiIndex) {
+    return uiIndex == 0 || uiIndex == 3 ? 0x21900u : 0x141900u;
+}
 
-int chunkCount(int length) { return length <= 0 ? 0 : (length + kChunk - 1) / kChunk; }
+int chunkCount(int length) {
+    return length <= 0 ? 0 : (length + kChunk - 1) / kChunk;
+}
 
 CommandStatus readArea(FramePort& port, uint32_t start, int length, QByteArray& out,
-                       const std::function<void(int)>& progress)
-{
+                       const std::function<void(int)>& progress) {
     const int chunks = chunkCount(length);
     for (int i = 0; i < chunks; ++i) {
         const int size = std::min(kChunk, length - kChunk * i);
-        const CommandStatus status =
-            ReadMemory(port, start + static_cast<uint32_t>(kChunk * i), static_cast<uint16_t>(size), out);
+        const CommandStatus status = ReadMemory(port, start + static_cast<uint32_t>(kChunk * i),
+                                                static_cast<uint16_t>(size), out);
         if (status < 0)
             return status;
         if (progress)
@@ -37,8 +41,7 @@ CommandStatus readArea(FramePort& port, uint32_t start, int length, QByteArray& 
     return Status::Success;
 }
 
-QByteArray slotText(const QByteArray& names, int index, int slotSize, int width)
-{
+QByteArray slotText(const QByteArray& names, int index, int slotSize, int width) {
     const QByteArray slot = names.mid(static_cast<qsizetype>(index) * slotSize, width);
     const auto zero = slot.indexOf('\0');
     return zero < 0 ? slot : slot.left(zero);
@@ -48,15 +51,14 @@ namespace {
 
 // Reads the words of one record in order: s = signed, u = unsigned, each with its divisor.
 class RecordCursor {
-public:
+  public:
     RecordCursor(const QByteArray& bytes, int offset) : reader_(bytes), at_(offset) {}
     double s(double scale) { return reader_.s16(next()) / scale; }
     double u(double scale) { return reader_.u16(next()) / scale; }
     bool ok() const { return reader_.ok(); }
 
-private:
-    int next()
-    {
+  private:
+    int next() {
         const int here = at_;
         at_ += 2;
         return here;
@@ -65,15 +67,13 @@ private:
     int at_;
 };
 
-void readLab(RecordCursor& c, Values& v)
-{
+void readLab(RecordCursor& c, Values& v) {
     v.lStar = c.s(100);
     v.aStar = c.s(100);
     v.bStar = c.s(100);
 }
 
-void readSide(int mode, RecordCursor& c, Values& v)
-{
+void readSide(int mode, RecordCursor& c, Values& v) {
     switch (mode) {
     case 0:
         v.haze = c.u(100);
@@ -117,9 +117,8 @@ namespace {
 // The records of an area packed back to back, each named from its slot: read(cursor, record)
 // fills one record; a record the bytes do not hold whole ends the list.
 template <class Record, class Read>
-QVector<Record> decodeEach(const QByteArray& data, const QByteArray& names, int count, int recordSize,
-                           int slotSize, int nameWidth, Read read)
-{
+QVector<Record> decodeEach(const QByteArray& data, const QByteArray& names, int count,
+                           int recordSize, int slotSize, int nameWidth, Read read) {
     QVector<Record> out;
     count = std::max(0, count);
     out.reserve(std::min<qsizetype>(count, data.size() / recordSize));
@@ -137,30 +136,29 @@ QVector<Record> decodeEach(const QByteArray& data, const QByteArray& names, int 
 
 } // namespace
 
-QVector<Comparison> decodeModeRecords(int mode, const QByteArray& data, const QByteArray& names, int count)
-{
+QVector<Comparison> decodeModeRecords(int mode, const QByteArray& data, const QByteArray& names,
+                                      int count) {
     if (mode < 0 || mode > 6)
         return {};
-    return decodeEach<Comparison>(data, names, count, modeArea(mode).recordSize, kNameSlot, kNameLength,
-                                  [mode](RecordCursor& c, Comparison& r) {
+    return decodeEach<Comparison>(data, names, count, modeArea(mode).recordSize, kNameSlot,
+                                  kNameLength, [mode](RecordCursor& c, Comparison& r) {
                                       readSide(mode, c, r.standard);
                                       readSide(mode, c, r.sample);
                                   });
 }
 
-QVector<Comparison> decodeOldLayoutRecords(const QByteArray& data, const QByteArray& names, int count)
-{
-    return decodeEach<Comparison>(data, names, count, kOldLayoutRecord, kOldLayoutNameSlot, kOldLayoutNameSlot,
-                                  [](RecordCursor& c, Comparison& r) {
+QVector<Comparison> decodeOldLayoutRecords(const QByteArray& data, const QByteArray& names,
+                                           int count) {
+    return decodeEach<Comparison>(data, names, count, kOldLayoutRecord, kOldLayoutNameSlot,
+                                  kOldLayoutNameSlot, [](RecordCursor& c, Comparison& r) {
                                       readLab(c, r.standard);
                                       readLab(c, r.sample);
                                   });
 }
 
-QVector<Spectrum> decodeSpectra(const QByteArray& values, const QByteArray& names, int count)
-{
-    return decodeEach<Spectrum>(values, names, count, kSpectralRecord, kSpectralNameSlot, kSpectralNameSlot,
-                                [](RecordCursor& c, Spectrum& r) {
+QVector<Spectrum> decodeSpectra(const QByteArray& values, const QByteArray& names, int count) {
+    return decodeEach<Spectrum>(values, names, count, kSpectralRecord, kSpectralNameSlot,
+                                kSpectralNameSlot, [](RecordCursor& c, Spectrum& r) {
                                     for (double& v : r.values)
                                         v = c.s(100);
                                 });

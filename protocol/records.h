@@ -42,8 +42,8 @@ struct ModeArea {
     int recordSize;
 };
 ModeArea modeArea(int mode);
-constexpr int kNameSlot = 16;       // bytes per name slot, current firmware
-constexpr int kNameLength = 13;     // of which the name may use these
+constexpr int kNameSlot = 16;   // bytes per name slot, current firmware
+constexpr int kNameLength = 13; // of which the name may use these
 constexpr uint32_t kOldLayoutData = 0x10000;
 constexpr uint32_t kOldLayoutNames = 0x20000;
 constexpr int kOldLayoutRecord = 12;
@@ -67,8 +67,10 @@ CommandStatus readArea(FramePort& port, uint32_t start, int length, QByteArray& 
 QByteArray slotText(const QByteArray& names, int index, int slotSize, int width);
 
 // Decoders: a record missing from the bytes (short read) ends the list.
-QVector<Comparison> decodeModeRecords(int mode, const QByteArray& data, const QByteArray& names, int count);
-QVector<Comparison> decodeOldLayoutRecords(const QByteArray& data, const QByteArray& names, int count);
+QVector<Comparison> decodeModeRecords(int mode, const QByteArray& data, const QByteArray& names,
+                                      int count);
+QVector<Comparison> decodeOldLayoutRecords(const QByteArray& data, const QByteArray& names,
+                                           int count);
 QVector<Spectrum> decodeSpectra(const QByteArray& values, const QByteArray& names, int count);
 
 } // namespace records

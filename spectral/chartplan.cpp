@@ -10,15 +10,14 @@
 
 namespace {
 
-QPen makePen(const QColor& colour, qreal width, Qt::PenStyle style)
-{
+QPen makePen(const QColor& colour, qreal width, Qt::PenStyle style) {
     QPen pen(colour, width, style, Qt::SquareCap, Qt::BevelJoin);
     return pen;
 }
 
-bool anyAbove(const SpectralRecord& record, double limit)
-{
-    return std::any_of(record.values.begin(), record.values.end(), [limit](double v) { return v > limit; });
+bool anyAbove(const SpectralRecord& record, double limit) {
+    return std::any_of(record.values.begin(), record.values.end(),
+                       [limit](double v) { return v > limit; });
 }
 
 // Curves are many (an import can bring thousands) and the raster engine strokes 2-pixel pens
@@ -26,11 +25,11 @@ bool anyAbove(const SpectralRecord& record, double limit)
 // a band two pixels thick across its minor axis, which is what a 2-pixel pen covers. Points
 // far outside the device are simply not drawn.
 class CurveRaster {
-public:
+  public:
     CurveRaster(const QRect& area, qreal scale)
         : area_(area), scale_(scale),
-          image_(QSize(int(area.width() * scale), int(area.height() * scale)), QImage::Format_ARGB32_Premultiplied)
-    {
+          image_(QSize(int(area.width() * scale), int(area.height() * scale)),
+                 QImage::Format_ARGB32_Premultiplied) {
         image_.fill(Qt::transparent);
         bits_ = reinterpret_cast<QRgb*>(image_.bits());
         stride_ = image_.bytesPerLine() / int(sizeof(QRgb));
@@ -39,39 +38,36 @@ public:
         thickness_ = std::max(1, int(std::lround(2 * scale)));
     }
 
-    void polyline(const QPolygonF& points, const QColor& colour)
-    {
+    void polyline(const QPolygonF& points, const QColor& colour) {
         const QRgb rgb = colour.rgba();
         for (int k = 1; k < points.size(); ++k)
             segment(toImage(points.at(k - 1)), toImage(points.at(k)), rgb);
     }
 
-    void drawOn(QPainter& painter)
-    {
+    void drawOn(QPainter& painter) {
         image_.setDevicePixelRatio(scale_);
         painter.drawImage(area_.topLeft(), image_);
     }
 
-private:
+  private:
     QPointF toImage(const QPointF& p) const { return (p - area_.topLeft()) * scale_; }
 
     // The pixels a 2-pixel pen covers around v across the minor axis (twice as many on a
     // screen with twice the pixels), within a line of `size` pixels.
-    void band(double v, int size, int& first, int& last) const
-    {
+    void band(double v, int size, int& first, int& last) const {
         const int from = int(std::lround(v)) - thickness_ / 2;
         first = std::max(from, 0);
         last = std::min(from + thickness_ - 1, size - 1);
     }
 
-    void segment(QPointF a, QPointF b, QRgb rgb)
-    {
+    void segment(QPointF a, QPointF b, QRgb rgb) {
         const double dx = b.x() - a.x(), dy = b.y() - a.y();
         if (std::abs(dx) >= std::abs(dy)) {
             if (a.x() > b.x())
                 std::swap(a, b);
             const double slope = dx == 0 ? 0 : dy / dx;
-            const int x0 = std::max(int(std::floor(a.x())), 0), x1 = std::min(int(std::ceil(b.x())), width_ - 1);
+            const int x0 = std::max(int(std::floor(a.x())), 0),
+                      x1 = std::min(int(std::ceil(b.x())), width_ - 1);
             for (int x = x0; x <= x1; ++x) {
                 int first, last;
                 band(a.y() + (x + 0.5 - a.x()) * slope, height_, first, last);
@@ -82,7 +78,8 @@ private:
             if (a.y() > b.y())
                 std::swap(a, b);
             const double slope = dx / dy;
-            const int y0 = std::max(int(std::floor(a.y())), 0), y1 = std::min(int(std::ceil(b.y())), height_ - 1);
+            const int y0 = std::max(int(std::floor(a.y())), 0),
+                      y1 = std::min(int(std::ceil(b.y())), height_ - 1);
             for (int y = y0; y <= y1; ++y) {
                 int first, last;
                 band(a.x() + (y + 0.5 - a.y()) * slope, width_, first, last);
@@ -107,8 +104,7 @@ private:
 
 namespace chart {
 
-double fullScale(const QVector<SpectralRecord>& records)
-{
+double fullScale(const QVector<SpectralRecord>& records) {
     double n = 60;
     for (const SpectralRecord& r : records) {
         if (!r.showCurve)
@@ -121,13 +117,11 @@ double fullScale(const QVector<SpectralRecord>& records)
     return n;
 }
 
-QColor curveColour(int index)
-{
+QColor curveColour(int index) {
     return QColor(index % 100, (100 * index) % 256, (200 * index) % 256);
 }
 
-QString percentageTitle(int uiIndex)
-{
+QString percentageTitle(int uiIndex) {
     if (uiIndex == 0 || uiIndex == 3)
         return QCoreApplication::translate("MeterPageFor510", "Transmittance(%)");
     if (uiIndex == 1 || uiIndex == 2)
@@ -135,8 +129,7 @@ QString percentageTitle(int uiIndex)
     return {};
 }
 
-ChartPlan plan(const QRectF& area, const QVector<SpectralRecord>& records, int uiIndex)
-{
+ChartPlan plan(const QRectF& area, const QVector<SpectralRecord>& records, int uiIndex) {
     ChartPlan p;
     const double x0 = area.left(), y0 = area.top(), w = area.width(), h = area.height();
     const double xL = x0 + 0.2 * w, xR = x0 + 0.8 * w, pw = 0.6 * w;
@@ -158,7 +151,8 @@ ChartPlan plan(const QRectF& area, const QVector<SpectralRecord>& records, int u
     p.lines.append({QLineF(xL, yB, xL, yT), axes});
 
     const int centred = Qt::AlignCenter;
-    p.texts.append({QRectF(xL, yB, w / 10, h / 10), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("400")});
+    p.texts.append(
+        {QRectF(xL, yB, w / 10, h / 10), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("400")});
     const char* const wavelengths[] = {"450", "500", "550", "600", "650", "700"};
     for (int k = 0; k < 6; ++k)
         p.texts.append({QRectF(x0 + (0.2 + 0.1 * k) * w, yB, 0.2 * w, h / 10), centred,
@@ -182,10 +176,10 @@ ChartPlan plan(const QRectF& area, const QVector<SpectralRecord>& records, int u
 
     const int top = static_cast<int>(n) * 5 / 6;
     const double labelLeft = x0 + w / 10;
-    p.texts.append({QRectF(labelLeft, yT + ph / 6, w / 10, 5 * ph / 6), Qt::AlignRight | Qt::AlignBottom,
-                    QStringLiteral("0")});
-    p.texts.append({QRectF(labelLeft, yT + ph / 6, w / 10, 5 * ph / 6), Qt::AlignRight | Qt::AlignVCenter,
-                    QString::number(top * 0.5)});
+    p.texts.append({QRectF(labelLeft, yT + ph / 6, w / 10, 5 * ph / 6),
+                    Qt::AlignRight | Qt::AlignBottom, QStringLiteral("0")});
+    p.texts.append({QRectF(labelLeft, yT + ph / 6, w / 10, 5 * ph / 6),
+                    Qt::AlignRight | Qt::AlignVCenter, QString::number(top * 0.5)});
     p.texts.append({QRectF(labelLeft, yT, w / 10, 2 * ph / 6), Qt::AlignRight | Qt::AlignVCenter,
                     QString::number(top)});
 
@@ -195,8 +189,7 @@ ChartPlan plan(const QRectF& area, const QVector<SpectralRecord>& records, int u
     return p;
 }
 
-void draw(QPainter& painter, const ChartPlan& plan)
-{
+void draw(QPainter& painter, const ChartPlan& plan) {
     for (const ChartPlan::Line& l : plan.lines) {
         painter.setPen(l.pen);
         painter.drawLine(l.line);
@@ -221,7 +214,8 @@ void draw(QPainter& painter, const ChartPlan& plan)
     QPaintDevice* device = painter.device();
     if (device && painter.transform().isIdentity() && !plan.curves.isEmpty()) {
         // Nothing is clipped to the plot, but nothing outside the device can be seen either.
-        CurveRaster raster(QRect(0, 0, device->width(), device->height()), device->devicePixelRatioF());
+        CurveRaster raster(QRect(0, 0, device->width(), device->height()),
+                           device->devicePixelRatioF());
         for (const ChartPlan::Curve& c : plan.curves)
             raster.polyline(c.points, c.pen.color());
         raster.drawOn(painter);

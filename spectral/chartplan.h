@@ -31,11 +31,11 @@ struct ChartPlan {
         QPen pen;
     };
 
-    double fullScale = 60; // 60, 120 or 240
-    QVector<Line> lines;   // grid, then axes
-    QVector<Text> texts;   // labels and titles, in drawing order
+    double fullScale = 60;     // 60, 120 or 240
+    QVector<Line> lines;       // grid, then axes
+    QVector<Text> texts;       // labels and titles, in drawing order
     int textsBeforeCurves = 0; // the wavelength labels and their title come before the curves
-    QVector<Curve> curves; // shown records, in list order
+    QVector<Curve> curves;     // shown records, in list order
     QPen textPen;
 };
 

@@ -28,8 +28,7 @@ namespace {
 
 constexpr int kColumns = 35;
 
-QTableWidgetItem* centredItem(const QString& text)
-{
+QTableWidgetItem* centredItem(const QString& text) {
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     return item;
@@ -40,8 +39,7 @@ QTableWidgetItem* centredItem(const QString& text)
 MeterPageFor510::MeterPageFor510(MyThread* worker, FramePort* port, int uiIndex, QWidget* parent)
     : QDialog(parent), ui(new Ui::MeterPageFor510),
       pauseLock_(worker ? worker->sharedPauseLock() : nullptr), port_(port), uiIndex_(uiIndex),
-      prompter_(Prompter::standard()), clock_([] { return QDateTime::currentDateTime(); })
-{
+      prompter_(Prompter::standard()), clock_([] { return QDateTime::currentDateTime(); }) {
     ui->setupUi(this);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         resize(screen->availableGeometry().size());
@@ -72,26 +70,28 @@ MeterPageFor510::MeterPageFor510(MyThread* worker, FramePort* port, int uiIndex,
     table->setItemDelegateForColumn(kDeleteColumn, deleteButtons_);
     connect(deleteButtons_, &RowButtonDelegate::clicked, this, &MeterPageFor510::slot_updateTable);
     buildCaptionRow();
-    connect(table, &QTableWidget::cellDoubleClicked, this, &MeterPageFor510::slot_cellDoubleClicked);
+    connect(table, &QTableWidget::cellDoubleClicked, this,
+            &MeterPageFor510::slot_cellDoubleClicked);
 }
 
-MeterPageFor510::~MeterPageFor510() { delete ui; }
+MeterPageFor510::~MeterPageFor510() {
+    delete ui;
+}
 
-void MeterPageFor510::setPrompter(Prompter* prompter) { prompter_ = prompter ? prompter : Prompter::standard(); }
+void MeterPageFor510::setPrompter(Prompter* prompter) {
+    prompter_ = prompter ? prompter : Prompter::standard();
+}
 
-void MeterPageFor510::setClock(std::function<QDateTime()> clock)
-{
+void MeterPageFor510::setClock(std::function<QDateTime()> clock) {
     if (clock)
         clock_ = std::move(clock);
 }
 
-void MeterPageFor510::information(const QString& title, const QString& text)
-{
+void MeterPageFor510::information(const QString& title, const QString& text) {
     prompter_->information(this, title, text);
 }
 
-void MeterPageFor510::buildCaptionRow()
-{
+void MeterPageFor510::buildCaptionRow() {
     QTableWidget* table = ui->tableWidget_data;
     table->setRowCount(1);
     const QStringList captions = spectralsheet::captions();
@@ -104,15 +104,13 @@ void MeterPageFor510::buildCaptionRow()
     table->setItem(0, kDeleteColumn, centredItem(tr("Operation")));
 }
 
-void MeterPageFor510::setActionButtonsEnabled(bool enabled)
-{
+void MeterPageFor510::setActionButtonsEnabled(bool enabled) {
     for (QPushButton* b : {ui->pushButton_spectralHistory, ui->pushButton_spectralMeasurement,
                            ui->pushButton_clearData, ui->pushButton_exportExcel})
         b->setEnabled(enabled);
 }
 
-void MeterPageFor510::addRecordRow(const SpectralRecord& record, const QString& name)
-{
+void MeterPageFor510::addRecordRow(const SpectralRecord& record, const QString& name) {
     QTableWidget* table = ui->tableWidget_data;
     const int r = table->rowCount();
     table->insertRow(r);
@@ -136,8 +134,7 @@ void MeterPageFor510::addRecordRow(const SpectralRecord& record, const QString& 
     }
 }
 
-int MeterPageFor510::rowOf(const QWidget* cellWidget) const
-{
+int MeterPageFor510::rowOf(const QWidget* cellWidget) const {
     const QTableWidget* table = ui->tableWidget_data;
     for (int r = 0; r < table->rowCount(); ++r)
         if (table->cellWidget(r, kCurveColumn) == cellWidget)
@@ -145,19 +142,16 @@ int MeterPageFor510::rowOf(const QWidget* cellWidget) const
     return -1;
 }
 
-QCheckBox* MeterPageFor510::curveBox(int row) const
-{
+QCheckBox* MeterPageFor510::curveBox(int row) const {
     return qobject_cast<QCheckBox*>(ui->tableWidget_data->cellWidget(row, kCurveColumn));
 }
 
-void MeterPageFor510::slot_cellDoubleClicked(int row, int column)
-{
+void MeterPageFor510::slot_cellDoubleClicked(int row, int column) {
     if (column == 1 && row >= 1)
         ui->tableWidget_data->editItem(ui->tableWidget_data->item(row, column));
 }
 
-void MeterPageFor510::slot_updateChart(bool ticked)
-{
+void MeterPageFor510::slot_updateChart(bool ticked) {
     const int row = rowOf(qobject_cast<QWidget*>(sender()));
     if (row == 0) {
         for (int i = 0; i < records_.size(); ++i) {
@@ -175,8 +169,7 @@ void MeterPageFor510::slot_updateChart(bool ticked)
     update();
 }
 
-void MeterPageFor510::slot_updateTable(int row)
-{
+void MeterPageFor510::slot_updateTable(int row) {
     if (row >= 1 && row <= records_.size()) {
         records_.remove(row - 1);
         ui->tableWidget_data->removeRow(row);
@@ -184,11 +177,11 @@ void MeterPageFor510::slot_updateTable(int row)
     update();
 }
 
-void MeterPageFor510::on_pushButton_spectralMeasurement_clicked()
-{
+void MeterPageFor510::on_pushButton_spectralMeasurement_clicked() {
     if (records_.size() >= kMaxMeasured) {
-        information(tr("Error"), tr("Measurement exceeds the maximum quantity, please save the excel file "
-                                    "before measuring!"));
+        information(tr("Error"),
+                    tr("Measurement exceeds the maximum quantity, please save the excel file "
+                       "before measuring!"));
         return;
     }
     setActionButtonsEnabled(false);
@@ -212,17 +205,16 @@ void MeterPageFor510::on_pushButton_spectralMeasurement_clicked()
     setActionButtonsEnabled(true);
 }
 
-void MeterPageFor510::on_pushButton_spectralHistory_clicked()
-{
+void MeterPageFor510::on_pushButton_spectralHistory_clicked() {
     if (!port_ || !port_->isLinkOpen()) {
         information(tr("Error"), tr("Please connect the device first!"));
         return;
     }
     setActionButtonsEnabled(false);
     if (ui->tableWidget_data->rowCount() >= 2) {
-        const auto answer = prompter_->question(this, tr("Colorimeter"),
-                                                tr("Data import willempty the list, to save data first?"),
-                                                QMessageBox::Yes | QMessageBox::No);
+        const auto answer = prompter_->question(
+            this, tr("Colorimeter"), tr("Data import willempty the list, to save data first?"),
+            QMessageBox::Yes | QMessageBox::No);
         if (answer == QMessageBox::Yes) {
             if (!on_pushButton_exportExcel_clicked()) {
                 setActionButtonsEnabled(true);
@@ -255,8 +247,8 @@ void MeterPageFor510::on_pushButton_spectralHistory_clicked()
     const int valueBytes = records::kSpectralRequested * count;
     const int nameBytes = records::kSpectralNameSlot * count;
     const int valueChunks = records::chunkCount(valueBytes);
-    auto progress = showTransferProgress(this, valueChunks + records::chunkCount(nameBytes), tr("Storing data,please wait..."),
-                                         tr("cancel"));
+    auto progress = showTransferProgress(this, valueChunks + records::chunkCount(nameBytes),
+                                         tr("Storing data,please wait..."), tr("cancel"));
     QByteArray values, names;
     auto fail = [&](const QString& text) {
         progress->hide();
@@ -265,14 +257,13 @@ void MeterPageFor510::on_pushButton_spectralHistory_clicked()
         setActionButtonsEnabled(true);
     };
     if (records::readArea(*port_, records::spectralValues(uiIndex_), valueBytes, values,
-                          [&progress](int i) { progress->setValue(i); })
-        < 0) {
+                          [&progress](int i) { progress->setValue(i); }) < 0) {
         fail(tr("Reading spectral recording data failed!"));
         return;
     }
-    if (records::readArea(*port_, records::spectralNames(uiIndex_), nameBytes, names,
-                          [&progress, valueChunks](int i) { progress->setValue(valueChunks + i); })
-        < 0) {
+    if (records::readArea(
+            *port_, records::spectralNames(uiIndex_), nameBytes, names,
+            [&progress, valueChunks](int i) { progress->setValue(valueChunks + i); }) < 0) {
         fail(tr("Failed to read spectral record name data!"));
         return;
     }
@@ -294,8 +285,7 @@ void MeterPageFor510::on_pushButton_spectralHistory_clicked()
     progress->close();
 }
 
-bool MeterPageFor510::on_pushButton_exportExcel_clicked()
-{
+bool MeterPageFor510::on_pushButton_exportExcel_clicked() {
     QTableWidget* table = ui->tableWidget_data;
     if (table->rowCount() <= 1) {
         information(tr("error"), tr("No data for Storing to Excel!"));
@@ -328,12 +318,13 @@ bool MeterPageFor510::on_pushButton_exportExcel_clicked()
             rows.append(texts);
     }
     const int total = table->rowCount();
-    auto progress = showTransferProgress(this, total + 1, tr("Storing data,please wait..."),
-                                         tr("cancel"));
-    const bool written = engine.writeTable(spectralsheet::table(captionRow, rows), [&progress](int done) {
-        progress->setValue(done);
-        return true;
-    });
+    auto progress =
+        showTransferProgress(this, total + 1, tr("Storing data,please wait..."), tr("cancel"));
+    const bool written =
+        engine.writeTable(spectralsheet::table(captionRow, rows), [&progress](int done) {
+            progress->setValue(done);
+            return true;
+        });
     progress->hide();
     if (!written) {
         const bool inUse = engine.lastError() == ExcelEngine::Error::ReplaceFailed;
@@ -350,11 +341,11 @@ bool MeterPageFor510::on_pushButton_exportExcel_clicked()
     return true;
 }
 
-void MeterPageFor510::on_pushButton_clearData_clicked()
-{
+void MeterPageFor510::on_pushButton_clearData_clicked() {
     setActionButtonsEnabled(false);
     const auto answer = prompter_->question(
-        this, tr("Tip"), tr("Clearing data will clear all spectral records. Are you sure you want to clear it?"),
+        this, tr("Tip"),
+        tr("Clearing data will clear all spectral records. Are you sure you want to clear it?"),
         QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes) {
         QTableWidget* table = ui->tableWidget_data;
@@ -366,8 +357,7 @@ void MeterPageFor510::on_pushButton_clearData_clicked()
     setActionButtonsEnabled(true);
 }
 
-void MeterPageFor510::paintEvent(QPaintEvent* event)
-{
+void MeterPageFor510::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     QPainter painter(this);
     chart::draw(painter, chart::plan(QRectF(ui->widget_chart->geometry()), records_, uiIndex_));

@@ -24,7 +24,7 @@ class MeterPageFor510;
 // spectra stored in the instrument and exports the list to a workbook.
 class MeterPageFor510 : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int kMaxMeasured = 1000;
     static constexpr int kCurveColumn = 33;
     static constexpr int kDeleteColumn = 34;
@@ -43,7 +43,7 @@ public:
     int uiIndex() const { return uiIndex_; }
     int nameCounter() const { return nameCounter_; }
 
-public slots:
+  public slots:
     void slot_cellDoubleClicked(int row, int column);
     void slot_updateChart(bool ticked);
     // Deletes the record of a row whose "Delete" button was pressed.
@@ -53,10 +53,10 @@ public slots:
     bool on_pushButton_exportExcel_clicked();
     void on_pushButton_clearData_clicked();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     void buildCaptionRow();
     int rowOf(const QWidget* cellWidget) const;
     QCheckBox* curveBox(int row) const;

@@ -7,12 +7,15 @@
 
 namespace spectralsheet {
 
-QString wavelengthCaption(int index) { return QStringLiteral("%1nm").arg(400 + 10 * index); }
+QString wavelengthCaption(int index) {
+    return QStringLiteral("%1nm").arg(400 + 10 * index);
+}
 
-QString valueText(double value) { return QString::number(value, 'g', 6); }
+QString valueText(double value) {
+    return QString::number(value, 'g', 6);
+}
 
-QStringList captions()
-{
+QStringList captions() {
     QStringList row{QCoreApplication::translate("MeterPageFor510", "No"),
                     QCoreApplication::translate("MeterPageFor510", "Name")};
     for (int k = 0; k < SpectralRecord::kPoints; ++k)
@@ -20,16 +23,14 @@ QStringList captions()
     return row;
 }
 
-QStringList rowTexts(int number, const QString& name, const SpectralRecord& record)
-{
+QStringList rowTexts(int number, const QString& name, const SpectralRecord& record) {
     QStringList row{QString::number(number), name};
     for (double v : record.values)
         row.append(valueText(v));
     return row;
 }
 
-ExcelTable table(const QStringList& captionRow, const QList<QStringList>& rows)
-{
+ExcelTable table(const QStringList& captionRow, const QList<QStringList>& rows) {
     ExcelTable out(static_cast<int>(rows.size()) + 1, kColumns);
     auto put = [&out](int r, const QStringList& texts) {
         for (int c = 0; c < kColumns && c < texts.size(); ++c)
@@ -41,9 +42,9 @@ ExcelTable table(const QStringList& captionRow, const QList<QStringList>& rows)
     return out;
 }
 
-QString defaultFileName(const QDateTime& now)
-{
-    return QStringLiteral("MeterData") + now.toString(QStringLiteral("yyyyMMddhhmm")) + QStringLiteral(".xlsx");
+QString defaultFileName(const QDateTime& now) {
+    return QStringLiteral("MeterData") + now.toString(QStringLiteral("yyyyMMddhhmm")) +
+           QStringLiteral(".xlsx");
 }
 
 } // namespace spectralsheet

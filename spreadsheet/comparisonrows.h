@@ -23,9 +23,9 @@ struct Judging {
     double hazeTolerance = -1;
     double tTolerance = -1;
     double deltaEThreshold = -1;
-    int formulaIndex = -1;    // old layout only
-    QString formulaText;      // old layout: the formula label shown on the page
-    QString thresholdText;    // old layout: the threshold as shown on the page
+    int formulaIndex = -1; // old layout only
+    QString formulaText;   // old layout: the formula label shown on the page
+    QString thresholdText; // old layout: the threshold as shown on the page
     QString model;
     QString serialNumber;
 };
@@ -33,10 +33,11 @@ struct Judging {
 // A stored comparison of display mode 0..6 as a list row. The colour difference is always
 // dE*ab: the records carry no formula, whatever the instrument is set to now. Sequence and
 // time are the caller's. pass receives the verdict.
-ComparisonRecord fromStored(int displayMode, const records::Comparison& stored, const Judging& judging,
-                            bool& pass);
+ComparisonRecord fromStored(int displayMode, const records::Comparison& stored,
+                            const Judging& judging, bool& pass);
 // A stored old-layout comparison (L*a*b* pairs) as an old-layout list row, its colour difference
 // by the instrument's formula (-1, which fails, for an unknown formula).
-OldComparisonRecord fromStoredOld(const records::Comparison& stored, const Judging& judging, bool& pass);
+OldComparisonRecord fromStoredOld(const records::Comparison& stored, const Judging& judging,
+                                  bool& pass);
 
 } // namespace comparisonrows

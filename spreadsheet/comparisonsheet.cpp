@@ -32,8 +32,7 @@ const Column kThreshold{kColour, QT_TRANSLATE_NOOP("Colorimeter", "△E Threshol
 const Column kDE{kColour, QT_TRANSLATE_NOOP("Colorimeter", "△E"), 27};
 const Column kResult{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Result"), 28};
 
-QList<Column> columnsOf(int mode)
-{
+QList<Column> columnsOf(int mode) {
     QList<Column> cols{kNo, kModel, kSn, kName, kTime};
     switch (mode) {
     case 0:
@@ -51,7 +50,8 @@ QList<Column> columnsOf(int mode)
              << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Standard b*"), 7}
              << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Sample L*"), 16}
              << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Sample a*"), 17}
-             << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Sample b*"), 18} << kThreshold << kDE;
+             << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Sample b*"), 18} << kThreshold
+             << kDE;
         break;
     case 4:
         cols << Column{kPage, "Standard L*", 8}
@@ -59,7 +59,8 @@ QList<Column> columnsOf(int mode)
              << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Standard h"), 10}
              << Column{kPage, "Sample L*", 19}
              << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Sample C*"), 20}
-             << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Sample h"), 21} << kThreshold << kDE;
+             << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Sample h"), 21} << kThreshold
+             << kDE;
         break;
     case 5:
         cols << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Standard Y"), 11}
@@ -67,13 +68,15 @@ QList<Column> columnsOf(int mode)
              << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Standard y"), 13}
              << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Sample Y"), 22}
              << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Sample x"), 23}
-             << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Sample y"), 24} << kThreshold << kDE;
+             << Column{kPage, QT_TRANSLATE_NOOP("FirstPageFor510", "Sample y"), 24} << kThreshold
+             << kDE;
         break;
     case 6:
-        cols << kStdHaze << kStdT << Column{kPage, "Standard L*", 5} << Column{kPage, "Standard a*", 6}
-             << Column{kPage, "Standard b*", 7} << kSmpHaze << kSmpT << Column{kPage, "Sample L*", 16}
-             << Column{kPage, "Sample a*", 17} << Column{kPage, "Sample b*", 18} << kHazeTol << kDHaze << kTTol
-             << kDT << kThreshold << kDE;
+        cols << kStdHaze << kStdT << Column{kPage, "Standard L*", 5}
+             << Column{kPage, "Standard a*", 6} << Column{kPage, "Standard b*", 7} << kSmpHaze
+             << kSmpT << Column{kPage, "Sample L*", 16} << Column{kPage, "Sample a*", 17}
+             << Column{kPage, "Sample b*", 18} << kHazeTol << kDHaze << kTTol << kDT << kThreshold
+             << kDE;
         break;
     default:
         break;
@@ -89,35 +92,44 @@ struct OldColumn {
 };
 
 const OldColumn kOldColumns[] = {
-    {"NO", "序号", 0},           {"Model", "型号", 19},         {"SN", "序列号", 20},
-    {"Name", "名称", 1},         {"Time", "时间", 2},           {"Standard L*", "标准色L*", 3},
-    {"Standard a*", "标准色a*", 4}, {"Standard b*", "标准色b*", 5}, {"Standard C*", "标准色C*", 6},
-    {"Standard h", "标准色h", 7},  {"Sample L*", "样品色L*", 8},  {"Sample a*", "样品色a*", 9},
-    {"Sample b*", "样品色b*", 10}, {"Sample C*", "样品色C*", 11}, {"Sample h", "样品色h", 12},
-    {"△E Formula", "△E公式", 17},  {"△E Thresholds", "△E阀值", 18}, {"△E", "△E", 13},
+    {"NO", "序号", 0},
+    {"Model", "型号", 19},
+    {"SN", "序列号", 20},
+    {"Name", "名称", 1},
+    {"Time", "时间", 2},
+    {"Standard L*", "标准色L*", 3},
+    {"Standard a*", "标准色a*", 4},
+    {"Standard b*", "标准色b*", 5},
+    {"Standard C*", "标准色C*", 6},
+    {"Standard h", "标准色h", 7},
+    {"Sample L*", "样品色L*", 8},
+    {"Sample a*", "样品色a*", 9},
+    {"Sample b*", "样品色b*", 10},
+    {"Sample C*", "样品色C*", 11},
+    {"Sample h", "样品色h", 12},
+    {"△E Formula", "△E公式", 17},
+    {"△E Thresholds", "△E阀值", 18},
+    {"△E", "△E", 13},
     {"Result", "是否合格", 14},
 };
 
 } // namespace
 
-QStringList headings(int displayMode)
-{
+QStringList headings(int displayMode) {
     QStringList out;
     for (const Column& c : columnsOf(displayMode))
         out.append(QCoreApplication::translate(c.context, c.heading));
     return out;
 }
 
-QList<int> sourceColumns(int displayMode)
-{
+QList<int> sourceColumns(int displayMode) {
     QList<int> out;
     for (const Column& c : columnsOf(displayMode))
         out.append(c.source);
     return out;
 }
 
-ExcelTable newLayoutTable(int displayMode, const QList<QStringList>& listRows)
-{
+ExcelTable newLayoutTable(int displayMode, const QList<QStringList>& listRows) {
     const QStringList heads = headings(displayMode);
     const QList<int> sources = sourceColumns(displayMode);
     ExcelTable table(static_cast<int>(listRows.size()) + 1, static_cast<int>(heads.size()));
@@ -129,16 +141,14 @@ ExcelTable newLayoutTable(int displayMode, const QList<QStringList>& listRows)
     return table;
 }
 
-QStringList oldHeadings(bool chinese)
-{
+QStringList oldHeadings(bool chinese) {
     QStringList out;
     for (const OldColumn& c : kOldColumns)
         out.append(QString::fromUtf8(chinese ? c.chinese : c.english));
     return out;
 }
 
-QList<QVariantList> oldLayoutBlock(bool chinese, const QList<QStringList>& listRows)
-{
+QList<QVariantList> oldLayoutBlock(bool chinese, const QList<QStringList>& listRows) {
     QList<QVariantList> block;
     QVariantList head;
     for (const QString& h : oldHeadings(chinese))
@@ -153,9 +163,9 @@ QList<QVariantList> oldLayoutBlock(bool chinese, const QList<QStringList>& listR
     return block;
 }
 
-QString defaultFileName(const QDateTime& now)
-{
-    return QStringLiteral("CompareM") + now.toString(QStringLiteral("yyyyMMddhhmm")) + QStringLiteral(".xlsx");
+QString defaultFileName(const QDateTime& now) {
+    return QStringLiteral("CompareM") + now.toString(QStringLiteral("yyyyMMddhhmm")) +
+           QStringLiteral(".xlsx");
 }
 
 } // namespace comparisonsheet

@@ -19,7 +19,7 @@ class FramePort;
 // colour stream in 256-byte blocks, the closing empty packet.
 namespace stdcolorlib {
 
-constexpr int kFirstCardRow = 3;    // spreadsheet rows, from 1
+constexpr int kFirstCardRow = 3; // spreadsheet rows, from 1
 constexpr int kLastCardRow = 49;
 constexpr int kFirstColourRow = 50;
 constexpr int kMaxCards = kLastCardRow - kFirstCardRow + 1;
@@ -75,7 +75,8 @@ int blockCount(const Library& library);
 
 // Sends the library; progress(blocksSentBefore) before each data block. The caller holds the
 // pause lock. Returns the problem, or nothing when the instrument took the library.
-std::optional<Problem> write(FramePort& port, const Library& library, const std::function<void(int)>& progress = {});
+std::optional<Problem> write(FramePort& port, const Library& library,
+                             const std::function<void(int)>& progress = {});
 
 // After a library was taken the instrument may still say something: read it away.
 void drain(FramePort& port);

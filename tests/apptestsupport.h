@@ -9,8 +9,7 @@
 // Message boxes recorded, questions answered from a script.
 using RecordingPrompter = ScriptedPrompter;
 
-inline QStringList shownTexts(const ScriptedPrompter& prompter)
-{
+inline QStringList shownTexts(const ScriptedPrompter& prompter) {
     QStringList list;
     for (const ScriptedPrompter::Shown& s : prompter.shown)
         list << s.text;
@@ -19,7 +18,7 @@ inline QStringList shownTexts(const ScriptedPrompter& prompter)
 
 // Device notifications raised by the test.
 class ManualWatcher : public DeviceWatcher {
-public:
+  public:
     bool start(QWidget*) override { return started = true; }
     void arrive() { emit deviceArrived(); }
     void remove() { emit deviceRemoved(); }

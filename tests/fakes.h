@@ -4,8 +4,8 @@
 #include "hidtransport.h"
 
 #include <QByteArray>
-#include <QObject>
 #include <QList>
+#include <QObject>
 #include <QThread>
 #include <QVector>
 
@@ -17,19 +17,17 @@
 // A scripted HID interface: queued input reports come out one per read; a null entry stands
 // for a read that times out. Written reports are recorded.
 class FakeTransport : public HidTransport {
-public:
+  public:
     bool open(uint16_t, uint16_t) override { return (opened = present); }
     void close() override { opened = false; }
     bool isOpen() const override { return opened; }
-    int writeReport(const uint8_t* report, int length, int) override
-    {
+    int writeReport(const uint8_t* report, int length, int) override {
         if (failWrites)
             return -1;
         written.append(QByteArray(reinterpret_cast<const char*>(report), length));
         return length;
     }
-    int readReport(uint8_t* buffer, int capacity, int timeoutMs) override
-    {
+    int readReport(uint8_t* buffer, int capacity, int timeoutMs) override {
         std::unique_lock<std::mutex> lock(mutex);
         ++reads;
         if (input.empty()) {
@@ -49,8 +47,7 @@ public:
     bool isRemoved() override { return !present; }
 
     // Queues payload as one report of the instrument's layout.
-    void queueReport(const QByteArray& payload, char reportId = 0x3F)
-    {
+    void queueReport(const QByteArray& payload, char reportId = 0x3F) {
         QByteArray r(64, '\0');
         r[0] = reportId;
         r[1] = static_cast<char>(payload.size());
@@ -59,13 +56,11 @@ public:
         input.push_back(r);
     }
     // Queues bytes split into reports of at most 62 payload bytes.
-    void queueStream(const QByteArray& bytes)
-    {
+    void queueStream(const QByteArray& bytes) {
         for (int i = 0; i < bytes.size(); i += 62)
             queueReport(bytes.mid(i, 62));
     }
-    void queueTimeout()
-    {
+    void queueTimeout() {
         std::unique_lock<std::mutex> lock(mutex);
         input.push_back(QByteArray());
     }
@@ -82,15 +77,14 @@ public:
 // A frame port that records what commands send and answers with scripted replies, so that
 // request bytes and reply judging can be checked without any link.
 class FakePort : public FramePort {
-public:
+  public:
     struct Reply {
         int result;       // what receiveFrame returns
         QByteArray bytes; // what it leaves in the caller's buffer
     };
 
     bool isLinkOpen() const override { return open; }
-    int sendFrame(QByteArray& frame, int) override
-    {
+    int sendFrame(QByteArray& frame, int) override {
         if (!open)
             return -1;
         const uint16_t crc = checksum16(frame, static_cast<int>(frame.size()));
@@ -99,8 +93,7 @@ public:
         sent.append(frame);
         return sendResult >= 0 ? sendResult : static_cast<int>(frame.size());
     }
-    int receiveFrame(QByteArray& out, int deadlineMs, int expected, bool verify) override
-    {
+    int receiveFrame(QByteArray& out, int deadlineMs, int expected, bool verify) override {
         deadlines.append(deadlineMs);
         expectedLengths.append(expected);
         verifies.append(verify);
@@ -128,17 +121,18 @@ public:
 // would record on the worker's thread and race with the test reading it).
 class ByteCollector : public QObject {
     Q_OBJECT
-public:
+  public:
     QList<QByteArray> chunks;
-public slots:
+  public slots:
     void take(const QByteArray& bytes) { chunks.append(bytes); }
 };
 
-inline QByteArray hexBytes(const char* hex) { return QByteArray::fromHex(QByteArray(hex)); }
+inline QByteArray hexBytes(const char* hex) {
+    return QByteArray::fromHex(QByteArray(hex));
+}
 
 // Appends the CRC-16 (low byte first), as the instrument ends its frames and blocks.
-inline QByteArray crcd(QByteArray bytes)
-{
+inline QByteArray crcd(QByteArray bytes) {
     const uint16_t crc = FramePort::checksum16(bytes, static_cast<int>(bytes.size()));
     bytes.append(static_cast<char>(crc & 0xFF));
     bytes.append(static_cast<char>(crc >> 8));

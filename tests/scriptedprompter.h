@@ -10,7 +10,7 @@
 // Answers every dialog from a script and records what was shown, so no test ever waits on a
 // modal box. Unscripted questions answer No; unscripted file dialogs answer "cancel".
 class ScriptedPrompter : public Prompter {
-public:
+  public:
     struct Shown {
         QString kind; // "information", "warning", "question", "save", "open"
         QString title;
@@ -19,41 +19,36 @@ public:
         QString directory; // file dialogs: the start directory or proposed name
     };
 
-    void information(QWidget*, const QString& title, const QString& text) override
-    {
+    void information(QWidget*, const QString& title, const QString& text) override {
         show({QStringLiteral("information"), title, text, QMessageBox::Ok, {}});
     }
-    void warning(QWidget*, const QString& title, const QString& text) override
-    {
+    void warning(QWidget*, const QString& title, const QString& text) override {
         show({QStringLiteral("warning"), title, text, QMessageBox::Ok, {}});
     }
     QMessageBox::StandardButton question(QWidget*, const QString& title, const QString& text,
-                                         QMessageBox::StandardButtons buttons) override
-    {
+                                         QMessageBox::StandardButtons buttons) override {
         show({QStringLiteral("question"), title, text, buttons, {}});
         return answers.isEmpty() ? QMessageBox::No : answers.takeFirst();
     }
-    QString saveFileName(QWidget*, const QString& caption, const QString& directory, const QString& filter) override
-    {
+    QString saveFileName(QWidget*, const QString& caption, const QString& directory,
+                         const QString& filter) override {
         show({QStringLiteral("save"), caption, filter, {}, directory});
         return files.isEmpty() ? QString() : files.takeFirst();
     }
-    QString openFileName(QWidget*, const QString& caption, const QString& directory, const QString& filter) override
-    {
+    QString openFileName(QWidget*, const QString& caption, const QString& directory,
+                         const QString& filter) override {
         show({QStringLiteral("open"), caption, filter, {}, directory});
         return files.isEmpty() ? QString() : files.takeFirst();
     }
 
     // "title|text" of every box shown, in order.
-    QStringList messages() const
-    {
+    QStringList messages() const {
         QStringList out;
         for (const Shown& s : shown)
             out.append(s.title + QLatin1Char('|') + s.text);
         return out;
     }
-    void show(const Shown& s)
-    {
+    void show(const Shown& s) {
         shown.append(s);
         if (onShown)
             onShown(s);

@@ -6,11 +6,11 @@
 
 // The cells of a workbook's first sheet as "A2=text" lines, read by a path independent of the
 // program's own reader: the unzip tool and a plain XML walk over inline and shared strings.
-inline QStringList sheetCellsByUnzip(const QString& path)
-{
+inline QStringList sheetCellsByUnzip(const QString& path) {
     auto entry = [&path](const char* name) {
         QProcess unzip;
-        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), path, QString::fromLatin1(name)});
+        unzip.start(QStringLiteral("unzip"),
+                    {QStringLiteral("-p"), path, QString::fromLatin1(name)});
         unzip.waitForFinished(10000);
         return unzip.readAllStandardOutput();
     };
@@ -19,7 +19,8 @@ inline QStringList sheetCellsByUnzip(const QString& path)
     while (strings.readNextStartElement() || !strings.atEnd()) {
         if (strings.isStartElement() && strings.name() == QLatin1String("si"))
             shared.append(QString());
-        else if (strings.isStartElement() && strings.name() == QLatin1String("t") && !shared.isEmpty())
+        else if (strings.isStartElement() && strings.name() == QLatin1String("t") &&
+                 !shared.isEmpty())
             shared.last() += strings.readElementText();
         else
             strings.readNext();

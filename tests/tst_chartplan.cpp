@@ -7,16 +7,14 @@
 
 namespace {
 
-SpectralRecord flat(double value, bool shown = true)
-{
+SpectralRecord flat(double value, bool shown = true) {
     SpectralRecord r;
     r.values.fill(value);
     r.showCurve = shown;
     return r;
 }
 
-QStringList textsOf(const ChartPlan& p)
-{
+QStringList textsOf(const ChartPlan& p) {
     QStringList out;
     for (const ChartPlan::Text& t : p.texts)
         out.append(t.text);
@@ -27,7 +25,7 @@ QStringList textsOf(const ChartPlan& p)
 
 class TestChartPlan : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void emptyChart();
     void fullScaleSteps_data();
     void fullScaleSteps();
@@ -36,14 +34,13 @@ private slots:
     void drawsWithoutFailing();
 };
 
-void TestChartPlan::emptyChart()
-{
+void TestChartPlan::emptyChart() {
     const ChartPlan p = chart::plan(QRectF(0, 0, 1000, 500), {}, 0);
     QCOMPARE(p.fullScale, 60.0);
     QCOMPARE(p.lines.size(), 12 + 31 + 2);
     QVERIFY(p.curves.isEmpty());
-    QCOMPARE(textsOf(p), (QStringList{"400", "450", "500", "550", "600", "650", "700", "Wavelength(nm)", "0",
-                                      "25", "50", "Transmittance(%)"}));
+    QCOMPARE(textsOf(p), (QStringList{"400", "450", "500", "550", "600", "650", "700",
+                                      "Wavelength(nm)", "0", "25", "50", "Transmittance(%)"}));
     QCOMPARE(p.textsBeforeCurves, 8);
     // Grid from the plot's top; axes along its bottom and left side.
     QCOMPARE(p.lines.first().line, QLineF(200, 100, 800, 100));
@@ -59,21 +56,24 @@ void TestChartPlan::emptyChart()
     QCOMPARE(p.texts.at(11).rotation, 270.0);
 }
 
-void TestChartPlan::fullScaleSteps_data()
-{
+void TestChartPlan::fullScaleSteps_data() {
     QTest::addColumn<double>("max");
     QTest::addColumn<double>("scale");
     QTest::addColumn<QString>("middle");
     QTest::addColumn<QString>("top");
-    QTest::newRow("60 stays") << 60.0 << 60.0 << "25" << "50";
-    QTest::newRow("60.01") << 60.01 << 120.0 << "50" << "100";
-    QTest::newRow("120 stays") << 120.0 << 120.0 << "50" << "100";
-    QTest::newRow("130") << 130.0 << 240.0 << "100" << "200";
-    QTest::newRow("beyond 240") << 655.35 << 240.0 << "100" << "200";
+    QTest::newRow("60 stays") << 60.0 << 60.0 << "25"
+                              << "50";
+    QTest::newRow("60.01") << 60.01 << 120.0 << "50"
+                           << "100";
+    QTest::newRow("120 stays") << 120.0 << 120.0 << "50"
+                               << "100";
+    QTest::newRow("130") << 130.0 << 240.0 << "100"
+                         << "200";
+    QTest::newRow("beyond 240") << 655.35 << 240.0 << "100"
+                                << "200";
 }
 
-void TestChartPlan::fullScaleSteps()
-{
+void TestChartPlan::fullScaleSteps() {
     QFETCH(double, max);
     QFETCH(double, scale);
     QFETCH(QString, middle);
@@ -87,22 +87,21 @@ void TestChartPlan::fullScaleSteps()
     QCOMPARE(texts.at(10), top);
 }
 
-void TestChartPlan::coloursByPositionAndHiddenRecords()
-{
+void TestChartPlan::coloursByPositionAndHiddenRecords() {
     QCOMPARE(chart::curveColour(0), QColor(0, 0, 0));
     QCOMPARE(chart::curveColour(1), QColor(1, 100, 200));
     QCOMPARE(chart::curveColour(2), QColor(2, 200, 144));
     QCOMPARE(chart::curveColour(3), QColor(3, 44, 88));
     // A hidden record changes neither the scale nor the colours of the others.
-    const ChartPlan p = chart::plan(QRectF(0, 0, 600, 300), {flat(10), flat(500, false), flat(20)}, 0);
+    const ChartPlan p =
+        chart::plan(QRectF(0, 0, 600, 300), {flat(10), flat(500, false), flat(20)}, 0);
     QCOMPARE(p.fullScale, 60.0);
     QCOMPARE(p.curves.size(), 2);
     QCOMPARE(p.curves.at(1).recordIndex, 2);
     QCOMPARE(p.curves.at(1).pen.color(), QColor(2, 200, 144));
 }
 
-void TestChartPlan::curvePointsAndTitles()
-{
+void TestChartPlan::curvePointsAndTitles() {
     SpectralRecord r = flat(30);
     r.values[30] = -0.01; // stored spectra may be slightly negative: drawn below the axis
     const ChartPlan p = chart::plan(QRectF(10, 20, 1000, 500), {r}, 3);
@@ -111,13 +110,14 @@ void TestChartPlan::curvePointsAndTitles()
     QCOMPARE(pts.first(), QPointF(10 + 200, 20 + 400 - 30 * 300.0 / 60));
     QVERIFY(pts.last().y() > 20 + 400);
     QCOMPARE(pts.last().x(), 10 + 800.0);
-    QCOMPARE(textsOf(chart::plan(QRectF(0, 0, 10, 10), {}, 2)).last(), QStringLiteral("Reflectance(%)"));
-    QCOMPARE(textsOf(chart::plan(QRectF(0, 0, 10, 10), {}, 3)).last(), QStringLiteral("Transmittance(%)"));
+    QCOMPARE(textsOf(chart::plan(QRectF(0, 0, 10, 10), {}, 2)).last(),
+             QStringLiteral("Reflectance(%)"));
+    QCOMPARE(textsOf(chart::plan(QRectF(0, 0, 10, 10), {}, 3)).last(),
+             QStringLiteral("Transmittance(%)"));
     QCOMPARE(textsOf(chart::plan(QRectF(0, 0, 10, 10), {}, 7)).last(), QStringLiteral("50"));
 }
 
-void TestChartPlan::drawsWithoutFailing()
-{
+void TestChartPlan::drawsWithoutFailing() {
     QImage image(400, 200, QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter painter(&image);

@@ -71,8 +71,7 @@ const double kSharma[34][7] = {
 };
 
 // A colour of chroma 40 whose hueAngle() is exactly h, found by bisection on the angle.
-Lab atHue(double h)
-{
+Lab atHue(double h) {
     double lo = (h - 0.01) * M_PI / 180, hi = (h + 0.01) * M_PI / 180;
     Lab lab{50, 0, 0};
     for (int i = 0; i < 200 && hueAngle(lab.a, lab.b) != h; ++i) {
@@ -84,8 +83,7 @@ Lab atHue(double h)
 }
 
 // CMC(1:1) between a standard and the same colour turned 5 degrees in hue.
-double cmcHueStep(const Lab& s)
-{
+double cmcHueStep(const Lab& s) {
     const double r = 5 * M_PI / 180;
     const Lab p{s.L, s.a * std::cos(r) - s.b * std::sin(r), s.a * std::sin(r) + s.b * std::cos(r)};
     return deltaECmc(s.L, s.a, s.b, p.L, p.a, p.b, 1);
@@ -97,8 +95,7 @@ class TestColour : public QObject {
     Q_OBJECT
 
   private slots:
-    void hueAngles()
-    {
+    void hueAngles() {
         const double t45 = std::atan(1.0) * 57.2957805; // the firmware's 45 degrees
         const double cases[][3] = {{0, 0, 0},          {0, 5, 90},          {0, -5, 270},
                                    {3, 0, 0},          {-3, 0, 180},        {1, 1, t45},
@@ -115,8 +112,7 @@ class TestColour : public QObject {
         QCOMPARE(recordLch({40, 3, -4}).C, 5.0);
     }
 
-    void xyzAndUvClamps()
-    {
+    void xyzAndUvClamps() {
         const Xyz white = labToXyz(100, 0, 0);
         QCOMPARE(white.X, 94.81);
         QCOMPARE(white.Z, 107.32);
@@ -135,8 +131,7 @@ class TestColour : public QObject {
         QCOMPARE(deltaEuv(95, 400, -200, 95, 450, -200), 0.0);
     }
 
-    void formulasMatchGoldenValues()
-    {
+    void formulasMatchGoldenValues() {
         for (const auto& g : kGolden) {
             for (int index = 0; index < 7; ++index) {
                 const double got = deltaEByIndex(index, false, g.standard, g.sample);
@@ -158,8 +153,7 @@ class TestColour : public QObject {
         QVERIFY(std::fabs(deltaECmc(73, 25, -18, 50, 2.5, 0, 2) - kGolden[0].deltaE[3]) > 1);
     }
 
-    void hueDifferenceGuardedAgainstRounding()
-    {
+    void hueDifferenceGuardedAgainstRounding() {
         // Same hue: in double precision da^2 + db^2 comes out a hair below dC^2 here.
         const double dC = chroma(8.4, 11.2) - chroma(0.3, 0.4);
         const double da = 8.4 - 0.3, db = 11.2 - 0.4;
@@ -168,8 +162,7 @@ class TestColour : public QObject {
         QCOMPARE(deltaECmc(50, 0.3, 0.4, 50, 8.4, 11.2, 1), 20.158508150900435);
     }
 
-    void cmcWeights()
-    {
+    void cmcWeights() {
         // Neutral colours leave only the lightness term, 1 / (l * SL).
         QCOMPARE(deltaECmc(15.99, 0, 0, 16.99, 0, 0, 1), 1 / 0.511);
         QCOMPARE(deltaECmc(16, 0, 0, 17, 0, 0, 2), (1 + 0.01765 * 16) / (0.040975 * 16) / 2);
@@ -186,8 +179,7 @@ class TestColour : public QObject {
         }
     }
 
-    void deltaE00SharmaData()
-    {
+    void deltaE00SharmaData() {
         // The truncated degree constants move some results in the 4th decimal.
         for (const auto& r : kSharma) {
             const double got = colour::deltaE00(r[0], r[1], r[2], r[3], r[4], r[5]);
@@ -199,8 +191,7 @@ class TestColour : public QObject {
         QCOMPARE(colour::deltaE00(50, 29.5442, -5.2094, 50, 29.5442, 5.2094), 6.40173221798397);
     }
 
-    void indexMeaningsPerFirmwareGroup()
-    {
+    void indexMeaningsPerFirmwareGroup() {
         const Lab s = kGolden[0].standard, p = kGolden[0].sample;
         const double* expected = kGolden[0].deltaE;
         QCOMPARE(deltaEByIndex(5, false, s, p), expected[5]);
@@ -218,8 +209,7 @@ class TestColour : public QObject {
         QVERIFY(formulaLabel(-1, false).isNull());
     }
 
-    void deviationWords()
-    {
+    void deviationWords() {
         const auto L = DeviationAxis::Lightness, a = DeviationAxis::RedGreen,
                    b = DeviationAxis::YellowBlue;
         const struct {
@@ -234,8 +224,7 @@ class TestColour : public QObject {
             QCOMPARE(deviationWord(c.axis, c.delta), QString::fromLatin1(c.word));
     }
 
-    void verdicts()
-    {
+    void verdicts() {
         const Tolerances tol{1, 2, 1.5};
         const struct {
             int mode;

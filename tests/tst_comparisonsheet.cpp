@@ -10,8 +10,7 @@
 
 namespace {
 
-QList<QStringList> listRows(int rows, int columns)
-{
+QList<QStringList> listRows(int rows, int columns) {
     QList<QStringList> out;
     for (int r = 0; r < rows; ++r) {
         QStringList row;
@@ -22,8 +21,7 @@ QList<QStringList> listRows(int rows, int columns)
     return out;
 }
 
-QStringList reference(const QString& name)
-{
+QStringList reference(const QString& name) {
     QFile f(QFINDTESTDATA("data/" + name));
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
         return {QStringLiteral("missing ") + name};
@@ -34,53 +32,54 @@ QStringList reference(const QString& name)
 
 class TestComparisonSheet : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void everyDisplayMode_data();
     void everyDisplayMode();
     void oldLayout();
     void examplesAndName();
 };
 
-void TestComparisonSheet::everyDisplayMode_data()
-{
+void TestComparisonSheet::everyDisplayMode_data() {
     QTest::addColumn<int>("mode");
     for (int m = 0; m < 7; ++m)
         QTest::newRow(qPrintable(QString::number(m))) << m;
 }
 
-void TestComparisonSheet::everyDisplayMode()
-{
+void TestComparisonSheet::everyDisplayMode() {
     QFETCH(int, mode);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("export.xlsx"));
     ExcelEngine engine(path);
     QVERIFY(engine.open(1, ExcelEngine::OpenMode::Replace));
-    QVERIFY(engine.writeTable(comparisonsheet::newLayoutTable(mode, listRows(3, comparisonsheet::kNewListColumns))));
+    QVERIFY(engine.writeTable(
+        comparisonsheet::newLayoutTable(mode, listRows(3, comparisonsheet::kNewListColumns))));
     engine.close();
-    QCOMPARE(sheetCellsByUnzip(path), reference(QStringLiteral("comparison_mode%1.cells").arg(mode)));
+    QCOMPARE(sheetCellsByUnzip(path),
+             reference(QStringLiteral("comparison_mode%1.cells").arg(mode)));
 }
 
-void TestComparisonSheet::oldLayout()
-{
+void TestComparisonSheet::oldLayout() {
     for (bool chinese : {false, true}) {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("old.xlsx"));
         ExcelEngine engine(path);
         QVERIFY(engine.open(1, ExcelEngine::OpenMode::Replace));
-        QVERIFY(engine.writeAllData(comparisonsheet::oldLayoutBlock(chinese, listRows(2, comparisonsheet::kOldListColumns))));
+        QVERIFY(engine.writeAllData(comparisonsheet::oldLayoutBlock(
+            chinese, listRows(2, comparisonsheet::kOldListColumns))));
         QVERIFY(engine.save());
         engine.close();
         QCOMPARE(sheetCellsByUnzip(path),
-                 reference(chinese ? QStringLiteral("comparison_old_zh.cells") : QStringLiteral("comparison_old_en.cells")));
+                 reference(chinese ? QStringLiteral("comparison_old_zh.cells")
+                                   : QStringLiteral("comparison_old_en.cells")));
     }
 }
 
-void TestComparisonSheet::examplesAndName()
-{
+void TestComparisonSheet::examplesAndName() {
     QCOMPARE(comparisonsheet::headings(1).size(), 10);
     QCOMPARE(comparisonsheet::headings(3),
-             (QStringList{"NO", "Model", "SN", "Name", "Time", "Standard L*", "Standard a*", "Standard b*", "Sample L*",
-                          "Sample a*", "Sample b*", "△E Thresholds", "△E", "Result"}));
+             (QStringList{"NO", "Model", "SN", "Name", "Time", "Standard L*", "Standard a*",
+                          "Standard b*", "Sample L*", "Sample a*", "Sample b*", "△E Thresholds",
+                          "△E", "Result"}));
     QCOMPARE(comparisonsheet::defaultFileName(QDateTime(QDate(2019, 5, 7), QTime(15, 30))),
              QStringLiteral("CompareM201905071530.xlsx"));
 }

@@ -20,15 +20,16 @@
 namespace {
 
 QStringList captured;
-void captureMessages(QtMsgType, const QMessageLogContext&, const QString& msg) { captured.append(msg); }
+void captureMessages(QtMsgType, const QMessageLogContext&, const QString& msg) {
+    captured.append(msg);
+}
 
 struct Rig {
     FakeTransport* transport; // owned by the link
     std::unique_ptr<CLinkerUSB> link;
 };
 
-Rig openLink()
-{
+Rig openLink() {
     auto t = std::make_unique<FakeTransport>();
     FakeTransport* raw = t.get();
     auto link = std::make_unique<CLinkerUSB>(std::move(t));
@@ -36,16 +37,14 @@ Rig openLink()
     return {raw, std::move(link)};
 }
 
-QByteArray sequence(int n, int start = 0)
-{
+QByteArray sequence(int n, int start = 0) {
     QByteArray b;
     for (int i = 0; i < n; ++i)
         b.append(static_cast<char>(start + i));
     return b;
 }
 
-double threadCpuMs()
-{
+double threadCpuMs() {
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
@@ -55,7 +54,7 @@ double threadCpuMs()
 
 class TestLink : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void crcCheckValues();
     void writeSplitsFramesIntoReports();
     void writeStopsAtFailedReport();
@@ -75,8 +74,7 @@ private slots:
     void closingLinkIsSafeDuringPoll();
 };
 
-void TestLink::crcCheckValues()
-{
+void TestLink::crcCheckValues() {
     QCOMPARE(checksum16("", 0), uint16_t(0xFFFF));
     QCOMPARE(checksum16("abc", 3), uint16_t(0x5749));
     QCOMPARE(checksum16("123456789", 9), uint16_t(0x4B37));
@@ -86,8 +84,7 @@ void TestLink::crcCheckValues()
     QCOMPARE(checksum16(framed.constData(), 8), uint16_t(0));
 }
 
-void TestLink::writeSplitsFramesIntoReports()
-{
+void TestLink::writeSplitsFramesIntoReports() {
     Rig rig = openLink();
     const QByteArray ten = sequence(10, 1);
     QCOMPARE(rig.link->write(ten, 1000), 10);
@@ -115,8 +112,7 @@ void TestLink::writeSplitsFramesIntoReports()
     }
 }
 
-void TestLink::writeStopsAtFailedReport()
-{
+void TestLink::writeStopsAtFailedReport() {
     auto t = std::make_unique<FakeTransport>();
     FakeTransport* raw = t.get();
     libHidDevice dev(std::move(t));
@@ -130,8 +126,7 @@ void TestLink::writeStopsAtFailedReport()
     QCOMPARE(link.write(big, 1000), -1); // never opened
 }
 
-void TestLink::readKeepsLeftoversAndSkipsForeignReports()
-{
+void TestLink::readKeepsLeftoversAndSkipsForeignReports() {
     auto t = std::make_unique<FakeTransport>();
     FakeTransport* raw = t.get();
     libHidDevice dev(std::move(t));
@@ -155,8 +150,7 @@ void TestLink::readKeepsLeftoversAndSkipsForeignReports()
     QCOMPARE(QByteArray(reinterpret_cast<char*>(buf), 12), sequence(6, 5) + sequence(6, 50));
 }
 
-void TestLink::readReturnsWhatArrivedWhenWaitExpires()
-{
+void TestLink::readReturnsWhatArrivedWhenWaitExpires() {
     auto t = std::make_unique<FakeTransport>();
     FakeTransport* raw = t.get();
     libHidDevice dev(std::move(t));
@@ -174,8 +168,7 @@ void TestLink::readReturnsWhatArrivedWhenWaitExpires()
     QCOMPARE(QByteArray(reinterpret_cast<char*>(buf), 4), sequence(4, 6));
 }
 
-void TestLink::readNeverTrustsTheLengthByte()
-{
+void TestLink::readNeverTrustsTheLengthByte() {
     auto t = std::make_unique<FakeTransport>();
     FakeTransport* raw = t.get();
     libHidDevice dev(std::move(t));
@@ -184,14 +177,13 @@ void TestLink::readNeverTrustsTheLengthByte()
     bogus[0] = 0x3F;
     bogus[1] = char(0xFF); // claims 255 payload bytes
     raw->input.push_back(bogus);
-    raw->input.push_back(hexBytes("3F05"));  // claims 5, carries none
+    raw->input.push_back(hexBytes("3F05")); // claims 5, carries none
     raw->queueTimeout();
     uint8_t buf[300] = {};
     QCOMPARE(dev.read(buf, 300, 50), 62);
 }
 
-void TestLink::linkReassemblesReplyAndSkipsStrayBytes()
-{
+void TestLink::linkReassemblesReplyAndSkipsStrayBytes() {
     Rig rig = openLink();
     QByteArray reply = sequence(134);
     reply[0] = char(0xAB);
@@ -208,8 +200,7 @@ void TestLink::linkReassemblesReplyAndSkipsStrayBytes()
     QCOMPARE(out, reply.left(20));
 }
 
-void TestLink::linkSinglePollMode()
-{
+void TestLink::linkSinglePollMode() {
     Rig rig = openLink();
     rig.transport->queueReport(hexBytes("0102AB03"));
     rig.transport->queueReport(hexBytes("0405"));
@@ -222,8 +213,7 @@ void TestLink::linkSinglePollMode()
     QVERIFY(out.isEmpty());
 }
 
-void TestLink::linkHalfReplyTimesOutButKeepsBytes()
-{
+void TestLink::linkHalfReplyTimesOutButKeepsBytes() {
     Rig rig = openLink();
     QByteArray reply = sequence(17);
     reply[0] = char(0xAB);
@@ -236,8 +226,7 @@ void TestLink::linkHalfReplyTimesOutButKeepsBytes()
     QCOMPARE(out, reply);
 }
 
-void TestLink::framePortSendAndReceive()
-{
+void TestLink::framePortSendAndReceive() {
     LinkFramePort port;
     QByteArray frame = hexBytes("AB200C000200");
     QCOMPARE(port.sendFrame(frame, 1000), -1);
@@ -285,8 +274,7 @@ void TestLink::framePortSendAndReceive()
     QCOMPARE(port.receiveFrame(out, 500, 10, false), 10);
 }
 
-void TestLink::traceLinesAreExactHex()
-{
+void TestLink::traceLinesAreExactHex() {
     Rig rig = openLink();
     LinkFramePort port;
     FakeTransport* transport = rig.transport;
@@ -302,12 +290,12 @@ void TestLink::traceLinesAreExactHex()
     port.receiveFrame(out, 0, 26, false);
     qInstallMessageHandler(old);
     trace::setEnabled(false);
-    QVERIFY2(captured.contains(QStringLiteral("TX AB 20 05 00 12 00 94 6B 00 00")), qPrintable(captured.join('|')));
+    QVERIFY2(captured.contains(QStringLiteral("TX AB 20 05 00 12 00 94 6B 00 00")),
+             qPrintable(captured.join('|')));
     QVERIFY(captured.contains(QStringLiteral("RX AB 20 05")));
 }
 
-void TestLink::delaySleepsInsteadOfSpinning()
-{
+void TestLink::delaySleepsInsteadOfSpinning() {
     QElapsedTimer timer;
     timer.start();
     const double cpuBefore = threadCpuMs();
@@ -324,8 +312,7 @@ struct WorkerRig {
     QThread* thread = nullptr;
     MyThread* worker = nullptr;
 
-    WorkerRig()
-    {
+    WorkerRig() {
         auto t = std::make_unique<FakeTransport>();
         transport = t.get();
         auto link = std::make_unique<CLinkerUSB>(std::move(t));
@@ -338,14 +325,12 @@ struct WorkerRig {
         QObject::connect(thread, &QThread::started, worker, &MyThread::startThreadSlot);
     }
     void start() { thread->start(); }
-    bool stop(int ms = 5000)
-    {
+    bool stop(int ms = 5000) {
         worker->requestStop();
         thread->quit();
         return thread->wait(ms);
     }
-    ~WorkerRig()
-    {
+    ~WorkerRig() {
         if (thread->isRunning())
             stop();
         delete thread;
@@ -353,8 +338,7 @@ struct WorkerRig {
 };
 } // namespace
 
-void TestLink::workerDeliversInOrderAndOnlyOnTraffic()
-{
+void TestLink::workerDeliversInOrderAndOnlyOnTraffic() {
     WorkerRig rig;
     ByteCollector got;
     connect(rig.worker, &MyThread::senddata, &got, &ByteCollector::take, Qt::QueuedConnection);
@@ -370,8 +354,7 @@ void TestLink::workerDeliversInOrderAndOnlyOnTraffic()
     QVERIFY(rig.stop());
 }
 
-void TestLink::workerStopsWhileLockIsHeld()
-{
+void TestLink::workerStopsWhileLockIsHeld() {
     WorkerRig rig;
     rig.start();
     QTest::qWait(50);
@@ -388,8 +371,7 @@ void TestLink::workerStopsWhileLockIsHeld()
     lock->unlock();
 }
 
-void TestLink::pauseLockHandsOverAtOnce()
-{
+void TestLink::pauseLockHandsOverAtOnce() {
     // The worker pauses holding the lock; a thread asking for it ends the pause at once rather
     // than waiting the pause out, and a stop request does the same.
     PauseLock lock;
@@ -439,8 +421,7 @@ void TestLink::pauseLockHandsOverAtOnce()
     delete worker;
 }
 
-void TestLink::workerDoesNotStarveLockRequests()
-{
+void TestLink::workerDoesNotStarveLockRequests() {
     WorkerRig rig;
     rig.start();
     QTest::qWait(50);
@@ -458,8 +439,7 @@ void TestLink::workerDoesNotStarveLockRequests()
     QVERIFY(rig.stop());
 }
 
-void TestLink::closingLinkIsSafeDuringPoll()
-{
+void TestLink::closingLinkIsSafeDuringPoll() {
     WorkerRig rig;
     rig.start();
     for (int i = 0; i < 10; ++i) {

@@ -27,13 +27,13 @@
 namespace {
 
 struct Rig {
-    std::shared_ptr<sim::VirtualInstrument> instrument = sim::VirtualInstrument::fromPreset("KV510");
+    std::shared_ptr<sim::VirtualInstrument> instrument =
+        sim::VirtualInstrument::fromPreset("KV510");
     RecordingPrompter prompter;
     ManualWatcher* watcher = nullptr;
     std::unique_ptr<MainWindow> window;
 
-    explicit Rig(bool plugged = true, QStringList translationDirs = {})
-    {
+    explicit Rig(bool plugged = true, QStringList translationDirs = {}) {
         if (!plugged)
             instrument->unplug();
         MainWindowSetup setup;
@@ -49,15 +49,13 @@ struct Rig {
     }
     FirstPageFor510* page() const { return window->page(); }
     QString serial() const { return page()->findChild<QLineEdit*>("lineEdit_serialNo")->text(); }
-    QString deviceBoxTitle() const
-    {
+    QString deviceBoxTitle() const {
         return page()->findChild<QGroupBox*>("groupBox_deviceInformation")->title();
     }
 };
 
 void mouse(QObject* target, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
-           QPoint global, bool* consumed)
-{
+           QPoint global, bool* consumed) {
     QMouseEvent event(type, QPointF(0, 0), QPointF(global), button, buttons, Qt::NoModifier);
     *consumed = AppInit::Instance()->eventFilter(target, &event);
 }
@@ -66,7 +64,7 @@ void mouse(QObject* target, QEvent::Type type, Qt::MouseButton button, Qt::Mouse
 
 class TestMainWindow : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void instrumentPresentAtStartIsOpenedAndIdentified();
     void arrivalOpensInstrumentAndStartsWorker();
     void unrelatedArrivalWithoutInstrumentFailsQuietly();
@@ -80,8 +78,7 @@ private slots:
     void skinGivesPaletteByPosition();
 };
 
-void TestMainWindow::instrumentPresentAtStartIsOpenedAndIdentified()
-{
+void TestMainWindow::instrumentPresentAtStartIsOpenedAndIdentified() {
     Rig rig;
     QVERIFY(!rig.window->isLampOn());
     QTRY_VERIFY(rig.window->isLampOn());
@@ -95,8 +92,7 @@ void TestMainWindow::instrumentPresentAtStartIsOpenedAndIdentified()
     QCOMPARE(shownTexts(rig.prompter), QStringList{FirstPageFor510::tr("Read successful!")});
 }
 
-void TestMainWindow::arrivalOpensInstrumentAndStartsWorker()
-{
+void TestMainWindow::arrivalOpensInstrumentAndStartsWorker() {
     Rig rig(false);
     QTest::qWait(50); // the start-up attempt finds nothing
     QVERIFY(!rig.window->isLampOn());
@@ -114,8 +110,7 @@ void TestMainWindow::arrivalOpensInstrumentAndStartsWorker()
     QTRY_VERIFY_WITH_TIMEOUT(rig.page()->standardPresent(), 3000);
 }
 
-void TestMainWindow::unrelatedArrivalWithoutInstrumentFailsQuietly()
-{
+void TestMainWindow::unrelatedArrivalWithoutInstrumentFailsQuietly() {
     Rig rig(false);
     QTest::qWait(50);
     rig.watcher->arrive();
@@ -125,8 +120,7 @@ void TestMainWindow::unrelatedArrivalWithoutInstrumentFailsQuietly()
     QVERIFY(rig.prompter.shown.isEmpty());
 }
 
-void TestMainWindow::unrelatedRemovalKeepsLink()
-{
+void TestMainWindow::unrelatedRemovalKeepsLink() {
     Rig rig;
     QTRY_VERIFY(rig.window->isLampOn());
     MyThread* worker = rig.page()->worker();
@@ -145,8 +139,7 @@ void TestMainWindow::unrelatedRemovalKeepsLink()
     QVERIFY(rig.window->isVisible());
 }
 
-void TestMainWindow::removalStopsWorkerClearsPageAndArrivalStartsFreshWorker()
-{
+void TestMainWindow::removalStopsWorkerClearsPageAndArrivalStartsFreshWorker() {
     Rig rig;
     QTRY_VERIFY(rig.window->isLampOn());
     QPointer<QThread> firstThread = rig.page()->workerThread();
@@ -161,7 +154,7 @@ void TestMainWindow::removalStopsWorkerClearsPageAndArrivalStartsFreshWorker()
     QVERIFY(!rig.window->framePort().hasLink());
     QVERIFY(!rig.page()->worker());
     QVERIFY(!firstThread); // stopped and released
-    QTest::qWait(700); // longer than the blink of a pushed measurement
+    QTest::qWait(700);     // longer than the blink of a pushed measurement
     QVERIFY(!rig.page()->standardPresent());
     QCOMPARE(rig.page()->pendingPushBytes(), 0);
 
@@ -173,8 +166,7 @@ void TestMainWindow::removalStopsWorkerClearsPageAndArrivalStartsFreshWorker()
     QTRY_VERIFY(rig.page()->standardPresent());
 }
 
-void TestMainWindow::languageSwitchesBothWays()
-{
+void TestMainWindow::languageSwitchesBothWays() {
     Rig rig;
     // The program starts in Chinese.
     QVERIFY(rig.page()->isChinese());
@@ -189,8 +181,7 @@ void TestMainWindow::languageSwitchesBothWays()
     QCOMPARE(rig.deviceBoxTitle(), QStringLiteral("设备信息"));
 }
 
-void TestMainWindow::missingTranslationLeavesLanguage()
-{
+void TestMainWindow::missingTranslationLeavesLanguage() {
     QTemporaryDir dir;
     QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/Velorin_zh.qm",
                         dir.filePath("Velorin_zh.qm")));
@@ -206,8 +197,7 @@ void TestMainWindow::missingTranslationLeavesLanguage()
     QCOMPARE(FirstPageFor510::tr("Read successful!"), QStringLiteral("读取成功！"));
 }
 
-void TestMainWindow::chineseTranslationIsComplete()
-{
+void TestMainWindow::chineseTranslationIsComplete() {
     QFile ts(QStringLiteral(VELORIN_SOURCE_DIR "/resources/translations/Velorin_zh.ts"));
     QVERIFY(ts.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(ts.readAll());
@@ -216,8 +206,7 @@ void TestMainWindow::chineseTranslationIsComplete()
     QCOMPARE(text.count(QStringLiteral("<translation></translation>")), 0);
 }
 
-void TestMainWindow::secondInstanceWakesFirstAndExits()
-{
+void TestMainWindow::secondInstanceWakesFirstAndExits() {
     const QString key = QUuid::createUuid().toString();
     SingleInstance first(key);
     QVERIFY(!first.isRunning());
@@ -244,8 +233,7 @@ void TestMainWindow::secondInstanceWakesFirstAndExits()
     QVERIFY(!next.isRunning());
 }
 
-void TestMainWindow::dragFilter()
-{
+void TestMainWindow::dragFilter() {
     QWidget plain;
     QWidget movable;
     movable.setProperty("canMove", true);
@@ -259,21 +247,24 @@ void TestMainWindow::dragFilter()
     // A move without a left press does not drag; a right press does not start one.
     mouse(&movable, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {300, 300}, &consumed);
     QVERIFY(!consumed);
-    mouse(&movable, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {110, 110}, &consumed);
+    mouse(&movable, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {110, 110},
+          &consumed);
     QVERIFY(!consumed);
     mouse(&movable, QEvent::MouseMove, Qt::NoButton, Qt::RightButton, {300, 300}, &consumed);
     QVERIFY(!consumed);
     QCOMPARE(movable.pos(), QPoint(100, 100));
 
     // A left drag moves the widget with the mouse, keeping the grab point.
-    mouse(&movable, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {110, 120}, &consumed);
+    mouse(&movable, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {110, 120},
+          &consumed);
     QVERIFY(consumed);
     mouse(&movable, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {150, 170}, &consumed);
     QVERIFY(consumed);
     QCOMPARE(movable.pos(), QPoint(140, 150));
 
     // Releasing any button ends the drag.
-    mouse(&movable, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {150, 170}, &consumed);
+    mouse(&movable, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {150, 170},
+          &consumed);
     QVERIFY(consumed);
     QVERIFY(!AppInit::Instance()->isDragging());
     mouse(&movable, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {400, 400}, &consumed);
@@ -281,18 +272,20 @@ void TestMainWindow::dragFilter()
     QCOMPARE(movable.pos(), QPoint(140, 150));
 }
 
-void TestMainWindow::skinGivesPaletteByPosition()
-{
+void TestMainWindow::skinGivesPaletteByPosition() {
     // By position, not by parsing: whatever stands at characters 20 to 26 is the colour.
-    QCOMPARE(lookandfeel::paletteColourOf("QPalette{background:#12AB34;}"), QStringLiteral("#12AB34"));
-    QCOMPARE(lookandfeel::paletteColourOf("QPalette{ background:#12AB34;}"), QStringLiteral(":#12AB3"));
+    QCOMPARE(lookandfeel::paletteColourOf("QPalette{background:#12AB34;}"),
+             QStringLiteral("#12AB34"));
+    QCOMPARE(lookandfeel::paletteColourOf("QPalette{ background:#12AB34;}"),
+             QStringLiteral(":#12AB3"));
     QVERIFY(lookandfeel::paletteColourOf("QPalette{}").isEmpty());
 
     startup::initResources();
     QFile skin(QStringLiteral(":/qss/psblue.css"));
     QVERIFY(skin.open(QIODevice::ReadOnly));
     QVERIFY(skin.size() > 12000);
-    QCOMPARE(lookandfeel::paletteColourOf(QString::fromLatin1(skin.readAll())), QStringLiteral("#FFFFFF"));
+    QCOMPARE(lookandfeel::paletteColourOf(QString::fromLatin1(skin.readAll())),
+             QStringLiteral("#FFFFFF"));
     QVERIFY(lookandfeel::applySkin(*qApp));
     QCOMPARE(qApp->palette().color(QPalette::Window), QColor(Qt::white));
     QVERIFY(!lookandfeel::applySkin(*qApp, QStringLiteral(":/qss/missing.css")));

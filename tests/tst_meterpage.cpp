@@ -21,25 +21,26 @@ struct Rig {
     ScriptedPrompter prompter;
     std::unique_ptr<MeterPageFor510> page;
 
-    explicit Rig(int uiIndex = 0)
-    {
+    explicit Rig(int uiIndex = 0) {
         port.setTransportFactory([i = instrument] { return i->createTransport(); });
         port.openLink();
         page = std::make_unique<MeterPageFor510>(nullptr, &port, uiIndex);
         page->setPrompter(&prompter);
         page->setClock([] { return QDateTime(QDate(2019, 5, 7), QTime(15, 30)); });
     }
-    QTableWidget* table() const { return page->findChild<QTableWidget*>(QStringLiteral("tableWidget_data")); }
-    QString cell(int r, int c) const { return table()->item(r, c) ? table()->item(r, c)->text() : QString(); }
-    void measure(int times = 1)
-    {
+    QTableWidget* table() const {
+        return page->findChild<QTableWidget*>(QStringLiteral("tableWidget_data"));
+    }
+    QString cell(int r, int c) const {
+        return table()->item(r, c) ? table()->item(r, c)->text() : QString();
+    }
+    void measure(int times = 1) {
         for (int i = 0; i < times; ++i)
             page->on_pushButton_spectralMeasurement_clicked();
     }
     QCheckBox* box(int row) const { return qobject_cast<QCheckBox*>(table()->cellWidget(row, 33)); }
     // Clicks the painted "Delete" button of a row.
-    void clickDelete(int row)
-    {
+    void clickDelete(int row) {
         page->show();
         QTableWidget* t = table();
         t->scrollToItem(t->item(row, 0));
@@ -48,8 +49,7 @@ struct Rig {
     }
 };
 
-std::array<uint16_t, 31> spectrum(uint16_t first, uint16_t last)
-{
+std::array<uint16_t, 31> spectrum(uint16_t first, uint16_t last) {
     std::array<uint16_t, 31> s{};
     s.fill(5000);
     s[0] = first;
@@ -58,12 +58,12 @@ std::array<uint16_t, 31> spectrum(uint16_t first, uint16_t last)
 }
 
 // Addresses of the ReadMemory requests the instrument received.
-QList<uint32_t> memoryReads(const sim::VirtualInstrument& instrument)
-{
+QList<uint32_t> memoryReads(const sim::VirtualInstrument& instrument) {
     QList<uint32_t> out;
     for (const QByteArray& f : instrument.receivedFrames())
         if (f.size() >= 8 && uint8_t(f[1]) == 0x40 && uint8_t(f[6]) != 0x08)
-            out.append(uint32_t(uint8_t(f[2])) | uint32_t(uint8_t(f[3])) << 8 | uint32_t(uint8_t(f[4])) << 16);
+            out.append(uint32_t(uint8_t(f[2])) | uint32_t(uint8_t(f[3])) << 8 |
+                       uint32_t(uint8_t(f[4])) << 16);
     return out;
 }
 
@@ -71,8 +71,10 @@ QList<uint32_t> memoryReads(const sim::VirtualInstrument& instrument)
 
 class TestMeterPage : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase() { qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {}); }
+  private slots:
+    void initTestCase() {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    }
     void captionRowAndMeasurement();
     void measurementFailsCleanly();
     void thousandRecordLimit();
@@ -84,8 +86,7 @@ private slots:
     void exportWritesTheSheet();
 };
 
-void TestMeterPage::captionRowAndMeasurement()
-{
+void TestMeterPage::captionRowAndMeasurement() {
     Rig rig;
     QCOMPARE(rig.page->windowTitle(), QStringLiteral("Spectra"));
     QCOMPARE(rig.table()->columnCount(), 35);
@@ -106,18 +107,18 @@ void TestMeterPage::captionRowAndMeasurement()
     QVERIFY(rig.prompter.shown.isEmpty());
 }
 
-void TestMeterPage::measurementFailsCleanly()
-{
+void TestMeterPage::measurementFailsCleanly() {
     Rig rig;
     rig.instrument->corruptNextFrameChecksum();
     rig.measure();
-    QCOMPARE(rig.prompter.messages(), QStringList{QStringLiteral("Error|Failed to read data information!")});
+    QCOMPARE(rig.prompter.messages(),
+             QStringList{QStringLiteral("Error|Failed to read data information!")});
     QVERIFY(rig.page->records().isEmpty());
-    QVERIFY(rig.page->findChild<QPushButton*>(QStringLiteral("pushButton_spectralMeasurement"))->isEnabled());
+    QVERIFY(rig.page->findChild<QPushButton*>(QStringLiteral("pushButton_spectralMeasurement"))
+                ->isEnabled());
 }
 
-void TestMeterPage::thousandRecordLimit()
-{
+void TestMeterPage::thousandRecordLimit() {
     Rig rig;
     rig.measure(1000);
     QCOMPARE(rig.page->records().size(), 1000);
@@ -126,12 +127,12 @@ void TestMeterPage::thousandRecordLimit()
     rig.measure();
     QCOMPARE(rig.page->records().size(), 1000);
     QCOMPARE(rig.prompter.lastText(),
-             QStringLiteral("Measurement exceeds the maximum quantity, please save the excel file before measuring!"));
+             QStringLiteral("Measurement exceeds the maximum quantity, please save the excel file "
+                            "before measuring!"));
     QVERIFY(rig.instrument->receivedFrames().isEmpty());
 }
 
-void TestMeterPage::deleteKeepsNumbersAndCurveBoxes()
-{
+void TestMeterPage::deleteKeepsNumbersAndCurveBoxes() {
     Rig rig;
     rig.measure(3);
     rig.clickDelete(0); // the caption row has no button
@@ -154,8 +155,7 @@ void TestMeterPage::deleteKeepsNumbersAndCurveBoxes()
     QVERIFY(!rig.box(2)->isChecked() && !rig.page->records().at(1).showCurve);
 }
 
-void TestMeterPage::renameAndClear()
-{
+void TestMeterPage::renameAndClear() {
     Rig rig;
     rig.measure(3);
     rig.page->slot_cellDoubleClicked(0, 1);
@@ -175,15 +175,15 @@ void TestMeterPage::renameAndClear()
     QCOMPARE(rig.cell(1, 1), QStringLiteral("spec4")); // the name counter goes on after a clear
 }
 
-void TestMeterPage::historyImport()
-{
+void TestMeterPage::historyImport() {
     for (int uiIndex : {3, 2}) {
         Rig rig(uiIndex);
         std::array<int16_t, 31> values{};
         values.fill(4000);
         values[0] = -1; // stored 0xFF 0xFF: -0.01, the stored values are signed
         for (int i = 0; i < 5; ++i)
-            rig.instrument->addSpectralRecord(uiIndex, values, i == 0 ? QByteArray("ABCDEFGHIJKLMNOP") : QByteArray());
+            rig.instrument->addSpectralRecord(
+                uiIndex, values, i == 0 ? QByteArray("ABCDEFGHIJKLMNOP") : QByteArray());
         rig.instrument->clearReceivedFrames();
         rig.page->on_pushButton_spectralHistory_clicked();
         QVERIFY2(rig.prompter.shown.isEmpty(), qPrintable(rig.prompter.messages().join('\n')));
@@ -198,8 +198,7 @@ void TestMeterPage::historyImport()
     }
 }
 
-void TestMeterPage::historyImportKeepsRowsWhenClearDeclined()
-{
+void TestMeterPage::historyImportKeepsRowsWhenClearDeclined() {
     Rig rig;
     rig.measure(3);
     std::array<int16_t, 31> values{};
@@ -211,21 +210,21 @@ void TestMeterPage::historyImportKeepsRowsWhenClearDeclined()
     QCOMPARE(rig.cell(4, 0), QStringLiteral("4"));
 }
 
-void TestMeterPage::historyFailures()
-{
+void TestMeterPage::historyFailures() {
     Rig rig;
     rig.page->on_pushButton_spectralHistory_clicked();
     QCOMPARE(rig.prompter.messages().last(), QStringLiteral("Info|No spectral history!"));
     rig.instrument->corruptNextBlockChecksum();
     rig.page->on_pushButton_spectralHistory_clicked();
-    QCOMPARE(rig.prompter.messages().last(), QStringLiteral("Error|Spectral history data error, unable to export!"));
+    QCOMPARE(rig.prompter.messages().last(),
+             QStringLiteral("Error|Spectral history data error, unable to export!"));
     rig.port.closeLink();
     rig.page->on_pushButton_spectralHistory_clicked();
-    QCOMPARE(rig.prompter.messages().last(), QStringLiteral("Error|Please connect the device first!"));
+    QCOMPARE(rig.prompter.messages().last(),
+             QStringLiteral("Error|Please connect the device first!"));
 }
 
-void TestMeterPage::exportWritesTheSheet()
-{
+void TestMeterPage::exportWritesTheSheet() {
     Rig rig;
     QTemporaryDir dir;
     QVERIFY(!rig.page->on_pushButton_exportExcel_clicked());
@@ -240,7 +239,8 @@ void TestMeterPage::exportWritesTheSheet()
     const ScriptedPrompter::Shown save = rig.prompter.shown.at(1);
     QCOMPARE(save.title, QStringLiteral("Storing data to Excel"));
     QCOMPARE(save.text, QStringLiteral("excel file (*.xlsx)"));
-    QCOMPARE(rig.prompter.messages().last(), QStringLiteral("Storing data|Data stored to file Success"));
+    QCOMPARE(rig.prompter.messages().last(),
+             QStringLiteral("Storing data|Data stored to file Success"));
     QCOMPARE(rig.table()->rowCount(), 1);
 
     ExcelEngine engine(path);
@@ -260,7 +260,8 @@ void TestMeterPage::exportWritesTheSheet()
     const QStringList cells = sheetCellsByUnzip(path);
     QFile golden(QFINDTESTDATA("data/spectral_export.cells"));
     QVERIFY(golden.open(QIODevice::ReadOnly | QIODevice::Text));
-    const QStringList expected = QString::fromUtf8(golden.readAll()).split('\n', Qt::SkipEmptyParts);
+    const QStringList expected =
+        QString::fromUtf8(golden.readAll()).split('\n', Qt::SkipEmptyParts);
     if (cells != expected)
         qWarning().noquote() << cells.join('\n');
     QCOMPARE(cells, expected);

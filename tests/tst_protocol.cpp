@@ -13,28 +13,26 @@ namespace {
 
 struct CollectSink : MessageSink {
     QStringList texts;
-    void showMessage(const QString& title, const QString& text) override
-    {
+    void showMessage(const QString& title, const QString& text) override {
         texts.append(title + QLatin1Char('|') + text);
     }
 };
 
-QByteArray sentHex(const FakePort& port, int i = 0) { return port.sent.value(i).toHex(' ').toUpper(); }
+QByteArray sentHex(const FakePort& port, int i = 0) {
+    return port.sent.value(i).toHex(' ').toUpper();
+}
 
 // A memory-family reply: AB fn address(4) n(2) data, frame CRC.
-QByteArray memoryReply(uint8_t fn, uint32_t address, const QByteArray& data)
-{
+QByteArray memoryReply(uint8_t fn, uint32_t address, const QByteArray& data) {
     return crcd(frames::memoryRequest(fn, address, static_cast<uint16_t>(data.size()), data));
 }
 
-QByteArray queryReply(uint16_t code, const QByteArray& data)
-{
+QByteArray queryReply(uint16_t code, const QByteArray& data) {
     QByteArray r = frames::queryRequest(code, static_cast<uint16_t>(data.size()));
     return crcd(r + data);
 }
 
-QByteArray le16(int v)
-{
+QByteArray le16(int v) {
     QByteArray b;
     b.append(char(v & 0xFF));
     b.append(char((v >> 8) & 0xFF));
@@ -45,7 +43,7 @@ QByteArray le16(int v)
 
 class TestProtocol : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void exampleFramesAreSentByteForByte();
     void keyInfo();
     void keyInfoErrorReplyAndFallback();
@@ -63,8 +61,7 @@ private slots:
     void shortRepliesNeverReadPastTheBuffer();
 };
 
-void TestProtocol::exampleFramesAreSentByteForByte()
-{
+void TestProtocol::exampleFramesAreSentByteForByte() {
     FakePort port;
     KeyInfo key;
     int v = 0;
@@ -89,8 +86,7 @@ void TestProtocol::exampleFramesAreSentByteForByte()
     QCOMPARE(port.verifies, (QVector<bool>{true, true, true, true, true, true}));
 }
 
-void TestProtocol::keyInfo()
-{
+void TestProtocol::keyInfo() {
     FakePort port;
     QByteArray data;
     data += char(0xA5);
@@ -123,8 +119,7 @@ void TestProtocol::keyInfo()
     QCOMPARE(ReadKeyInfo(port, key), Status::BadChecksum);
 }
 
-void TestProtocol::keyInfoErrorReplyAndFallback()
-{
+void TestProtocol::keyInfoErrorReplyAndFallback() {
     FakePort port;
     KeyInfo key;
     key.serialNumber = 77;
@@ -148,7 +143,8 @@ void TestProtocol::keyInfoErrorReplyAndFallback()
     port.reply(memoryReply(0x40, 0x0000, data));
     CollectSink sink;
     QCOMPARE(ReadProductionInfo(port, key, &sink), Status::Success);
-    QCOMPARE(sentHex(port, 3), frames::withChecksum(hexBytes("AB40000000001400")).toHex(' ').toUpper());
+    QCOMPARE(sentHex(port, 3),
+             frames::withChecksum(hexBytes("AB40000000001400")).toHex(' ').toUpper());
     QCOMPARE(key.serialNumber, uint32_t(0x12345678));
     QCOMPARE(key.meterNumber, uint32_t(6200));
     QCOMPARE(key.productionDate, QDate(2019, 12, 31));
@@ -161,8 +157,7 @@ void TestProtocol::keyInfoErrorReplyAndFallback()
     QVERIFY(sink.texts.isEmpty()); // the error reply shows nothing
 }
 
-void TestProtocol::productionInfoMessages()
-{
+void TestProtocol::productionInfoMessages() {
     FakePort port;
     CollectSink sink;
     KeyInfo key;
@@ -187,8 +182,7 @@ void TestProtocol::productionInfoMessages()
                                       QStringLiteral("提示|读取生产信息checksum错误！")}));
 }
 
-void TestProtocol::softwareVersionMessages()
-{
+void TestProtocol::softwareVersionMessages() {
     FakePort port;
     CollectSink sink;
     int version = 0;
@@ -211,8 +205,7 @@ void TestProtocol::softwareVersionMessages()
     QCOMPARE(version, 210);
 }
 
-void TestProtocol::headerTestIsEitherOr()
-{
+void TestProtocol::headerTestIsEitherOr() {
     FakePort port;
     int h = 0, t = 0, thr = 0;
     const QByteArray good = memoryReply(0x40, 0x030F, crcd(le16(100) + le16(200) + le16(15)));
@@ -238,8 +231,7 @@ void TestProtocol::headerTestIsEitherOr()
     QCOMPARE(ReadLabResult(port, block), Status::Success);
 }
 
-void TestProtocol::frameChecksumOnlyWhereVerified()
-{
+void TestProtocol::frameChecksumOnlyWhereVerified() {
     FakePort port;
     int count = 0;
     ReadHazeTRecordCount(port, count);
@@ -264,8 +256,7 @@ void TestProtocol::frameChecksumOnlyWhereVerified()
     QCOMPARE(ReadHazeTRecordCount(port, count), Status::BadChecksum);
 }
 
-void TestProtocol::settingsBlocks()
-{
+void TestProtocol::settingsBlocks() {
     FakePort port;
     QCOMPARE(SetTolerance(port, 1234, 500, 15), Status::NoReply);
     QCOMPARE(port.sent[0].mid(8, 8), crcd(le16(1234) + le16(500) + le16(15)));
@@ -296,8 +287,7 @@ void TestProtocol::settingsBlocks()
     QCOMPARE(ReadDisplayParam(port, mode), Status::NotSent);
 }
 
-void TestProtocol::measurementBlocks()
-{
+void TestProtocol::measurementBlocks() {
     FakePort port;
     QByteArray data(54, '\0');
     data.replace(0, 6, le16(-1000) + le16(250) + le16(-325));
@@ -323,19 +313,44 @@ void TestProtocol::measurementBlocks()
     QCOMPARE(b.toInts().at(20), 8912);
 
     // Each mode result command reads its own fields from the 24-byte block.
-    const QByteArray block = hexBytes("0A141E") + le16(1111) + le16(2222) + le16(-3333) + le16(4444)
-                             + le16(5555) + le16(6666) + QByteArray(9, '\0');
+    const QByteArray block = hexBytes("0A141E") + le16(1111) + le16(2222) + le16(-3333) +
+                             le16(4444) + le16(5555) + le16(6666) + QByteArray(9, '\0');
     struct Case {
         int mode;
         std::function<void(const ModeResultBlock&)> check;
     };
     const QList<Case> cases = {
-        {0, [](const ModeResultBlock& m) { QCOMPARE(m.haze, 1111); QCOMPARE(m.transmittance, 2222); QCOMPARE(m.lStar, 0); }},
-        {1, [](const ModeResultBlock& m) { QCOMPARE(m.haze, 1111); QCOMPARE(m.transmittance, 0); }},
-        {2, [](const ModeResultBlock& m) { QCOMPARE(m.transmittance, 1111); QCOMPARE(m.haze, 0); }},
-        {3, [](const ModeResultBlock& m) { QCOMPARE(m.bStar, -3333); QCOMPARE(m.lchLightness, 0); }},
-        {4, [](const ModeResultBlock& m) { QCOMPARE(m.lchLightness, 4444); QCOMPARE(m.lchHue, 6666); }},
-        {5, [](const ModeResultBlock& m) { QCOMPARE(m.yTristimulus, 4444); QCOMPARE(m.yChromaticity, 6666); }},
+        {0,
+         [](const ModeResultBlock& m) {
+             QCOMPARE(m.haze, 1111);
+             QCOMPARE(m.transmittance, 2222);
+             QCOMPARE(m.lStar, 0);
+         }},
+        {1,
+         [](const ModeResultBlock& m) {
+             QCOMPARE(m.haze, 1111);
+             QCOMPARE(m.transmittance, 0);
+         }},
+        {2,
+         [](const ModeResultBlock& m) {
+             QCOMPARE(m.transmittance, 1111);
+             QCOMPARE(m.haze, 0);
+         }},
+        {3,
+         [](const ModeResultBlock& m) {
+             QCOMPARE(m.bStar, -3333);
+             QCOMPARE(m.lchLightness, 0);
+         }},
+        {4,
+         [](const ModeResultBlock& m) {
+             QCOMPARE(m.lchLightness, 4444);
+             QCOMPARE(m.lchHue, 6666);
+         }},
+        {5,
+         [](const ModeResultBlock& m) {
+             QCOMPARE(m.yTristimulus, 4444);
+             QCOMPARE(m.yChromaticity, 6666);
+         }},
     };
     for (const Case& c : cases) {
         port.reply(memoryReply(0x44, 0x20u + c.mode, block));
@@ -350,8 +365,7 @@ void TestProtocol::measurementBlocks()
     QCOMPARE(ReadModeResult(port, 6, m), Status::NotSent);
 }
 
-void TestProtocol::legacyMeasurementWaitsAndSkipsVerification()
-{
+void TestProtocol::legacyMeasurementWaitsAndSkipsVerification() {
     FakePort port;
     QByteArray data(54, '\0');
     data.replace(0, 6, le16(5000) + le16(-120) + le16(330));
@@ -370,8 +384,7 @@ void TestProtocol::legacyMeasurementWaitsAndSkipsVerification()
     QCOMPARE(m.green, 0x20);
 }
 
-void TestProtocol::recordCountsAndAddresses()
-{
+void TestProtocol::recordCountsAndAddresses() {
     FakePort port;
     int count = 0;
     const QList<QPair<std::function<int()>, uint32_t>> calls = {
@@ -409,8 +422,7 @@ void TestProtocol::recordCountsAndAddresses()
     QCOMPARE(port.sent.size(), sentBefore);
 }
 
-void TestProtocol::readMemory()
-{
+void TestProtocol::readMemory() {
     FakePort port;
     QByteArray data;
     for (int i = 0; i < 256; ++i)
@@ -428,8 +440,7 @@ void TestProtocol::readMemory()
     QCOMPARE(dest.size(), 258);
 }
 
-void TestProtocol::spectralMeasurement()
-{
+void TestProtocol::spectralMeasurement() {
     FakePort port;
     QByteArray data;
     for (int k = 0; k < 31; ++k)
@@ -447,8 +458,7 @@ void TestProtocol::spectralMeasurement()
     QCOMPARE(ReadSpectralMeasurement(port, values), Status::BadHeader);
 }
 
-void TestProtocol::stdColorCommands()
-{
+void TestProtocol::stdColorCommands() {
     FakePort port;
     // The caller's check value must match, or nothing is sent.
     QCOMPARE(WriteStdColorCount(port, 3, 0x1234), Status::BadChecksum);
@@ -457,7 +467,9 @@ void TestProtocol::stdColorCommands()
     port.reply(memoryReply(0x70, 0x2F00, QByteArray()).replace(6, 2, le16(4)));
     QCOMPARE(WriteStdColorCount(port, 3, countCrc), Status::Success);
     QCOMPARE(port.sent[0].size(), 14);
-    QCOMPARE(port.sent[0].left(12), hexBytes("AB70002F000004000300").append(char(countCrc & 0xFF)).append(char(countCrc >> 8)));
+    QCOMPARE(
+        port.sent[0].left(12),
+        hexBytes("AB70002F000004000300").append(char(countCrc & 0xFF)).append(char(countCrc >> 8)));
 
     // Texts padded to 16 bytes; exactly 16 bytes need no padding.
     const QString sixteen = QStringLiteral("ABCDEFGHIJKLMNOP");
@@ -467,17 +479,20 @@ void TestProtocol::stdColorCommands()
     QCOMPARE(record.mid(16, 16), QByteArray(16, '\0'));
     QCOMPARE(record.mid(32), hexBytes("0C003412"));
     const uint16_t cardCrc = FramePort::checksum16(record, 36);
-    QCOMPARE(WriteStdColorCard(port, 0x2030, sixteen, QString(), 12, 0x1234, cardCrc ^ 1), Status::BadChecksum);
+    QCOMPARE(WriteStdColorCard(port, 0x2030, sixteen, QString(), 12, 0x1234, cardCrc ^ 1),
+             Status::BadChecksum);
     QCOMPARE(port.sent.size(), 1);
     QByteArray cardReply = memoryReply(0x70, 0x2030, QByteArray()).replace(6, 2, le16(0x26));
     port.reply(cardReply);
-    QCOMPARE(WriteStdColorCard(port, 0x2030, sixteen, QString(), 12, 0x1234, cardCrc), Status::Success);
+    QCOMPARE(WriteStdColorCard(port, 0x2030, sixteen, QString(), 12, 0x1234, cardCrc),
+             Status::Success);
     QCOMPARE(port.sent[1].size(), 48);
     QCOMPARE(port.sent[1].left(8), hexBytes("AB70302000002600"));
     QCOMPARE(port.sent[1].mid(8, 36), record);
 
     // A long text is cut at a character boundary, never in the middle of one.
-    const QByteArray cut = stdcolor::cardData(QString::fromUtf8("标准色卡标准色卡"), QString(), 0, 0);
+    const QByteArray cut =
+        stdcolor::cardData(QString::fromUtf8("标准色卡标准色卡"), QString(), 0, 0);
     QCOMPARE(cut.left(16), QString::fromUtf8("标准色卡标").toUtf8() + QByteArray(1, '\0'));
 
     // Data blocks go out without waiting for an answer.
@@ -498,8 +513,7 @@ void TestProtocol::stdColorCommands()
     QCOMPARE(WriteBlock(port, 0x40100, QByteArray(), 0), Status::NotSent);
 }
 
-void TestProtocol::shortRepliesNeverReadPastTheBuffer()
-{
+void TestProtocol::shortRepliesNeverReadPastTheBuffer() {
     // A port that claims success with too few bytes must not make a command read past them.
     FakePort port;
     for (int len = 0; len < 64; ++len) {

@@ -8,8 +8,7 @@
 
 namespace {
 
-QByteArray colourFrame(int lStar, int haze)
-{
+QByteArray colourFrame(int lStar, int haze) {
     QByteArray data(54, '\0');
     data[0] = char(lStar & 0xFF);
     data[1] = char((lStar >> 8) & 0xFF);
@@ -18,16 +17,14 @@ QByteArray colourFrame(int lStar, int haze)
     return crcd(frames::memoryRequest(0x44, 0x0000, 54, data));
 }
 
-QByteArray modeFrame(int mode, int first)
-{
+QByteArray modeFrame(int mode, int first) {
     QByteArray data(24, '\0');
     data[3] = char(first & 0xFF);
     data[4] = char((first >> 8) & 0xFF);
     return crcd(frames::memoryRequest(0x44, 0x20u + mode, 24, data));
 }
 
-QByteArray legacyFrame(int lStar)
-{
+QByteArray legacyFrame(int lStar) {
     QByteArray f = colourFrame(lStar, 0);
     f[62] = 0x00; // old firmware: the frame checksum is not relied on
     f[63] = 0x00;
@@ -38,7 +35,7 @@ QByteArray legacyFrame(int lStar)
 
 class TestPushFrames : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void wholeAndSplitFrames();
     void strayBytesAndSeveralFrames();
     void modeResultOfTheModeInForceOnly();
@@ -47,8 +44,7 @@ private slots:
     void randomBytesStayBounded();
 };
 
-void TestPushFrames::wholeAndSplitFrames()
-{
+void TestPushFrames::wholeAndSplitFrames() {
     PushFrameScanner scanner;
     const QByteArray f = colourFrame(9512, 235);
     auto got = scanner.feed(f, 0);
@@ -70,11 +66,10 @@ void TestPushFrames::wholeAndSplitFrames()
     QCOMPARE(scanner.feed(f.right(1), 200).size(), 1);
 }
 
-void TestPushFrames::strayBytesAndSeveralFrames()
-{
+void TestPushFrames::strayBytesAndSeveralFrames() {
     PushFrameScanner scanner;
-    const QByteArray stream = hexBytes("0001AB02AB") + colourFrame(100, 1) + hexBytes("ABAB") + colourFrame(200, 2)
-                              + colourFrame(300, 3).left(10);
+    const QByteArray stream = hexBytes("0001AB02AB") + colourFrame(100, 1) + hexBytes("ABAB") +
+                              colourFrame(200, 2) + colourFrame(300, 3).left(10);
     const auto got = scanner.feed(stream, 0);
     QCOMPARE(got.size(), 2);
     QCOMPARE(got[0].colour.lStar, 100);
@@ -84,8 +79,7 @@ void TestPushFrames::strayBytesAndSeveralFrames()
     QVERIFY(scanner.feed(crcd(hexBytes("AB40000300000300")) + crcd(hexBytes("06")), 10).isEmpty());
 }
 
-void TestPushFrames::modeResultOfTheModeInForceOnly()
-{
+void TestPushFrames::modeResultOfTheModeInForceOnly() {
     PushFrameScanner scanner(PushFrameScanner::Kind::ModeResult, 3);
     QVERIFY(scanner.feed(modeFrame(0, 1111), 0).isEmpty()); // a Haze/T result while Lab is in force
     QCOMPARE(scanner.buffered(), 0);
@@ -100,8 +94,7 @@ void TestPushFrames::modeResultOfTheModeInForceOnly()
     QCOMPARE(got[0].mode.haze, 1111);
 }
 
-void TestPushFrames::lostPieceIsNeverGluedToTheNextFrame()
-{
+void TestPushFrames::lostPieceIsNeverGluedToTheNextFrame() {
     PushFrameScanner scanner;
     const QByteArray lost = colourFrame(111, 1).left(30);
     const QByteArray next = colourFrame(222, 2);
@@ -119,8 +112,7 @@ void TestPushFrames::lostPieceIsNeverGluedToTheNextFrame()
     QCOMPARE(got[0].colour.lStar, 222);
 }
 
-void TestPushFrames::legacyFrames()
-{
+void TestPushFrames::legacyFrames() {
     PushFrameScanner scanner(PushFrameScanner::Kind::Legacy, 0);
     auto got = scanner.feed(legacyFrame(5123), 0);
     QCOMPARE(got.size(), 1);
@@ -128,8 +120,7 @@ void TestPushFrames::legacyFrames()
     QVERIFY(scanner.feed(modeFrame(3, 1), 0).isEmpty());
 }
 
-void TestPushFrames::randomBytesStayBounded()
-{
+void TestPushFrames::randomBytesStayBounded() {
     QRandomGenerator random(7);
     for (auto kind : {PushFrameScanner::Kind::ColourBlock, PushFrameScanner::Kind::ModeResult,
                       PushFrameScanner::Kind::Legacy}) {

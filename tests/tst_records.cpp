@@ -10,21 +10,18 @@ namespace {
 struct Stack {
     std::shared_ptr<sim::VirtualInstrument> instrument = std::make_shared<sim::VirtualInstrument>();
     LinkFramePort port;
-    Stack()
-    {
+    Stack() {
         port.setTransportFactory([i = instrument] { return i->createTransport(); });
         port.openLink();
     }
 };
 
-sim::Measurement side(double haze, double t, double l, double a, double b)
-{
+sim::Measurement side(double haze, double t, double l, double a, double b) {
     return sim::measurementFromLab(haze, t, l, a, b);
 }
 
 // Lengths of the ReadMemory requests the instrument received.
-QList<int> readLengths(const sim::VirtualInstrument& instrument)
-{
+QList<int> readLengths(const sim::VirtualInstrument& instrument) {
     QList<int> out;
     for (const QByteArray& f : instrument.receivedFrames())
         if (f.size() >= 8 && uint8_t(f[1]) == 0x40)
@@ -36,8 +33,10 @@ QList<int> readLengths(const sim::VirtualInstrument& instrument)
 
 class TestRecords : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase() { qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {}); }
+  private slots:
+    void initTestCase() {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    }
     void everyModeLayout_data();
     void everyModeLayout();
     void chunkingAndProgress();
@@ -46,15 +45,13 @@ private slots:
     void shortDataEndsTheList();
 };
 
-void TestRecords::everyModeLayout_data()
-{
+void TestRecords::everyModeLayout_data() {
     QTest::addColumn<int>("mode");
     for (int mode = 0; mode < 7; ++mode)
         QTest::newRow(qPrintable(QStringLiteral("mode %1").arg(mode))) << mode;
 }
 
-void TestRecords::everyModeLayout()
-{
+void TestRecords::everyModeLayout() {
     QFETCH(int, mode);
     Stack s;
     const sim::Measurement standard = side(1.25, 90.5, 50.0, -10.25, 20.5);
@@ -82,12 +79,12 @@ void TestRecords::everyModeLayout()
     QCOMPARE(got[1].sample.haze, haze ? standard.haze / 100.0 : 0.0);
 }
 
-void TestRecords::chunkingAndProgress()
-{
+void TestRecords::chunkingAndProgress() {
     // 20 Lab records: 240 data bytes in one chunk, 320 name bytes in chunks of 256 and 64.
     Stack s;
     for (int i = 0; i < 20; ++i)
-        s.instrument->addModeRecord(3, sim::modeRecordBytes(3, side(0, 0, 50, 1, 2), side(0, 0, 51, 1, 2)), "n");
+        s.instrument->addModeRecord(
+            3, sim::modeRecordBytes(3, side(0, 0, 50, 1, 2), side(0, 0, 51, 1, 2)), "n");
     s.instrument->clearReceivedFrames();
     QByteArray data, names;
     QList<int> progress;
@@ -106,11 +103,11 @@ void TestRecords::chunkingAndProgress()
     QVERIFY(records::readArea(s.port, 0x580000, 600, more) < 0);
 }
 
-void TestRecords::oldLayoutAndNames()
-{
+void TestRecords::oldLayoutAndNames() {
     Stack s;
-    s.instrument->addOldLayoutRecord(sim::oldLayoutRecordBytes(side(0, 0, 40, 5, -5), side(0, 0, 41, 6, -4)),
-                                     "ABCDEFGHIJKLMN"); // 14 bytes, no zero: taken whole
+    s.instrument->addOldLayoutRecord(
+        sim::oldLayoutRecordBytes(side(0, 0, 40, 5, -5), side(0, 0, 41, 6, -4)),
+        "ABCDEFGHIJKLMN"); // 14 bytes, no zero: taken whole
     QByteArray data, names;
     records::readArea(s.port, records::kOldLayoutData, 12, data);
     records::readArea(s.port, records::kOldLayoutNames, 14, names);
@@ -121,14 +118,14 @@ void TestRecords::oldLayoutAndNames()
     QCOMPARE(got[0].sample.bStar, -4.0);
 
     // Current firmware: 13 bytes of a 16-byte slot are the name.
-    const QByteArray nameSlots = QByteArray("ABCDEFGHIJKLMNOP") + QByteArray("xy\0zzzzzzzzzzzzz", 16);
+    const QByteArray nameSlots =
+        QByteArray("ABCDEFGHIJKLMNOP") + QByteArray("xy\0zzzzzzzzzzzzz", 16);
     QCOMPARE(records::slotText(nameSlots, 0, 16, 13), QByteArray("ABCDEFGHIJKLM"));
     QCOMPARE(records::slotText(nameSlots, 1, 16, 13), QByteArray("xy"));
     QCOMPARE(records::slotText(nameSlots, 5, 16, 13), QByteArray());
 }
 
-void TestRecords::spectraAreSigned()
-{
+void TestRecords::spectraAreSigned() {
     QCOMPARE(records::spectralValues(3), 0x20000u);
     QCOMPARE(records::spectralValues(2), 0x140000u);
     Stack s;
@@ -138,7 +135,9 @@ void TestRecords::spectraAreSigned()
     s.instrument->addSpectralRecord(0, values, QByteArray(16, 'Q'));
     s.instrument->addSpectralRecord(0, values, QByteArray());
     QByteArray v, n;
-    QCOMPARE(records::readArea(s.port, records::spectralValues(0), 2 * records::kSpectralRequested, v), Status::Success);
+    QCOMPARE(
+        records::readArea(s.port, records::spectralValues(0), 2 * records::kSpectralRequested, v),
+        Status::Success);
     QCOMPARE(records::readArea(s.port, records::spectralNames(0), 2 * 16, n), Status::Success);
     const auto got = records::decodeSpectra(v, n, 2);
     QCOMPARE(got.size(), 2);
@@ -149,8 +148,7 @@ void TestRecords::spectraAreSigned()
     QCOMPARE(got[1].values[30], 100.0);
 }
 
-void TestRecords::shortDataEndsTheList()
-{
+void TestRecords::shortDataEndsTheList() {
     QCOMPARE(records::decodeModeRecords(3, QByteArray(30, '\1'), {}, 5).size(), 2);
     QCOMPARE(records::decodeModeRecords(9, QByteArray(30, '\1'), {}, 5).size(), 0);
     QCOMPARE(records::decodeOldLayoutRecords(QByteArray(11, '\1'), {}, 1).size(), 0);

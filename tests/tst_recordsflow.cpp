@@ -18,8 +18,8 @@
 #include <QProgressDialog>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 #include <future>
 
@@ -29,28 +29,25 @@ const QDateTime kNow(QDate(2024, 5, 6), QTime(10, 30));
 
 // Passes frames on to the link until told to fail the n-th send from now.
 class FailingPort : public FramePort {
-public:
+  public:
     LinkFramePort link;
     int sendsBeforeFailure = -1; // -1: never fail
 
     bool isLinkOpen() const override { return link.isLinkOpen(); }
-    int sendFrame(QByteArray& frame, int timeoutMs) override
-    {
+    int sendFrame(QByteArray& frame, int timeoutMs) override {
         if (sendsBeforeFailure == 0)
             return -1;
         if (sendsBeforeFailure > 0)
             --sendsBeforeFailure;
         return link.sendFrame(frame, timeoutMs);
     }
-    int receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify) override
-    {
+    int receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify) override {
         return link.receiveFrame(out, deadlineMs, expectedLength, verify);
     }
     void delayMs(int) override {}
 };
 
-sim::Measurement lab(double L, double a, double b, double haze = 0, double t = 0)
-{
+sim::Measurement lab(double L, double a, double b, double haze = 0, double t = 0) {
     sim::Measurement m = sim::measurementFromLab(haze, t, L, a, b);
     return m;
 }
@@ -62,8 +59,7 @@ struct Rig {
     std::unique_ptr<FirstPageFor510> page;
 
     explicit Rig(const QString& model, int displayMode = 3)
-        : instrument(sim::VirtualInstrument::fromPreset(model))
-    {
+        : instrument(sim::VirtualInstrument::fromPreset(model)) {
         instrument->setTolerance({100, 100, 10}); // 1.00 %, 1.00 %, dE 1.0
         instrument->setDeltaEParam({0, 10});
         if (!instrument->usesOldLayout())
@@ -78,8 +74,7 @@ struct Rig {
         page->setClock([] { return kNow; });
     }
     ~Rig() { page->closeThreadSlot(); }
-    bool connect()
-    {
+    bool connect() {
         if (!port.link.openLink())
             return false;
         page->openThreadSlot();
@@ -87,20 +82,18 @@ struct Rig {
         prompter.shown.clear();
         return page->displayMode() >= 0 || page->usesOldLayout();
     }
-    QTableWidget* list() const
-    {
-        return page->findChild<QTableWidget*>(page->usesOldLayout() ? "tbData" : "tableWidget_data");
+    QTableWidget* list() const {
+        return page->findChild<QTableWidget*>(page->usesOldLayout() ? "tbData"
+                                                                    : "tableWidget_data");
     }
-    QString cell(int row, int column) const
-    {
+    QString cell(int row, int column) const {
         const QTableWidgetItem* item = list()->item(row, column);
         return item ? item->text() : QString();
     }
     QString field(const char* name) const { return page->findChild<QLineEdit*>(name)->text(); }
 };
 
-QStringList reference(const QString& name)
-{
+QStringList reference(const QString& name) {
     QFile f(QFINDTESTDATA("data/" + name));
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
         return {QStringLiteral("missing ") + name};
@@ -108,17 +101,17 @@ QStringList reference(const QString& name)
 }
 
 // A column's cells left out, as "A2=..." lines; the column letter is followed by a digit.
-QStringList withoutColumn(QStringList cells, const QString& column)
-{
+QStringList withoutColumn(QStringList cells, const QString& column) {
     cells.erase(std::remove_if(cells.begin(), cells.end(),
-                               [&](const QString& c) { return c.startsWith(column) && c.at(column.size()).isDigit(); }),
+                               [&](const QString& c) {
+                                   return c.startsWith(column) && c.at(column.size()).isDigit();
+                               }),
                 cells.end());
     return cells;
 }
 
 // Takes and releases the pause lock on another thread, as the worker would.
-std::future<void> takeLock(const std::shared_ptr<PauseLock>& lock)
-{
+std::future<void> takeLock(const std::shared_ptr<PauseLock>& lock) {
     return std::async(std::launch::async, [lock] {
         lock->lock();
         lock->unlock();
@@ -126,8 +119,7 @@ std::future<void> takeLock(const std::shared_ptr<PauseLock>& lock)
 }
 
 // Whether another thread gets the pause lock soon; the worker holds it only for its short polls.
-bool lockFree(const std::shared_ptr<PauseLock>& lock)
-{
+bool lockFree(const std::shared_ptr<PauseLock>& lock) {
     return takeLock(lock).wait_for(std::chrono::seconds(2)) == std::future_status::ready;
 }
 
@@ -135,8 +127,10 @@ bool lockFree(const std::shared_ptr<PauseLock>& lock)
 
 class TestRecordsFlow : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase() { qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {}); }
+  private slots:
+    void initTestCase() {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    }
     void importJudgesAndFillsTheList();
     void importEveryModeCarriesItsValues_data();
     void importEveryModeCarriesItsValues();
@@ -150,15 +144,17 @@ private slots:
     void libraryWriter();
 };
 
-void TestRecordsFlow::importJudgesAndFillsTheList()
-{
-    Rig rig("KV630"); // colorimeter with a selectable formula
+void TestRecordsFlow::importJudgesAndFillsTheList() {
+    Rig rig("KV630");                        // colorimeter with a selectable formula
     rig.instrument->setDeltaEParam({4, 10}); // CIEDE2000 selected; the import still uses dE*ab
     // A difference of exactly the threshold passes; one hundredth more fails.
-    rig.instrument->addModeRecord(3, sim::modeRecordBytes(3, lab(50, 0, 0), lab(51, 0, 0)), "ABCDEFGHIJKLMNOP");
-    rig.instrument->addModeRecord(3, sim::modeRecordBytes(3, lab(50, 0, 0), lab(51.01, 0, 0)), "second");
+    rig.instrument->addModeRecord(3, sim::modeRecordBytes(3, lab(50, 0, 0), lab(51, 0, 0)),
+                                  "ABCDEFGHIJKLMNOP");
+    rig.instrument->addModeRecord(3, sim::modeRecordBytes(3, lab(50, 0, 0), lab(51.01, 0, 0)),
+                                  "second");
     for (int i = 2; i < 20; ++i)
-        rig.instrument->addModeRecord(3, sim::modeRecordBytes(3, lab(60, 10, 10), lab(63, 14, 10)), "r");
+        rig.instrument->addModeRecord(3, sim::modeRecordBytes(3, lab(60, 10, 10), lab(63, 14, 10)),
+                                      "r");
     QVERIFY(rig.connect());
     QCOMPARE(rig.page->displayMode(), 3);
     rig.page->on_pushButton_readComparisonRecord_clicked();
@@ -195,8 +191,7 @@ void TestRecordsFlow::importJudgesAndFillsTheList()
     QCOMPARE(rig.page->totalCount(), 20);
 }
 
-void TestRecordsFlow::importEveryModeCarriesItsValues_data()
-{
+void TestRecordsFlow::importEveryModeCarriesItsValues_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QList<int>>("nonZeroColumns"); // standard columns the record carries
     QTest::newRow("hazeT") << 0 << QList<int>{3, 4};
@@ -208,8 +203,7 @@ void TestRecordsFlow::importEveryModeCarriesItsValues_data()
     QTest::newRow("hazeTLab") << 6 << QList<int>{3, 4, 5, 6, 7};
 }
 
-void TestRecordsFlow::importEveryModeCarriesItsValues()
-{
+void TestRecordsFlow::importEveryModeCarriesItsValues() {
     QFETCH(int, mode);
     QFETCH(QList<int>, nonZeroColumns);
     Rig rig("KV510", mode);
@@ -219,22 +213,24 @@ void TestRecordsFlow::importEveryModeCarriesItsValues()
     QVERIFY(rig.connect());
     rig.page->on_pushButton_readComparisonRecord_clicked();
     QCOMPARE(rig.list()->rowCount(), 1);
-    const QString zero[] = {"0.00%", "0.00%", "0.00", "0.00", "0.00", "0.00", "0.00", "0.0", "0.00", "0.0000", "0.0000"};
+    const QString zero[] = {"0.00%", "0.00%", "0.00", "0.00",   "0.00",  "0.00",
+                            "0.00",  "0.0",   "0.00", "0.0000", "0.0000"};
     for (int c = 3; c < 14; ++c) {
         const bool carried = nonZeroColumns.contains(c);
         QCOMPARE(rig.cell(0, c) != zero[c - 3], carried);
         QCOMPARE(rig.cell(0, c + 11) != zero[c - 3], carried); // the sample's column
     }
-    QCOMPARE(rig.cell(0, 25), nonZeroColumns.contains(3) ? QStringLiteral("0.50%") : QStringLiteral("0.00%"));
+    QCOMPARE(rig.cell(0, 25),
+             nonZeroColumns.contains(3) ? QStringLiteral("0.50%") : QStringLiteral("0.00%"));
     // Haze and T differ by 0.5 within 1.00; colours are equal: every mode passes.
     QCOMPARE(rig.cell(0, 28), colour::verdictText(true));
 }
 
-void TestRecordsFlow::importFailuresLeaveTheListAlone()
-{
+void TestRecordsFlow::importFailuresLeaveTheListAlone() {
     Rig rig("KV630");
     for (int i = 0; i < 30; ++i)
-        rig.instrument->addModeRecord(3, sim::modeRecordBytes(3, lab(50, 0, 0), lab(50, 0, 0)), "r");
+        rig.instrument->addModeRecord(3, sim::modeRecordBytes(3, lab(50, 0, 0), lab(50, 0, 0)),
+                                      "r");
     QVERIFY(rig.connect());
     const auto lock = rig.page->pauseLock();
     struct Case {
@@ -258,7 +254,8 @@ void TestRecordsFlow::importFailuresLeaveTheListAlone()
     rig.prompter.shown.clear();
     rig.instrument->corruptNextBlockChecksum();
     rig.page->on_pushButton_readComparisonRecord_clicked();
-    QCOMPARE(rig.prompter.messages(), QStringList{"Error|difference history data error, unable to export!"});
+    QCOMPARE(rig.prompter.messages(),
+             QStringList{"Error|difference history data error, unable to export!"});
 
     rig.port.link.closeLink();
     rig.prompter.shown.clear();
@@ -266,8 +263,7 @@ void TestRecordsFlow::importFailuresLeaveTheListAlone()
     QCOMPARE(rig.prompter.messages(), QStringList{"Error|Please connect the device first!"});
 }
 
-void TestRecordsFlow::importAsksToSaveFirst()
-{
+void TestRecordsFlow::importAsksToSaveFirst() {
     QTemporaryDir dir;
     Rig rig("KV630");
     rig.instrument->addModeRecord(3, sim::modeRecordBytes(3, lab(50, 0, 0), lab(50, 0, 0)), "a");
@@ -278,7 +274,8 @@ void TestRecordsFlow::importAsksToSaveFirst()
     // Save first, but cancel the file dialog: nothing is imported.
     rig.prompter.answers = {QMessageBox::Yes};
     rig.page->on_pushButton_readComparisonRecord_clicked();
-    QCOMPARE(rig.prompter.shown.at(0).text, QStringLiteral("Data import willempty the list, to save data first?"));
+    QCOMPARE(rig.prompter.shown.at(0).text,
+             QStringLiteral("Data import willempty the list, to save data first?"));
     QCOMPARE(rig.prompter.shown.at(1).kind, QStringLiteral("save"));
     QCOMPARE(rig.list()->rowCount(), 1);
 
@@ -294,12 +291,12 @@ void TestRecordsFlow::importAsksToSaveFirst()
     QVERIFY(rig.prompter.messages().contains("Storing data|Data stored to file Success"));
 }
 
-void TestRecordsFlow::oldLayoutImportUsesTheInstrumentFormula()
-{
-    Rig rig("KV620"); // firmware 2.50: old layout
+void TestRecordsFlow::oldLayoutImportUsesTheInstrumentFormula() {
+    Rig rig("KV620");                        // firmware 2.50: old layout
     rig.instrument->setDeltaEParam({2, 15}); // formula 2, threshold 1.5
     const sim::Measurement standard = lab(52.3, 12.4, -8.7), sample = lab(53.1, 11.2, -7.9);
-    rig.instrument->addOldLayoutRecord(sim::oldLayoutRecordBytes(standard, sample), "ABCDEFGHIJKLMN");
+    rig.instrument->addOldLayoutRecord(sim::oldLayoutRecordBytes(standard, sample),
+                                       "ABCDEFGHIJKLMN");
     QVERIFY(rig.connect());
     QVERIFY(rig.page->usesOldLayout());
     // An empty store adds nothing and says nothing.
@@ -322,13 +319,14 @@ void TestRecordsFlow::oldLayoutImportUsesTheInstrumentFormula()
     QCOMPARE(rig.cell(0, 18), QStringLiteral("1.5"));
 }
 
-void TestRecordsFlow::exportWritesTheListAsTheSheet()
-{
+void TestRecordsFlow::exportWritesTheListAsTheSheet() {
     QTemporaryDir dir;
     Rig rig("KV510", 6);
-    rig.instrument->addModeRecord(6, sim::modeRecordBytes(6, lab(50, 1, 2, 10, 90), lab(50.5, 1.5, 2.5, 10.5, 91.5)),
-                                  "first");
-    rig.instrument->addModeRecord(6, sim::modeRecordBytes(6, lab(60, -3, 4, 0, 100), lab(60, -3, 4, 0, 100)), "second");
+    rig.instrument->addModeRecord(
+        6, sim::modeRecordBytes(6, lab(50, 1, 2, 10, 90), lab(50.5, 1.5, 2.5, 10.5, 91.5)),
+        "first");
+    rig.instrument->addModeRecord(
+        6, sim::modeRecordBytes(6, lab(60, -3, 4, 0, 100), lab(60, -3, 4, 0, 100)), "second");
     QVERIFY(rig.connect());
     rig.page->on_pushButton_exportExcel_clicked();
     QCOMPARE(rig.prompter.messages(), QStringList{"error|No data for Storing to Excel!"});
@@ -344,18 +342,19 @@ void TestRecordsFlow::exportWritesTheListAsTheSheet()
     QCOMPARE(dialog.title, QStringLiteral("Storing data to Excel"));
     QCOMPARE(dialog.text, QStringLiteral("excel file (*.xlsx)"));
     QCOMPARE(dialog.directory, QStringLiteral("CompareM202405061030.xlsx"));
-    QCOMPARE(rig.prompter.messages().last(), QStringLiteral("Storing data|Data stored to file Success"));
+    QCOMPARE(rig.prompter.messages().last(),
+             QStringLiteral("Storing data|Data stored to file Success"));
     QCOMPARE(rig.list()->rowCount(), 2);
     // Reference: headings in row 2, records from row 3, every text as the list shows it.
     // Regenerate on purpose with: unzip -p export.xlsx (see sheetcells.h) after checking it.
     QCOMPARE(sheetCellsByUnzip(path), reference("records_export_mode6.cells"));
 }
 
-void TestRecordsFlow::exportNeverLosesThePreviousFile()
-{
+void TestRecordsFlow::exportNeverLosesThePreviousFile() {
     QTemporaryDir dir;
     Rig rig("KV510", 1);
-    rig.instrument->addModeRecord(1, sim::modeRecordBytes(1, lab(0, 0, 0, 10), lab(0, 0, 0, 11)), "x");
+    rig.instrument->addModeRecord(1, sim::modeRecordBytes(1, lab(0, 0, 0, 10), lab(0, 0, 0, 11)),
+                                  "x");
     QVERIFY(rig.connect());
     rig.page->on_pushButton_readComparisonRecord_clicked();
 
@@ -366,7 +365,8 @@ void TestRecordsFlow::exportNeverLosesThePreviousFile()
     rig.prompter.files = {target};
     QTimer::singleShot(0, [&] { QDir().mkpath(target + "/inside"); });
     QVERIFY(!rig.page->on_pushButton_exportExcel_clicked());
-    QCOMPARE(rig.prompter.messages().last(), QStringLiteral("Error|Can't overwrite this file, maybe the file is in use!"));
+    QCOMPARE(rig.prompter.messages().last(),
+             QStringLiteral("Error|Can't overwrite this file, maybe the file is in use!"));
     QVERIFY(QFileInfo(target + "/inside").isDir());
     QCOMPARE(rig.list()->rowCount(), 1);
 
@@ -387,11 +387,11 @@ void TestRecordsFlow::exportNeverLosesThePreviousFile()
     QCOMPARE(rig.list()->rowCount(), 0);
 }
 
-void TestRecordsFlow::oldLayoutExport()
-{
+void TestRecordsFlow::oldLayoutExport() {
     QTemporaryDir dir;
     Rig rig("KV620");
-    rig.instrument->addOldLayoutRecord(sim::oldLayoutRecordBytes(lab(52.3, 12.4, -8.7), lab(52.3, 12.4, -8.7)), "same");
+    rig.instrument->addOldLayoutRecord(
+        sim::oldLayoutRecordBytes(lab(52.3, 12.4, -8.7), lab(52.3, 12.4, -8.7)), "same");
     QVERIFY(rig.connect());
     rig.page->on_pushButton_readComparisonRecord_clicked();
     for (bool chinese : {false, true}) {
@@ -402,11 +402,11 @@ void TestRecordsFlow::oldLayoutExport()
         const QString path = dir.filePath(chinese ? "zh.xlsx" : "en.xlsx");
         rig.prompter.files = {path};
         QVERIFY(rig.page->on_pushButton_exportExcel_clicked()); // hands over to the old layout
-        QCOMPARE(rig.list()->rowCount(), 0);                     // cleared without asking
+        QCOMPARE(rig.list()->rowCount(), 0);                    // cleared without asking
         QCOMPARE(rig.prompter.messages().last(),
                  (chinese ? QStringLiteral("存储数据|将数据成功存储到文件: \r\n\t")
-                          : QStringLiteral("Storing data|Data stored to file: \r\n\t"))
-                     + path);
+                          : QStringLiteral("Storing data|Data stored to file: \r\n\t")) +
+                     path);
         const QStringList cells = sheetCellsByUnzip(path);
         QCOMPARE(cells.value(0), chinese ? QStringLiteral("A1=序号") : QStringLiteral("A1=NO"));
         // The hidden columns: model, serial number, formula text and threshold text.
@@ -418,8 +418,7 @@ void TestRecordsFlow::oldLayoutExport()
     }
 }
 
-void TestRecordsFlow::commandLineWritesTheSameSheet()
-{
+void TestRecordsFlow::commandLineWritesTheSameSheet() {
     // The tool and the page read the same stored records of a fresh preset.
     QTemporaryDir dir;
     for (const char* model : {"KV510", "KV620"}) {
@@ -444,7 +443,8 @@ void TestRecordsFlow::commandLineWritesTheSameSheet()
         QProcess tool;
         tool.start(QStringLiteral(VELORIN_CLI),
                    {"--simulate", model, "export-records", "--mode",
-                    old ? QStringLiteral("old") : QString::number(instrument->displayMode()), "--out", fromTool});
+                    old ? QStringLiteral("old") : QString::number(instrument->displayMode()),
+                    "--out", fromTool});
         QVERIFY(tool.waitForFinished(30000));
         QCOMPARE(tool.exitCode(), 0);
         const QStringList pageCells = sheetCellsByUnzip(fromPage);
@@ -454,8 +454,7 @@ void TestRecordsFlow::commandLineWritesTheSameSheet()
     }
 }
 
-void TestRecordsFlow::libraryWriter()
-{
+void TestRecordsFlow::libraryWriter() {
     QTemporaryDir dir;
     Rig rig("KV670");
     QVERIFY(rig.connect());
@@ -463,14 +462,16 @@ void TestRecordsFlow::libraryWriter()
 
     auto writeFile = [](const QString& path, const QString& sheetModel, const QString& colourName) {
         ExcelEngine engine(path);
-        QList<QVariantList> rows{{sheetModel, QString(), QString(), QString(), QString()},
-                                 {1.0, double(stdcolor::countCheckValue(1)), QString(), QString(), QString()},
-                                 {"Card", "Two", 10.0, 3.0, double(stdcolor::cardCheckValue("Card", "Two", 10, 3))}};
+        QList<QVariantList> rows{
+            {sheetModel, QString(), QString(), QString(), QString()},
+            {1.0, double(stdcolor::countCheckValue(1)), QString(), QString(), QString()},
+            {"Card", "Two", 10.0, 3.0, double(stdcolor::cardCheckValue("Card", "Two", 10, 3))}};
         while (rows.size() < 49)
             rows.append({QString(), QString(), QString(), QString(), QString()});
         for (int i = 0; i < 10; ++i)
             rows.append({colourName + QString::number(i), 0.5, -0.05, 3.999, QString()});
-        return engine.open(1, ExcelEngine::OpenMode::Replace) && engine.writeAllData(rows) && engine.save();
+        return engine.open(1, ExcelEngine::OpenMode::Replace) && engine.writeAllData(rows) &&
+               engine.save();
     };
     const QString good = dir.filePath("StdColor.xlsx");
     QVERIFY(writeFile(good, model, "Red"));
@@ -482,7 +483,8 @@ void TestRecordsFlow::libraryWriter()
     rig.prompter.onShown = [&](const ScriptedPrompter::Shown& s) {
         if (s.kind == QLatin1String("open")) {
             waiting = takeLock(lock);
-            heldDuringDialog = waiting.wait_for(std::chrono::milliseconds(300)) == std::future_status::timeout;
+            heldDuringDialog =
+                waiting.wait_for(std::chrono::milliseconds(300)) == std::future_status::timeout;
         }
     };
     rig.prompter.files = {good};
@@ -493,7 +495,8 @@ void TestRecordsFlow::libraryWriter()
     QCOMPARE(rig.prompter.shown.at(0).title, QStringLiteral("Select one Excel files to open"));
     QCOMPARE(rig.prompter.shown.at(0).directory, QStringLiteral("./"));
     QCOMPARE(rig.prompter.shown.at(0).text, QStringLiteral("excel file (*.xlsx)"));
-    QCOMPARE(rig.prompter.messages().last(), QStringLiteral("Information|Write to standard color card library successfully!"));
+    QCOMPARE(rig.prompter.messages().last(),
+             QStringLiteral("Information|Write to standard color card library successfully!"));
     sim::StdColorLibrary received = rig.instrument->library();
     QVERIFY(received.accepted);
     QCOMPARE(received.count, 1);
@@ -505,8 +508,10 @@ void TestRecordsFlow::libraryWriter()
         QString file, sheetModel, colourName, kind, text;
     } refusals[] = {
         {"stdcolor.xlsx", model, "Red", "warning", "File error, unable to write!"},
-        {"StdColor.xlsx", "KV999", "Red", "warning", "The written contents do not match and cannot be written!"},
-        {"StdColor.xlsx", model, "A colour name too long", "information", "The colour name in row 50 is longer than 20 bytes!"},
+        {"StdColor.xlsx", "KV999", "Red", "warning",
+         "The written contents do not match and cannot be written!"},
+        {"StdColor.xlsx", model, "A colour name too long", "information",
+         "The colour name in row 50 is longer than 20 bytes!"},
     };
     for (const Refusal& r : refusals) {
         rig.instrument->clearReceivedFrames();

@@ -26,8 +26,7 @@ struct Stack {
     LinkFramePort port;
 
     explicit Stack(const char* model = "KV510")
-        : instrument(sim::VirtualInstrument::fromPreset(QString::fromLatin1(model)))
-    {
+        : instrument(sim::VirtualInstrument::fromPreset(QString::fromLatin1(model))) {
         port.setTransportFactory([i = instrument] { return i->createTransport(); });
         port.setDelayFunction([](int) {});
         QVERIFY(port.openLink());
@@ -38,8 +37,10 @@ struct Stack {
 
 class TestStack : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase() { qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {}); }
+  private slots:
+    void initTestCase() {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    }
     void identifiesEveryPreset();
     void settingsRoundTrip();
     void measurementsMatchTheInstrument();
@@ -51,8 +52,7 @@ private slots:
     void unplugFailsEverything();
 };
 
-void TestStack::identifiesEveryPreset()
-{
+void TestStack::identifiesEveryPreset() {
     for (const QString& model : sim::VirtualInstrument::presetModels()) {
         Stack s(qPrintable(model));
         KeyInfo key;
@@ -66,8 +66,7 @@ void TestStack::identifiesEveryPreset()
     }
 }
 
-void TestStack::settingsRoundTrip()
-{
+void TestStack::settingsRoundTrip() {
     Stack s;
     QCOMPARE(SetDisplayParam(s.port, 3), Status::Success);
     QCOMPARE(s.instrument->displayMode(), 3);
@@ -88,8 +87,7 @@ void TestStack::settingsRoundTrip()
     QCOMPARE(threshold, 25);
 }
 
-void TestStack::measurementsMatchTheInstrument()
-{
+void TestStack::measurementsMatchTheInstrument() {
     Stack s;
     const sim::Measurement m = sim::measurementFromLab(2.35, 89.12, 95.10, -0.30, 1.20);
     s.instrument->setMeasurement(m);
@@ -125,8 +123,7 @@ void TestStack::measurementsMatchTheInstrument()
         QCOMPARE(spectrum[size_t(k)], int(expected[size_t(k)]));
 }
 
-void TestStack::recordsAndMemory()
-{
+void TestStack::recordsAndMemory() {
     Stack s;
     s.instrument->fillRecords(20);
     int count = 0;
@@ -152,8 +149,7 @@ void TestStack::recordsAndMemory()
     QCOMPARE(ReadLabRecordCount(old.port, 1, count), Status::Success);
 }
 
-void TestStack::statusesFromFaults()
-{
+void TestStack::statusesFromFaults() {
     Stack s;
     int haze = 0, t = 0, threshold = 0;
 
@@ -190,8 +186,7 @@ void TestStack::statusesFromFaults()
     QCOMPARE(ReadTolerance(s.port, haze, t, threshold), Status::NotSent);
 }
 
-void TestStack::keyInfoFallback()
-{
+void TestStack::keyInfoFallback() {
     Stack s("KV620");
     s.instrument->setKeyInfoSupported(false);
     KeyInfo key;
@@ -203,8 +198,7 @@ void TestStack::keyInfoFallback()
     QVERIFY(sink.texts.isEmpty());
 }
 
-void TestStack::standardColourLibrary()
-{
+void TestStack::standardColourLibrary() {
     Stack s;
     QCOMPARE(WriteStdColorCount(s.port, 2, stdcolor::countCheckValue(2)), Status::Success);
     const QString names[2] = {QStringLiteral("Red 1"), QStringLiteral("标准白")};
@@ -229,8 +223,7 @@ void TestStack::standardColourLibrary()
     QCOMPARE(WriteBlock(t.port, 0x40000 + 10, QByteArray(), 0), Status::BadHeader);
 }
 
-void TestStack::pushedFramesReachTheWorker()
-{
+void TestStack::pushedFramesReachTheWorker() {
     Stack s;
     QThread thread;
     auto* worker = new MyThread(&s.port);
@@ -255,8 +248,7 @@ void TestStack::pushedFramesReachTheWorker()
     QVERIFY(thread.wait(2000));
 }
 
-void TestStack::unplugFailsEverything()
-{
+void TestStack::unplugFailsEverything() {
     Stack s;
     s.instrument->unplug();
     QVERIFY(s.port.isLinkRemoved());

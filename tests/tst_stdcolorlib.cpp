@@ -14,8 +14,7 @@ namespace {
 
 struct Sheet {
     QList<QVariantList> rows;
-    void set(int row, int column, const QVariant& v)
-    {
+    void set(int row, int column, const QVariant& v) {
         while (rows.size() < row)
             rows.append(QVariantList());
         QVariantList& r = rows[row - 1];
@@ -26,8 +25,8 @@ struct Sheet {
 };
 
 // A library of the given cards (colour rows per card), with correct check values.
-Sheet library(const QString& model, const QList<int>& colourRowsPerCard, const QString& nameStem = "Colour")
-{
+Sheet library(const QString& model, const QList<int>& colourRowsPerCard,
+              const QString& nameStem = "Colour") {
     Sheet s;
     s.set(1, 0, model);
     const int n = static_cast<int>(colourRowsPerCard.size());
@@ -55,18 +54,17 @@ Sheet library(const QString& model, const QList<int>& colourRowsPerCard, const Q
 }
 
 struct Stack {
-    std::shared_ptr<sim::VirtualInstrument> instrument = sim::VirtualInstrument::fromPreset("KV620");
+    std::shared_ptr<sim::VirtualInstrument> instrument =
+        sim::VirtualInstrument::fromPreset("KV620");
     LinkFramePort port;
-    Stack()
-    {
+    Stack() {
         port.setTransportFactory([i = instrument] { return i->createTransport(); });
         port.openLink();
         instrument->clearReceivedFrames();
     }
 };
 
-QString refusal(const Sheet& sheet, const QString& model = "KV620")
-{
+QString refusal(const Sheet& sheet, const QString& model = "KV620") {
     stdcolorlib::Library lib;
     const auto problem = stdcolorlib::parse(sheet.rows, model, lib);
     return problem ? problem->text : QString();
@@ -76,8 +74,10 @@ QString refusal(const Sheet& sheet, const QString& model = "KV620")
 
 class TestStdColorLib : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase() { qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {}); }
+  private slots:
+    void initTestCase() {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    }
     void valuesAreCutToHundredths();
     void streamAndTransfer();
     void rowsAndRefusals();
@@ -85,8 +85,7 @@ private slots:
     void readsAWorkbookFile();
 };
 
-void TestStdColorLib::valuesAreCutToHundredths()
-{
+void TestStdColorLib::valuesAreCutToHundredths() {
     QCOMPARE(stdcolorlib::hundredths("0.5"), 50);
     QCOMPARE(stdcolorlib::hundredths("-0.05"), -5);
     QCOMPARE(stdcolorlib::hundredths("3.999"), 399);
@@ -99,8 +98,7 @@ void TestStdColorLib::valuesAreCutToHundredths()
     QCOMPARE(stdcolorlib::cellText(QVariant(7.0)), QStringLiteral("7"));
 }
 
-void TestStdColorLib::streamAndTransfer()
-{
+void TestStdColorLib::streamAndTransfer() {
     // Ten colour rows: 260 bytes, one block of 256 at 0x40000, one of 4 at 0x40100, and the
     // empty packet at 0x40104.
     stdcolorlib::Library lib;
@@ -108,7 +106,8 @@ void TestStdColorLib::streamAndTransfer()
     QCOMPARE(lib.stream.size(), 260);
     QCOMPARE(stdcolorlib::blockCount(lib), 2);
     QCOMPARE(lib.stream.left(20), QByteArray("Colour0").leftJustified(20, '\0'));
-    QCOMPARE(lib.stream.mid(200, 6), hexBytes("D204") + hexBytes("6AFF") + hexBytes("BC02")); // 1234, -150, 700
+    QCOMPARE(lib.stream.mid(200, 6),
+             hexBytes("D204") + hexBytes("6AFF") + hexBytes("BC02")); // 1234, -150, 700
 
     Stack s;
     QList<int> progress;
@@ -127,8 +126,7 @@ void TestStdColorLib::streamAndTransfer()
     QCOMPARE(blockAddresses, (QList<uint32_t>{0x40000, 0x40100, 0x40104}));
 }
 
-void TestStdColorLib::rowsAndRefusals()
-{
+void TestStdColorLib::rowsAndRefusals() {
     QVERIFY(refusal(library("KV620", {3})).isEmpty());
     QCOMPARE(refusal(library("KV620", {3}), "KV630"),
              QStringLiteral("The written contents do not match and cannot be written!"));
@@ -137,7 +135,8 @@ void TestStdColorLib::rowsAndRefusals()
     Sheet shortSheet = library("KV620", {3});
     QCOMPARE(shortSheet.rows.size(), 52);
     shortSheet.rows.removeLast();
-    QCOMPARE(refusal(shortSheet), QStringLiteral("Error in Excel file with not enough rows of standard color cards!"));
+    QCOMPARE(refusal(shortSheet),
+             QStringLiteral("Error in Excel file with not enough rows of standard color cards!"));
 
     // A 20-byte name fills its field; 21 bytes are refused, naming the row.
     stdcolorlib::Library lib;
@@ -145,7 +144,8 @@ void TestStdColorLib::rowsAndRefusals()
     QCOMPARE(lib.stream.left(20), QByteArray("ABCDEFGHIJKLMNOPQRS0"));
     QCOMPARE(refusal(library("KV620", {2}, "ABCDEFGHIJKLMNOPQRST")),
              QStringLiteral("The colour name in row 50 is longer than 20 bytes!"));
-    QCOMPARE(refusal(library("KV620", {1}, "颜色颜色颜色颜")), QStringLiteral("The colour name in row 50 is longer than 20 bytes!"));
+    QCOMPARE(refusal(library("KV620", {1}, "颜色颜色颜色颜")),
+             QStringLiteral("The colour name in row 50 is longer than 20 bytes!"));
 
     // Check values are compared for every card before the first command goes out.
     Sheet badCard = library("KV620", {1, 1, 1});
@@ -153,22 +153,24 @@ void TestStdColorLib::rowsAndRefusals()
     QCOMPARE(refusal(badCard), QStringLiteral("Failed to write standard color card information!"));
     Sheet badCount = library("KV620", {1});
     badCount.set(2, 1, 1.0);
-    QCOMPARE(refusal(badCount), QStringLiteral("Failed to write the total number of standard color cards!"));
+    QCOMPARE(refusal(badCount),
+             QStringLiteral("Failed to write the total number of standard color cards!"));
     Sheet longText = library("KV620", {1});
     longText.set(3, 0, QStringLiteral("ABCDEFGHIJKLMNOPQ"));
-    QCOMPARE(refusal(longText), QStringLiteral("The card texts in row 3 are longer than 16 bytes!"));
+    QCOMPARE(refusal(longText),
+             QStringLiteral("The card texts in row 3 are longer than 16 bytes!"));
 
     QList<int> many;
     for (int i = 0; i < 48; ++i)
         many.append(0);
     QCOMPARE(refusal(library("KV620", many)),
-             QStringLiteral("Too many standard color cards: the card rows must end by row 49, but the count asks for rows up to 50!"));
+             QStringLiteral("Too many standard color cards: the card rows must end by row 49, but "
+                            "the count asks for rows up to 50!"));
     many.removeLast();
     QVERIFY(refusal(library("KV620", many)).isEmpty());
 }
 
-void TestStdColorLib::instrumentRefusesTheLibrary()
-{
+void TestStdColorLib::instrumentRefusesTheLibrary() {
     stdcolorlib::Library lib;
     QVERIFY(!stdcolorlib::parse(library("KV620", {1}).rows, "KV620", lib));
     FakePort port;
@@ -191,8 +193,7 @@ void TestStdColorLib::instrumentRefusesTheLibrary()
              QStringLiteral("Failed to write the total number of standard color cards!"));
 }
 
-void TestStdColorLib::readsAWorkbookFile()
-{
+void TestStdColorLib::readsAWorkbookFile() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("StdColor.xlsx"));
     Sheet sheet = library("KV620", {2});
@@ -223,14 +224,16 @@ void TestStdColorLib::readsAWorkbookFile()
     QCOMPARE(loaded.stream, lib.stream);
     const QString otherCase = dir.filePath(QStringLiteral("stdcolor.xlsx"));
     QVERIFY(QFile::copy(path, otherCase));
-    QCOMPARE(stdcolorlib::loadFile(otherCase, "KV620", loaded)->text, QStringLiteral("File error, unable to write!"));
+    QCOMPARE(stdcolorlib::loadFile(otherCase, "KV620", loaded)->text,
+             QStringLiteral("File error, unable to write!"));
     QVERIFY(stdcolorlib::loadFile(otherCase, "KV620", loaded)->warning);
     QFile junk(dir.filePath(QStringLiteral("sub/StdColor.xlsx")));
     QDir(dir.path()).mkdir(QStringLiteral("sub"));
     QVERIFY(junk.open(QIODevice::WriteOnly));
     junk.write("not a workbook");
     junk.close();
-    QCOMPARE(stdcolorlib::loadFile(junk.fileName(), "KV620", loaded)->text, QStringLiteral("Can't open file!"));
+    QCOMPARE(stdcolorlib::loadFile(junk.fileName(), "KV620", loaded)->text,
+             QStringLiteral("Can't open file!"));
 }
 
 QTEST_GUILESS_MAIN(TestStdColorLib)

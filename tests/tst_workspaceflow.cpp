@@ -32,8 +32,7 @@ struct Rig {
     std::unique_ptr<FirstPageFor510> page;
 
     explicit Rig(const QString& model, int firmware = -1)
-        : instrument(sim::VirtualInstrument::fromPreset(model))
-    {
+        : instrument(sim::VirtualInstrument::fromPreset(model)) {
         if (firmware >= 0)
             instrument->setFirmwareVersion(firmware);
         instrument->setTolerance({100, 100, 10}); // 1.00 %, 1.00 %, dE 1.0
@@ -47,8 +46,7 @@ struct Rig {
         page->resize(1090, 646);
     }
     ~Rig() { page->closeThreadSlot(); }
-    bool connect()
-    {
+    bool connect() {
         if (!port.openLink())
             return false;
         page->openThreadSlot();
@@ -57,40 +55,44 @@ struct Rig {
         prompter.shown.clear();
         return ok;
     }
-    void setSample(double haze, double t, double L, double a, double b)
-    {
+    void setSample(double haze, double t, double L, double a, double b) {
         instrument->setMeasurement(sim::measurementFromLab(haze, t, L, a, b));
     }
     template <class T> T* child(const char* name) const { return page->findChild<T*>(name); }
-    QTableWidget* list() const { return child<QTableWidget>(page->usesOldLayout() ? "tbData" : "tableWidget_data"); }
-    QString cell(int row, int column) const
-    {
+    QTableWidget* list() const {
+        return child<QTableWidget>(page->usesOldLayout() ? "tbData" : "tableWidget_data");
+    }
+    QString cell(int row, int column) const {
         const QTableWidgetItem* item = list()->item(row, column);
         return item ? item->text() : QString();
     }
-    void standard() { page->usesOldLayout() ? page->on_stdmeasurementBtn_clicked() : page->on_pushButton_standardMeasurement_clicked(); }
-    void sample() { page->usesOldLayout() ? page->on_samplemeasurementBtn_clicked() : page->on_pushButton_sampleMeasurement_clicked(); }
+    void standard() {
+        page->usesOldLayout() ? page->on_stdmeasurementBtn_clicked()
+                              : page->on_pushButton_standardMeasurement_clicked();
+    }
+    void sample() {
+        page->usesOldLayout() ? page->on_samplemeasurementBtn_clicked()
+                              : page->on_pushButton_sampleMeasurement_clicked();
+    }
     // One comparison of a sample whose haze differs from the standard's by dHaze.
-    void compare(double dHaze)
-    {
+    void compare(double dHaze) {
         setSample(20, 80, 50, 10, 20);
         standard();
         setSample(20 + dHaze, 80, 50, 10, 20);
         sample();
     }
-    bool countersConsistent() const
-    {
+    bool countersConsistent() const {
         int ng = 0;
         for (int row = 0; row < list()->rowCount(); ++row)
             ng += cell(row, page->usesOldLayout() ? 14 : 28) == colour::verdictText(false);
-        return page->failCount() == ng && page->failCount() + page->passCount() == page->totalCount()
-               && page->totalCount() == list()->rowCount()
-               && child<QLineEdit>("lineEdit_totalNum")->text() == QString::number(page->totalCount());
+        return page->failCount() == ng &&
+               page->failCount() + page->passCount() == page->totalCount() &&
+               page->totalCount() == list()->rowCount() &&
+               child<QLineEdit>("lineEdit_totalNum")->text() == QString::number(page->totalCount());
     }
 };
 
-QString tableText(QTableWidget* table, int row, int column)
-{
+QString tableText(QTableWidget* table, int row, int column) {
     if (auto* edit = qobject_cast<QLineEdit*>(table->cellWidget(row, column)))
         return edit->text();
     return table->item(row, column) ? table->item(row, column)->text() : QString();
@@ -100,8 +102,10 @@ QString tableText(QTableWidget* table, int row, int column)
 
 class TestWorkspaceFlow : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase() { qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {}); }
+  private slots:
+    void initTestCase() {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    }
     void pullChoosesCommandByFirmware_data();
     void pullChoosesCommandByFirmware();
     void sampleWithoutStandardIsNotCompared();
@@ -119,16 +123,14 @@ private slots:
     void grabsForReview();
 };
 
-void TestWorkspaceFlow::pullChoosesCommandByFirmware_data()
-{
+void TestWorkspaceFlow::pullChoosesCommandByFirmware_data() {
     QTest::addColumn<int>("firmware");
     QTest::addColumn<bool>("fullBlock");
     QTest::newRow("KV510 106: colour block") << 106 << true;
     QTest::newRow("KV510 105: display-mode result") << 105 << false;
 }
 
-void TestWorkspaceFlow::pullChoosesCommandByFirmware()
-{
+void TestWorkspaceFlow::pullChoosesCommandByFirmware() {
     QFETCH(int, firmware);
     QFETCH(bool, fullBlock);
     Rig rig("KV510", firmware);
@@ -144,12 +146,12 @@ void TestWorkspaceFlow::pullChoosesCommandByFirmware()
     QVERIFY(rig.prompter.shown.isEmpty());
 }
 
-void TestWorkspaceFlow::sampleWithoutStandardIsNotCompared()
-{
+void TestWorkspaceFlow::sampleWithoutStandardIsNotCompared() {
     Rig rig("KV510");
     QVERIFY(rig.connect());
     rig.sample();
-    QCOMPARE(tableText(rig.child<QTableWidget>("tableWidget_colorDiff"), 1, 2), QStringLiteral("20.00%"));
+    QCOMPARE(tableText(rig.child<QTableWidget>("tableWidget_colorDiff"), 1, 2),
+             QStringLiteral("20.00%"));
     QCOMPARE(rig.page->totalCount(), 0);
     QCOMPARE(rig.list()->rowCount(), 0);
 
@@ -160,8 +162,7 @@ void TestWorkspaceFlow::sampleWithoutStandardIsNotCompared()
     QCOMPARE(rig.list()->rowCount(), 0);
 }
 
-void TestWorkspaceFlow::comparisonFillsListAndCounters()
-{
+void TestWorkspaceFlow::comparisonFillsListAndCounters() {
     Rig rig("KV510");
     QVERIFY(rig.connect());
     rig.compare(0.5);
@@ -198,8 +199,7 @@ void TestWorkspaceFlow::comparisonFillsListAndCounters()
     QCOMPARE(rig.cell(2, 25), QStringLiteral("0.00%"));
 }
 
-void TestWorkspaceFlow::pushSplitAcrossDeliveriesIsComparedLikeAPull()
-{
+void TestWorkspaceFlow::pushSplitAcrossDeliveriesIsComparedLikeAPull() {
     Rig rig("KV510");
     QVERIFY(rig.connect());
     // Pushed before any button: the standard.
@@ -220,8 +220,7 @@ void TestWorkspaceFlow::pushSplitAcrossDeliveriesIsComparedLikeAPull()
     QCOMPARE(rig.page->pendingPushBytes(), 0);
 }
 
-void TestWorkspaceFlow::oldLayoutComparesWithItsFormula()
-{
+void TestWorkspaceFlow::oldLayoutComparesWithItsFormula() {
     Rig rig("KV620", 250);
     rig.instrument->setDeltaEParam({0, 15});
     QVERIFY(rig.connect());
@@ -251,8 +250,7 @@ void TestWorkspaceFlow::oldLayoutComparesWithItsFormula()
     QVERIFY(rig.countersConsistent());
 }
 
-void TestWorkspaceFlow::deleteRenameAndClear()
-{
+void TestWorkspaceFlow::deleteRenameAndClear() {
     Rig rig("KV510");
     QVERIFY(rig.connect());
     rig.compare(0.5);
@@ -280,15 +278,16 @@ void TestWorkspaceFlow::deleteRenameAndClear()
 
     rig.prompter.answers = {QMessageBox::No};
     rig.page->on_pushButton_clear_clicked();
-    QCOMPARE(rig.prompter.messages(),
-             QStringList{"Tip|Clearing data will clear all comparison records. Are you sure you want to clear it?"});
+    QCOMPARE(rig.prompter.messages(), QStringList{"Tip|Clearing data will clear all comparison "
+                                                  "records. Are you sure you want to clear it?"});
     QCOMPARE(list->rowCount(), 2);
     rig.prompter.answers = {QMessageBox::Yes};
     rig.page->on_pushButton_clear_clicked();
     QCOMPARE(list->rowCount(), 0);
     QVERIFY(rig.countersConsistent());
     QVERIFY(!rig.page->standardPresent());
-    QCOMPARE(tableText(rig.child<QTableWidget>("tableWidget_colorDiff"), 1, 1), QStringLiteral("-----"));
+    QCOMPARE(tableText(rig.child<QTableWidget>("tableWidget_colorDiff"), 1, 1),
+             QStringLiteral("-----"));
     // An empty list asks nothing; names start again at Comp1.
     rig.prompter.shown.clear();
     rig.page->on_pushButton_clear_clicked();
@@ -297,8 +296,7 @@ void TestWorkspaceFlow::deleteRenameAndClear()
     QCOMPARE(rig.cell(0, 1), QStringLiteral("Comp1"));
 }
 
-void TestWorkspaceFlow::toleranceSettingsValidateAndRejudge()
-{
+void TestWorkspaceFlow::toleranceSettingsValidateAndRejudge() {
     Rig rig("KV510");
     QVERIFY(rig.connect());
     rig.compare(0.5);
@@ -360,8 +358,7 @@ void TestWorkspaceFlow::toleranceSettingsValidateAndRejudge()
     QCOMPARE(rig.page->hazeTolerance(), 100.0);
 }
 
-void TestWorkspaceFlow::displayModeChangeAsksTwiceAndShowsItsColumns()
-{
+void TestWorkspaceFlow::displayModeChangeAsksTwiceAndShowsItsColumns() {
     Rig rig("KV510");
     QVERIFY(rig.connect());
     rig.child<QRadioButton>("radioButton_haze")->setChecked(true);
@@ -376,7 +373,8 @@ void TestWorkspaceFlow::displayModeChangeAsksTwiceAndShowsItsColumns()
     for (int row = 1; row <= 12; ++row)
         QCOMPARE(table->isRowHidden(row), row != 1);
     const int u = int(QGuiApplication::primaryScreen()->availableGeometry().width() / 13.0);
-    QCOMPARE(list->columnWidth(1), int(2 * (QGuiApplication::primaryScreen()->availableGeometry().width() / 13.0)));
+    QCOMPARE(list->columnWidth(1),
+             int(2 * (QGuiApplication::primaryScreen()->availableGeometry().width() / 13.0)));
     QCOMPARE(list->columnWidth(3), u);
 
     // Haze mode judges haze only.
@@ -401,8 +399,7 @@ void TestWorkspaceFlow::displayModeChangeAsksTwiceAndShowsItsColumns()
     QCOMPARE(list->rowCount(), 1);
 }
 
-void TestWorkspaceFlow::fixedFormulaColorimeterSetsThresholdOnly()
-{
+void TestWorkspaceFlow::fixedFormulaColorimeterSetsThresholdOnly() {
     Rig rig("KV650", 300);
     rig.instrument->setDeltaEParam({3, 10}); // a stored CMC formula changes nothing here
     QVERIFY(rig.connect());
@@ -412,7 +409,8 @@ void TestWorkspaceFlow::fixedFormulaColorimeterSetsThresholdOnly()
     rig.standard();
     rig.setSample(0, 0, 50.5, 10.5, 20);
     rig.sample();
-    QCOMPARE(rig.cell(0, 27), QString::number(colour::deltaEab(50, 10, 20, 50.5, 10.5, 20), 'f', 2));
+    QCOMPARE(rig.cell(0, 27),
+             QString::number(colour::deltaEab(50, 10, 20, 50.5, 10.5, 20), 'f', 2));
 
     auto* threshold = rig.child<QLineEdit>("lineEdit_thresholds");
     threshold->setText("4.1"); // 41 in single precision; a double product would truncate to 40
@@ -427,8 +425,8 @@ void TestWorkspaceFlow::fixedFormulaColorimeterSetsThresholdOnly()
     rig.page->on_pushButton_setParameter_clicked();
     rig.page->setChinese(true);
     rig.page->on_pushButton_setParameter_clicked();
-    QCOMPARE(rig.prompter.messages(),
-             (QStringList{"information|Thresholds must between 0.1—50!", "提示|阀值必须介于0.1-50之间！"}));
+    QCOMPARE(rig.prompter.messages(), (QStringList{"information|Thresholds must between 0.1—50!",
+                                                   "提示|阀值必须介于0.1-50之间！"}));
     rig.prompter.shown.clear();
     threshold->setText("2");
     rig.instrument->setSilent(true);
@@ -437,8 +435,7 @@ void TestWorkspaceFlow::fixedFormulaColorimeterSetsThresholdOnly()
     QCOMPARE(rig.page->deltaEThreshold(), 4.1);
 }
 
-void TestWorkspaceFlow::selectableFormulaGoesThroughTheDialog()
-{
+void TestWorkspaceFlow::selectableFormulaGoesThroughTheDialog() {
     Rig rig("KV670");
     rig.instrument->setDeltaEParam({0, 5});
     QVERIFY(rig.connect());
@@ -473,8 +470,7 @@ void TestWorkspaceFlow::selectableFormulaGoesThroughTheDialog()
     QCOMPARE(rig.page->formulaIndex(), 2);
 }
 
-void TestWorkspaceFlow::spectralButtonOpensTheSpectralPage()
-{
+void TestWorkspaceFlow::spectralButtonOpensTheSpectralPage() {
     Rig rig("KV670");
     QVERIFY(rig.connect());
     int kind = -1;
@@ -495,8 +491,7 @@ void TestWorkspaceFlow::spectralButtonOpensTheSpectralPage()
     QVERIFY(rig.prompter.shown.isEmpty());
 }
 
-void TestWorkspaceFlow::reportCopiesTheRow()
-{
+void TestWorkspaceFlow::reportCopiesTheRow() {
     Rig rig("KV510");
     QVERIFY(rig.connect());
     rig.compare(0.5);
@@ -521,8 +516,7 @@ void TestWorkspaceFlow::reportCopiesTheRow()
     QVERIFY(s.displayModes[0] && !s.displayModes[3]);
 }
 
-void TestWorkspaceFlow::languageSwitchRewritesShownTexts()
-{
+void TestWorkspaceFlow::languageSwitchRewritesShownTexts() {
     Rig rig("KV510");
     QVERIFY(rig.connect());
     rig.setSample(20, 80, 50, 10, 20);
@@ -542,7 +536,8 @@ void TestWorkspaceFlow::languageSwitchRewritesShownTexts()
     QCOMPARE(rig.cell(1, 28), QStringLiteral("不合格"));
     QCOMPARE(tableText(table, 0, 1), QStringLiteral("标准"));
     QCOMPARE(tableText(table, 1, 0), QStringLiteral("雾度"));
-    QCOMPARE(rig.child<QPushButton>("pushButton_spectralTransmittance")->text(), QStringLiteral("光谱透过率"));
+    QCOMPARE(rig.child<QPushButton>("pushButton_spectralTransmittance")->text(),
+             QStringLiteral("光谱透过率"));
     // Deleting after the switch still finds the NG row by its translated verdict.
     rig.page->on_DeleteBtn_clicked(1);
     QVERIFY(rig.countersConsistent());
@@ -555,8 +550,7 @@ void TestWorkspaceFlow::languageSwitchRewritesShownTexts()
 }
 
 // With VELORIN_GRAB_DIR set, saves the page with data for each model and language, to look at.
-void TestWorkspaceFlow::grabsForReview()
-{
+void TestWorkspaceFlow::grabsForReview() {
     const QString dir = qEnvironmentVariable("VELORIN_GRAB_DIR");
     if (dir.isEmpty())
         QSKIP("VELORIN_GRAB_DIR not set");
@@ -577,7 +571,8 @@ void TestWorkspaceFlow::grabsForReview()
             rig.page->resize(1400, 800);
             rig.page->show();
             QTest::qWait(50);
-            rig.page->grab().save(QDir(dir).filePath(QStringLiteral("%1_%2.png").arg(model, chinese ? "zh" : "en")));
+            rig.page->grab().save(
+                QDir(dir).filePath(QStringLiteral("%1_%2.png").arg(model, chinese ? "zh" : "en")));
             QCoreApplication::removeTranslator(&translator);
         }
     }

@@ -22,16 +22,14 @@ struct PageRig {
     std::unique_ptr<FirstPageFor510> page;
 
     explicit PageRig(const QString& model, int firmware = -1)
-        : instrument(sim::VirtualInstrument::fromPreset(model))
-    {
+        : instrument(sim::VirtualInstrument::fromPreset(model)) {
         if (firmware >= 0)
             instrument->setFirmwareVersion(firmware);
         port.setTransportFactory([inst = instrument] { return inst->createTransport(); });
         page = std::make_unique<FirstPageFor510>(port, prompter);
         page->setModelTable(ModelTable::load(QStringLiteral(VELORIN_METERNO)));
     }
-    bool connect()
-    {
+    bool connect() {
         if (!port.openLink())
             return false;
         page->openThreadSlot();
@@ -45,7 +43,7 @@ struct PageRig {
 
 class TestWorkspacePage : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void identifiesInstrument();
     void fallsBackToProductionInfo();
     void unknownMeterNumberStopsBeforeVersion();
@@ -58,11 +56,11 @@ private slots:
     void decodesInstrumentTexts();
 };
 
-void TestWorkspacePage::identifiesInstrument()
-{
+void TestWorkspacePage::identifiesInstrument() {
     PageRig rig("KV510");
     QVERIFY(rig.connect());
-    QCOMPARE(rig.child<QLineEdit>("lineEdit_serialNo")->text(), QString::number(rig.instrument->serialNumber()));
+    QCOMPARE(rig.child<QLineEdit>("lineEdit_serialNo")->text(),
+             QString::number(rig.instrument->serialNumber()));
     QCOMPARE(rig.child<QLineEdit>("lineEdit_firmwareVersion")->text(),
              QString::number(rig.instrument->firmwareVersion() / 100.0, 'f', 2));
     QCOMPARE(rig.page->model(), QStringLiteral("KV510"));
@@ -73,17 +71,16 @@ void TestWorkspacePage::identifiesInstrument()
     QTRY_VERIFY_WITH_TIMEOUT(rig.page->standardPresent(), 3000);
 }
 
-void TestWorkspacePage::fallsBackToProductionInfo()
-{
+void TestWorkspacePage::fallsBackToProductionInfo() {
     PageRig rig("KV620", 300);
     rig.instrument->setKeyInfoSupported(false);
     QVERIFY(rig.connect());
-    QCOMPARE(rig.child<QLineEdit>("lineEdit_serialNo")->text(), QString::number(rig.instrument->serialNumber()));
+    QCOMPARE(rig.child<QLineEdit>("lineEdit_serialNo")->text(),
+             QString::number(rig.instrument->serialNumber()));
     QCOMPARE(rig.page->model(), QStringLiteral("KV620"));
 }
 
-void TestWorkspacePage::unknownMeterNumberStopsBeforeVersion()
-{
+void TestWorkspacePage::unknownMeterNumberStopsBeforeVersion() {
     PageRig rig("KV510");
     rig.instrument->setMeterNumber(4242);
     QVERIFY(!rig.connect());
@@ -93,8 +90,7 @@ void TestWorkspacePage::unknownMeterNumberStopsBeforeVersion()
     QCOMPARE(rig.page->displayMode(), -1);
 }
 
-void TestWorkspacePage::emptyModelTableConfiguresKindZero()
-{
+void TestWorkspacePage::emptyModelTableConfiguresKindZero() {
     PageRig rig("KV630");
     QTemporaryDir dir;
     rig.page->setModelTable(ModelTable::load(dir.filePath("meterno")));
@@ -105,8 +101,7 @@ void TestWorkspacePage::emptyModelTableConfiguresKindZero()
     QCOMPARE(rig.page->displayMode(), 5);
 }
 
-void TestWorkspacePage::oldLayoutByModelAndVersion_data()
-{
+void TestWorkspacePage::oldLayoutByModelAndVersion_data() {
     QTest::addColumn<QString>("model");
     QTest::addColumn<int>("firmware");
     QTest::addColumn<bool>("old");
@@ -117,8 +112,7 @@ void TestWorkspacePage::oldLayoutByModelAndVersion_data()
     QTest::newRow("KV510 100") << "KV510" << 100 << false;
 }
 
-void TestWorkspacePage::oldLayoutByModelAndVersion()
-{
+void TestWorkspacePage::oldLayoutByModelAndVersion() {
     QFETCH(QString, model);
     QFETCH(int, firmware);
     QFETCH(bool, old);
@@ -127,13 +121,13 @@ void TestWorkspacePage::oldLayoutByModelAndVersion()
     QCOMPARE(rig.shown("groupBox_setDisplayParameter"), !old);
     auto* comparison = rig.child<QStackedWidget>("stackedWidget_comparisonMeasurement");
     QCOMPARE(comparison->currentWidget()->objectName(),
-             old ? QStringLiteral("page_oldComparisonMeasurement") : QStringLiteral("page_newComparisonMeasurement"));
+             old ? QStringLiteral("page_oldComparisonMeasurement")
+                 : QStringLiteral("page_newComparisonMeasurement"));
     // The old layout reads no display mode.
     QCOMPARE(rig.page->displayMode() == -1, old);
 }
 
-void TestWorkspacePage::hazeTLabFromVersion114()
-{
+void TestWorkspacePage::hazeTLabFromVersion114() {
     for (int firmware : {113, 114}) {
         PageRig rig("KV510", firmware);
         QVERIFY(rig.connect());
@@ -141,16 +135,14 @@ void TestWorkspacePage::hazeTLabFromVersion114()
     }
 }
 
-void TestWorkspacePage::unsuitableDisplayModeIsRefused()
-{
+void TestWorkspacePage::unsuitableDisplayModeIsRefused() {
     PageRig rig("KV630");
     rig.instrument->setDisplayMode(0); // haze and T on a colorimeter
     QVERIFY(!rig.connect());
     QCOMPARE(shownTexts(rig.prompter), QStringList{"Failed to read DisplayParam!"});
 }
 
-void TestWorkspacePage::connectionReadsParameterOfColorimeter()
-{
+void TestWorkspacePage::connectionReadsParameterOfColorimeter() {
     PageRig rig("KV670");
     QVERIFY(rig.port.openLink());
     rig.page->openThreadSlot();
@@ -170,12 +162,14 @@ void TestWorkspacePage::connectionReadsParameterOfColorimeter()
     QCOMPARE(shownTexts(rig.prompter), QStringList{"Please connect the device first!"});
 }
 
-void TestWorkspacePage::decodesInstrumentTexts()
-{
+void TestWorkspacePage::decodesInstrumentTexts() {
     QCOMPARE(decodeInstrumentText(QByteArray("Comp12\0\0\0\0", 10)), QStringLiteral("Comp12"));
     QCOMPARE(decodeInstrumentText(QByteArray("样品A")), QStringLiteral("样品A"));
     // "样品" in GB18030 (GBK range), as a Chinese Windows host writes it.
-    QCOMPARE(decodeInstrumentText(QByteArray("\xD1\xF9\xC6\xB7" "A\0", 6)), QStringLiteral("样品A"));
+    QCOMPARE(decodeInstrumentText(QByteArray("\xD1\xF9\xC6\xB7"
+                                             "A\0",
+                                             6)),
+             QStringLiteral("样品A"));
     // Neither UTF-8 nor GB18030: every byte kept as Latin-1.
     QCOMPARE(decodeInstrumentText(QByteArray("caf\xE9")), QString::fromLatin1("caf\xE9"));
     QVERIFY(decodeInstrumentText(QByteArray()).isEmpty());

@@ -9,18 +9,18 @@ class QWidget;
 // program shows the real Qt dialogs; tests record what would have been shown and answer
 // questions and file dialogs themselves, so no test ever waits on a modal box.
 class Prompter {
-public:
+  public:
     virtual ~Prompter();
 
     // A modal information box with one OK button.
     virtual void information(QWidget* parent, const QString& title, const QString& text) = 0;
     // A modal question; returns the button the user chose.
-    virtual QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
+    virtual QMessageBox::StandardButton question(QWidget* parent, const QString& title,
+                                                 const QString& text,
                                                  QMessageBox::StandardButtons buttons) = 0;
     // A modal warning box with one OK button. A prompter that does not tell the two apart
     // records it as information.
-    virtual void warning(QWidget* parent, const QString& title, const QString& text)
-    {
+    virtual void warning(QWidget* parent, const QString& title, const QString& text) {
         information(parent, title, text);
     }
     // File dialogs: empty when the user cancels (the default for prompters that script none).

@@ -9,18 +9,17 @@
 namespace {
 
 // The button leaves a thin margin of the cell, as a small button placed in it would.
-QRect buttonRect(const QRect& cell) { return cell.adjusted(2, 2, -2, -2); }
+QRect buttonRect(const QRect& cell) {
+    return cell.adjusted(2, 2, -2, -2);
+}
 
 } // namespace
 
 RowButtonDelegate::RowButtonDelegate(const QString& text, QObject* parent)
-    : QStyledItemDelegate(parent), text_(text)
-{
-}
+    : QStyledItemDelegate(parent), text_(text) {}
 
 void RowButtonDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                              const QModelIndex& index) const
-{
+                              const QModelIndex& index) const {
     if (index.row() < firstRow_) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
@@ -38,8 +37,8 @@ void RowButtonDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     style->drawControl(QStyle::CE_PushButton, &button, painter, widget);
 }
 
-QSize RowButtonDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
-{
+QSize RowButtonDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                  const QModelIndex& index) const {
     if (index.row() < firstRow_)
         return QStyledItemDelegate::sizeHint(option, index);
     const QSize text = option.fontMetrics.size(Qt::TextSingleLine, text_);
@@ -47,8 +46,7 @@ QSize RowButtonDelegate::sizeHint(const QStyleOptionViewItem& option, const QMod
 }
 
 bool RowButtonDelegate::editorEvent(QEvent* event, QAbstractItemModel*,
-                                    const QStyleOptionViewItem& option, const QModelIndex& index)
-{
+                                    const QStyleOptionViewItem& option, const QModelIndex& index) {
     if (index.row() < firstRow_)
         return false;
     auto* view = qobject_cast<QAbstractItemView*>(parent());
@@ -60,7 +58,8 @@ bool RowButtonDelegate::editorEvent(QEvent* event, QAbstractItemModel*,
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton || !buttonRect(option.rect).contains(mouse->position().toPoint()))
+        if (mouse->button() != Qt::LeftButton ||
+            !buttonRect(option.rect).contains(mouse->position().toPoint()))
             return false;
         pressed_ = index;
         repaint(index);
@@ -71,8 +70,8 @@ bool RowButtonDelegate::editorEvent(QEvent* event, QAbstractItemModel*,
         const QPersistentModelIndex wasPressed = pressed_;
         pressed_ = QPersistentModelIndex();
         repaint(wasPressed);
-        if (mouse->button() != Qt::LeftButton || !wasPressed.isValid() || wasPressed != index
-            || !buttonRect(option.rect).contains(mouse->position().toPoint()))
+        if (mouse->button() != Qt::LeftButton || !wasPressed.isValid() || wasPressed != index ||
+            !buttonRect(option.rect).contains(mouse->position().toPoint()))
             return false;
         emit clicked(index.row());
         return true;

@@ -8,7 +8,7 @@
 // scale to that; a painted one costs nothing until it is drawn.
 class RowButtonDelegate : public QStyledItemDelegate {
     Q_OBJECT
-public:
+  public:
     explicit RowButtonDelegate(const QString& text, QObject* parent = nullptr);
 
     QString text() const { return text_; }
@@ -23,11 +23,11 @@ public:
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                      const QModelIndex& index) override;
 
-signals:
+  signals:
     // A press and a release of the left button on the same row's button.
     void clicked(int row);
 
-private:
+  private:
     QString text_;
     QPersistentModelIndex pressed_;
     int firstRow_ = 0;

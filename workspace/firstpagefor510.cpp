@@ -42,8 +42,10 @@ namespace {
 constexpr int kModeCount = 7;
 const QString kPlaceholder = QStringLiteral("-----");
 const QString kGreySwatch = QStringLiteral("background-color: rgb(180, 180, 180);");
-const QString kBlueButton = QStringLiteral("color: rgb(0, 0, 255); background-color: rgb(255, 255, 255);");
-const QString kBlackButton = QStringLiteral("color: rgb(0, 0, 0);background-color: rgb(255, 255, 255);");
+const QString kBlueButton =
+    QStringLiteral("color: rgb(0, 0, 255); background-color: rgb(255, 255, 255);");
+const QString kBlackButton =
+    QStringLiteral("color: rgb(0, 0, 0);background-color: rgb(255, 255, 255);");
 const QString kBlueEdit = QStringLiteral("color: rgb(0, 0, 255);");
 const QString kBlackEdit = QStringLiteral("color: rgb(0, 0, 0);");
 const QString kGreenResult = QStringLiteral("QLabel{background-color: rgb(0, 255, 0);}");
@@ -95,8 +97,7 @@ enum OldListColumn {
 };
 
 // Display modes a user-interface kind can show; anything else read from the instrument is wrong.
-bool modeSuitsKind(int mode, int kind)
-{
+bool modeSuitsKind(int mode, int kind) {
     switch (kind) {
     case 0:
         return mode >= 0 && mode <= 6;
@@ -111,8 +112,7 @@ bool modeSuitsKind(int mode, int kind)
     }
 }
 
-QString valueText(int index, double value)
-{
+QString valueText(int index, double value) {
     QString text = QString::number(value, 'f', kDecimals[index]);
     if (index < 2)
         text += QLatin1Char('%');
@@ -120,26 +120,22 @@ QString valueText(int index, double value)
 }
 
 // The texts the page wrote itself; a placeholder reads as 0.
-double number(QString text)
-{
+double number(QString text) {
     text.remove(QLatin1Char('%'));
     return text.toDouble();
 }
 
-QString colorimeterText(const char* source)
-{
+QString colorimeterText(const char* source) {
     return QCoreApplication::translate(colour::kFormulaContext, source);
 }
 
 // Values are typed with at most two decimals; a product such as 0.29 * 100 comes out a hair
 // below the integer meant, so truncation gets that nudge first.
-int toInstrumentUnits(double value, int scale)
-{
+int toInstrumentUnits(double value, int scale) {
     return static_cast<int>(std::trunc(value * scale + (value >= 0 ? 1e-7 : -1e-7)));
 }
 
-QTableWidgetItem* centredItem(const QString& text)
-{
+QTableWidgetItem* centredItem(const QString& text) {
     auto* item = new QTableWidgetItem(text);
     item->setTextAlignment(Qt::AlignCenter);
     return item;
@@ -147,12 +143,11 @@ QTableWidgetItem* centredItem(const QString& text)
 
 // Centres every cell of a list without storing an alignment in each of its many items.
 class CentredDelegate : public QStyledItemDelegate {
-public:
+  public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
-    {
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         option->displayAlignment = Qt::AlignCenter;
     }
@@ -163,8 +158,7 @@ protected:
 FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* parent)
     : QWidget(parent), port_(port), prompter_(prompter), ui(new Ui::FirstPageFor510),
       clock_([] { return QDateTime::currentDateTime(); }),
-      dialogRunner_([](QDialog& dialog) { return dialog.exec(); })
-{
+      dialogRunner_([](QDialog& dialog) { return dialog.exec(); }) {
     ui->setupUi(this);
     model_ = tr("UnKnow");
     arrivalClock_.start();
@@ -178,10 +172,9 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
     ui->lineEdit_eThresholds->setValidator(threshold);
 
     displayGroup_ = new QButtonGroup(this);
-    const QList<QRadioButton*> radios = {ui->radioButton_hazeT, ui->radioButton_haze,
-                                         ui->radioButton_t,     ui->radioButton_Lab,
-                                         ui->radioButton_LCh,   ui->radioButton_Yxy,
-                                         ui->radioButton_hazeTLab};
+    const QList<QRadioButton*> radios = {
+        ui->radioButton_hazeT, ui->radioButton_haze, ui->radioButton_t,       ui->radioButton_Lab,
+        ui->radioButton_LCh,   ui->radioButton_Yxy,  ui->radioButton_hazeTLab};
     for (int id = 0; id < radios.size(); ++id)
         displayGroup_->addButton(radios[id], id);
     connect(displayGroup_, &QButtonGroup::idClicked, this, &FirstPageFor510::onButtonClicked);
@@ -202,19 +195,19 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
     showToleranceRows(true, true, false);
     ui->companyinfoLab->hide();
     ui->companywetLab->hide();
-    connect(ui->tableWidget_data, &QTableWidget::cellDoubleClicked, this, &FirstPageFor510::doubleClickedSlot);
-    connect(ui->tbData, &QTableWidget::cellDoubleClicked, this, &FirstPageFor510::doubleClickedSlot_old);
+    connect(ui->tableWidget_data, &QTableWidget::cellDoubleClicked, this,
+            &FirstPageFor510::doubleClickedSlot);
+    connect(ui->tbData, &QTableWidget::cellDoubleClicked, this,
+            &FirstPageFor510::doubleClickedSlot_old);
     applyDisplayMode();
 }
 
-FirstPageFor510::~FirstPageFor510()
-{
+FirstPageFor510::~FirstPageFor510() {
     closeThreadSlot();
     delete ui;
 }
 
-void FirstPageFor510::setUpComparisonTables()
-{
+void FirstPageFor510::setUpComparisonTables() {
     for (QTableWidget* table : {ui->tableWidget_colorDiff, ui->tbColorDiff}) {
         const bool old = table == ui->tbColorDiff;
         table->setRowCount(old ? 7 : 13);
@@ -233,15 +226,19 @@ void FirstPageFor510::setUpComparisonTables()
         table->setItem(0, 3, centredItem(colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△"))));
         table->setItem(0, 4, centredItem(QString()));
     }
-    const QStringList labels = {tr("Haze"), tr("Transmittance"), QStringLiteral("L*"), QStringLiteral("a*"),
-                                QStringLiteral("b*"), QStringLiteral("L*"), QStringLiteral("C*"),
-                                QStringLiteral("h"), QStringLiteral("Y"), QStringLiteral("x"),
-                                QStringLiteral("y"), colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△E"))};
+    const QStringList labels = {
+        tr("Haze"),           tr("Transmittance"),
+        QStringLiteral("L*"), QStringLiteral("a*"),
+        QStringLiteral("b*"), QStringLiteral("L*"),
+        QStringLiteral("C*"), QStringLiteral("h"),
+        QStringLiteral("Y"),  QStringLiteral("x"),
+        QStringLiteral("y"),  colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△E"))};
     for (int row = 1; row <= kDeltaERow; ++row)
         ui->tableWidget_colorDiff->setItem(row, 0, centredItem(labels[row - 1]));
-    const QStringList oldLabels = {QStringLiteral("L*"), QStringLiteral("a*"), QStringLiteral("b*"),
-                                   QStringLiteral("C*"), QStringLiteral("h"),
-                                   colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△E"))};
+    const QStringList oldLabels = {
+        QStringLiteral("L*"), QStringLiteral("a*"),
+        QStringLiteral("b*"), QStringLiteral("C*"),
+        QStringLiteral("h"),  colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△E"))};
     for (int row = 1; row <= kOldDeltaERow; ++row)
         ui->tbColorDiff->setItem(row, 0, centredItem(oldLabels[row - 1]));
     resetComparisonTable();
@@ -249,12 +246,12 @@ void FirstPageFor510::setUpComparisonTables()
 }
 
 // Every value cell back to its placeholder, as after construction.
-void FirstPageFor510::resetComparisonTable()
-{
+void FirstPageFor510::resetComparisonTable() {
     QTableWidget* table = ui->tableWidget_colorDiff;
     for (int row = 1; row <= kDeltaERow; ++row) {
         for (int column = 1; column <= 4; ++column) {
-            const bool empty = (row == kDeltaERow && column != 3) || (column == 4 && (row == 7 || row == 8));
+            const bool empty =
+                (row == kDeltaERow && column != 3) || (column == 4 && (row == 7 || row == 8));
             table->setItem(row, column, centredItem(empty ? QString() : kPlaceholder));
         }
         if (row == kDeltaERow)
@@ -270,8 +267,7 @@ void FirstPageFor510::resetComparisonTable()
     table->item(0, 2)->setForeground(Qt::black);
 }
 
-void FirstPageFor510::resetComparisonTable_old()
-{
+void FirstPageFor510::resetComparisonTable_old() {
     QTableWidget* table = ui->tbColorDiff;
     for (int row = 1; row <= kOldDeltaERow; ++row) {
         for (int column = 1; column <= 4; ++column) {
@@ -283,8 +279,7 @@ void FirstPageFor510::resetComparisonTable_old()
     table->item(0, 2)->setForeground(Qt::black);
 }
 
-void FirstPageFor510::setUpLists()
-{
+void FirstPageFor510::setUpLists() {
     QTableWidget* list = ui->tableWidget_data;
     list->setColumnCount(ListColumns);
     newHeaderView_ = new RbTableHeaderView(Qt::Horizontal, 2, ListColumns, list);
@@ -320,14 +315,18 @@ void FirstPageFor510::setUpLists()
     reportButtons_ = new RowButtonDelegate(tr("Report"), list);
     list->setItemDelegateForColumn(ColDelete, deleteButtons_);
     list->setItemDelegateForColumn(ColReport, reportButtons_);
-    connect(deleteButtons_, &RowButtonDelegate::clicked, this, &FirstPageFor510::on_DeleteBtn_clicked);
-    connect(reportButtons_, &RowButtonDelegate::clicked, this, &FirstPageFor510::on_ReportBtn_clicked);
+    connect(deleteButtons_, &RowButtonDelegate::clicked, this,
+            &FirstPageFor510::on_DeleteBtn_clicked);
+    connect(reportButtons_, &RowButtonDelegate::clicked, this,
+            &FirstPageFor510::on_ReportBtn_clicked);
     deleteButtonsOld_ = new RowButtonDelegate(tr("Delete"), old);
     reportButtonsOld_ = new RowButtonDelegate(tr("Report"), old);
     old->setItemDelegateForColumn(OldColDelete, deleteButtonsOld_);
     old->setItemDelegateForColumn(OldColReport, reportButtonsOld_);
-    connect(deleteButtonsOld_, &RowButtonDelegate::clicked, this, &FirstPageFor510::on_DeleteBtn_clicked_old);
-    connect(reportButtonsOld_, &RowButtonDelegate::clicked, this, &FirstPageFor510::on_ReportBtn_clicked_old);
+    connect(deleteButtonsOld_, &RowButtonDelegate::clicked, this,
+            &FirstPageFor510::on_DeleteBtn_clicked_old);
+    connect(reportButtonsOld_, &RowButtonDelegate::clicked, this,
+            &FirstPageFor510::on_ReportBtn_clicked_old);
 
     for (int column = ColHazeTolerance; column < ListColumns; ++column)
         list->setColumnHidden(column, true);
@@ -350,11 +349,11 @@ void FirstPageFor510::setUpLists()
     // Until the first language switch the transmittance headers carry the long word.
     for (int column : {ColStandard + 1, ColSample + 1})
         newHeaderView_->setCellText(1, column, tr("Transmittance"));
-    newHeaderView_->setCellText(0, ColDeltaT, colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△Transmittance")));
+    newHeaderView_->setCellText(
+        0, ColDeltaT, colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△Transmittance")));
 }
 
-void FirstPageFor510::relabelListHeaders()
-{
+void FirstPageFor510::relabelListHeaders() {
     for (RbTableHeaderView* header : {newHeaderView_, oldHeaderView_}) {
         header->setCellText(0, ColNo, tr("NO"));
         header->setCellText(0, ColName, tr("Test Name"));
@@ -362,19 +361,26 @@ void FirstPageFor510::relabelListHeaders()
         header->setCellText(0, ColStandard, tr("Standard"));
     }
     newHeaderView_->setCellText(0, ColSample, tr("Sample"));
-    newHeaderView_->setCellText(0, ColDeltaHaze, colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△Haze")));
-    newHeaderView_->setCellText(0, ColDeltaT, colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△T")));
-    newHeaderView_->setCellText(0, ColDeltaE, colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△E")));
+    newHeaderView_->setCellText(0, ColDeltaHaze,
+                                colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△Haze")));
+    newHeaderView_->setCellText(0, ColDeltaT,
+                                colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△T")));
+    newHeaderView_->setCellText(0, ColDeltaE,
+                                colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△E")));
     newHeaderView_->setCellText(0, ColVerdict, tr("Pass or not"));
-    const QStringList names = {tr("Haze"), tr("T"), QStringLiteral("L*"), QStringLiteral("a*"), QStringLiteral("b*"),
-                               QStringLiteral("L*"), QStringLiteral("C*"), QStringLiteral("h"), QStringLiteral("Y"),
-                               QStringLiteral("x"), QStringLiteral("y")};
+    const QStringList names = {tr("Haze"),           tr("T"),
+                               QStringLiteral("L*"), QStringLiteral("a*"),
+                               QStringLiteral("b*"), QStringLiteral("L*"),
+                               QStringLiteral("C*"), QStringLiteral("h"),
+                               QStringLiteral("Y"),  QStringLiteral("x"),
+                               QStringLiteral("y")};
     for (int i = 0; i < kValueRows; ++i) {
         newHeaderView_->setCellText(1, ColStandard + i, names[i]);
         newHeaderView_->setCellText(1, ColSample + i, names[i]);
     }
     oldHeaderView_->setCellText(0, OldColSample, tr("Sample"));
-    oldHeaderView_->setCellText(0, OldColDeltaE, colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△E")));
+    oldHeaderView_->setCellText(0, OldColDeltaE,
+                                colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△E")));
     oldHeaderView_->setCellText(0, OldColVerdict, tr("Pass or not"));
     const QStringList oldNames = {QStringLiteral("L*"), QStringLiteral("a*"), QStringLiteral("b*"),
                                   QStringLiteral("C*"), QStringLiteral("h")};
@@ -386,22 +392,23 @@ void FirstPageFor510::relabelListHeaders()
     oldHeaderView_->viewport()->update();
 }
 
-std::shared_ptr<PauseLock> FirstPageFor510::pauseLock() const
-{
+std::shared_ptr<PauseLock> FirstPageFor510::pauseLock() const {
     return worker_ ? worker_->sharedPauseLock() : nullptr;
 }
 
-int FirstPageFor510::displayMode() const { return modeReported_ ? displayMode_ : -1; }
+int FirstPageFor510::displayMode() const {
+    return modeReported_ ? displayMode_ : -1;
+}
 
-bool FirstPageFor510::usesOldLayout() const { return models::usesOldLayout(model_, firmwareVersion_); }
+bool FirstPageFor510::usesOldLayout() const {
+    return models::usesOldLayout(model_, firmwareVersion_);
+}
 
-bool FirstPageFor510::usesModeResultCommand() const
-{
+bool FirstPageFor510::usesModeResultCommand() const {
     return models::usesModeResultCommand(model_, firmwareVersion_);
 }
 
-void FirstPageFor510::configureScanner()
-{
+void FirstPageFor510::configureScanner() {
     if (usesOldLayout())
         scanner_.configure(PushFrameScanner::Kind::Legacy, 0);
     else if (usesModeResultCommand())
@@ -410,8 +417,7 @@ void FirstPageFor510::configureScanner()
         scanner_.configure(PushFrameScanner::Kind::ColourBlock, 0);
 }
 
-void FirstPageFor510::openThreadSlot()
-{
+void FirstPageFor510::openThreadSlot() {
     qDebug() << "openThreadSlot";
     // A worker still running from an earlier connection would poll a link it no longer owns.
     closeThreadSlot();
@@ -430,8 +436,7 @@ void FirstPageFor510::openThreadSlot()
     qDebug() << "mainWidget QThread::currentThreadId()==" << QThread::currentThreadId();
 }
 
-void FirstPageFor510::closeThreadSlot()
-{
+void FirstPageFor510::closeThreadSlot() {
     if (!workerThread_)
         return;
     qDebug() << "closeThreadSlot";
@@ -451,22 +456,19 @@ void FirstPageFor510::closeThreadSlot()
     scanner_.reset();
 }
 
-bool FirstPageFor510::linkOpenOrComplain()
-{
+bool FirstPageFor510::linkOpenOrComplain() {
     if (port_.isLinkOpen())
         return true;
     prompter_.information(this, tr("Error"), tr("Please connect the device first!"));
     return false;
 }
 
-void FirstPageFor510::fail(PauseLocker& locker, const QString& title, const QString& text)
-{
+void FirstPageFor510::fail(PauseLocker& locker, const QString& title, const QString& text) {
     locker.unlock();
     prompter_.information(this, title, text);
 }
 
-void FirstPageFor510::onDeviceConnected()
-{
+void FirstPageFor510::onDeviceConnected() {
     initForDevice();
     if (uiIndex_ == 0 || uiIndex_ == 3)
         on_pushButton_readTolerance_clicked();
@@ -474,8 +476,7 @@ void FirstPageFor510::onDeviceConnected()
         on_pushButton_readParameter_clicked();
 }
 
-bool FirstPageFor510::initForDevice()
-{
+bool FirstPageFor510::initForDevice() {
     if (!port_.isLinkOpen())
         return false;
     PauseLocker locker(pauseLock());
@@ -506,7 +507,7 @@ bool FirstPageFor510::initForDevice()
         modelKnown_ = true;
         uiIndex_ = row->uiIndex;
         ui->stackedWidget->setCurrentWidget(uiIndex_ == 1 || uiIndex_ == 2 ? ui->page_eParameter
-                                                                            : ui->page_tolerance);
+                                                                           : ui->page_tolerance);
     }
 
     int version = 0;
@@ -547,11 +548,11 @@ bool FirstPageFor510::initForDevice()
     return true;
 }
 
-void FirstPageFor510::configureForKind()
-{
+void FirstPageFor510::configureForKind() {
     auto showModes = [this](std::initializer_list<int> shown) {
         for (int id = 0; id < kModeCount; ++id)
-            displayGroup_->button(id)->setVisible(std::find(shown.begin(), shown.end(), id) != shown.end());
+            displayGroup_->button(id)->setVisible(std::find(shown.begin(), shown.end(), id) !=
+                                                  shown.end());
     };
     const bool old = usesOldLayout();
     switch (uiIndex_) {
@@ -577,8 +578,7 @@ void FirstPageFor510::configureForKind()
     relabelSpectralButton();
 }
 
-void FirstPageFor510::placeSettingsStack(bool oldLayout)
-{
+void FirstPageFor510::placeSettingsStack(bool oldLayout) {
     // The old layout has no display group, so the settings move up into its cell.
     ui->gridLayout_firstPageFor510->removeWidget(ui->stackedWidget);
     if (oldLayout)
@@ -587,8 +587,7 @@ void FirstPageFor510::placeSettingsStack(bool oldLayout)
         ui->gridLayout_firstPageFor510->addWidget(ui->stackedWidget, 2, 4, 3, 1);
 }
 
-void FirstPageFor510::showToleranceRows(bool haze, bool t, bool threshold)
-{
+void FirstPageFor510::showToleranceRows(bool haze, bool t, bool threshold) {
     ui->label_hazeTolerance->setVisible(haze);
     ui->lineEdit_hazeTolerance->setVisible(haze);
     ui->label_hazeTolerancePercentage->setVisible(haze);
@@ -599,8 +598,7 @@ void FirstPageFor510::showToleranceRows(bool haze, bool t, bool threshold)
     ui->lineEdit_eThresholds->setVisible(threshold);
 }
 
-void FirstPageFor510::onButtonClicked(int id)
-{
+void FirstPageFor510::onButtonClicked(int id) {
     switch (id) {
     case DisplayHazeT:
         showToleranceRows(true, true, false);
@@ -624,18 +622,18 @@ void FirstPageFor510::onButtonClicked(int id)
     }
 }
 
-void FirstPageFor510::setModeFlags(int mode) { displayMode_ = mode; }
+void FirstPageFor510::setModeFlags(int mode) {
+    displayMode_ = mode;
+}
 
-std::array<bool, 7> FirstPageFor510::modeFlags() const
-{
+std::array<bool, 7> FirstPageFor510::modeFlags() const {
     std::array<bool, 7> flags{};
     if (displayMode_ >= 0 && displayMode_ < kModeCount)
         flags[static_cast<size_t>(displayMode_)] = true;
     return flags;
 }
 
-colour::Tolerances FirstPageFor510::tolerances() const
-{
+colour::Tolerances FirstPageFor510::tolerances() const {
     return {hazeTolerance_, tTolerance_, deltaEThreshold_};
 }
 
@@ -643,9 +641,10 @@ colour::Tolerances FirstPageFor510::tolerances() const
 
 namespace {
 
-template <class Block> QStringList currentTexts(const Block& b, int lchL, int lchC, int lchH, int y, int x, int yy)
-{
-    const int raw[kValueRows] = {b.haze, b.transmittance, b.lStar, b.aStar, b.bStar, lchL, lchC, lchH, y, x, yy};
+template <class Block>
+QStringList currentTexts(const Block& b, int lchL, int lchC, int lchH, int y, int x, int yy) {
+    const int raw[kValueRows] = {
+        b.haze, b.transmittance, b.lStar, b.aStar, b.bStar, lchL, lchC, lchH, y, x, yy};
     QStringList texts;
     for (int i = 0; i < kValueRows; ++i)
         texts << valueText(i, raw[i] / kScale[i]);
@@ -654,8 +653,7 @@ template <class Block> QStringList currentTexts(const Block& b, int lchL, int lc
 
 } // namespace
 
-void FirstPageFor510::prepareTarget(int target)
-{
+void FirstPageFor510::prepareTarget(int target) {
     const bool old = usesOldLayout();
     QTableWidget* table = old ? ui->tbColorDiff : ui->tableWidget_colorDiff;
     const int column = target == 1 ? 1 : 2;
@@ -687,8 +685,7 @@ void FirstPageFor510::prepareTarget(int target)
     table->repaint();
 }
 
-void FirstPageFor510::measureButtonPressed(int target, bool oldLayoutButton)
-{
+void FirstPageFor510::measureButtonPressed(int target, bool oldLayoutButton) {
     if (!linkOpenOrComplain())
         return;
     prepareTarget(target);
@@ -699,49 +696,60 @@ void FirstPageFor510::measureButtonPressed(int target, bool oldLayoutButton)
         standard ? standardValueMeasurement() : sampleValueMeasurement();
 }
 
-void FirstPageFor510::on_pushButton_standardMeasurement_clicked() { measureButtonPressed(1, false); }
-void FirstPageFor510::on_pushButton_sampleMeasurement_clicked() { measureButtonPressed(2, false); }
-void FirstPageFor510::on_stdmeasurementBtn_clicked() { measureButtonPressed(1, true); }
-void FirstPageFor510::on_samplemeasurementBtn_clicked() { measureButtonPressed(2, true); }
+void FirstPageFor510::on_pushButton_standardMeasurement_clicked() {
+    measureButtonPressed(1, false);
+}
+void FirstPageFor510::on_pushButton_sampleMeasurement_clicked() {
+    measureButtonPressed(2, false);
+}
+void FirstPageFor510::on_stdmeasurementBtn_clicked() {
+    measureButtonPressed(1, true);
+}
+void FirstPageFor510::on_samplemeasurementBtn_clicked() {
+    measureButtonPressed(2, true);
+}
 
-void FirstPageFor510::standardValueMeasurement() { pull(1, Pull::ColourBlock); }
-void FirstPageFor510::sampleValueMeasurement() { pull(2, Pull::ColourBlock); }
+void FirstPageFor510::standardValueMeasurement() {
+    pull(1, Pull::ColourBlock);
+}
+void FirstPageFor510::sampleValueMeasurement() {
+    pull(2, Pull::ColourBlock);
+}
 
-void FirstPageFor510::readstdmeasurement()
-{
+void FirstPageFor510::readstdmeasurement() {
     if (usesOldLayout())
         readstdmeasurement_old();
     else
         pull(1, Pull::ModeResult);
 }
 
-void FirstPageFor510::readsamplemeasurement()
-{
+void FirstPageFor510::readsamplemeasurement() {
     if (usesOldLayout())
         readsamplemeasurement_old();
     else
         pull(2, Pull::ModeResult);
 }
 
-void FirstPageFor510::readstdmeasurement_old() { pull(1, Pull::Legacy); }
-void FirstPageFor510::readsamplemeasurement_old() { pull(2, Pull::Legacy); }
+void FirstPageFor510::readstdmeasurement_old() {
+    pull(1, Pull::Legacy);
+}
+void FirstPageFor510::readsamplemeasurement_old() {
+    pull(2, Pull::Legacy);
+}
 
 namespace {
 
-QStringList textsOf(const ColorMeasurementBlock& b)
-{
+QStringList textsOf(const ColorMeasurementBlock& b) {
     return currentTexts(b, b.lchLightness, b.lchChroma, b.lchHue, b.yTristimulus, b.xChromaticity,
                         b.yChromaticity);
 }
 
-QStringList textsOf(const ModeResultBlock& b)
-{
+QStringList textsOf(const ModeResultBlock& b) {
     return currentTexts(b, b.lchLightness, b.lchChroma, b.lchHue, b.yTristimulus, b.xChromaticity,
                         b.yChromaticity);
 }
 
-QStringList textsOf(const LegacyMeasurement& m)
-{
+QStringList textsOf(const LegacyMeasurement& m) {
     QStringList texts;
     for (int raw : {m.lStar, m.aStar, m.bStar, m.chroma, m.hue})
         texts << QString::number(raw / 100.0, 'f', 2);
@@ -750,8 +758,7 @@ QStringList textsOf(const LegacyMeasurement& m)
 
 } // namespace
 
-void FirstPageFor510::pull(int target, Pull command)
-{
+void FirstPageFor510::pull(int target, Pull command) {
     if (!linkOpenOrComplain())
         return;
     PauseLocker locker(pauseLock());
@@ -782,8 +789,7 @@ void FirstPageFor510::pull(int target, Pull command)
         afterSample();
 }
 
-void FirstPageFor510::setSwatch(int target, const SideTexts& side)
-{
+void FirstPageFor510::setSwatch(int target, const SideTexts& side) {
     const bool old = usesOldLayout();
     QGroupBox* box = target == 1 ? (old ? ui->stdBtnGroubox : ui->groupBox_standardMeasurement)
                                  : (old ? ui->sampBtnGroubox : ui->groupBox_sampleMeasurement);
@@ -793,8 +799,7 @@ void FirstPageFor510::setSwatch(int target, const SideTexts& side)
                            .arg(side.blue));
 }
 
-void FirstPageFor510::showSide(int target, const SideTexts& side)
-{
+void FirstPageFor510::showSide(int target, const SideTexts& side) {
     const bool old = usesOldLayout();
     QTableWidget* table = old ? ui->tbColorDiff : ui->tableWidget_colorDiff;
     const int column = target == 1 ? 1 : 2;
@@ -807,8 +812,7 @@ void FirstPageFor510::showSide(int target, const SideTexts& side)
     setSwatch(target, side);
 }
 
-void FirstPageFor510::blankSide(int target)
-{
+void FirstPageFor510::blankSide(int target) {
     const bool old = usesOldLayout();
     QTableWidget* table = old ? ui->tbColorDiff : ui->tableWidget_colorDiff;
     const int column = target == 1 ? 1 : 2;
@@ -823,8 +827,7 @@ void FirstPageFor510::blankSide(int target)
 }
 
 // A new standard blanks the sample side; the list keeps its comparisons.
-void FirstPageFor510::afterStandard()
-{
+void FirstPageFor510::afterStandard() {
     standardPresent_ = true;
     const bool old = usesOldLayout();
     QTableWidget* table = old ? ui->tbColorDiff : ui->tableWidget_colorDiff;
@@ -832,8 +835,8 @@ void FirstPageFor510::afterStandard()
     for (int row = 1; row <= deltaERow; ++row) {
         for (int column = 2; column <= 4; ++column) {
             QTableWidgetItem* item = table->item(row, column);
-            const bool empty = (row == deltaERow && column != 3)
-                               || (column == 4 && (old ? row > 3 : (row == 7 || row == 8)));
+            const bool empty = (row == deltaERow && column != 3) ||
+                               (column == 4 && (old ? row > 3 : (row == 7 || row == 8)));
             item->setText(empty ? QString() : kPlaceholder);
             item->setTextAlignment(Qt::AlignCenter);
             item->setForeground(Qt::black);
@@ -844,11 +847,11 @@ void FirstPageFor510::afterStandard()
     result->clear();
     result->setStyleSheet(kGreenResult);
     (old ? ui->sampBtnGroubox : ui->groupBox_sampleMeasurement)->setStyleSheet(kGreySwatch);
-    (old ? ui->samplemeasurementBtn : ui->pushButton_sampleMeasurement)->setStyleSheet(kBlackButton);
+    (old ? ui->samplemeasurementBtn : ui->pushButton_sampleMeasurement)
+        ->setStyleSheet(kBlackButton);
 }
 
-void FirstPageFor510::afterSample()
-{
+void FirstPageFor510::afterSample() {
     if (!standardPresent_)
         return;
     if (usesOldLayout())
@@ -857,8 +860,7 @@ void FirstPageFor510::afterSample()
         compareWithStandard();
 }
 
-void FirstPageFor510::SaveData(QByteArray data)
-{
+void FirstPageFor510::SaveData(QByteArray data) {
     if (usesOldLayout()) {
         SaveData_old(data);
         return;
@@ -877,18 +879,17 @@ void FirstPageFor510::SaveData(QByteArray data)
     startPendingPushes();
 }
 
-void FirstPageFor510::SaveData_old(QByteArray data)
-{
+void FirstPageFor510::SaveData_old(QByteArray data) {
     for (const PushFrameScanner::Measurement& m : scanner_.feed(data, arrivalClock_.elapsed())) {
         if (m.kind != PushFrameScanner::Kind::Legacy)
             continue;
-        pendingPushes_.append({nextTarget_, {textsOf(m.legacy), m.legacy.red, m.legacy.green, m.legacy.blue}});
+        pendingPushes_.append(
+            {nextTarget_, {textsOf(m.legacy), m.legacy.red, m.legacy.green, m.legacy.blue}});
     }
     startPendingPushes();
 }
 
-void FirstPageFor510::startPendingPushes()
-{
+void FirstPageFor510::startPendingPushes() {
     if (blinkTimer_->isActive() || pendingPushes_.isEmpty())
         return;
     blankSide(pendingPushes_.first().target);
@@ -900,8 +901,7 @@ void FirstPageFor510::startPendingPushes()
 
 // The column of a pushed measurement stays blank for a moment so the user sees it change,
 // even when the same values arrive again.
-void FirstPageFor510::showNextPush()
-{
+void FirstPageFor510::showNextPush() {
     while (!pendingPushes_.isEmpty()) {
         const PendingPush push = pendingPushes_.takeFirst();
         showSide(push.target, push.side);
@@ -919,53 +919,46 @@ void FirstPageFor510::showNextPush()
     }
 }
 
-QString FirstPageFor510::standardText(int row) const
-{
+QString FirstPageFor510::standardText(int row) const {
     if (usesOldLayout())
         return ui->tbColorDiff->item(row, 1)->text();
     return static_cast<QLineEdit*>(ui->tableWidget_colorDiff->cellWidget(row, 1))->text();
 }
 
-QString FirstPageFor510::sampleText(int row) const
-{
+QString FirstPageFor510::sampleText(int row) const {
     QTableWidget* table = usesOldLayout() ? ui->tbColorDiff : ui->tableWidget_colorDiff;
     return table->item(row, 2)->text();
 }
 
 // ---- Comparison and list ----------------------------------------------------------------
 
-double FirstPageFor510::listDeltaE(const colour::Lab& s, const colour::Lab& p) const
-{
+double FirstPageFor510::listDeltaE(const colour::Lab& s, const colour::Lab& p) const {
     // Only colorimeters with a selectable formula use it; the others always show dE*ab.
     if (uiIndex_ == 1 && formulaIndex_ >= 0 && formulaIndex_ <= 6)
         return colour::deltaEByIndex(formulaIndex_, false, s, p);
     return colour::deltaEab(s.L, s.a, s.b, p.L, p.a, p.b);
 }
 
-double FirstPageFor510::oldDeltaE(const colour::Lab& s, const colour::Lab& p) const
-{
+double FirstPageFor510::oldDeltaE(const colour::Lab& s, const colour::Lab& p) const {
     // Without a known formula there is no colour difference; -1 fails the comparison.
     if (formulaIndex_ < 0 || formulaIndex_ >= colour::formulaCount(true))
         return -1;
     return colour::deltaEByIndex(formulaIndex_, true, s, p);
 }
 
-void FirstPageFor510::showVerdict(bool pass)
-{
+void FirstPageFor510::showVerdict(bool pass) {
     QLabel* label = usesOldLayout() ? ui->resultlab : ui->label_result;
     label->setText(colour::verdictText(pass));
     label->setStyleSheet(colour::verdictLabelStyle(pass));
 }
 
-void FirstPageFor510::refreshCounters()
-{
+void FirstPageFor510::refreshCounters() {
     ui->lineEdit_unqualNum->setText(QString::number(failCount_));
     ui->lineEdit_qualNum->setText(QString::number(passCount_));
     ui->lineEdit_totalNum->setText(QString::number(totalCount_));
 }
 
-void FirstPageFor510::compareWithStandard()
-{
+void FirstPageFor510::compareWithStandard() {
     QTableWidget* table = ui->tableWidget_colorDiff;
     ComparisonRecord record;
     std::array<double, kValueRows> difference{};
@@ -979,7 +972,8 @@ void FirstPageFor510::compareWithStandard()
             text += QLatin1Char('%');
         table->item(row, 3)->setText(text);
     }
-    const colour::DeviationAxis axes[] = {colour::DeviationAxis::Lightness, colour::DeviationAxis::RedGreen,
+    const colour::DeviationAxis axes[] = {colour::DeviationAxis::Lightness,
+                                          colour::DeviationAxis::RedGreen,
                                           colour::DeviationAxis::YellowBlue};
     for (int k = 0; k < 3; ++k)
         table->item(3 + k, 4)->setText(colour::deviationWord(axes[k], difference[size_t(2 + k)]));
@@ -997,7 +991,8 @@ void FirstPageFor510::compareWithStandard()
         }
     }
 
-    const bool pass = colour::passesNewLayout(displayMode_, difference[0], difference[1], deltaE, tolerances());
+    const bool pass =
+        colour::passesNewLayout(displayMode_, difference[0], difference[1], deltaE, tolerances());
     (pass ? passCount_ : failCount_)++;
     ++totalCount_;
     showVerdict(pass);
@@ -1019,8 +1014,7 @@ void FirstPageFor510::compareWithStandard()
     appendComparisonRow(record);
 }
 
-void FirstPageFor510::compareWithStandard_old()
-{
+void FirstPageFor510::compareWithStandard_old() {
     QTableWidget* table = ui->tbColorDiff;
     OldComparisonRecord record;
     std::array<double, kOldValueRows> difference{};
@@ -1031,7 +1025,8 @@ void FirstPageFor510::compareWithStandard_old()
         difference[size_t(i)] = record.sample[size_t(i)] - record.standard[size_t(i)];
         table->item(row, 3)->setText(QString::number(difference[size_t(i)], 'g', 6));
     }
-    const colour::DeviationAxis axes[] = {colour::DeviationAxis::Lightness, colour::DeviationAxis::RedGreen,
+    const colour::DeviationAxis axes[] = {colour::DeviationAxis::Lightness,
+                                          colour::DeviationAxis::RedGreen,
                                           colour::DeviationAxis::YellowBlue};
     for (int k = 0; k < 3; ++k)
         table->item(1 + k, 4)->setText(colour::deviationWord(axes[k], difference[size_t(k)]));
@@ -1067,16 +1062,14 @@ void FirstPageFor510::compareWithStandard_old()
 
 namespace {
 
-QTableWidgetItem* verdictItem(const QString& verdict)
-{
+QTableWidgetItem* verdictItem(const QString& verdict) {
     auto* item = new QTableWidgetItem(verdict);
     item->setBackground(colour::verdictCellColour(verdict != colour::verdictText(false)));
     item->setForeground(Qt::white);
     return item;
 }
 
-void fillRow(QTableWidget* list, int row, const ComparisonRecord& r)
-{
+void fillRow(QTableWidget* list, int row, const ComparisonRecord& r) {
     const QStringList texts = comparisonrows::listRowTexts(r);
     for (int c = 0; c < texts.size(); ++c) {
         if (c == ColVerdict)
@@ -1088,13 +1081,11 @@ void fillRow(QTableWidget* list, int row, const ComparisonRecord& r)
 
 } // namespace
 
-void FirstPageFor510::appendComparisonRow(const ComparisonRecord& record)
-{
+void FirstPageFor510::appendComparisonRow(const ComparisonRecord& record) {
     appendComparisonRows({record});
 }
 
-void FirstPageFor510::appendComparisonRows(const QList<ComparisonRecord>& records)
-{
+void FirstPageFor510::appendComparisonRows(const QList<ComparisonRecord>& records) {
     QTableWidget* list = ui->tableWidget_data;
     const int first = list->rowCount();
     list->setUpdatesEnabled(false);
@@ -1105,8 +1096,7 @@ void FirstPageFor510::appendComparisonRows(const QList<ComparisonRecord>& record
     list->scrollToBottom();
 }
 
-void FirstPageFor510::appendComparisonRow_old(const OldComparisonRecord& r)
-{
+void FirstPageFor510::appendComparisonRow_old(const OldComparisonRecord& r) {
     QTableWidget* list = ui->tbData;
     const int row = list->rowCount();
     list->setRowCount(row + 1);
@@ -1123,8 +1113,8 @@ void FirstPageFor510::appendComparisonRow_old(const OldComparisonRecord& r)
 namespace {
 
 // Removes a list row and takes it off the counters it was counted in.
-void removeCountedRow(QTableWidget* list, int row, int verdictColumn, int& fail, int& pass, int& total)
-{
+void removeCountedRow(QTableWidget* list, int row, int verdictColumn, int& fail, int& pass,
+                      int& total) {
     if (row < 0 || row >= list->rowCount())
         return;
     const QTableWidgetItem* verdict = list->item(row, verdictColumn);
@@ -1138,42 +1128,36 @@ void removeCountedRow(QTableWidget* list, int row, int verdictColumn, int& fail,
 
 } // namespace
 
-void FirstPageFor510::on_DeleteBtn_clicked(int row)
-{
+void FirstPageFor510::on_DeleteBtn_clicked(int row) {
     removeCountedRow(ui->tableWidget_data, row, ColVerdict, failCount_, passCount_, totalCount_);
     refreshCounters();
 }
 
-void FirstPageFor510::on_DeleteBtn_clicked_old(int row)
-{
+void FirstPageFor510::on_DeleteBtn_clicked_old(int row) {
     removeCountedRow(ui->tbData, row, OldColVerdict, failCount_, passCount_, totalCount_);
     refreshCounters();
 }
 
-void FirstPageFor510::doubleClickedSlot(int row, int column)
-{
+void FirstPageFor510::doubleClickedSlot(int row, int column) {
     if (column == ColName && ui->tableWidget_data->item(row, column))
         ui->tableWidget_data->editItem(ui->tableWidget_data->item(row, column));
 }
 
-void FirstPageFor510::doubleClickedSlot_old(int row, int column)
-{
+void FirstPageFor510::doubleClickedSlot_old(int row, int column) {
     if (column == ColName && ui->tbData->item(row, column))
         ui->tbData->editItem(ui->tbData->item(row, column));
 }
 
 namespace {
 
-QString cellText(const QTableWidget* list, int row, int column)
-{
+QString cellText(const QTableWidget* list, int row, int column) {
     const QTableWidgetItem* item = list->item(row, column);
     return item ? item->text() : QString();
 }
 
 } // namespace
 
-void FirstPageFor510::on_ReportBtn_clicked(int row)
-{
+void FirstPageFor510::on_ReportBtn_clicked(int row) {
     const QTableWidget* list = ui->tableWidget_data;
     if (row < 0 || row >= list->rowCount())
         return;
@@ -1204,8 +1188,7 @@ void FirstPageFor510::on_ReportBtn_clicked(int row)
     openReport(reportSnapshot_, false);
 }
 
-void FirstPageFor510::on_ReportBtn_clicked_old(int row)
-{
+void FirstPageFor510::on_ReportBtn_clicked_old(int row) {
     const QTableWidget* list = ui->tbData;
     if (row < 0 || row >= list->rowCount())
         return;
@@ -1231,8 +1214,7 @@ void FirstPageFor510::on_ReportBtn_clicked_old(int row)
     openReport(reportSnapshot_, true);
 }
 
-void FirstPageFor510::openReport(const ReportSnapshot& snapshot, bool oldLayout)
-{
+void FirstPageFor510::openReport(const ReportSnapshot& snapshot, bool oldLayout) {
     if (reportOpener_) {
         reportOpener_(snapshot, oldLayout);
         return;
@@ -1254,33 +1236,34 @@ void FirstPageFor510::openReport(const ReportSnapshot& snapshot, bool oldLayout)
 
 // ---- Clearing ---------------------------------------------------------------------------
 
-void FirstPageFor510::on_pushButton_clear_clicked()
-{
+void FirstPageFor510::on_pushButton_clear_clicked() {
     if (usesOldLayout()) {
         on_ClearBtn_clicked();
         return;
     }
-    if (ui->tableWidget_data->rowCount() > 0
-        && prompter_.question(this, tr("Tip"),
-                              tr("Clearing data will clear all comparison records. Are you sure you want to clear it?"),
-                              QMessageBox::Yes | QMessageBox::No)
-               != QMessageBox::Yes)
+    if (ui->tableWidget_data->rowCount() > 0 &&
+        prompter_.question(this, tr("Tip"),
+                           tr("Clearing data will clear all comparison records. Are you sure you "
+                              "want to clear it?"),
+                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
     clearResults(false);
 }
 
-void FirstPageFor510::on_ClearBtn_clicked() { clear_old(); }
+void FirstPageFor510::on_ClearBtn_clicked() {
+    clear_old();
+}
 
-void FirstPageFor510::clear()
-{
+void FirstPageFor510::clear() {
     clearResults(false);
     clearResults(true);
 }
 
-void FirstPageFor510::clear_old() { clearResults(true); }
+void FirstPageFor510::clear_old() {
+    clearResults(true);
+}
 
-void FirstPageFor510::clearResults(bool old)
-{
+void FirstPageFor510::clearResults(bool old) {
     if (old) {
         resetComparisonTable_old();
         ui->stdBtnGroubox->setStyleSheet(kGreySwatch);
@@ -1312,14 +1295,15 @@ void FirstPageFor510::clearResults(bool old)
 
 // ---- Re-judging -------------------------------------------------------------------------
 
-void FirstPageFor510::rejudgeComparison()
-{
+void FirstPageFor510::rejudgeComparison() {
     if (usesOldLayout()) {
         QTableWidget* table = ui->tbColorDiff;
         if (standardText(1) == kPlaceholder || sampleText(1) == kPlaceholder)
             return;
-        const colour::Lab standard{number(standardText(1)), number(standardText(2)), number(standardText(3))};
-        const colour::Lab sample{number(sampleText(1)), number(sampleText(2)), number(sampleText(3))};
+        const colour::Lab standard{number(standardText(1)), number(standardText(2)),
+                                   number(standardText(3))};
+        const colour::Lab sample{number(sampleText(1)), number(sampleText(2)),
+                                 number(sampleText(3))};
         const double deltaE = oldDeltaE(standard, sample);
         table->item(kOldDeltaERow, 3)->setText(QString::number(deltaE, 'f', 2));
         showVerdict(colour::passesOldLayout(deltaE, deltaEThreshold_));
@@ -1328,7 +1312,8 @@ void FirstPageFor510::rejudgeComparison()
     QTableWidget* table = ui->tableWidget_colorDiff;
     if (standardText(1) == kPlaceholder || sampleText(1) == kPlaceholder)
         return;
-    const colour::Lab standard{number(standardText(3)), number(standardText(4)), number(standardText(5))};
+    const colour::Lab standard{number(standardText(3)), number(standardText(4)),
+                               number(standardText(5))};
     const colour::Lab sample{number(sampleText(3)), number(sampleText(4)), number(sampleText(5))};
     if (uiIndex_ == 1)
         deltaEThreshold_ = parameterThreshold_;
@@ -1344,32 +1329,30 @@ namespace {
 // Rewrites many cells of a list with one repaint at the end instead of one per cell: a list
 // holding a whole instrument memory would otherwise stall for seconds.
 class QuietRewrite {
-public:
-    explicit QuietRewrite(QTableWidget* list) : list_(list), wasBlocked_(list->model()->blockSignals(true)) {}
-    ~QuietRewrite()
-    {
+  public:
+    explicit QuietRewrite(QTableWidget* list)
+        : list_(list), wasBlocked_(list->model()->blockSignals(true)) {}
+    ~QuietRewrite() {
         list_->model()->blockSignals(wasBlocked_);
         list_->viewport()->update();
     }
     QuietRewrite(const QuietRewrite&) = delete;
     QuietRewrite& operator=(const QuietRewrite&) = delete;
 
-private:
+  private:
     QTableWidget* list_;
     bool wasBlocked_;
 };
 
 // Cells are replaced rather than edited: once rows have been removed, an item edited in place
 // makes the table search all its items for it, which is quadratic over a whole list.
-void setCellText(QTableWidget* list, int row, int column, const QString& text)
-{
+void setCellText(QTableWidget* list, int row, int column, const QString& text) {
     list->setItem(row, column, new QTableWidgetItem(text));
 }
 
 } // namespace
 
-void FirstPageFor510::rejudgeList()
-{
+void FirstPageFor510::rejudgeList() {
     failCount_ = passCount_ = totalCount_ = 0;
     const QString model = model_;
     const QString serial = ui->lineEdit_serialNo->text();
@@ -1383,8 +1366,10 @@ void FirstPageFor510::rejudgeList()
         const QString threshold = ui->lineEdit_thresholds->text();
         for (int row = 0; row < list->rowCount(); ++row) {
             auto value = [list, row](int column) { return number(cellText(list, row, column)); };
-            const colour::Lab standard{value(OldColStandard), value(OldColStandard + 1), value(OldColStandard + 2)};
-            const colour::Lab sample{value(OldColSample), value(OldColSample + 1), value(OldColSample + 2)};
+            const colour::Lab standard{value(OldColStandard), value(OldColStandard + 1),
+                                       value(OldColStandard + 2)};
+            const colour::Lab sample{value(OldColSample), value(OldColSample + 1),
+                                     value(OldColSample + 2)};
             const double deltaE = oldDeltaE(standard, sample);
             const bool pass = colour::passesOldLayout(deltaE, deltaEThreshold_);
             (pass ? passCount_ : failCount_)++;
@@ -1406,11 +1391,12 @@ void FirstPageFor510::rejudgeList()
     const QString listThreshold = QString::number(deltaEThreshold_, 'f', 1);
     for (int row = 0; row < list->rowCount(); ++row) {
         auto value = [list, row](int column) { return number(cellText(list, row, column)); };
-        const colour::Lab standard{value(ColStandard + 2), value(ColStandard + 3), value(ColStandard + 4)};
+        const colour::Lab standard{value(ColStandard + 2), value(ColStandard + 3),
+                                   value(ColStandard + 4)};
         const colour::Lab sample{value(ColSample + 2), value(ColSample + 3), value(ColSample + 4)};
         const double deltaE = listDeltaE(standard, sample);
-        const bool pass = colour::passesNewLayout(displayMode_, value(ColDeltaHaze), value(ColDeltaT), deltaE,
-                                                  tolerances());
+        const bool pass = colour::passesNewLayout(displayMode_, value(ColDeltaHaze),
+                                                  value(ColDeltaT), deltaE, tolerances());
         (pass ? passCount_ : failCount_)++;
         ++totalCount_;
         setCellText(list, row, ColDeltaE, QString::number(deltaE, 'f', 2));
@@ -1424,8 +1410,7 @@ void FirstPageFor510::rejudgeList()
     refreshCounters();
 }
 
-void FirstPageFor510::applyDisplayMode()
-{
+void FirstPageFor510::applyDisplayMode() {
     if (usesOldLayout())
         return;
     QTableWidget* table = ui->tableWidget_colorDiff;
@@ -1446,12 +1431,15 @@ void FirstPageFor510::applyDisplayMode()
     };
     const Shown& shown = byMode[displayMode_ >= 0 && displayMode_ < kModeCount ? displayMode_ : 0];
     for (int row = 1; row <= kDeltaERow; ++row)
-        table->setRowHidden(row, std::find(shown.rows.begin(), shown.rows.end(), row) == shown.rows.end());
+        table->setRowHidden(row, std::find(shown.rows.begin(), shown.rows.end(), row) ==
+                                     shown.rows.end());
     for (int column = ColStandard; column <= ColDeltaE; ++column)
-        list->setColumnHidden(column, std::find(shown.columns.begin(), shown.columns.end(), column) == shown.columns.end());
+        list->setColumnHidden(column, std::find(shown.columns.begin(), shown.columns.end(),
+                                                column) == shown.columns.end());
 
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const double u = (screen ? screen->availableGeometry().width() : 1280) / double(shown.units + 5);
+    const double u =
+        (screen ? screen->availableGeometry().width() : 1280) / double(shown.units + 5);
     for (int column = 0; column <= ColVerdict; ++column)
         list->setColumnWidth(column, int(u));
     list->setColumnWidth(ColNo, int(u - 32));
@@ -1468,8 +1456,7 @@ void FirstPageFor510::applyDisplayMode()
 
 // ---- Settings ---------------------------------------------------------------------------
 
-int FirstPageFor510::on_pushButton_readTolerance_clicked()
-{
+int FirstPageFor510::on_pushButton_readTolerance_clicked() {
     if (!linkOpenOrComplain())
         return -1;
     PauseLocker locker(pauseLock());
@@ -1489,8 +1476,7 @@ int FirstPageFor510::on_pushButton_readTolerance_clicked()
     return 1;
 }
 
-void FirstPageFor510::on_pushButton_setTolerance_clicked()
-{
+void FirstPageFor510::on_pushButton_setTolerance_clicked() {
     if (!linkOpenOrComplain())
         return;
     const double haze = ui->lineEdit_hazeTolerance->text().toDouble();
@@ -1501,7 +1487,8 @@ void FirstPageFor510::on_pushButton_setTolerance_clicked()
         return;
     }
     if (!(t >= 0 && t <= 100)) {
-        prompter_.information(this, tr("information"), tr("Transmittance  Tolerance must between 0-100!"));
+        prompter_.information(this, tr("information"),
+                              tr("Transmittance  Tolerance must between 0-100!"));
         return;
     }
     if (!(threshold >= 0.1 && threshold <= 50)) {
@@ -1525,16 +1512,15 @@ void FirstPageFor510::on_pushButton_setTolerance_clicked()
     prompter_.information(this, tr("Information"), tr("Setup successfully!"));
 }
 
-void FirstPageFor510::on_pushButton_setDisplayParameter_clicked()
-{
+void FirstPageFor510::on_pushButton_setDisplayParameter_clicked() {
     if (!linkOpenOrComplain())
         return;
-    if (ui->tableWidget_data->rowCount() > 0
-        && prompter_.question(this, tr("Warn"),
-                              tr("The comparison measurement record list data will be cleared. Do you want to "
-                                 "continue saving the parameter settings?"),
-                              QMessageBox::Yes | QMessageBox::No)
-               != QMessageBox::Yes)
+    if (ui->tableWidget_data->rowCount() > 0 &&
+        prompter_.question(
+            this, tr("Warn"),
+            tr("The comparison measurement record list data will be cleared. Do you want to "
+               "continue saving the parameter settings?"),
+            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
     const int mode = displayGroup_->checkedId();
     if (mode < 0)
@@ -1552,8 +1538,7 @@ void FirstPageFor510::on_pushButton_setDisplayParameter_clicked()
     applyDisplayMode();
 }
 
-int FirstPageFor510::on_pushButton_readParameter_clicked()
-{
+int FirstPageFor510::on_pushButton_readParameter_clicked() {
     if (!linkOpenOrComplain())
         return -1;
     PauseLocker locker(pauseLock());
@@ -1578,8 +1563,7 @@ int FirstPageFor510::on_pushButton_readParameter_clicked()
     return 1;
 }
 
-void FirstPageFor510::on_pushButton_setParameter_clicked()
-{
+void FirstPageFor510::on_pushButton_setParameter_clicked() {
     if (!linkOpenOrComplain())
         return;
     if (uiIndex_ == 2) {
@@ -1588,7 +1572,8 @@ void FirstPageFor510::on_pushButton_setParameter_clicked()
         if (!(threshold >= 0.1f && threshold <= 50.0f)) {
             // These messages are fixed per language rather than taken from the translation files.
             if (isChinese_)
-                prompter_.information(this, QStringLiteral("提示"), QStringLiteral("阀值必须介于0.1-50之间！"));
+                prompter_.information(this, QStringLiteral("提示"),
+                                      QStringLiteral("阀值必须介于0.1-50之间！"));
             else
                 prompter_.information(this, QStringLiteral("information"),
                                       QStringLiteral("Thresholds must between 0.1—50!"));
@@ -1610,8 +1595,7 @@ void FirstPageFor510::on_pushButton_setParameter_clicked()
     rejudgeList();
 }
 
-bool FirstPageFor510::sendThresholdOnly(float threshold)
-{
+bool FirstPageFor510::sendThresholdOnly(float threshold) {
     PauseLocker locker(pauseLock());
     const float scaled = threshold * 10.0f;
     if (succeeded(SetDeltaEParam(port_, 0, static_cast<int>(scaled))))
@@ -1619,21 +1603,20 @@ bool FirstPageFor510::sendThresholdOnly(float threshold)
     if (isChinese_)
         fail(locker, QStringLiteral("错误"), QStringLiteral("写入△E参数信息失败！"));
     else
-        fail(locker, QStringLiteral("Error"), QStringLiteral("Failed to write △E parameter information!"));
+        fail(locker, QStringLiteral("Error"),
+             QStringLiteral("Failed to write △E parameter information!"));
     return false;
 }
 
 // ---- Language ---------------------------------------------------------------------------
 
-void FirstPageFor510::on_pushButton_spectralTransmittance_clicked()
-{
+void FirstPageFor510::on_pushButton_spectralTransmittance_clicked() {
     MeterPageFor510 page(worker_, &port_, uiIndex_, this);
     page.setPrompter(&prompter_);
     dialogRunner_(page);
 }
 
-void FirstPageFor510::relabelSpectralButton()
-{
+void FirstPageFor510::relabelSpectralButton() {
     const bool reflectance = uiIndex_ == 1 || uiIndex_ == 2;
     // These two texts are fixed per language rather than taken from the translation files.
     if (isChinese_)
@@ -1644,15 +1627,13 @@ void FirstPageFor510::relabelSpectralButton()
                                                                   : tr("Spectral transmittance"));
 }
 
-void FirstPageFor510::relabel()
-{
+void FirstPageFor510::relabel() {
     ui->retranslateUi(this);
     relabelSpectralButton();
     relabelListHeaders();
 }
 
-void FirstPageFor510::rewriteVerdictCells(QTableWidget* table, int column)
-{
+void FirstPageFor510::rewriteVerdictCells(QTableWidget* table, int column) {
     QuietRewrite quiet(table);
     for (int row = 0; row < table->rowCount(); ++row) {
         if (const QTableWidgetItem* item = table->item(row, column))
@@ -1660,8 +1641,7 @@ void FirstPageFor510::rewriteVerdictCells(QTableWidget* table, int column)
     }
 }
 
-void FirstPageFor510::retranslate()
-{
+void FirstPageFor510::retranslate() {
     relabel();
     // retranslateUi put the construction texts back; texts that depend on data are recomputed.
     if (!modelKnown_)
@@ -1674,9 +1654,9 @@ void FirstPageFor510::retranslate()
     rewriteShownTexts();
 }
 
-void FirstPageFor510::rewriteShownTexts()
-{
-    const colour::DeviationAxis axes[] = {colour::DeviationAxis::Lightness, colour::DeviationAxis::RedGreen,
+void FirstPageFor510::rewriteShownTexts() {
+    const colour::DeviationAxis axes[] = {colour::DeviationAxis::Lightness,
+                                          colour::DeviationAxis::RedGreen,
                                           colour::DeviationAxis::YellowBlue};
     for (QTableWidget* table : {ui->tableWidget_colorDiff, ui->tbColorDiff}) {
         table->item(0, 1)->setText(QCoreApplication::translate("QObject", "Standard"));
@@ -1686,7 +1666,8 @@ void FirstPageFor510::rewriteShownTexts()
         for (int k = 0; k < 3; ++k) {
             const QString difference = table->item(firstWordRow + k, 3)->text();
             if (difference != kPlaceholder && !difference.isEmpty())
-                table->item(firstWordRow + k, 4)->setText(colour::deviationWord(axes[k], number(difference)));
+                table->item(firstWordRow + k, 4)
+                    ->setText(colour::deviationWord(axes[k], number(difference)));
         }
     }
     ui->tableWidget_colorDiff->item(1, 0)->setText(tr("Haze"));
@@ -1710,8 +1691,7 @@ void FirstPageFor510::rewriteShownTexts()
 namespace {
 
 // The cell texts of every list row, hidden columns included.
-QList<QStringList> listTexts(const QTableWidget* list, int columns)
-{
+QList<QStringList> listTexts(const QTableWidget* list, int columns) {
     QList<QStringList> rows;
     rows.reserve(list->rowCount());
     for (int r = 0; r < list->rowCount(); ++r) {
@@ -1728,8 +1708,7 @@ QList<QStringList> listTexts(const QTableWidget* list, int columns)
 
 } // namespace
 
-void FirstPageFor510::on_pushButton_readComparisonRecord_clicked()
-{
+void FirstPageFor510::on_pushButton_readComparisonRecord_clicked() {
     if (usesOldLayout()) {
         on_readcolordifrecordBtn_clicked();
         return;
@@ -1737,9 +1716,9 @@ void FirstPageFor510::on_pushButton_readComparisonRecord_clicked()
     if (!linkOpenOrComplain())
         return;
     if (ui->tableWidget_data->rowCount() > 0) {
-        if (prompter_.question(this, tr("Colorimeter"), tr("Data import willempty the list, to save data first?"),
-                               QMessageBox::Yes | QMessageBox::No)
-            == QMessageBox::No)
+        if (prompter_.question(this, tr("Colorimeter"),
+                               tr("Data import willempty the list, to save data first?"),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::No)
             on_pushButton_clear_clicked();
         else if (!on_pushButton_exportExcel_clicked())
             return;
@@ -1751,25 +1730,27 @@ void FirstPageFor510::on_pushButton_readComparisonRecord_clicked()
     const CommandStatus counted = ReadModeRecordCount(port_, mode, uiIndex_, count);
     if (counted < 0) {
         fail(locker, tr("Error"),
-             counted == Status::BadChecksum ? tr("difference history data error, unable to export!")
-                                            : tr("Failed to read the number of color difference records!"));
+             counted == Status::BadChecksum
+                 ? tr("difference history data error, unable to export!")
+                 : tr("Failed to read the number of color difference records!"));
         return;
     }
     const records::ModeArea area = records::modeArea(mode);
     const int dataLength = count * area.recordSize;
     const int nameLength = count * records::kNameSlot;
     const int dataBlocks = records::chunkCount(dataLength);
-    auto progress = showTransferProgress(this, dataBlocks + records::chunkCount(nameLength), tr("Storing data,please wait..."),
-                                         tr("cancel"));
+    auto progress = showTransferProgress(this, dataBlocks + records::chunkCount(nameLength),
+                                         tr("Storing data,please wait..."), tr("cancel"));
     QByteArray data, names;
-    if (records::readArea(port_, area.data, dataLength, data, [&progress](int i) { progress->setValue(i); }) < 0) {
+    if (records::readArea(port_, area.data, dataLength, data,
+                          [&progress](int i) { progress->setValue(i); }) < 0) {
         progress->hide();
         fail(locker, tr("Error"), tr("Reading difference recording lab data failed!"));
         return;
     }
-    if (records::readArea(port_, area.names, nameLength, names,
-                          [&progress, dataBlocks](int i) { progress->setValue(dataBlocks + i); })
-        < 0) {
+    if (records::readArea(port_, area.names, nameLength, names, [&progress, dataBlocks](int i) {
+            progress->setValue(dataBlocks + i);
+        }) < 0) {
         progress->hide();
         fail(locker, tr("Error"), tr("Failed to read color difference record name data!"));
         return;
@@ -1804,14 +1785,13 @@ void FirstPageFor510::on_pushButton_readComparisonRecord_clicked()
     progress->close();
 }
 
-void FirstPageFor510::on_readcolordifrecordBtn_clicked()
-{
+void FirstPageFor510::on_readcolordifrecordBtn_clicked() {
     if (!linkOpenOrComplain())
         return;
     if (ui->tbData->rowCount() > 0) {
-        if (prompter_.question(this, tr("Colorimeter"), tr("Data import willempty the list, to save data first?"),
-                               QMessageBox::Yes | QMessageBox::No)
-            == QMessageBox::No)
+        if (prompter_.question(this, tr("Colorimeter"),
+                               tr("Data import willempty the list, to save data first?"),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::No)
             on_ClearBtn_clicked();
         else
             on_ExportExcelBtn_clicked();
@@ -1825,26 +1805,26 @@ void FirstPageFor510::on_readcolordifrecordBtn_clicked()
     const CommandStatus counted = ReadColorDiffRecordCount(port_, count);
     if (counted < 0) {
         fail(locker, tr("Error"),
-             counted == Status::BadChecksum ? tr("Color difference history data error, unable to export!")
-                                            : tr("Failed to read the number of color difference records!"));
+             counted == Status::BadChecksum
+                 ? tr("Color difference history data error, unable to export!")
+                 : tr("Failed to read the number of color difference records!"));
         return;
     }
     const int dataLength = count * records::kOldLayoutRecord;
     const int nameLength = count * records::kOldLayoutNameSlot;
     const int dataBlocks = records::chunkCount(dataLength);
-    auto progress = showTransferProgress(this, dataBlocks + records::chunkCount(nameLength), tr("Storing data,please wait..."),
-                                         tr("cancel"));
+    auto progress = showTransferProgress(this, dataBlocks + records::chunkCount(nameLength),
+                                         tr("Storing data,please wait..."), tr("cancel"));
     QByteArray data, names;
     if (records::readArea(port_, records::kOldLayoutData, dataLength, data,
-                          [&progress](int i) { progress->setValue(i); })
-        < 0) {
+                          [&progress](int i) { progress->setValue(i); }) < 0) {
         progress->hide();
         fail(locker, tr("Error"), tr("Reading color difference recording lab data failed!"));
         return;
     }
     if (records::readArea(port_, records::kOldLayoutNames, nameLength, names,
-                          [&progress, dataBlocks](int i) { progress->setValue(dataBlocks + i); })
-        < 0) {
+                          [&progress, dataBlocks](int i) { progress->setValue(dataBlocks + i); }) <
+        0) {
         progress->hide();
         fail(locker, tr("Error"), tr("Failed to read color difference record name data!"));
         return;
@@ -1873,8 +1853,7 @@ void FirstPageFor510::on_readcolordifrecordBtn_clicked()
     progress->close();
 }
 
-bool FirstPageFor510::on_pushButton_exportExcel_clicked()
-{
+bool FirstPageFor510::on_pushButton_exportExcel_clicked() {
     if (usesOldLayout()) {
         on_ExportExcelBtn_clicked();
         return true;
@@ -1886,7 +1865,8 @@ bool FirstPageFor510::on_pushButton_exportExcel_clicked()
         return false;
     }
     const QString path = prompter_.saveFileName(this, tr("Storing data to Excel"),
-                                                comparisonsheet::defaultFileName(clock_()), tr("excel file (*.xlsx)"));
+                                                comparisonsheet::defaultFileName(clock_()),
+                                                tr("excel file (*.xlsx)"));
     if (path.isEmpty())
         return false;
     // The previous file stays until the new one is complete: the engine replaces it on save.
@@ -1895,9 +1875,10 @@ bool FirstPageFor510::on_pushButton_exportExcel_clicked()
         prompter_.information(this, tr("Error"), tr("Failed to store data, can't open file!"));
         return false;
     }
-    const ExcelTable table =
-        comparisonsheet::newLayoutTable(displayMode_, listTexts(list, comparisonsheet::kNewListColumns));
-    auto progress = showTransferProgress(this, rowCount + 1, tr("Storing data,please wait..."), tr("cancel"));
+    const ExcelTable table = comparisonsheet::newLayoutTable(
+        displayMode_, listTexts(list, comparisonsheet::kNewListColumns));
+    auto progress =
+        showTransferProgress(this, rowCount + 1, tr("Storing data,please wait..."), tr("cancel"));
     // Cancelling keeps the rows written so far; they are saved like a complete export.
     const bool written = engine.writeTable(table, [&progress](int done) {
         progress->setValue(done);
@@ -1920,15 +1901,15 @@ bool FirstPageFor510::on_pushButton_exportExcel_clicked()
     return true;
 }
 
-void FirstPageFor510::on_ExportExcelBtn_clicked()
-{
+void FirstPageFor510::on_ExportExcelBtn_clicked() {
     QTableWidget* list = ui->tbData;
     if (list->rowCount() <= 0) {
         prompter_.information(this, QObject::tr("error"), tr("No data for Storing to Excel!"));
         return;
     }
     const QString path = prompter_.saveFileName(this, tr("Storing data to Excel"),
-                                                comparisonsheet::defaultFileName(clock_()), tr("excel file (*.xlsx)"));
+                                                comparisonsheet::defaultFileName(clock_()),
+                                                tr("excel file (*.xlsx)"));
     if (path.isEmpty())
         return;
     ExcelEngine engine(path);
@@ -1936,9 +1917,9 @@ void FirstPageFor510::on_ExportExcelBtn_clicked()
         prompter_.information(this, tr("Error"), tr("Failed to store data, can't open file!"));
         return;
     }
-    const bool written =
-        engine.writeAllData(comparisonsheet::oldLayoutBlock(isChinese_, listTexts(list, comparisonsheet::kOldListColumns)))
-        && engine.save();
+    const bool written = engine.writeAllData(comparisonsheet::oldLayoutBlock(
+                             isChinese_, listTexts(list, comparisonsheet::kOldListColumns))) &&
+                         engine.save();
     if (!written) {
         const bool inUse = engine.lastError() == ExcelEngine::Error::ReplaceFailed;
         engine.close();
@@ -1951,27 +1932,28 @@ void FirstPageFor510::on_ExportExcelBtn_clicked()
     on_ClearBtn_clicked();
     // These two messages are fixed texts of the old layout, in the language it shows.
     if (isChinese_)
-        prompter_.information(this, QStringLiteral("存储数据"), QStringLiteral("将数据成功存储到文件: \r\n\t%1").arg(path));
+        prompter_.information(this, QStringLiteral("存储数据"),
+                              QStringLiteral("将数据成功存储到文件: \r\n\t%1").arg(path));
     else
-        prompter_.information(this, QStringLiteral("Storing data"), QStringLiteral("Data stored to file: \r\n\t%1").arg(path));
+        prompter_.information(this, QStringLiteral("Storing data"),
+                              QStringLiteral("Data stored to file: \r\n\t%1").arg(path));
 }
 
-void FirstPageFor510::showProblem(const QString& title, const QString& text, bool warning)
-{
+void FirstPageFor510::showProblem(const QString& title, const QString& text, bool warning) {
     if (warning)
         prompter_.warning(this, title, text);
     else
         prompter_.information(this, title, text);
 }
 
-void FirstPageFor510::on_pushButton_writeStandardColor_clicked()
-{
+void FirstPageFor510::on_pushButton_writeStandardColor_clicked() {
     if (!linkOpenOrComplain())
         return;
     // Held from before the file dialog, so the worker stays paused while the user chooses.
     PauseLocker locker(pauseLock());
-    const QString path = prompter_.openFileName(this, QStringLiteral("Select one Excel files to open"),
-                                                QStringLiteral("./"), tr("excel file (*.xlsx)"));
+    const QString path =
+        prompter_.openFileName(this, QStringLiteral("Select one Excel files to open"),
+                               QStringLiteral("./"), tr("excel file (*.xlsx)"));
     if (path.isEmpty())
         return;
     // The whole file is checked before anything is sent: a library arrives whole or not at all.
@@ -1982,8 +1964,10 @@ void FirstPageFor510::on_pushButton_writeStandardColor_clicked()
         return;
     }
     const int blocks = stdcolorlib::blockCount(library);
-    auto progress = showTransferProgress(this, blocks, tr("Storing data,please wait..."), tr("cancel"));
-    if (const auto problem = stdcolorlib::write(port_, library, [&progress](int sent) { progress->setValue(sent); })) {
+    auto progress =
+        showTransferProgress(this, blocks, tr("Storing data,please wait..."), tr("cancel"));
+    if (const auto problem = stdcolorlib::write(
+            port_, library, [&progress](int sent) { progress->setValue(sent); })) {
         progress->hide();
         locker.unlock();
         showProblem(problem->title, problem->text, problem->warning);
@@ -1991,7 +1975,8 @@ void FirstPageFor510::on_pushButton_writeStandardColor_clicked()
     }
     progress->setValue(blocks);
     progress->hide();
-    prompter_.information(this, tr("Information"), tr("Write to standard color card library successfully!"));
+    prompter_.information(this, tr("Information"),
+                          tr("Write to standard color card library successfully!"));
     // Whatever else the instrument says after taking the library must not reach the worker.
     stdcolorlib::drain(port_);
 }

@@ -41,7 +41,7 @@ class FirstPageFor510;
 // measurements (asked for or pushed by the instrument), judges them and keeps the list.
 class FirstPageFor510 : public QWidget {
     Q_OBJECT
-public:
+  public:
     // port: where commands go and whether the link is open; prompter: how messages are shown.
     FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* parent = nullptr);
     ~FirstPageFor510() override;
@@ -123,7 +123,7 @@ public:
     using ReportOpener = std::function<void(const ReportSnapshot&, bool oldLayout)>;
     void setReportOpener(ReportOpener opener) { reportOpener_ = std::move(opener); }
 
-public slots:
+  public slots:
     void openThreadSlot();
     void closeThreadSlot();
     // Takes bytes the instrument sent on its own.
@@ -165,7 +165,7 @@ public slots:
     void doubleClickedSlot(int row, int column);
     void doubleClickedSlot_old(int row, int column);
 
-private:
+  private:
     // One side of a comparison as the comparison table shows it, with its swatch colour.
     struct SideTexts {
         QStringList values; // 11 texts (old layout: 5)
