@@ -2,6 +2,7 @@
 #include "messagesink.h"
 #include "prompter.h"
 #include "promptersink.h"
+#include "readingsfile.h"
 #include "simulatorwindow.h"
 #include "singleinstance.h"
 #include "startup.h"
@@ -29,6 +30,12 @@ int main(int argc, char* argv[]) {
             .arg(sim::VirtualInstrument::presetModels().join(QStringLiteral(", "))),
         QStringLiteral("MODEL"));
     parser.addOption(simulate);
+    const QCommandLineOption readings(
+        QStringLiteral("readings"),
+        QStringLiteral("With --simulate: the readings the virtual instrument reports, in order, "
+                       "one \"haze T L a b\" per line (the last one stays)."),
+        QStringLiteral("FILE"));
+    parser.addOption(readings);
     parser.process(app);
 
     std::shared_ptr<sim::VirtualInstrument> instrument;
@@ -41,6 +48,18 @@ int main(int argc, char* argv[]) {
                 qPrintable(sim::VirtualInstrument::presetModels().join(QStringLiteral(", "))));
             return 2;
         }
+        if (parser.isSet(readings)) {
+            QList<sim::Measurement> list;
+            QString error;
+            if (!sim::loadReadings(parser.value(readings), list, error)) {
+                std::fprintf(stderr, "velorin: --readings %s\n", qPrintable(error));
+                return 2;
+            }
+            instrument->setReadings(list);
+        }
+    } else if (parser.isSet(readings)) {
+        std::fprintf(stderr, "velorin: --readings needs --simulate MODEL\n");
+        return 2;
     }
 
     SingleInstance single;

@@ -99,7 +99,8 @@ void MainWindow::CloseUSB() {
     page_->closeThreadSlot();
     port_.closeLink();
     showLamp(false);
-    page_->clear();
+    // The list, counters and standard stay: only Clear empties them.
+    page_->onDeviceDisconnected();
 }
 
 void MainWindow::onDeviceArrived() {

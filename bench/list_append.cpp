@@ -1,6 +1,7 @@
 // Appending a whole instrument memory to the comparison list: rows per second and the memory
 // the rows take, then how long a delete and a re-judge of the full list take.
 #include "benchsupport.h"
+#include "comparisonrows.h"
 #include "firstpagefor510.h"
 #include "frameport.h"
 #include "prompter.h"
@@ -8,7 +9,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTableWidget>
+#include <QTableView>
 
 namespace {
 
@@ -27,20 +28,19 @@ double residentMegabytes() {
 
 ComparisonRecord recordAt(int i) {
     ComparisonRecord r;
+    r.id = QUuid::createUuid();
     r.sequence = i + 1;
     r.name = QStringLiteral("Comp%1").arg(i + 1);
-    r.time = QStringLiteral("2024/05/06  10:%1").arg(i % 60, 2, 10, QLatin1Char('0'));
+    r.time = QDateTime(QDate(2024, 5, 6), QTime(10, i % 60)).toUTC();
     for (int k = 0; k < ComparisonRecord::kValueCount; ++k) {
-        r.standard[size_t(k)] = 10 + k + (i % 100) / 100.0;
-        r.sample[size_t(k)] = 10.5 + k + (i % 37) / 100.0;
+        r.standard[size_t(k)] = 1000 + 100 * k + i % 100;
+        r.sample[size_t(k)] = 1050 + 100 * k + i % 37;
     }
-    r.deltaHaze = r.sample[0] - r.standard[0];
-    r.deltaT = r.sample[1] - r.standard[1];
-    r.deltaE = 0.5 + (i % 13) / 10.0;
-    r.verdict = i % 3 ? QStringLiteral("PASS") : QStringLiteral("NG");
-    r.hazeTolerance = QStringLiteral("1.00");
-    r.tTolerance = QStringLiteral("1.00");
-    r.deltaEThreshold = QStringLiteral("1.0");
+    r.settings.displayMode = 6;
+    r.settings.hazeTolerance = 100;
+    r.settings.tTolerance = 100;
+    r.settings.threshold = 10;
+    comparisonrows::judge(r);
     r.model = QStringLiteral("KV510");
     r.serialNumber = QStringLiteral("123456");
     return r;
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
     bench("list_append_rows_per_s", kRows / seconds, "rows/s");
     bench("list_append_memory_mb", after - before, "MB");
 
-    auto* list = page.findChild<QTableWidget*>(QStringLiteral("tableWidget_data"));
+    auto* list = page.findChild<QTableView*>(QStringLiteral("tableWidget_data"));
     timer.restart();
     page.on_DeleteBtn_clicked(kRows / 2);
     QApplication::processEvents();

@@ -8,4 +8,5 @@ int runDeltaE(const QStringList& args);
 int runSpectral(const QString& simulateModel, const QStringList& args);
 int runSpectralHistory(const QString& simulateModel, const QStringList& args);
 int runExportRecords(const QString& simulateModel, const QStringList& args);
+int runCompare(const QString& simulateModel, const QStringList& args);
 int runWriteStdColor(const QString& simulateModel, const QStringList& args);

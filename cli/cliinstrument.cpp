@@ -1,5 +1,7 @@
 #include "cliinstrument.h"
 
+#include "readingsfile.h"
+
 #include <cstdio>
 
 void CliInstrument::StderrSink::showMessage(const QString& title, const QString& text) {
@@ -16,8 +18,20 @@ bool CliInstrument::open(const QString& simulateModel) {
                 qPrintable(sim::VirtualInstrument::presetModels().join(QLatin1String(", "))));
             return false;
         }
+        if (!readingsFile_.isEmpty()) {
+            QList<sim::Measurement> readings;
+            QString error;
+            if (!sim::loadReadings(readingsFile_, readings, error)) {
+                std::fprintf(stderr, "velorin-cli: --readings %s\n", qPrintable(error));
+                return false;
+            }
+            simulated_->setReadings(readings);
+        }
         port.setTransportFactory(
             [instrument = simulated_] { return instrument->createTransport(); });
+    } else if (!readingsFile_.isEmpty()) {
+        std::fprintf(stderr, "velorin-cli: --readings needs --simulate MODEL\n");
+        return false;
     }
     if (!port.openLink()) {
         std::fprintf(

@@ -16,6 +16,10 @@ class CliInstrument {
   public:
     // Prints its own message and returns false when no instrument can be opened.
     bool open(const QString& simulateModel);
+    // The readings file every virtual instrument of this run reports (--readings).
+    static void setReadingsFile(const QString& path) { readingsFile_ = path; }
+    // The virtual instrument; null for a real one.
+    std::shared_ptr<sim::VirtualInstrument> simulated() const { return simulated_; }
     // Reads the identity (key information, falling back to the production information) and
     // the software version, and looks the model up. Prints its own message on failure.
     bool identify();
@@ -33,6 +37,7 @@ class CliInstrument {
       public:
         void showMessage(const QString& title, const QString& text) override;
     };
+    static inline QString readingsFile_;
     std::shared_ptr<sim::VirtualInstrument> simulated_;
     StderrSink sink_;
 };

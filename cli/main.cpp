@@ -1,4 +1,5 @@
 #include "clicommands.h"
+#include "cliinstrument.h"
 #include "trace.h"
 
 #include <QCoreApplication>
@@ -15,7 +16,7 @@ void cliMessages(QtMsgType type, const QMessageLogContext&, const QString& messa
 
 void printHelp() {
     std::printf(
-        "Usage: velorin-cli [--simulate MODEL] <command> [arguments]\n\n"
+        "Usage: velorin-cli [--simulate MODEL [--readings FILE]] <command> [arguments]\n\n"
         "Commands:\n"
         "  info      identify the instrument and print its settings\n"
         "  delta-e [--old-layout] [--formula N] L1 a1 b1 L2 a2 b2\n"
@@ -29,11 +30,18 @@ void printHelp() {
         "            comparison sheet; MODE is the display mode whose records to read\n"
         "            (0 Haze/T, 1 Haze, 2 T, 3 Lab, 4 LCh, 5 Yxy, 6 Haze/T/Lab) or \"old\"\n"
         "            for the record area of old-layout instruments\n"
+        "  compare [--samples N] [--pushed] [--haze-tol X] [--t-tol Y] [--formula N]\n"
+        "          [--threshold Z] [--out FILE.xlsx]\n"
+        "            measure a standard and N samples (pulled, or pushed by the instrument)\n"
+        "            and print the comparisons as CSV, then PASS p NG n TOTAL t; the\n"
+        "            settings given are written to the instrument first\n"
         "  write-stdcolor FILE\n"
         "            write the standard colour library of StdColor.xlsx into the instrument\n\n"
         "Options:\n"
         "  --simulate MODEL  use the virtual instrument of MODEL (KV510, KV620, KV630,\n"
         "                    KV650, KV660, KV670) instead of a real one\n"
+        "  --readings FILE   the readings the virtual instrument reports, in order: one\n"
+        "                    \"haze T L a b\" per line; the last one stays\n"
         "  --help            show this text\n");
 }
 } // namespace
@@ -51,6 +59,10 @@ int main(int argc, char* argv[]) {
         }
         if (opt == QLatin1String("--simulate") && !args.isEmpty()) {
             simulate = args.takeFirst();
+            continue;
+        }
+        if (opt == QLatin1String("--readings") && !args.isEmpty()) {
+            CliInstrument::setReadingsFile(args.takeFirst());
             continue;
         }
         std::fprintf(stderr, "velorin-cli: unknown option %s\n", qPrintable(opt));
@@ -72,6 +84,8 @@ int main(int argc, char* argv[]) {
         return runSpectralHistory(simulate, args);
     if (command == QLatin1String("export-records"))
         return runExportRecords(simulate, args);
+    if (command == QLatin1String("compare"))
+        return runCompare(simulate, args);
     if (command == QLatin1String("write-stdcolor"))
         return runWriteStdColor(simulate, args);
     std::fprintf(stderr, "velorin-cli: unknown command %s\n", qPrintable(command));

@@ -54,9 +54,9 @@ int runExportRecords(const QString& simulateModel, const QStringList& args) {
 
     // The same judging as the workspace after connecting: tolerances for haze meters, the
     // colour-difference parameter for colorimeters and for the old layout's formula.
-    comparisonrows::Judging judging;
-    judging.model = instrument.modelName();
-    judging.serialNumber = QString::number(instrument.key.serialNumber);
+    JudgingSettings judging;
+    judging.oldLayout = old;
+    judging.displayMode = old ? 0 : mode;
     const int uiIndex = instrument.uiIndex();
     if (old || uiIndex == 1 || uiIndex == 2) {
         int formula = 0, threshold = 0;
@@ -66,10 +66,9 @@ int runExportRecords(const QString& simulateModel, const QStringList& args) {
         }
         if (old && formula > 5)
             formula = 0;
-        judging.formulaIndex = formula;
-        judging.deltaEThreshold = threshold / 10.0;
-        judging.formulaText = colour::formulaLabel(formula, old);
-        judging.thresholdText = QString::number(judging.deltaEThreshold, 'f', 1);
+        // Only the old layout and colorimeters with a selectable formula judge with it.
+        judging.formula = (old || uiIndex == 1) ? formula : -1;
+        judging.threshold = threshold;
     }
     if (!old && (uiIndex == 0 || uiIndex == 3)) {
         int haze = 0, t = 0, threshold = 0;
@@ -77,9 +76,9 @@ int runExportRecords(const QString& simulateModel, const QStringList& args) {
             std::fprintf(stderr, "Failed to Read Tolerance information!\n");
             return 1;
         }
-        judging.hazeTolerance = haze / 100.0;
-        judging.tTolerance = t / 100.0;
-        judging.deltaEThreshold = threshold / 10.0;
+        judging.hazeTolerance = haze;
+        judging.tTolerance = t;
+        judging.threshold = threshold;
     }
 
     int count = 0;
@@ -107,26 +106,18 @@ int runExportRecords(const QString& simulateModel, const QStringList& args) {
         return 1;
     }
 
-    const QString time = QDateTime::currentDateTime().toString(QStringLiteral("yyyy/MM/dd  hh:mm"));
-    QList<QStringList> rows;
-    int sequence = 0;
-    bool pass = false;
-    if (old) {
-        for (const records::Comparison& stored :
-             records::decodeOldLayoutRecords(data, names, count)) {
-            OldComparisonRecord record = comparisonrows::fromStoredOld(stored, judging, pass);
-            record.sequence = ++sequence;
-            record.time = time;
-            rows.append(comparisonrows::oldListRowTexts(record));
-        }
-    } else {
-        for (const records::Comparison& stored :
-             records::decodeModeRecords(mode, data, names, count)) {
-            ComparisonRecord record = comparisonrows::fromStored(mode, stored, judging, pass);
-            record.sequence = ++sequence;
-            record.time = time;
-            rows.append(comparisonrows::listRowTexts(record));
-        }
+    const QDateTime time = QDateTime::currentDateTimeUtc();
+    QList<ComparisonRecord> rows;
+    const QList<records::Comparison> stored =
+        old ? records::decodeOldLayoutRecords(data, names, count)
+            : records::decodeModeRecords(mode, data, names, count);
+    for (const records::Comparison& one : stored) {
+        ComparisonRecord record = comparisonrows::fromStored(one, judging);
+        record.sequence = int(rows.size()) + 1;
+        record.time = time;
+        record.model = instrument.modelName();
+        record.serialNumber = QString::number(instrument.key.serialNumber);
+        rows.append(record);
     }
 
     // The previous file stays until the new one is complete: the engine replaces it on save.

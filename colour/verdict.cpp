@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace colour {
 
@@ -27,26 +28,34 @@ const char* const kWords[3][5] = {
      QT_TRANSLATE_NOOP("FirstPageFor510", "More yellow")},
 };
 
-int band(double delta) {
-    if (delta < -4)
+int band(long long hundredths) {
+    if (hundredths < -400)
         return 0;
-    if (delta < -0.2)
+    if (hundredths < -20)
         return 1;
-    if (delta > 4)
+    if (hundredths > 400)
         return 4;
-    if (delta > 0.2)
+    if (hundredths > 20)
         return 3;
     return 2;
 }
 
-// A tolerance not yet read (negative) fails; NaN differences fail too.
-bool within(double difference, double tolerance) {
-    return tolerance >= 0 && std::fabs(difference) <= tolerance;
+bool within(long long difference, int tolerance) {
+    return tolerance >= 0 && std::llabs(difference) <= tolerance;
 }
 
 // A negative colour difference is the callers' mark for "no formula"; it must not pass.
-bool deltaEWithin(double deltaE, double threshold) {
-    return threshold >= 0 && deltaE >= 0 && deltaE <= threshold;
+bool deltaEWithin(long long deltaE, int thresholdTenths) {
+    return thresholdTenths >= 0 && deltaE >= 0 && deltaE <= 10LL * thresholdTenths;
+}
+
+// NaN and values beyond any instrument reading become a difference no tolerance admits.
+constexpr long long kUnjudgeable = 1LL << 40;
+
+long long toTenths(double value) {
+    if (!std::isfinite(value) || std::fabs(value) > 1e9)
+        return -1;
+    return std::llround(value * 10);
 }
 
 const char* const kPass = QT_TRANSLATE_NOOP("FirstPageFor510", "PASS");
@@ -54,16 +63,43 @@ const char* const kFail = QT_TRANSLATE_NOOP("FirstPageFor510", "NG");
 
 } // namespace
 
+long long toHundredths(double value) {
+    if (!std::isfinite(value) || std::fabs(value) > 1e9)
+        return value < 0 ? -kUnjudgeable : kUnjudgeable;
+    return std::llround(value * 100);
+}
+
+const char* deviationWordSourceHundredths(DeviationAxis axis, long long deltaHundredths) {
+    return kWords[static_cast<int>(axis)][band(deltaHundredths)];
+}
+
 const char* deviationWordSource(DeviationAxis axis, double delta) {
-    return kWords[static_cast<int>(axis)][band(delta)];
+    return deviationWordSourceHundredths(axis, toHundredths(delta));
 }
 
 QString deviationWord(DeviationAxis axis, double delta) {
     return QCoreApplication::translate(kVerdictContext, deviationWordSource(axis, delta));
 }
 
+QString deviationWordHundredths(DeviationAxis axis, long long deltaHundredths) {
+    return QCoreApplication::translate(kVerdictContext,
+                                       deviationWordSourceHundredths(axis, deltaHundredths));
+}
+
 bool passesNewLayout(int displayMode, double deltaHaze, double deltaT, double deltaE,
                      const Tolerances& tolerances) {
+    const auto limit = [](double tolerance) {
+        return tolerance < 0 ? -1 : int(toHundredths(tolerance));
+    };
+    const long long threshold = toTenths(tolerances.deltaE);
+    return passes(
+        displayMode,
+        {toHundredths(deltaHaze), toHundredths(deltaT),
+         std::isnan(deltaE) ? -1 : toHundredths(deltaE)},
+        {limit(tolerances.haze), limit(tolerances.t), tolerances.deltaE < 0 ? -1 : int(threshold)});
+}
+
+bool passes(int displayMode, const JudgedDifferences& differences, const JudgingLimits& limits) {
     bool judgesHaze = false;
     bool judgesT = false;
     bool judgesDeltaE = false;
@@ -89,17 +125,23 @@ bool passesNewLayout(int displayMode, double deltaHaze, double deltaT, double de
         // Nothing was judged, so nothing may pass.
         return false;
     }
-    if (judgesHaze && !within(deltaHaze, tolerances.haze))
+    if (judgesHaze && !within(differences.haze, limits.haze))
         return false;
-    if (judgesT && !within(deltaT, tolerances.t))
+    if (judgesT && !within(differences.t, limits.t))
         return false;
-    if (judgesDeltaE && !deltaEWithin(deltaE, tolerances.deltaE))
+    if (judgesDeltaE && !deltaEWithin(differences.deltaE, limits.deltaE))
         return false;
     return true;
 }
 
+bool passesOld(long long deltaEHundredths, int thresholdTenths) {
+    return deltaEWithin(deltaEHundredths, thresholdTenths);
+}
+
 bool passesOldLayout(double deltaE, double deltaEThreshold) {
-    return deltaEWithin(deltaE, deltaEThreshold);
+    if (std::isnan(deltaE) || deltaE < 0 || deltaEThreshold < 0)
+        return false;
+    return passesOld(toHundredths(deltaE), int(toTenths(deltaEThreshold)));
 }
 
 const char* verdictSource(bool pass) {

@@ -258,6 +258,7 @@ void InstrumentCore::readMemoryFamily(uint8_t function, uint32_t address, uint16
             data = modeBlock(int(address - 0x20));
         else
             data = QByteArray(length, '\0');
+        measurementReported();
     } else if (address == layout::kProductionInfo && length == 20) {
         QByteArray block;
         block.append(char(0xA5));
@@ -456,6 +457,7 @@ void InstrumentCore::pushMeasurement() {
                 modeBlock(displayMode);
     else
         frame = memoryHeader(kReadMeasurement, 0, 54) + colourBlock(false);
+    measurementReported();
     const int parts = splitPushParts;
     splitPushParts = 0;
     send(frame, 0, parts);

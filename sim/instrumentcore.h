@@ -90,6 +90,14 @@ class InstrumentCore {
     Tolerance tolerance;
     DeltaEParam deltaE;
     Measurement measurement;
+    // Readings still to come, each taken as the measurement once the current one was reported.
+    std::deque<Measurement> readings;
+    void measurementReported() {
+        if (readings.empty())
+            return;
+        measurement = readings.front();
+        readings.pop_front();
+    }
     std::array<uint16_t, 31> spectrum{};
 
     // memory and records

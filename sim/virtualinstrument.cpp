@@ -100,6 +100,12 @@ DeltaEParam VirtualInstrument::deltaEParam() const {
 void VirtualInstrument::setMeasurement(const Measurement& v) {
     locked(*core_, [&](InstrumentCore& c) { c.measurement = v; });
 }
+void VirtualInstrument::setReadings(const QList<Measurement>& readings) {
+    locked(*core_, [&](InstrumentCore& c) {
+        c.readings.assign(readings.begin(), readings.end());
+        c.measurementReported();
+    });
+}
 Measurement VirtualInstrument::measurement() const {
     return locked(*core_, [](InstrumentCore& c) { return c.measurement; });
 }

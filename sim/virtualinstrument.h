@@ -106,6 +106,8 @@ class VirtualInstrument {
     void setSpectrum(const std::array<uint16_t, 31>&);
     std::array<uint16_t, 31> spectrum() const;
     void pushMeasurement(); // as if measured with the instrument's keys
+    // The measurements reported from now on, in order (pulled or pushed); the last one stays.
+    void setReadings(const QList<Measurement>& readings);
 
     // memory and records
     void writeMemory(uint32_t address, const QByteArray& bytes);

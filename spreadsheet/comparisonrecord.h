@@ -1,45 +1,62 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
+#include <QUuid>
 
 #include <array>
 
-// One row of the comparison list of the current layout, as the comparison and the record import
-// hand it over. Values are plain numbers (percent for haze and transmittance); the list formats
-// them. Texts are shown as they are.
-struct ComparisonRecord {
-    // Haze, T, L*, a*, b*, L*, C*, h, Y, x, y: the order of the list's standard and sample columns.
-    static constexpr int kValueCount = 11;
+// One comparison as the program keeps it: the instrument's integers for both sides, the
+// settings it was judged with and the verdict as a value. Every text of a list row, a sheet,
+// a report or the command line is formatted from it and never read back.
 
-    double sequence = 0;
-    QString name;
-    QString time;
-    std::array<double, kValueCount> standard{};
-    std::array<double, kValueCount> sample{};
-    double deltaHaze = 0;
-    double deltaT = 0;
-    double deltaE = 0;
-    QString verdict;
-    QString hazeTolerance;
-    QString tTolerance;
-    QString deltaEThreshold;
-    QString model;
-    QString serialNumber;
+// Where a comparison came from.
+enum class ComparisonSource { Live, Pushed, Imported };
+
+// What a comparison is judged with. Tolerances in hundredths of a percent point, the threshold
+// in tenths, each -1 until read from the instrument.
+struct JudgingSettings {
+    bool oldLayout = false;
+    int displayMode = 0; // current layout: 0..6 (Haze/T, Haze, T, Lab, LCh, Yxy, Haze/T/Lab)
+    int hazeTolerance = -1;
+    int tTolerance = -1;
+    int threshold = -1;
+    // The colour-difference formula index of the instrument (colour::deltaEByIndex); -1 for
+    // the plain CIELAB distance (current layout) or no known formula (old layout: fails).
+    int formula = -1;
 };
 
-// One row of the old-layout list: L*, a*, b*, C*, h of each side.
-struct OldComparisonRecord {
-    static constexpr int kValueCount = 5;
+// One measured side, as the instrument reported it.
+struct Reading {
+    // Current layout: haze, T, L*, a*, b*, L*, C*, h, Y, x, y in the instrument's units
+    // (hundredths; h in tenths; x, y in ten-thousandths). Old layout: L*, a*, b*, C*, h, all
+    // in hundredths, in the first five places.
+    std::array<int, 11> values{};
+    int red = 0, green = 0, blue = 0;
+};
 
-    double sequence = 0;
+struct ComparisonRecord {
+    static constexpr int kValueCount = 11;
+    static constexpr int kOldValueCount = 5;
+    // The colour difference of a comparison without a known formula: shown as -1.00, fails.
+    static constexpr int kNoDeltaE = -100;
+
+    QUuid id;
+    ComparisonSource source = ComparisonSource::Live;
+    int sequence = 0;
     QString name;
-    QString time;
-    std::array<double, kValueCount> standard{};
-    std::array<double, kValueCount> sample{};
-    double deltaE = 0;
-    QString verdict;
-    QString formula;
-    QString deltaEThreshold;
+    QDateTime time; // UTC
+    std::array<int, kValueCount> standard{};
+    std::array<int, kValueCount> sample{};
+    JudgingSettings settings;
+    // Sample minus standard in hundredths of a percent point, and the colour difference in
+    // hundredths as shown (kNoDeltaE without a formula).
+    int deltaHaze = 0;
+    int deltaT = 0;
+    int deltaE = 0;
+    bool pass = false;
+    // Re-judging writes the tolerances as bare numbers; a fresh row shows them with ± and %.
+    bool rejudged = false;
     QString model;
     QString serialNumber;
 };

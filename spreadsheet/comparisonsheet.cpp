@@ -1,5 +1,7 @@
 #include "comparisonsheet.h"
 
+#include "comparisonrows.h"
+
 #include <QCoreApplication>
 
 namespace comparisonsheet {
@@ -161,6 +163,71 @@ QList<QVariantList> oldLayoutBlock(bool chinese, const QList<QStringList>& listR
         block.append(out);
     }
     return block;
+}
+
+ExcelTable newLayoutTable(int displayMode, const QList<ComparisonRecord>& records) {
+    const QStringList heads = headings(displayMode);
+    const QList<int> sources = sourceColumns(displayMode);
+    ExcelTable table(static_cast<int>(records.size()) + 1, static_cast<int>(heads.size()));
+    for (int c = 0; c < heads.size(); ++c)
+        table.setText(0, c, heads.at(c));
+    for (int r = 0; r < records.size(); ++r)
+        for (int c = 0; c < sources.size(); ++c)
+            table.setText(r + 1, c, comparisonrows::cellText(records.at(r), sources.at(c)));
+    return table;
+}
+
+QList<QVariantList> oldLayoutBlock(bool chinese, const QList<ComparisonRecord>& records) {
+    QList<QVariantList> block;
+    QVariantList head;
+    for (const QString& h : oldHeadings(chinese))
+        head.append(h);
+    block.append(head);
+    for (const ComparisonRecord& record : records) {
+        QVariantList out;
+        for (const OldColumn& c : kOldColumns)
+            out.append(comparisonrows::oldCellText(record, c.source));
+        block.append(out);
+    }
+    return block;
+}
+
+QString csvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QStringList csvLines(int displayMode, bool oldLayout, const QList<ComparisonRecord>& records) {
+    auto join = [](const QStringList& fields) {
+        QStringList quoted;
+        for (const QString& f : fields)
+            quoted << csvField(f);
+        return quoted.join(QLatin1Char(','));
+    };
+    QStringList lines;
+    if (oldLayout) {
+        lines << join(oldHeadings(false));
+        for (const ComparisonRecord& record : records) {
+            QStringList fields;
+            for (const OldColumn& c : kOldColumns)
+                fields << comparisonrows::oldCellText(record, c.source);
+            lines << join(fields);
+        }
+        return lines;
+    }
+    const QList<int> sources = sourceColumns(displayMode);
+    lines << join(headings(displayMode));
+    for (const ComparisonRecord& record : records) {
+        QStringList fields;
+        for (int source : sources)
+            fields << comparisonrows::cellText(record, source);
+        lines << join(fields);
+    }
+    return lines;
 }
 
 QString defaultFileName(const QDateTime& now) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "comparisonrecord.h"
 #include "exceltable.h"
 
 #include <QDateTime>
@@ -24,6 +25,15 @@ ExcelTable newLayoutTable(int displayMode, const QList<QStringList>& listRows);
 // The old layout's block from A1: fixed English or Chinese headings, then the rows.
 QStringList oldHeadings(bool chinese);
 QList<QVariantList> oldLayoutBlock(bool chinese, const QList<QStringList>& listRows);
+
+// The same sheets made from records: each cell is the list's text for that record.
+ExcelTable newLayoutTable(int displayMode, const QList<ComparisonRecord>& records);
+QList<QVariantList> oldLayoutBlock(bool chinese, const QList<ComparisonRecord>& records);
+
+// The list as comma-separated lines (UTF-8 when written): the sheet's headings, then one line
+// per record with the sheet's cell texts, quoted where a text needs it.
+QStringList csvLines(int displayMode, bool oldLayout, const QList<ComparisonRecord>& records);
+QString csvField(const QString& text);
 
 // "CompareM" + yyyyMMddhhmm + ".xlsx"
 QString defaultFileName(const QDateTime& now);

@@ -30,6 +30,11 @@ class ScriptedPrompter : public Prompter {
         show({QStringLiteral("question"), title, text, buttons, {}});
         return answers.isEmpty() ? QMessageBox::No : answers.takeFirst();
     }
+    QMessageBox::StandardButton warningQuestion(QWidget*, const QString& title, const QString& text,
+                                                QMessageBox::StandardButtons buttons) override {
+        show({QStringLiteral("warning"), title, text, buttons, {}});
+        return answers.isEmpty() ? QMessageBox::No : answers.takeFirst();
+    }
     QString saveFileName(QWidget*, const QString& caption, const QString& directory,
                          const QString& filter) override {
         show({QStringLiteral("save"), caption, filter, {}, directory});

@@ -69,7 +69,8 @@ class TestMainWindow : public QObject {
     void arrivalOpensInstrumentAndStartsWorker();
     void unrelatedArrivalWithoutInstrumentFailsQuietly();
     void unrelatedRemovalKeepsLink();
-    void removalStopsWorkerClearsPageAndArrivalStartsFreshWorker();
+    void removalStopsWorkerKeepsPageAndArrivalStartsFreshWorker();
+    void unplugKeepsTheListAnotherInstrumentDropsTheStandard();
     void languageSwitchesBothWays();
     void missingTranslationLeavesLanguage();
     void chineseTranslationIsComplete();
@@ -139,14 +140,18 @@ void TestMainWindow::unrelatedRemovalKeepsLink() {
     QVERIFY(rig.window->isVisible());
 }
 
-void TestMainWindow::removalStopsWorkerClearsPageAndArrivalStartsFreshWorker() {
+void TestMainWindow::removalStopsWorkerKeepsPageAndArrivalStartsFreshWorker() {
     Rig rig;
     QTRY_VERIFY(rig.window->isLampOn());
     QPointer<QThread> firstThread = rig.page()->workerThread();
     rig.instrument->pushMeasurement();
     QTRY_VERIFY(rig.page()->standardPresent());
+    const int standardHaze = rig.page()->session().standard()->values[0];
 
-    // A measurement in flight when the cable goes must not land in the cleared page.
+    // A measurement in flight when the cable goes must not land in the page.
+    sim::Measurement other = rig.instrument->measurement();
+    other.haze += 500;
+    rig.instrument->setMeasurement(other);
     rig.instrument->pushMeasurement();
     rig.instrument->unplug();
     rig.watcher->remove();
@@ -155,7 +160,7 @@ void TestMainWindow::removalStopsWorkerClearsPageAndArrivalStartsFreshWorker() {
     QVERIFY(!rig.page()->worker());
     QVERIFY(!firstThread); // stopped and released
     QTest::qWait(700);     // longer than the blink of a pushed measurement
-    QVERIFY(!rig.page()->standardPresent());
+    QCOMPARE(rig.page()->session().standard()->values[0], standardHaze);
     QCOMPARE(rig.page()->pendingPushBytes(), 0);
 
     rig.instrument->plug();
@@ -163,7 +168,51 @@ void TestMainWindow::removalStopsWorkerClearsPageAndArrivalStartsFreshWorker() {
     QVERIFY(rig.window->isLampOn());
     QVERIFY(rig.page()->workerThread() && rig.page()->workerThread()->isRunning());
     rig.instrument->pushMeasurement();
-    QTRY_VERIFY(rig.page()->standardPresent());
+    QTRY_COMPARE(rig.page()->session().standard()->values[0], int(other.haze));
+}
+
+void TestMainWindow::unplugKeepsTheListAnotherInstrumentDropsTheStandard() {
+    Rig rig;
+    QTRY_VERIFY(rig.window->isLampOn());
+    rig.prompter.shown.clear();
+    FirstPageFor510* page = rig.page();
+    page->on_pushButton_standardMeasurement_clicked();
+    page->on_pushButton_sampleMeasurement_clicked();
+    page->on_pushButton_sampleMeasurement_clicked();
+    QCOMPARE(page->totalCount(), 2);
+
+    rig.instrument->unplug();
+    rig.watcher->remove();
+    QVERIFY(!rig.window->isLampOn());
+    QCOMPARE(page->totalCount(), 2);
+    QVERIFY(page->standardPresent());
+    QCOMPARE(page->findChild<QLineEdit*>("lineEdit_totalNum")->text(), QStringLiteral("2"));
+    // Measuring without the instrument says so and changes nothing.
+    page->on_pushButton_sampleMeasurement_clicked();
+    QCOMPARE(rig.prompter.lastText(), QStringLiteral("Please connect the device first!"));
+    QCOMPARE(page->totalCount(), 2);
+
+    // The same instrument again: everything is still there and comparisons go on.
+    rig.instrument->plug();
+    rig.watcher->arrive();
+    QVERIFY(rig.window->isLampOn());
+    QVERIFY(page->standardPresent());
+    page->on_pushButton_sampleMeasurement_clicked();
+    QCOMPARE(page->totalCount(), 3);
+
+    // Another instrument: its samples are not compared with this one's standard; the rows keep
+    // the serial number they were made with.
+    const QString firstSerial = QString::number(rig.instrument->serialNumber());
+    rig.instrument->unplug();
+    rig.watcher->remove();
+    rig.instrument->setSerialNumber(rig.instrument->serialNumber() + 1);
+    rig.instrument->plug();
+    rig.watcher->arrive();
+    QVERIFY(!page->standardPresent());
+    QCOMPARE(page->totalCount(), 3);
+    page->on_pushButton_sampleMeasurement_clicked();
+    QCOMPARE(page->totalCount(), 3);
+    QCOMPARE(page->session().list().record(0).serialNumber, firstSerial);
 }
 
 void TestMainWindow::languageSwitchesBothWays() {

@@ -16,6 +16,11 @@ class DialogPrompter : public Prompter {
                                          QMessageBox::StandardButtons buttons) override {
         return QMessageBox::question(parent, title, text, buttons);
     }
+    QMessageBox::StandardButton warningQuestion(QWidget* parent, const QString& title,
+                                                const QString& text,
+                                                QMessageBox::StandardButtons buttons) override {
+        return QMessageBox::warning(parent, title, text, buttons);
+    }
     QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
                          const QString& filter) override {
         return QFileDialog::getSaveFileName(parent, caption, directory, filter);

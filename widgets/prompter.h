@@ -23,6 +23,13 @@ class Prompter {
     virtual void warning(QWidget* parent, const QString& title, const QString& text) {
         information(parent, title, text);
     }
+    // A modal warning box that asks: it offers the buttons given and returns the one chosen. A
+    // prompter that has no such box asks it as a question.
+    virtual QMessageBox::StandardButton warningQuestion(QWidget* parent, const QString& title,
+                                                        const QString& text,
+                                                        QMessageBox::StandardButtons buttons) {
+        return question(parent, title, text, buttons);
+    }
     // File dialogs: empty when the user cancels (the default for prompters that script none).
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
                                  const QString& filter);

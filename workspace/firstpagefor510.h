@@ -2,8 +2,8 @@
 
 #include "colour.h"
 #include "comparisonrecord.h"
+#include "comparisonsession.h"
 #include "modeltable.h"
-#include "pushframes.h"
 #include "reportsnapshot.h"
 
 #include <QByteArray>
@@ -16,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class FramePort;
 class MyThread;
@@ -26,6 +27,7 @@ class QButtonGroup;
 class QDialog;
 class QLineEdit;
 class QTableWidget;
+class QTableView;
 class QTableWidgetItem;
 class QThread;
 class QTimer;
@@ -36,9 +38,8 @@ namespace Ui {
 class FirstPageFor510;
 }
 
-// The comparison workspace. It starts and stops the background receive worker for each
-// connection, configures itself for the instrument that connects, takes standard and sample
-// measurements (asked for or pushed by the instrument), judges them and keeps the list.
+// The comparison workspace page: the form, its slots (which forward to the session), styles and
+// messages. The numbers, the lists and the instrument work belong to its ComparisonSession.
 class FirstPageFor510 : public QWidget {
     Q_OBJECT
   public:
@@ -46,10 +47,11 @@ class FirstPageFor510 : public QWidget {
     FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* parent = nullptr);
     ~FirstPageFor510() override;
 
+    ComparisonSession& session() { return *session_; }
     // The model table read at construction from the file beside the program.
-    void setModelTable(const ModelTable& table) { meterList_ = table; }
+    void setModelTable(const ModelTable& table);
     // Where the comparison time comes from.
-    void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
+    void setClock(std::function<QDateTime()> clock);
     // How long a pushed measurement's column stays blank before the values appear.
     void setBlinkDelay(int ms) { blinkDelayMs_ = ms; }
     // Runs a modal dialog and returns its result; tests answer without an event loop.
@@ -60,6 +62,8 @@ class FirstPageFor510 : public QWidget {
     // Identifies the instrument and configures the page. False when a step failed (its message
     // has been shown).
     bool initForDevice();
+    // The link went away: the lists, counters and standard stay until the user clears them.
+    void onDeviceDisconnected();
 
     // Re-translates the page after the main window installed another translation: re-labels it,
     // then rewrites texts already shown.
@@ -70,34 +74,32 @@ class FirstPageFor510 : public QWidget {
     void setChinese(bool chinese) { isChinese_ = chinese; }
     bool isChinese() const { return isChinese_; }
 
-    QString model() const { return model_; }
-    int uiIndex() const { return uiIndex_; }
-    int firmwareVersion() const { return firmwareVersion_; }
+    QString model() const;
+    int uiIndex() const;
+    int firmwareVersion() const;
     int displayMode() const; // -1 before an instrument reported one
     bool usesOldLayout() const;
-    double hazeTolerance() const { return hazeTolerance_; }
-    double tTolerance() const { return tTolerance_; }
-    double deltaEThreshold() const { return deltaEThreshold_; }
-    double parameterThreshold() const { return parameterThreshold_; }
-    int formulaIndex() const { return formulaIndex_; }
-    int failCount() const { return failCount_; }
-    int passCount() const { return passCount_; }
-    int totalCount() const { return totalCount_; }
-    bool standardPresent() const { return standardPresent_; }
-    int nextTarget() const { return nextTarget_; }
+    double hazeTolerance() const;
+    double tTolerance() const;
+    double deltaEThreshold() const;
+    double parameterThreshold() const;
+    int formulaIndex() const;
+    int failCount() const;
+    int passCount() const;
+    int totalCount() const;
+    bool standardPresent() const;
+    int nextTarget() const;
     MyThread* worker() const { return worker_; }
     QThread* workerThread() const { return workerThread_; }
     // The pause lock of the current worker; null while there is none.
     std::shared_ptr<PauseLock> pauseLock() const;
     // Bytes of a pushed frame still waiting for their rest.
-    int pendingPushBytes() const { return scanner_.buffered(); }
+    int pendingPushBytes() const;
     FramePort& framePort() const { return port_; }
 
-    // Appends one row to the list of the current layout; the record import uses it too.
+    // Appends comparisons to the list of their layout, through the session.
     void appendComparisonRow(const ComparisonRecord& record);
-    // Many rows at once, with one scroll and one repaint at the end.
     void appendComparisonRows(const QList<ComparisonRecord>& records);
-    void appendComparisonRow_old(const OldComparisonRecord& record);
 
     // The per-row buttons of the lists.
     void on_DeleteBtn_clicked(int row);
@@ -166,100 +168,75 @@ class FirstPageFor510 : public QWidget {
     void doubleClickedSlot_old(int row, int column);
 
   private:
-    // One side of a comparison as the comparison table shows it, with its swatch colour.
-    struct SideTexts {
-        QStringList values; // 11 texts (old layout: 5)
-        int red = 0, green = 0, blue = 0;
-    };
     struct PendingPush {
         int target = 1;
-        SideTexts side;
+        Reading reading;
     };
-    enum class Pull { ColourBlock, ModeResult, Legacy };
 
     bool linkOpenOrComplain();
-    // Releases the lock before the message box, so the worker is not held up while it shows.
-    void fail(PauseLocker& locker, const QString& title, const QString& text);
+    // Shows a session step's problem; true when there was none.
+    bool shown(const SessionResult& result);
     void showToleranceRows(bool haze, bool t, bool threshold);
     void configureForKind();
     void relabelSpectralButton();
     void relabelListHeaders();
     void placeSettingsStack(bool oldLayout);
-    void configureScanner();
-    bool usesModeResultCommand() const;
 
     void setUpComparisonTables();
     void setUpLists();
     void resetComparisonTable();
     void resetComparisonTable_old();
     void clearResults(bool oldLayout);
+    void refreshCounters();
+    QTableView* currentListView() const;
 
     // Measurement flow.
     void prepareTarget(int target);
     // A standard (1) or sample (2) button: check the link, prepare the column, pull.
     void measureButtonPressed(int target, bool oldLayoutButton);
-    void pull(int target, Pull command);
-    void showSide(int target, const SideTexts& side);
+    void pull(int target, InstrumentProfile::Pull command);
+    void showSide(int target, const Reading& reading);
     void blankSide(int target);
     void afterStandard();
-    void afterSample();
+    // Takes a reading into the session and shows what it did.
+    void takeReading(int target, const Reading& reading, ComparisonSource source);
     void startPendingPushes();
     void showNextPush();
-    void setSwatch(int target, const SideTexts& side);
-    QString standardText(int row) const;
-    QString sampleText(int row) const;
+    void setSwatch(int target, const Reading& reading);
+    void standardEdited(int index, const QString& text);
 
-    void compareWithStandard();
-    void compareWithStandard_old();
+    void showComparison(const ComparisonRecord& record);
     void showVerdict(bool pass);
-    void refreshCounters();
-    void setModeFlags(int mode);
     std::array<bool, 7> modeFlags() const;
-    colour::Tolerances tolerances() const;
-    double listDeltaE(const colour::Lab& standard, const colour::Lab& sample) const;
-    double oldDeltaE(const colour::Lab& standard, const colour::Lab& sample) const;
-    bool sendThresholdOnly(float threshold);
     void rewriteShownTexts();
-    void rewriteVerdictCells(QTableWidget* table, int column);
     void openReport(const ReportSnapshot& snapshot, bool oldLayout);
     // Shows the library writer's reason for stopping, as a warning where it is one.
     void showProblem(const QString& title, const QString& text, bool warning);
+    bool sendThresholdOnly(float threshold);
+    // A typed number in its validator's locale; nullopt when empty or unreadable.
+    static std::optional<double> typedNumber(const QLineEdit* edit);
 
     FramePort& port_;
     Prompter& prompter_;
+    ComparisonSession* session_ = nullptr;
     QThread* workerThread_ = nullptr;
     MyThread* worker_ = nullptr;
     int workerGeneration_ = 0;
-    int nextTarget_ = 1;
-    bool standardPresent_ = false;
-    int formulaIndex_ = -1;
-    double parameterThreshold_ = -1;
-    double hazeTolerance_ = -1;
-    double tTolerance_ = -1;
-    double deltaEThreshold_ = -1;
-    int failCount_ = 0, passCount_ = 0, totalCount_ = 0;
     QButtonGroup* displayGroup_ = nullptr;
     Ui::FirstPageFor510* ui;
-    QString model_;
-    bool modelKnown_ = false;
-    ModelTable meterList_;
-    int uiIndex_ = 0;
-    PushFrameScanner scanner_;
     QElapsedTimer arrivalClock_;
     QList<PendingPush> pendingPushes_;
     QTimer* blinkTimer_ = nullptr;
     int blinkDelayMs_ = 500;
-    int comparisonSerial_ = 0;
     bool isChinese_ = false;
+    // The last comparison shown in the comparison table, for re-judging and re-translation.
+    std::optional<ComparisonRecord> shownComparison_;
     RbTableHeaderView* newHeaderView_ = nullptr;
     RbTableHeaderView* oldHeaderView_ = nullptr;
     RowButtonDelegate* deleteButtons_ = nullptr;
     RowButtonDelegate* reportButtons_ = nullptr;
     RowButtonDelegate* deleteButtonsOld_ = nullptr;
     RowButtonDelegate* reportButtonsOld_ = nullptr;
-    int displayMode_ = 0; // the one mode flag in force, as its instrument number
-    bool modeReported_ = false;
-    int firmwareVersion_ = 0;
     std::function<QDateTime()> clock_;
     std::function<int(QDialog&)> dialogRunner_;
     ReportSnapshot reportSnapshot_;

@@ -1,0 +1,230 @@
+// velorin-cli compare: a comparison session without widgets, as the workspace page runs it.
+#include "clicommands.h"
+#include "cliinstrument.h"
+
+#include "comparisonrows.h"
+#include "comparisonsession.h"
+#include "comparisonsheet.h"
+#include "excelengine.h"
+#include "mythread.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QThread>
+#include <QTimer>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const char kUsage[] =
+    "Usage: velorin-cli [--simulate MODEL [--readings FILE]] compare [--samples N] [--pushed]\n"
+    "         [--haze-tol X] [--t-tol Y] [--formula N] [--threshold Z] [--out FILE.xlsx]\n";
+
+struct Options {
+    int samples = 1;
+    bool pushed = false;
+    std::optional<double> hazeTolerance, tTolerance, threshold;
+    std::optional<int> formula;
+    QString out;
+};
+
+bool number(const QString& text, double& value) {
+    bool ok = false;
+    value = QLocale::c().toDouble(text, &ok);
+    return ok && std::isfinite(value);
+}
+
+bool parse(QStringList args, Options& o) {
+    while (!args.isEmpty()) {
+        const QString opt = args.takeFirst();
+        if (opt == QLatin1String("--pushed")) {
+            o.pushed = true;
+            continue;
+        }
+        if (args.isEmpty())
+            return false;
+        const QString value = args.takeFirst();
+        double v = 0;
+        if (opt == QLatin1String("--out")) {
+            o.out = value;
+        } else if (!number(value, v)) {
+            return false;
+        } else if (opt == QLatin1String("--samples") && v >= 1 && v == std::floor(v) &&
+                   v <= 100000) {
+            o.samples = int(v);
+        } else if (opt == QLatin1String("--haze-tol")) {
+            o.hazeTolerance = v;
+        } else if (opt == QLatin1String("--t-tol")) {
+            o.tTolerance = v;
+        } else if (opt == QLatin1String("--threshold")) {
+            o.threshold = v;
+        } else if (opt == QLatin1String("--formula") && v == std::floor(v)) {
+            o.formula = int(v);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// As the page converts typed values: truncated, with a nudge for products such as 0.29 * 100.
+int units(double value, int scale) {
+    return static_cast<int>(std::trunc(value * scale + (value >= 0 ? 1e-7 : -1e-7)));
+}
+
+QString pageText(const char* text) {
+    return QCoreApplication::translate("FirstPageFor510", text);
+}
+
+int fail(const QString& text) {
+    std::fprintf(stderr, "velorin-cli compare: %s\n", qPrintable(text));
+    return 1;
+}
+
+int fail(const SessionResult& result) {
+    return fail(result->text);
+}
+
+// Writes the settings given on the command line as Setup or the dE parameter dialog would.
+int writeSettings(ComparisonSession& session, const Options& o) {
+    const InstrumentProfile& profile = session.profile();
+    const bool toleranceBlock = !profile.oldLayout && !profile.parameterPage;
+    if (toleranceBlock) {
+        if (o.formula)
+            return fail(QStringLiteral("--formula: this instrument has no formula setting"));
+        if (!o.hazeTolerance && !o.tTolerance && !o.threshold)
+            return 0;
+        const double haze = o.hazeTolerance.value_or(session.hazeTolerance() / 100.0);
+        const double t = o.tTolerance.value_or(session.tTolerance() / 100.0);
+        const double threshold = o.threshold.value_or(session.toleranceThreshold() / 10.0);
+        if (!(haze >= 0 && haze <= 100))
+            return fail(pageText("Haze Tolerance must between 0-100!"));
+        if (!(t >= 0 && t <= 100))
+            return fail(pageText("Transmittance  Tolerance must between 0-100!"));
+        if (!(threshold >= 0.1 && threshold <= 50))
+            return fail(pageText("Thresholds must between 0.1-50!"));
+        if (const SessionResult r =
+                session.setTolerance(units(haze, 100), units(t, 100), units(threshold, 10)))
+            return fail(r);
+        return 0;
+    }
+    if (o.hazeTolerance || o.tTolerance)
+        return fail(QStringLiteral("--haze-tol/--t-tol: this instrument has no haze or T"));
+    if (!o.formula && !o.threshold)
+        return 0;
+    int formula = o.formula.value_or(session.formulaIndex() < 0 ? 0 : session.formulaIndex());
+    const int formulas = profile.oldLayout ? 6 : (profile.uiIndex == 2 ? 1 : 7);
+    if (formula < 0 || formula >= formulas)
+        return fail(
+            QStringLiteral("--formula must be 0..%1 for this instrument").arg(formulas - 1));
+    const float threshold = float(o.threshold.value_or(session.parameterThreshold() / 10.0));
+    if (!(threshold >= 0.1f && threshold <= 50.0f))
+        return fail(QStringLiteral("Thresholds must between 0.1—50!"));
+    if (session.setParameter(formula, static_cast<int>(threshold * 10.0f)))
+        return fail(QStringLiteral("Failed to write △E parameter information!"));
+    if (const SessionResult r = session.readParameter())
+        return fail(r);
+    session.rejudge();
+    return 0;
+}
+
+// Takes pushed measurements until the standard and every sample have arrived.
+int collectPushed(ComparisonSession& session, CliInstrument& instrument, int samples) {
+    QThread thread;
+    auto* worker = new MyThread(&instrument.port);
+    worker->moveToThread(&thread);
+    session.setPauseLockSource([lock = worker->sharedPauseLock()] { return lock; });
+    QElapsedTimer clock;
+    clock.start();
+    int taken = 0;
+    QObject::connect(worker, &MyThread::senddata, &session, [&](const QByteArray& data) {
+        for (const Reading& reading : session.feedPushed(data, clock.elapsed())) {
+            if (taken > samples)
+                break;
+            session.take(taken == 0 ? 1 : 2, reading, ComparisonSource::Pushed);
+            ++taken;
+        }
+        if (taken > samples)
+            QCoreApplication::exit(0);
+    });
+    QObject::connect(&thread, &QThread::started, worker, &MyThread::startThreadSlot);
+    QTimer pusher;
+    if (const auto simulated = instrument.simulated()) {
+        // The virtual instrument measures by itself, as a user would on its keys.
+        QObject::connect(&pusher, &QTimer::timeout, [simulated] { simulated->pushMeasurement(); });
+        pusher.start(200);
+    } else {
+        std::fprintf(stderr, "Measure the standard, then %d sample(s), on the instrument.\n",
+                     samples);
+    }
+    thread.start();
+    QCoreApplication::exec();
+    pusher.stop();
+    worker->requestStop();
+    thread.quit();
+    thread.wait();
+    delete worker;
+    session.setPauseLockSource({});
+    return 0;
+}
+
+} // namespace
+
+int runCompare(const QString& simulateModel, const QStringList& args) {
+    Options o;
+    if (!parse(args, o)) {
+        std::fprintf(stderr, "%s", kUsage);
+        return 2;
+    }
+    CliInstrument instrument;
+    if (!instrument.open(simulateModel))
+        return 1;
+    ComparisonSession session(instrument.port);
+    session.setModelTable(ModelTable::loadDefault());
+    if (const SessionResult r = session.identify())
+        return fail(r);
+    const InstrumentProfile& profile = session.profile();
+    // The settings that decide a verdict, read as the page reads them on connection.
+    const bool parameter = profile.oldLayout || profile.parameterPage;
+    if (const SessionResult r = parameter ? session.readParameter() : session.readTolerance())
+        return fail(r);
+    if (const int status = writeSettings(session, o))
+        return status;
+
+    if (o.pushed) {
+        collectPushed(session, instrument, o.samples);
+    } else {
+        const InstrumentProfile::Pull pull = profile.pull;
+        if (const SessionResult r = session.measure(1, pull))
+            return fail(r);
+        for (int i = 0; i < o.samples; ++i)
+            if (const SessionResult r = session.measure(2, pull))
+                return fail(r);
+    }
+
+    const ComparisonListModel& list = session.currentList();
+    for (const QString& line :
+         comparisonsheet::csvLines(session.displayMode(), profile.oldLayout, list.records()))
+        std::printf("%s\n", line.toUtf8().constData());
+    std::printf("PASS %d NG %d TOTAL %d\n", list.passCount(), list.failCount(), list.totalCount());
+    std::fflush(stdout);
+
+    if (!o.out.isEmpty()) {
+        // The same workbook as the Export button; the previous file stays unless it completes.
+        ExcelEngine engine(o.out);
+        const bool written =
+            engine.open(1, ExcelEngine::OpenMode::Replace) &&
+            (profile.oldLayout
+                 ? engine.writeAllData(comparisonsheet::oldLayoutBlock(false, list.records())) &&
+                       engine.save()
+                 : engine.writeTable(
+                       comparisonsheet::newLayoutTable(session.displayMode(), list.records())));
+        if (!written)
+            return fail(QStringLiteral("%1: %2").arg(o.out, engine.errorString()));
+        engine.close();
+    }
+    return 0;
+}

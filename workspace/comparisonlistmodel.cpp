@@ -1,0 +1,122 @@
+#include "comparisonlistmodel.h"
+
+#include "colour.h"
+#include "comparisonrows.h"
+
+#include <QBrush>
+
+using namespace comparisonrows;
+
+ComparisonListModel::ComparisonListModel(Layout layout, QObject* parent)
+    : QAbstractTableModel(parent), layout_(layout) {}
+
+int ComparisonListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(records_.size());
+}
+
+int ComparisonListModel::columnCount(const QModelIndex& parent) const {
+    if (parent.isValid())
+        return 0;
+    return layout_ == Layout::Current ? ListColumns : OldListColumns;
+}
+
+QVariant ComparisonListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= records_.size())
+        return {};
+    const ComparisonRecord& r = records_.at(index.row());
+    const int column = index.column();
+    const int verdictColumn = layout_ == Layout::Current ? ColVerdict : OldColVerdict;
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return layout_ == Layout::Current ? cellText(r, column) : oldCellText(r, column);
+    case Qt::BackgroundRole:
+        if (column == verdictColumn)
+            return QBrush(colour::verdictCellColour(r.pass));
+        return {};
+    case Qt::ForegroundRole:
+        if (column == verdictColumn)
+            return QBrush(Qt::white);
+        return {};
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignCenter);
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags ComparisonListModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == ColName)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool ComparisonListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid() || index.column() != ColName)
+        return false;
+    return rename(index.row(), value.toString());
+}
+
+bool ComparisonListModel::rename(int row, const QString& name) {
+    if (row < 0 || row >= records_.size())
+        return false;
+    records_[row].name = name;
+    const QModelIndex cell = this->index(row, ColName);
+    emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
+    emit renamed(records_.at(row).id, name);
+    return true;
+}
+
+void ComparisonListModel::append(const QList<ComparisonRecord>& records) {
+    if (records.isEmpty())
+        return;
+    const int first = int(records_.size());
+    beginInsertRows(QModelIndex(), first, first + int(records.size()) - 1);
+    records_.append(records);
+    for (const ComparisonRecord& r : records)
+        failCount_ += r.pass ? 0 : 1;
+    endInsertRows();
+    emit countersChanged();
+}
+
+bool ComparisonListModel::remove(int row) {
+    if (row < 0 || row >= records_.size())
+        return false;
+    beginRemoveRows(QModelIndex(), row, row);
+    const ComparisonRecord gone = records_.takeAt(row);
+    failCount_ -= gone.pass ? 0 : 1;
+    endRemoveRows();
+    emit removed(gone.id);
+    emit countersChanged();
+    return true;
+}
+
+void ComparisonListModel::clear() {
+    if (records_.isEmpty())
+        return;
+    beginResetModel();
+    records_.clear();
+    failCount_ = 0;
+    endResetModel();
+    emit countersChanged();
+}
+
+void ComparisonListModel::rejudge(const JudgingSettings& settings, const QString& model,
+                                  const QString& serial) {
+    if (records_.isEmpty())
+        return;
+    failCount_ = 0;
+    for (ComparisonRecord& r : records_) {
+        const bool old = r.settings.oldLayout;
+        r.settings = settings;
+        r.settings.oldLayout = old;
+        r.rejudged = true;
+        r.model = model;
+        r.serialNumber = serial;
+        comparisonrows::judge(r);
+        failCount_ += r.pass ? 0 : 1;
+    }
+    emit dataChanged(index(0, 0), index(int(records_.size()) - 1, columnCount() - 1));
+    emit countersChanged();
+}

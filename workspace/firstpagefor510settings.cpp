@@ -1,0 +1,361 @@
+// The page's settings, record import, export and the colour library writer.
+#include "firstpagefor510.h"
+
+#include "meterpagefor510.h"
+#include "transferprogress.h"
+#include "ui_firstpagefor510.h"
+
+#include "comparisonrows.h"
+#include "comparisonsheet.h"
+#include "excelengine.h"
+#include "frameport.h"
+#include "mythread.h"
+#include "pauselock.h"
+#include "prompter.h"
+#include "seteparameterpagefor670.h"
+#include "stdcolorlibrary.h"
+
+#include <QButtonGroup>
+#include <QDoubleValidator>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressDialog>
+
+#include <cmath>
+
+namespace {
+
+// Values are typed with at most two decimals; a product such as 0.29 * 100 comes out a hair
+// below the integer meant, so truncation gets that nudge first.
+int toInstrumentUnits(double value, int scale) {
+    return static_cast<int>(std::trunc(value * scale + (value >= 0 ? 1e-7 : -1e-7)));
+}
+
+} // namespace
+
+std::optional<double> FirstPageFor510::typedNumber(const QLineEdit* edit) {
+    // Read as the validator accepted it: in its locale, without group separators.
+    QLocale locale;
+    if (const QValidator* validator = edit->validator())
+        locale = validator->locale();
+    locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = locale.toDouble(edit->text().trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// ---- Settings ---------------------------------------------------------------------------
+
+int FirstPageFor510::on_pushButton_readTolerance_clicked() {
+    if (!linkOpenOrComplain())
+        return -1;
+    if (!shown(session_->readTolerance()))
+        return -1;
+    ui->lineEdit_hazeTolerance->setText(QString::number(hazeTolerance(), 'f', 2));
+    ui->lineEdit_tTolerance->setText(QString::number(tTolerance(), 'f', 2));
+    ui->lineEdit_eThresholds->setText(
+        QString::number(session_->toleranceThreshold() / 10.0, 'f', 1));
+    prompter_.information(this, tr("Information"), tr("Read successful!"));
+    return 1;
+}
+
+void FirstPageFor510::on_pushButton_setTolerance_clicked() {
+    if (!linkOpenOrComplain())
+        return;
+    // An empty or unreadable field is refused like a value out of range: nothing is written.
+    const std::optional<double> haze = typedNumber(ui->lineEdit_hazeTolerance);
+    const std::optional<double> t = typedNumber(ui->lineEdit_tTolerance);
+    const std::optional<double> threshold = typedNumber(ui->lineEdit_eThresholds);
+    if (!haze || !(*haze >= 0 && *haze <= 100)) {
+        prompter_.information(this, tr("information"), tr("Haze Tolerance must between 0-100!"));
+        return;
+    }
+    if (!t || !(*t >= 0 && *t <= 100)) {
+        prompter_.information(this, tr("information"),
+                              tr("Transmittance  Tolerance must between 0-100!"));
+        return;
+    }
+    if (!threshold || !(*threshold >= 0.1 && *threshold <= 50)) {
+        prompter_.information(this, tr("information"), tr("Thresholds must between 0.1-50!"));
+        return;
+    }
+    if (!shown(session_->setTolerance(toInstrumentUnits(*haze, 100), toInstrumentUnits(*t, 100),
+                                      toInstrumentUnits(*threshold, 10))))
+        return;
+    rejudgeComparison();
+    prompter_.information(this, tr("Information"), tr("Setup successfully!"));
+}
+
+void FirstPageFor510::on_pushButton_setDisplayParameter_clicked() {
+    if (!linkOpenOrComplain())
+        return;
+    if (session_->list().totalCount() > 0 &&
+        prompter_.warningQuestion(
+            this, tr("Warn"),
+            tr("The comparison measurement record list data will be cleared. Do you want to "
+               "continue saving the parameter settings?"),
+            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    const int mode = displayGroup_->checkedId();
+    if (mode < 0)
+        return;
+    if (!shown(session_->setDisplayMode(mode)))
+        return;
+    on_pushButton_clear_clicked();
+    applyDisplayMode();
+}
+
+int FirstPageFor510::on_pushButton_readParameter_clicked() {
+    if (!linkOpenOrComplain())
+        return -1;
+    if (!shown(session_->readParameter()))
+        return -1;
+    const int formula = session_->formulaIndex();
+    if (formula >= 0 && formula <= 6) {
+        const QString label = colour::formulaLabel(formula, usesOldLayout());
+        if (!label.isNull())
+            ui->lineEdit_formula->setText(label);
+    }
+    ui->lineEdit_thresholds->setText(QString::number(parameterThreshold(), 'f', 1));
+    return 1;
+}
+
+void FirstPageFor510::on_pushButton_setParameter_clicked() {
+    if (!linkOpenOrComplain())
+        return;
+    if (uiIndex() == 2) {
+        // Single precision, as the instrument's own dialog converts it: 4.1 must become 41.
+        QLocale locale;
+        locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+        bool ok = false;
+        const float threshold = locale.toFloat(ui->lineEdit_thresholds->text().trimmed(), &ok);
+        if (!ok || !(threshold >= 0.1f && threshold <= 50.0f)) {
+            // These messages are fixed per language rather than taken from the translation files.
+            if (isChinese_)
+                prompter_.information(this, QStringLiteral("提示"),
+                                      QStringLiteral("阀值必须介于0.1-50之间！"));
+            else
+                prompter_.information(this, QStringLiteral("information"),
+                                      QStringLiteral("Thresholds must between 0.1—50!"));
+            return;
+        }
+        if (!sendThresholdOnly(threshold))
+            return;
+    } else {
+        PauseLocker locker(pauseLock());
+        setEParameterPageFor670 dialog(firmwareVersion(), model(), &port_, isChinese_, this);
+        dialog.setPrompter(&prompter_);
+        const int result = dialogRunner_(dialog);
+        locker.unlock();
+        if (result != QDialog::Accepted)
+            return;
+    }
+    on_pushButton_readParameter_clicked();
+    rejudgeComparison();
+    rejudgeList();
+}
+
+bool FirstPageFor510::sendThresholdOnly(float threshold) {
+    const float scaled = threshold * 10.0f;
+    if (!session_->setThresholdOnly(static_cast<int>(scaled)))
+        return true;
+    if (isChinese_)
+        prompter_.information(this, QStringLiteral("错误"), QStringLiteral("写入△E参数信息失败！"));
+    else
+        prompter_.information(this, QStringLiteral("Error"),
+                              QStringLiteral("Failed to write △E parameter information!"));
+    return false;
+}
+
+void FirstPageFor510::on_pushButton_spectralTransmittance_clicked() {
+    MeterPageFor510 page(worker_, &port_, uiIndex(), this);
+    page.setPrompter(&prompter_);
+    dialogRunner_(page);
+}
+
+// ---- Record import and export ------------------------------------------------------------
+
+void FirstPageFor510::on_pushButton_readComparisonRecord_clicked() {
+    if (usesOldLayout()) {
+        on_readcolordifrecordBtn_clicked();
+        return;
+    }
+    if (!linkOpenOrComplain())
+        return;
+    if (session_->list().totalCount() > 0) {
+        if (prompter_.question(this, tr("Colorimeter"),
+                               tr("Data import willempty the list, to save data first?"),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::No)
+            on_pushButton_clear_clicked();
+        else if (!on_pushButton_exportExcel_clicked())
+            return;
+    }
+    std::unique_ptr<QProgressDialog> progress;
+    const SessionResult result = session_->importRecords(
+        [&](int steps) {
+            progress =
+                showTransferProgress(this, steps, tr("Storing data,please wait..."), tr("cancel"));
+        },
+        [&](int done) { progress->setValue(done); });
+    if (progress)
+        progress->hide();
+    shown(result);
+    ui->tableWidget_data->scrollToBottom();
+}
+
+void FirstPageFor510::on_readcolordifrecordBtn_clicked() {
+    if (!linkOpenOrComplain())
+        return;
+    if (session_->oldList().totalCount() > 0) {
+        if (prompter_.question(this, tr("Colorimeter"),
+                               tr("Data import willempty the list, to save data first?"),
+                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::No)
+            on_ClearBtn_clicked();
+        else
+            on_ExportExcelBtn_clicked();
+    }
+    // The verdicts need the formula and threshold the instrument holds now.
+    if (on_pushButton_readParameter_clicked() < 0)
+        return;
+    std::unique_ptr<QProgressDialog> progress;
+    const SessionResult result = session_->importRecords(
+        [&](int steps) {
+            progress =
+                showTransferProgress(this, steps, tr("Storing data,please wait..."), tr("cancel"));
+        },
+        [&](int done) { progress->setValue(done); });
+    if (progress)
+        progress->hide();
+    shown(result);
+    ui->tbData->scrollToBottom();
+}
+
+bool FirstPageFor510::on_pushButton_exportExcel_clicked() {
+    if (usesOldLayout()) {
+        on_ExportExcelBtn_clicked();
+        return true;
+    }
+    const QList<ComparisonRecord>& records = session_->list().records();
+    const int rowCount = int(records.size());
+    if (rowCount <= 0) {
+        prompter_.information(this, QObject::tr("error"), tr("No data for Storing to Excel!"));
+        return false;
+    }
+    const QString path = prompter_.saveFileName(this, tr("Storing data to Excel"),
+                                                comparisonsheet::defaultFileName(clock_()),
+                                                tr("excel file (*.xlsx)"));
+    if (path.isEmpty())
+        return false;
+    // The previous file stays until the new one is complete: the engine replaces it on save.
+    ExcelEngine engine(path);
+    if (!engine.open(1, ExcelEngine::OpenMode::Replace)) {
+        prompter_.information(this, tr("Error"), tr("Failed to store data, can't open file!"));
+        return false;
+    }
+    const ExcelTable table = comparisonsheet::newLayoutTable(session_->displayMode(), records);
+    auto progress =
+        showTransferProgress(this, rowCount + 1, tr("Storing data,please wait..."), tr("cancel"));
+    // Cancelling keeps the rows written so far; they are saved like a complete export.
+    const bool written = engine.writeTable(table, [&progress](int done) {
+        progress->setValue(done);
+        return !progress->wasCanceled();
+    });
+    if (!written) {
+        progress->hide();
+        const bool inUse = engine.lastError() == ExcelEngine::Error::ReplaceFailed;
+        engine.close();
+        prompter_.information(this, tr("Error"),
+                              inUse ? tr("Can't overwrite this file, maybe the file is in use!")
+                                    : tr("Failed to export data to excel file"));
+        return false;
+    }
+    progress->setValue(rowCount + 1);
+    progress->hide();
+    engine.close();
+    on_pushButton_clear_clicked();
+    prompter_.information(this, tr("Storing data"), tr("Data stored to file Success"));
+    return true;
+}
+
+void FirstPageFor510::on_ExportExcelBtn_clicked() {
+    const QList<ComparisonRecord>& records = session_->oldList().records();
+    if (records.isEmpty()) {
+        prompter_.information(this, QObject::tr("error"), tr("No data for Storing to Excel!"));
+        return;
+    }
+    const QString path = prompter_.saveFileName(this, tr("Storing data to Excel"),
+                                                comparisonsheet::defaultFileName(clock_()),
+                                                tr("excel file (*.xlsx)"));
+    if (path.isEmpty())
+        return;
+    ExcelEngine engine(path);
+    if (!engine.open(1, ExcelEngine::OpenMode::Replace)) {
+        prompter_.information(this, tr("Error"), tr("Failed to store data, can't open file!"));
+        return;
+    }
+    const bool written =
+        engine.writeAllData(comparisonsheet::oldLayoutBlock(isChinese_, records)) && engine.save();
+    if (!written) {
+        const bool inUse = engine.lastError() == ExcelEngine::Error::ReplaceFailed;
+        engine.close();
+        prompter_.information(this, tr("Error"),
+                              inUse ? tr("Can't overwrite this file, maybe the file is in use!")
+                                    : tr("Failed to export data to excel file"));
+        return;
+    }
+    engine.close();
+    on_ClearBtn_clicked();
+    // These two messages are fixed texts of the old layout, in the language it shows.
+    if (isChinese_)
+        prompter_.information(this, QStringLiteral("存储数据"),
+                              QStringLiteral("将数据成功存储到文件: \r\n\t%1").arg(path));
+    else
+        prompter_.information(this, QStringLiteral("Storing data"),
+                              QStringLiteral("Data stored to file: \r\n\t%1").arg(path));
+}
+
+// ---- The colour library ------------------------------------------------------------------
+
+void FirstPageFor510::showProblem(const QString& title, const QString& text, bool warning) {
+    if (warning)
+        prompter_.warning(this, title, text);
+    else
+        prompter_.information(this, title, text);
+}
+
+void FirstPageFor510::on_pushButton_writeStandardColor_clicked() {
+    if (!linkOpenOrComplain())
+        return;
+    // Held from before the file dialog, so the worker stays paused while the user chooses.
+    PauseLocker locker(pauseLock());
+    const QString path =
+        prompter_.openFileName(this, QStringLiteral("Select one Excel files to open"),
+                               QStringLiteral("./"), tr("excel file (*.xlsx)"));
+    if (path.isEmpty())
+        return;
+    // The whole file is checked before anything is sent: a library arrives whole or not at all.
+    stdcolorlib::Library library;
+    if (const auto problem = stdcolorlib::loadFile(path, model(), library)) {
+        locker.unlock();
+        showProblem(problem->title, problem->text, problem->warning);
+        return;
+    }
+    const int blocks = stdcolorlib::blockCount(library);
+    auto progress =
+        showTransferProgress(this, blocks, tr("Storing data,please wait..."), tr("cancel"));
+    if (const auto problem = stdcolorlib::write(
+            port_, library, [&progress](int sent) { progress->setValue(sent); })) {
+        progress->hide();
+        locker.unlock();
+        showProblem(problem->title, problem->text, problem->warning);
+        return;
+    }
+    progress->setValue(blocks);
+    progress->hide();
+    prompter_.information(this, tr("Information"),
+                          tr("Write to standard color card library successfully!"));
+    // Whatever else the instrument says after taking the library must not reach the worker.
+    stdcolorlib::drain(port_);
+}
