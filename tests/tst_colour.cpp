@@ -231,10 +231,21 @@ class TestColour : public QObject {
             double dHaze, dT, dE;
             bool pass;
         } cases[] = {
-            {0, -1.0, 0, 99, true},      {0, 1.01, 0, 0, false}, {0, 0, -2.01, 0, false},
-            {1, 0.5, 9, 9, true},        {2, 9, 2.0, 9, true},   {3, 9, 9, 1.5, true},
-            {4, 0, 0, 1.5000001, false}, {6, 1, -2, 1.5, true},  {6, 0, 0, 1.6, false},
-            {1, qQNaN(), 0, 0, false},   {7, 0, 0, 0, false},    {-1, 0, 0, 0, false},
+            {0, -1.0, 0, 99, true},
+            {0, 1.01, 0, 0, false},
+            {0, 0, -2.01, 0, false},
+            {1, 0.5, 9, 9, true},
+            {2, 9, 2.0, 9, true},
+            {3, 9, 9, 1.5, true},
+            {4, 0, 0, 1.51, false},
+            {6, 1, -2, 1.5, true},
+            {6, 0, 0, 1.6, false},
+            // Judged as shown (two decimals): 1.5000001 is "1.50", within 1.5.
+            {4, 0, 0, 1.5000001, true},
+            {0, 2.14 - 1.14, 0, 0, true}, // 1.0000000000000002
+            {1, qQNaN(), 0, 0, false},
+            {7, 0, 0, 0, false},
+            {-1, 0, 0, 0, false},
         };
         for (const auto& c : cases)
             QVERIFY2(passesNewLayout(c.mode, c.dHaze, c.dT, c.dE, tol) == c.pass,
@@ -246,7 +257,8 @@ class TestColour : public QObject {
         QVERIFY(passesNewLayout(3, 0, 0, 0, Tolerances{-1, -1, 1}));
 
         QVERIFY(passesOldLayout(2.0, 2.0));
-        QVERIFY(!passesOldLayout(2.0001, 2.0));
+        QVERIFY(!passesOldLayout(2.01, 2.0));
+        QVERIFY(passesOldLayout(2.0049, 2.0)); // shown as 2.00
         QVERIFY(!passesOldLayout(0.0, -1));
         QVERIFY(!passesOldLayout(-1, 2.0)); // -1 marks a colour difference with no formula
 

@@ -189,7 +189,7 @@ void TestMainWindow::unplugKeepsTheListAnotherInstrumentDropsTheStandard() {
     QCOMPARE(page->findChild<QLineEdit*>("lineEdit_totalNum")->text(), QStringLiteral("2"));
     // Measuring without the instrument says so and changes nothing.
     page->on_pushButton_sampleMeasurement_clicked();
-    QCOMPARE(rig.prompter.lastText(), QStringLiteral("Please connect the device first!"));
+    QCOMPARE(rig.prompter.lastText(), FirstPageFor510::tr("Please connect the device first!"));
     QCOMPARE(page->totalCount(), 2);
 
     // The same instrument again: everything is still there and comparisons go on.

@@ -61,9 +61,12 @@ SessionResult ComparisonSession::identify() {
     if (status == Status::ErrorReply) {
         // Older firmware has no key-information command; it answers with its error frame.
         if (!succeeded(ReadProductionInfo(port_, key)))
-            return problem("Error", "Failed to read device information!");
+            return problem(
+                QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+                QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to read device information!"));
     } else if (!succeeded(status)) {
-        return problem("Warn", "Read key infomation fail!");
+        return problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Warn"),
+                       QT_TRANSLATE_NOOP("FirstPageFor510", "Read key infomation fail!"));
     }
     // Rows of another instrument stay as they are, but its standard is not this one's.
     if (identity_.keyRead && identity_.serialNumber != key.serialNumber)
@@ -78,14 +81,17 @@ SessionResult ComparisonSession::identify() {
     if (!modelTable_.rows().isEmpty()) {
         const std::optional<ModelRow> row = modelTable_.find(key.meterNumber);
         if (!row)
-            return problem("Error", "Read MeterNo Fail!");
+            return problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+                           QT_TRANSLATE_NOOP("FirstPageFor510", "Read MeterNo Fail!"));
         identity_.modelKnown = true;
         identity_.model = row->model;
         identity_.uiIndex = row->uiIndex;
     }
     int version = 0;
     if (!succeeded(ReadSoftwareVersion(port_, version)))
-        return problem("Error", "Failed to read software version number!");
+        return problem(
+            QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+            QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to read software version number!"));
     identity_.versionRead = true;
     identity_.firmwareVersion = version;
     profile_ = InstrumentProfile::make(modelName(), identity_.uiIndex, version);
@@ -95,7 +101,8 @@ SessionResult ComparisonSession::identify() {
 
     int mode = -1;
     if (!succeeded(ReadDisplayParam(port_, mode)) || !profile_.suits(mode))
-        return problem("Error", "Failed to read DisplayParam!");
+        return problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+                       QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to read DisplayParam!"));
     displayMode_ = mode;
     modeReported_ = true;
     configureScanner();
@@ -135,7 +142,9 @@ SessionResult ComparisonSession::readTolerance() {
     PauseLocker locker(lock());
     int haze = 0, t = 0, threshold = 0;
     if (!succeeded(ReadTolerance(port_, haze, t, threshold)))
-        return problem("Error", "Failed to Read Tolerance information!");
+        return problem(
+            QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+            QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to Read Tolerance information!"));
     hazeTolerance_ = haze;
     tTolerance_ = t;
     deltaEThreshold_ = threshold;
@@ -146,7 +155,9 @@ SessionResult ComparisonSession::setTolerance(int haze, int t, int threshold) {
     {
         PauseLocker locker(lock());
         if (!succeeded(SetTolerance(port_, haze, t, threshold)))
-            return problem("Error", "Failed to Setup  Tolerance information!");
+            return problem(
+                QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+                QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to Setup  Tolerance information!"));
     }
     hazeTolerance_ = haze;
     tTolerance_ = t;
@@ -159,7 +170,9 @@ SessionResult ComparisonSession::readParameter() {
     PauseLocker locker(lock());
     int formula = 0, threshold = 0;
     if (!succeeded(ReadDeltaEParam(port_, formula, threshold)))
-        return problem("Error", "Failed to read △E parameter information!");
+        return problem(
+            QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+            QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to read △E parameter information!"));
     if (profile_.oldLayout && formula > 5)
         formula = 0;
     formulaIndex_ = formula;
@@ -180,7 +193,9 @@ SessionResult ComparisonSession::setDisplayMode(int mode) {
     {
         PauseLocker locker(lock());
         if (!succeeded(SetDisplayParam(port_, mode)))
-            return problem("Error", "Failed to Setup  DisplayParam information!");
+            return problem(
+                QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+                QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to Setup  DisplayParam information!"));
     }
     displayMode_ = mode;
     modeReported_ = true;
@@ -230,7 +245,8 @@ SessionResult ComparisonSession::measure(int target, InstrumentProfile::Pull com
         // A standard that could not be measured is no standard: samples are not compared.
         if (target == 1)
             dropStandard();
-        return problem("Error", "Failed to read measurement data!");
+        return problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+                       QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to read measurement data!"));
     }
     std::optional<ComparisonRecord> record = take(target, reading, ComparisonSource::Live);
     if (compared)
@@ -339,9 +355,17 @@ SessionResult ComparisonSession::importRecords(const std::function<void(int)>& s
             : ReadModeRecordCount(port_, displayMode_, identity_.uiIndex, count);
     if (counted < 0) {
         if (counted != Status::BadChecksum)
-            return problem("Error", "Failed to read the number of color difference records!");
-        return old ? problem("Error", "Color difference history data error, unable to export!")
-                   : problem("Error", "difference history data error, unable to export!");
+            return problem(
+                QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+                QT_TRANSLATE_NOOP("FirstPageFor510",
+                                  "Failed to read the number of color difference records!"));
+        return old ? problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+                             QT_TRANSLATE_NOOP(
+                                 "FirstPageFor510",
+                                 "Color difference history data error, unable to export!"))
+                   : problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+                             QT_TRANSLATE_NOOP("FirstPageFor510",
+                                               "difference history data error, unable to export!"));
     }
     const records::ModeArea area =
         old ? records::ModeArea{records::kOldLayoutData, records::kOldLayoutNames,
@@ -357,16 +381,25 @@ SessionResult ComparisonSession::importRecords(const std::function<void(int)>& s
             if (progress)
                 progress(i);
         }) < 0)
-        return old ? problem("Error", "Reading color difference recording lab data failed!")
-                   : problem("Error", "Reading difference recording lab data failed!");
+        return old ? problem(
+                         QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+                         QT_TRANSLATE_NOOP("FirstPageFor510",
+                                           "Reading color difference recording lab data failed!"))
+                   : problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+                             QT_TRANSLATE_NOOP("FirstPageFor510",
+                                               "Reading difference recording lab data failed!"));
     if (records::readArea(port_, area.names, count * nameSlot, names, [&](int i) {
             if (progress)
                 progress(dataBlocks + i);
         }) < 0)
-        return problem("Error", "Failed to read color difference record name data!");
+        return problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+                       QT_TRANSLATE_NOOP("FirstPageFor510",
+                                         "Failed to read color difference record name data!"));
     locker.unlock();
     if (count < 1)
-        return old ? SessionResult{} : problem("Info", "No comparison record!");
+        return old ? SessionResult{}
+                   : problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Info"),
+                             QT_TRANSLATE_NOOP("FirstPageFor510", "No comparison record!"));
 
     const JudgingSettings settings = judgingSettings();
     const QList<records::Comparison> stored =
