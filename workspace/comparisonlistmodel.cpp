@@ -102,8 +102,7 @@ void ComparisonListModel::clear() {
     emit countersChanged();
 }
 
-void ComparisonListModel::rejudge(const JudgingSettings& settings, const QString& model,
-                                  const QString& serial) {
+void ComparisonListModel::rejudge(const JudgingSettings& settings) {
     if (records_.isEmpty())
         return;
     failCount_ = 0;
@@ -112,8 +111,6 @@ void ComparisonListModel::rejudge(const JudgingSettings& settings, const QString
         r.settings = settings;
         r.settings.oldLayout = old;
         r.rejudged = true;
-        r.model = model;
-        r.serialNumber = serial;
         comparisonrows::judge(r);
         failCount_ += r.pass ? 0 : 1;
     }

@@ -31,8 +31,9 @@ class ComparisonListModel : public QAbstractTableModel {
     bool remove(int row);
     void clear();
     bool rename(int row, const QString& name);
-    // Every row judged again with these settings; the rows take the model and serial given.
-    void rejudge(const JudgingSettings& settings, const QString& model, const QString& serial);
+    // Every row judged again with these settings. Each row keeps the model and serial number of
+    // the instrument it was measured with.
+    void rejudge(const JudgingSettings& settings);
 
     int passCount() const { return totalCount() - failCount_; }
     int failCount() const { return failCount_; }

@@ -205,7 +205,7 @@ SessionResult ComparisonSession::setDisplayMode(int mode) {
 
 void ComparisonSession::rejudge() {
     const JudgingSettings settings = judgingSettings();
-    currentList().rejudge(settings, modelName(), serialText());
+    currentList().rejudge(settings);
 }
 
 void ComparisonSession::setStandardValue(int index, int units) {

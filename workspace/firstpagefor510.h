@@ -228,6 +228,7 @@ class FirstPageFor510 : public QWidget {
     QList<PendingPush> pendingPushes_;
     QTimer* blinkTimer_ = nullptr;
     int blinkDelayMs_ = 500;
+    bool scrollPending_ = false;
     bool isChinese_ = false;
     // The last comparison shown in the comparison table, for re-judging and re-translation.
     std::optional<ComparisonRecord> shownComparison_;

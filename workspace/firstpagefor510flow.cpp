@@ -340,8 +340,14 @@ void FirstPageFor510::appendComparisonRow(const ComparisonRecord& record) {
 }
 
 void FirstPageFor510::appendComparisonRows(const QList<ComparisonRecord>& records) {
-    if (session_->append(records))
+    if (!session_->append(records) || scrollPending_)
+        return;
+    // One scroll for a burst of rows: scrolling per row costs a layout pass each.
+    scrollPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        scrollPending_ = false;
         currentListView()->scrollToBottom();
+    });
 }
 
 void FirstPageFor510::on_DeleteBtn_clicked(int row) {
