@@ -289,6 +289,9 @@ void TestComparisonSession::journalSeesEveryChangeFirst() {
     QCOMPARE(list.record(0).name, QStringLiteral("first"));
     QVERIFY(rig.session.hasStandard());
     QCOMPARE(journal.calls.size(), 6); // restoring writes nothing
+    QVERIFY(rig.compare(reading(20, 80, 50, 0, 0), reading(20, 80, 50, 0, 0)));
+    QCOMPARE(list.record(1).name, QStringLiteral("Comp2"));
+    QCOMPARE(list.record(1).sequence, 2);
 }
 
 void TestComparisonSession::commandLineCompare() {

@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -209,6 +210,8 @@ void TestMainWindow::unplugKeepsTheListAnotherInstrumentDropsTheStandard() {
     rig.instrument->plug();
     rig.watcher->arrive();
     QVERIFY(!page->standardPresent());
+    auto* table = page->findChild<QTableWidget*>("tableWidget_colorDiff");
+    QCOMPARE(qobject_cast<QLineEdit*>(table->cellWidget(1, 1))->text(), QStringLiteral("-----"));
     QCOMPARE(page->totalCount(), 3);
     page->on_pushButton_sampleMeasurement_clicked();
     QCOMPARE(page->totalCount(), 3);

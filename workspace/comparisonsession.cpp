@@ -312,8 +312,8 @@ void ComparisonSession::restore(const QList<ComparisonRecord>& records,
     QList<ComparisonRecord> current, old;
     for (const ComparisonRecord& r : records) {
         (r.settings.oldLayout ? old : current).append(r);
-        if (r.name.startsWith(QLatin1String("Comp")))
-            comparisonSerial_ = std::max(comparisonSerial_, r.name.mid(4).toInt());
+        // Names are numbered no further than the comparisons counted, so this never repeats one.
+        comparisonSerial_ = std::max(comparisonSerial_, r.sequence);
     }
     list_.append(current);
     oldList_.append(old);

@@ -91,6 +91,11 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
 
     setUpComparisonTables();
     setUpLists();
+    // A standard the session dropped (a failed measurement, another instrument) is not shown.
+    connect(session_, &ComparisonSession::standardChanged, this, [this] {
+        if (!session_->hasStandard())
+            blankSide(1);
+    });
     for (ComparisonListModel* list : {&session_->list(), &session_->oldList()})
         connect(list, &ComparisonListModel::countersChanged, this,
                 &FirstPageFor510::refreshCounters);
