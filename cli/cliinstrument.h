@@ -1,6 +1,7 @@
 #pragma once
 
 #include "deviceinfocommands.h"
+#include "faultspec.h"
 #include "frameport.h"
 #include "messagesink.h"
 #include "modeltable.h"
@@ -16,6 +17,8 @@ class CliInstrument {
   public:
     // Prints its own message and returns false when no instrument can be opened.
     bool open(const QString& simulateModel);
+    // Faults the command line armed (--fault) for the virtual instrument of this process.
+    static void setFaults(const QList<sim::FaultSpec>& faults);
     // Reads the identity (key information, falling back to the production information) and
     // the software version, and looks the model up. Prints its own message on failure.
     bool identify();

@@ -1,4 +1,6 @@
 #include "clicommands.h"
+#include "cliinstrument.h"
+#include "faultspec.h"
 #include "trace.h"
 
 #include <QCoreApplication>
@@ -34,7 +36,11 @@ void printHelp() {
         "Options:\n"
         "  --simulate MODEL  use the virtual instrument of MODEL (KV510, KV620, KV630,\n"
         "                    KV650, KV660, KV670) instead of a real one\n"
-        "  --help            show this text\n");
+        "  --fault KIND[:ARG]  with --simulate: make the virtual instrument misbehave;\n"
+        "                    may be given several times. Kinds:\n"
+        "%s"
+        "  --help            show this text\n",
+        qPrintable(sim::faultHelp()));
 }
 } // namespace
 
@@ -43,14 +49,32 @@ int main(int argc, char* argv[]) {
     qInstallMessageHandler(cliMessages);
     QStringList args = app.arguments().mid(1);
     QString simulate;
+    QList<sim::FaultSpec> faults;
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString opt = args.takeFirst();
         if (opt == QLatin1String("--help")) {
             printHelp();
             return 0;
         }
-        if (opt == QLatin1String("--simulate") && !args.isEmpty()) {
-            simulate = args.takeFirst();
+        if (opt == QLatin1String("--simulate") || opt == QLatin1String("--fault")) {
+            if (args.isEmpty() || args.first().startsWith(QLatin1String("--"))) {
+                std::fprintf(stderr, "velorin-cli: %s needs a value (%s)\n", qPrintable(opt),
+                             opt == QLatin1String("--simulate") ? "a model, as --simulate KV510"
+                                                                : "a fault, as --fault delay:7000");
+                return 2;
+            }
+            const QString value = args.takeFirst();
+            if (opt == QLatin1String("--simulate")) {
+                simulate = value;
+                continue;
+            }
+            QString why;
+            const auto fault = sim::parseFault(value, &why);
+            if (!fault) {
+                std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(why));
+                return 2;
+            }
+            faults.append(*fault);
             continue;
         }
         std::fprintf(stderr, "velorin-cli: unknown option %s\n", qPrintable(opt));
@@ -61,6 +85,12 @@ int main(int argc, char* argv[]) {
         printHelp();
         return 2;
     }
+    if (!faults.isEmpty() && simulate.isEmpty()) {
+        std::fprintf(stderr, "velorin-cli: --fault needs --simulate MODEL: only the virtual "
+                             "instrument can be made to misbehave\n");
+        return 2;
+    }
+    CliInstrument::setFaults(faults);
     const QString command = args.takeFirst();
     if (command == QLatin1String("info"))
         return runInfo(simulate, args);

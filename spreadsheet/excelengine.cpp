@@ -1,5 +1,6 @@
 #include "excelengine.h"
 
+#include "safefile.h"
 #include "workbook.h"
 #include "workbookreader.h"
 #include "workbookwriter.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <cmath>
@@ -57,6 +57,12 @@ bool ExcelEngine::fail(Error error, const QString& reason) {
 
 bool ExcelEngine::load(const QString& path, xlsx::Workbook& book, Error badFile) {
     const QString what = path == fileName_ ? QString() : path + QStringLiteral(": ");
+    // Opening a FIFO would wait for a writer forever, and a device is no workbook.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return fail(info.isDir() ? badFile : Error::CannotRead,
+                    what + (info.isDir() ? QStringLiteral("is a directory")
+                                         : QStringLiteral("not a regular file")));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(Error::CannotRead, what + file.errorString());
@@ -194,6 +200,17 @@ bool ExcelEngine::readAllData(QList<QVariantList>& rows) const {
     return true;
 }
 
+bool ExcelEngine::readBlock(int firstRow, int firstColumn, int rowCount, int columnCount,
+                            QList<QVariantList>& rows) const {
+    if (!isOpen_ || rowCount < 0 || columnCount < 0 || !onSheet(firstRow, firstColumn) ||
+        qint64(firstRow) + rowCount - 1 > xlsx::kMaxRows ||
+        qint64(firstColumn) + columnCount - 1 > xlsx::kMaxColumns)
+        return false;
+    const xlsx::Worksheet& sheet = book_->sheets[std::size_t(sheetIndex_ - 1)];
+    rows.append(sheet.values({firstRow, firstColumn, rowCount, columnCount}));
+    return true;
+}
+
 bool ExcelEngine::save() {
     if (!isOpen_)
         return fail(Error::NotOpen, QStringLiteral("not open"));
@@ -218,22 +235,21 @@ bool ExcelEngine::save() {
     if (!scratch.open())
         return fail(Error::SaveFailed, scratch.errorString());
 
-    QSaveFile out(fileName_);
-    if (!out.open(QIODevice::WriteOnly))
+    SafeFile out(fileName_);
+    if (!out.open())
         return fail(Error::SaveFailed, out.errorString());
     while (!scratch.atEnd()) {
         const QByteArray chunk = scratch.read(1 << 20);
-        if (chunk.isEmpty() || out.write(chunk) != chunk.size()) {
-            const QString why = chunk.isEmpty() ? scratch.errorString() : out.errorString();
-            out.cancelWriting();
-            return fail(Error::SaveFailed, why);
+        if (chunk.isEmpty()) {
+            out.cancel();
+            return fail(Error::SaveFailed, scratch.errorString());
         }
+        if (!out.write(chunk))
+            return fail(Error::SaveFailed, out.errorString());
     }
-    if (!out.commit()) {
-        return fail(out.error() == QFileDevice::RenameError ? Error::ReplaceFailed
-                                                            : Error::SaveFailed,
+    if (!out.commit())
+        return fail(out.replaceFailed() ? Error::ReplaceFailed : Error::SaveFailed,
                     out.errorString());
-    }
     dirty_ = false;
     return true;
 }

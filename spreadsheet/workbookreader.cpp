@@ -53,6 +53,10 @@ class ZipArchive {
         if (zip_stat_index(archive_, zip_uint64_t(index), 0, &stat) == 0 &&
             (stat.valid & ZIP_STAT_SIZE) && stat.size > zip_uint64_t(kMaxPartBytes))
             fail(QStringLiteral("part %1 is too large").arg(name));
+        if ((stat.valid & ZIP_STAT_SIZE) && qint64(stat.size) > kMaxTotalBytes - inflated_)
+            fail(QStringLiteral("part %1 exceeds the %2 MB the whole workbook may unpack to")
+                     .arg(name)
+                     .arg(kMaxTotalBytes >> 20));
         std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> file(
             zip_fopen_index(archive_, zip_uint64_t(index), 0), zip_fclose);
         if (!file)
@@ -70,6 +74,12 @@ class ZipArchive {
                 break;
             if (data.size() + n > kMaxPartBytes)
                 fail(QStringLiteral("part %1 is too large").arg(name));
+            // Many small references to one large part must not add up to hours of inflating.
+            inflated_ += n;
+            if (inflated_ > kMaxTotalBytes)
+                fail(QStringLiteral("part %1 exceeds the %2 MB the whole workbook may unpack to")
+                         .arg(name)
+                         .arg(kMaxTotalBytes >> 20));
             data.append(chunk, qsizetype(n));
         }
         return data;
@@ -82,6 +92,7 @@ class ZipArchive {
     }
 
     zip_t* archive_ = nullptr;
+    mutable qint64 inflated_ = 0;
 };
 
 // A pull parser that refuses document type declarations: no part of a workbook has one, and
@@ -98,8 +109,16 @@ class Xml {
             const auto token = reader_.readNext();
             if (token == QXmlStreamReader::DTD)
                 fail(QStringLiteral("part %1 has a document type declaration").arg(part_));
-            if (token == QXmlStreamReader::StartElement || token == QXmlStreamReader::EndElement)
+            if (token == QXmlStreamReader::StartElement) {
+                // The parser keeps every open element; unclosed nesting would cost gigabytes.
+                if (++depth_ > kMaxXmlDepth)
+                    bad(QStringLiteral("elements nested deeper than %1").arg(kMaxXmlDepth));
                 return true;
+            }
+            if (token == QXmlStreamReader::EndElement) {
+                --depth_;
+                return true;
+            }
         }
         check();
         return false;
@@ -115,11 +134,16 @@ class Xml {
     QString text() {
         QString t = reader_.readElementText();
         check();
+        --depth_; // readElementText consumed the end element
         return t;
     }
+    // Skips the current element through next(), so that the depth bound holds inside it too.
     void skip() {
-        reader_.skipCurrentElement();
-        check();
+        const int depth = depth_;
+        while (depth_ >= depth) {
+            if (!next())
+                bad(QStringLiteral("unterminated element"));
+        }
     }
     const QXmlStreamAttributes attributes() const { return reader_.attributes(); }
     [[noreturn]] void bad(const QString& what) const {
@@ -134,6 +158,7 @@ class Xml {
 
     QXmlStreamReader reader_;
     QString part_;
+    int depth_ = 0;
 };
 
 // Strings in a workbook escape characters XML cannot carry as _xHHHH_.
@@ -270,6 +295,8 @@ std::vector<SheetEntry> readSheetList(const ZipArchive& zip, const QString& part
             if (a.name() == u"id" && a.namespaceUri().endsWith(u"/relationships"))
                 entry.relationshipId = a.value().toString();
         }
+        if (sheets.size() >= std::size_t(kMaxSheets))
+            xml.bad(QStringLiteral("more than %1 sheets").arg(kMaxSheets));
         sheets.push_back(std::move(entry));
     }
     return sheets;

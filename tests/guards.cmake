@@ -1,0 +1,5 @@
+# The single-instance guard alone: its sources, not the whole application layer.
+velorin_test(tst_singleinstance tst_singleinstance.cpp
+             ${PROJECT_SOURCE_DIR}/app/singleinstance.cpp ${PROJECT_SOURCE_DIR}/app/singleinstance.h
+             LIBS Qt6::Widgets Qt6::Network)
+target_include_directories(tst_singleinstance PRIVATE ${PROJECT_SOURCE_DIR}/app)
