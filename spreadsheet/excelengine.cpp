@@ -73,7 +73,8 @@ bool ExcelEngine::load(const QString& path, xlsx::Workbook& book, Error badFile)
     if (file.error() != QFileDevice::NoError)
         return fail(Error::CannotRead, what + file.errorString());
     QString reason;
-    if (!xlsx::readWorkbook(bytes, book, &reason))
+    if (!xlsx::readWorkbook(bytes, book, &reason,
+                            unpackBudget_ > 0 ? unpackBudget_ : xlsx::kMaxTotalBytes))
         return fail(badFile, what + reason);
     return true;
 }

@@ -102,6 +102,8 @@ class ExcelEngine : public QObject {
     // The workbook a new file starts from, when present: ./template.xlsx in the current
     // directory.
     static QString templatePath();
+    // What a workbook read by open may unpack to at most (the reader's own bound unless set).
+    void setUnpackBudget(qint64 bytes) { unpackBudget_ = bytes; }
     // Spreadsheet column letters: 1 = A ... 26 = Z, 27 = AA; empty outside the sheet.
     static QString columnName(int column);
 
@@ -121,4 +123,5 @@ class ExcelEngine : public QObject {
     bool dirty_ = false;
     Error error_ = Error::None;
     QString errorString_;
+    qint64 unpackBudget_ = -1;
 };

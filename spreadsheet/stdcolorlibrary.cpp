@@ -163,6 +163,9 @@ std::optional<Problem> loadFile(const QString& path, const QString& model, Libra
     if (QFileInfo(path).fileName() != QLatin1String("StdColor.xlsx"))
         return Problem{text("Error"), text("File error, unable to write!"), true};
     ExcelEngine engine(path);
+    // The largest library (65535 colour rows) unpacks to about 12 MB; a file that unpacks to
+    // more is no library, and refusing it early bounds what it can cost.
+    engine.setUnpackBudget(qint64(16) << 20);
     if (!engine.open()) {
         // The engine's reason (not a regular file, a budget the file exceeds) says what to fix.
         Problem problem = error("Can't open file!");

@@ -4,6 +4,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -21,7 +22,7 @@ struct ReadFailure {
 
 class ZipArchive {
   public:
-    explicit ZipArchive(const QByteArray& bytes) {
+    ZipArchive(const QByteArray& bytes, qint64 budget) : budget_(budget) {
         zip_error_t error;
         zip_error_init(&error);
         // The buffer is borrowed: bytes outlives the archive.
@@ -53,10 +54,10 @@ class ZipArchive {
         if (zip_stat_index(archive_, zip_uint64_t(index), 0, &stat) == 0 &&
             (stat.valid & ZIP_STAT_SIZE) && stat.size > zip_uint64_t(kMaxPartBytes))
             fail(QStringLiteral("part %1 is too large").arg(name));
-        if ((stat.valid & ZIP_STAT_SIZE) && qint64(stat.size) > kMaxTotalBytes - inflated_)
+        if ((stat.valid & ZIP_STAT_SIZE) && qint64(stat.size) > budget_ - inflated_)
             fail(QStringLiteral("part %1 exceeds the %2 MB the whole workbook may unpack to")
                      .arg(name)
-                     .arg(kMaxTotalBytes >> 20));
+                     .arg(budget_ >> 20));
         std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> file(
             zip_fopen_index(archive_, zip_uint64_t(index), 0), zip_fclose);
         if (!file)
@@ -76,10 +77,10 @@ class ZipArchive {
                 fail(QStringLiteral("part %1 is too large").arg(name));
             // Many small references to one large part must not add up to hours of inflating.
             inflated_ += n;
-            if (inflated_ > kMaxTotalBytes)
+            if (inflated_ > budget_)
                 fail(QStringLiteral("part %1 exceeds the %2 MB the whole workbook may unpack to")
                          .arg(name)
-                         .arg(kMaxTotalBytes >> 20));
+                         .arg(budget_ >> 20));
             data.append(chunk, qsizetype(n));
         }
         return data;
@@ -92,6 +93,7 @@ class ZipArchive {
     }
 
     zip_t* archive_ = nullptr;
+    qint64 budget_;
     mutable qint64 inflated_ = 0;
 };
 
@@ -411,10 +413,10 @@ class SheetReader {
     std::int64_t& cellBudget_;
 };
 
-void read(const QByteArray& bytes, Workbook& book) {
+void read(const QByteArray& bytes, Workbook& book, qint64 budget) {
     if (bytes.size() > kMaxFileBytes)
         fail(QStringLiteral("file too large"));
-    const ZipArchive zip(bytes);
+    const ZipArchive zip(bytes, std::min(budget, kMaxTotalBytes));
 
     QString workbookPart = QStringLiteral("xl/workbook.xml");
     if (zip.contains(QStringLiteral("_rels/.rels"))) {
@@ -439,6 +441,7 @@ void read(const QByteArray& bytes, Workbook& book) {
 
     std::int64_t cellBudget = kMaxCells;
     SheetReader reader(strings, cellBudget);
+    QStringList partsRead;
     for (const SheetEntry& entry : entries) {
         const Relationship* found = nullptr;
         for (const Relationship& rel : rels) {
@@ -452,6 +455,11 @@ void read(const QByteArray& bytes, Workbook& book) {
         // Chart sheets and the like are not worksheets and are not counted among them.
         if (!hasType(*found, u"worksheet"))
             continue;
+        // Sheets that share one part only make the same bytes cost again and again.
+        if (partsRead.contains(found->target, Qt::CaseInsensitive))
+            fail(QStringLiteral("sheet %1 names part %2, which another sheet uses too")
+                     .arg(entry.name, found->target));
+        partsRead.append(found->target);
         book.sheets.emplace_back(entry.name);
         reader.read(zip, found->target, book.sheets.back());
     }
@@ -461,10 +469,10 @@ void read(const QByteArray& bytes, Workbook& book) {
 
 } // namespace
 
-bool readWorkbook(const QByteArray& bytes, Workbook& book, QString* error) {
+bool readWorkbook(const QByteArray& bytes, Workbook& book, QString* error, qint64 unpackBudget) {
     book.sheets.clear();
     try {
-        read(bytes, book);
+        read(bytes, book, unpackBudget);
         return true;
     } catch (const ReadFailure& failure) {
         book.sheets.clear();

@@ -24,6 +24,9 @@ constexpr int kMaxXmlDepth = 64;
 
 // Fills book from the bytes of a whole file. On failure book is left empty and error (when
 // given) says what was wrong.
-bool readWorkbook(const QByteArray& bytes, Workbook& book, QString* error = nullptr);
+// unpackBudget: what all parts together may unpack to; a caller that knows its files are small
+// passes less, which also bounds the time a hostile file can cost.
+bool readWorkbook(const QByteArray& bytes, Workbook& book, QString* error = nullptr,
+                  qint64 unpackBudget = kMaxTotalBytes);
 
 } // namespace xlsx

@@ -1,5 +1,6 @@
 // Replies that belong to their request: late replies and stray bytes never pass for the answer
 // to a later request, and an error reply ends the wait at once.
+#include "boundedwriter.h"
 #include "deviceinfocommands.h"
 #include "frameport.h"
 #include "frames.h"
@@ -10,6 +11,10 @@
 #include <QElapsedTimer>
 #include <QTest>
 #include <QThread>
+
+#include <QSemaphore>
+
+#include <atomic>
 
 namespace {
 
@@ -122,6 +127,38 @@ class TestReplies : public QObject {
         QCOMPARE(ReadKeyInfo(stack.port, key), Status::ErrorReply);
         QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
         QVERIFY(ReadProductionInfo(stack.port, key) >= 0);
+    }
+
+    // A write the device never completes returns at its time-out; later writes fail at once
+    // until it does; closing does not wait for it and releases the device after it.
+    void stalledWriteKeepsItsDeadline() {
+        QSemaphore device;
+        std::atomic<bool> released{false};
+        auto writer = std::make_unique<BoundedWriter>([&](const uint8_t*, int length) {
+            device.acquire();
+            return length;
+        });
+        const uint8_t report[64] = {0x3F};
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(writer->write(report, 64, 100), 0);
+        QVERIFY(timer.elapsed() < 1000);
+        QCOMPARE(writer->write(report, 64, 100), -1);
+        device.release(2); // the stalled write finishes, and the next one may go through
+        int result = -1;
+        for (int tries = 0; result == -1 && tries < 100; ++tries) {
+            result = writer->write(report, 64, 1000);
+            if (result == -1)
+                QThread::msleep(10); // the stalled write is still on its way out
+        }
+        QCOMPARE(result, 64);
+
+        QCOMPARE(writer->write(report, 64, 50), 0);
+        writer->shutdown([&] { released = true; });
+        writer.reset();
+        QVERIFY(!released);
+        device.release();
+        QTRY_VERIFY(released);
     }
 };
 
