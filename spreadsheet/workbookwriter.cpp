@@ -4,7 +4,9 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
 #include <clocale>
+#include <cstring>
 #include <locale.h>
 
 namespace xlsx {
@@ -189,10 +191,14 @@ bool writeWorkbook(const Workbook& book, const QString& path, int activeSheet, Q
             *error = describe(failure);
         return false;
     }
+    errno = 0;
     const lxw_error closed = workbook_close(workbook);
     if (closed != LXW_NO_ERROR) {
+        // The writer's own text is generic ("Error in zip file operation"); the system's reason
+        // ("No space left on device") is what the user can act on.
+        const int reason = errno;
         if (error)
-            *error = describe(closed);
+            *error = reason != 0 ? QString::fromLocal8Bit(std::strerror(reason)) : describe(closed);
         return false;
     }
     return true;
