@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -27,6 +28,8 @@ QString unstorable(const QVariant& value) {
         return QStringLiteral("text longer than a cell holds");
     return {};
 }
+
+constexpr qint64 kTemplateBudget = qint64(4) << 20;
 
 bool onSheet(int row, int column) {
     return row >= 1 && row <= xlsx::kMaxRows && column >= 1 && column <= xlsx::kMaxColumns;
@@ -69,12 +72,17 @@ bool ExcelEngine::load(const QString& path, xlsx::Workbook& book, Error badFile)
     // Checked before reading so that a huge file is not pulled into memory.
     if (file.size() > xlsx::kMaxFileBytes)
         return fail(badFile, what + QStringLiteral("file too large"));
-    const QByteArray bytes = file.read(xlsx::kMaxFileBytes + 1);
+    // Asked for no more than the file holds: read() reserves what it is asked for up front.
+    const QByteArray bytes = file.read(std::min(file.size(), xlsx::kMaxFileBytes) + 1);
     if (file.error() != QFileDevice::NoError)
         return fail(Error::CannotRead, what + file.errorString());
     QString reason;
-    if (!xlsx::readWorkbook(bytes, book, &reason,
-                            unpackBudget_ > 0 ? unpackBudget_ : xlsx::kMaxTotalBytes))
+    qint64 budget = unpackBudget_ > 0 ? unpackBudget_ : xlsx::kMaxTotalBytes;
+    // A template holds a little layout and is read on every export: a large one would cost
+    // every export its time.
+    if (badFile == Error::BadTemplate)
+        budget = std::min(budget, kTemplateBudget);
+    if (!xlsx::readWorkbook(bytes, book, &reason, budget))
         return fail(badFile, what + reason);
     return true;
 }

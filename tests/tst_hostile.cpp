@@ -233,6 +233,22 @@ class TestHostile : public QObject {
 #endif
     }
 
+    // A template is read on every export; one that unpacks to megabytes is refused, not read.
+    void largeTemplateIsRefused() {
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir_.path()));
+        writeFile(ExcelEngine::templatePath(),
+                  sharedPartWorkbook(1, sheetXml("") + QByteArray(6 << 20, ' ')));
+        ExcelEngine engine(path(QStringLiteral("export.xlsx")));
+        const bool opened = engine.open(1, ExcelEngine::OpenMode::Replace);
+        QFile::remove(ExcelEngine::templatePath());
+        QDir::setCurrent(previous);
+        QVERIFY(!opened);
+        QCOMPARE(engine.lastError(), ExcelEngine::Error::BadTemplate);
+        QVERIFY2(engine.errorString().contains(QStringLiteral("may unpack to")),
+                 qPrintable(engine.errorString()));
+    }
+
     // Colour-row counts whose check values match but whose sum wraps or exceeds what a library
     // holds are refused before anything is sent; blank C and D read as 0.
     void libraryCounts() {
