@@ -1,3 +1,4 @@
+#include "faultspec.h"
 #include "mainwindow.h"
 #include "messagesink.h"
 #include "prompter.h"
@@ -14,52 +15,106 @@
 
 #include <cstdio>
 
-int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("velorin"));
-    QApplication::setApplicationVersion(QStringLiteral(VELORIN_VERSION));
+namespace {
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Companion program for USB haze meters and colorimeters (vendor 2047, product 0301)."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption simulate(
+struct Options {
+    QCommandLineOption simulate{
         QStringLiteral("simulate"),
         QStringLiteral("Use the virtual instrument of MODEL (%1) instead of a real one.")
             .arg(sim::VirtualInstrument::presetModels().join(QStringLiteral(", "))),
-        QStringLiteral("MODEL"));
-    parser.addOption(simulate);
-    const QCommandLineOption readings(
+        QStringLiteral("MODEL")};
+    QCommandLineOption fault{QStringLiteral("fault"),
+                             QStringLiteral("With --simulate: make the virtual instrument "
+                                            "misbehave; may be given several times. Kinds:\n") +
+                                 sim::faultHelp(),
+                             QStringLiteral("KIND[:ARG]")};
+    QCommandLineOption readings{
         QStringLiteral("readings"),
         QStringLiteral("With --simulate: the readings the virtual instrument reports, in order, "
                        "one \"haze T L a b\" per line (the last one stays)."),
-        QStringLiteral("FILE"));
-    parser.addOption(readings);
-    parser.process(app);
+        QStringLiteral("FILE")};
+    QCommandLineParser parser;
+
+    Options() {
+        parser.setApplicationDescription(
+            QStringLiteral("Companion program for USB haze meters and colorimeters (vendor "
+                           "2047, product 0301)."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOption(simulate);
+        parser.addOption(fault);
+        parser.addOption(readings);
+    }
+};
+
+void nameApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("velorin"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VELORIN_VERSION));
+}
+
+// --help and --version need no display: answered before any window system is touched.
+void answerWithoutDisplay(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all" ||
+            arg == "--version" || arg == "-v") {
+            QCoreApplication app(argc, argv);
+            nameApplication();
+            Options options;
+            // Prints and exits for help and version; other mistakes are reported the same way.
+            options.parser.process(app);
+            return;
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    answerWithoutDisplay(argc, argv);
+    QApplication app(argc, argv);
+    nameApplication();
+
+    Options options;
+    options.parser.process(app);
 
     std::shared_ptr<sim::VirtualInstrument> instrument;
-    if (parser.isSet(simulate)) {
-        instrument = sim::VirtualInstrument::fromPreset(parser.value(simulate));
+    if (options.parser.isSet(options.simulate)) {
+        const QString model = options.parser.value(options.simulate);
+        instrument = sim::VirtualInstrument::fromPreset(model);
         if (!instrument) {
             std::fprintf(
                 stderr, "velorin: no virtual instrument for model %s (known: %s)\n",
-                qPrintable(parser.value(simulate)),
+                qPrintable(model),
                 qPrintable(sim::VirtualInstrument::presetModels().join(QStringLiteral(", "))));
             return 2;
         }
-        if (parser.isSet(readings)) {
+        if (options.parser.isSet(options.readings)) {
             QList<sim::Measurement> list;
             QString error;
-            if (!sim::loadReadings(parser.value(readings), list, error)) {
+            if (!sim::loadReadings(options.parser.value(options.readings), list, error)) {
                 std::fprintf(stderr, "velorin: --readings %s\n", qPrintable(error));
                 return 2;
             }
             instrument->setReadings(list);
         }
-    } else if (parser.isSet(readings)) {
+    } else if (options.parser.isSet(options.readings)) {
         std::fprintf(stderr, "velorin: --readings needs --simulate MODEL\n");
         return 2;
+    }
+    const QStringList faults = options.parser.values(options.fault);
+    if (!faults.isEmpty() && !instrument) {
+        std::fprintf(stderr, "velorin: --fault needs --simulate MODEL\n");
+        return 2;
+    }
+    for (const QString& text : faults) {
+        QString why;
+        const auto fault = sim::parseFault(text, &why);
+        if (!fault) {
+            std::fprintf(stderr, "velorin: %s\n", qPrintable(why));
+            return 2;
+        }
+        sim::applyFault(*instrument, *fault);
     }
 
     SingleInstance single;

@@ -3,12 +3,19 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QWidget>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -17,10 +24,54 @@ QString defaultKey() {
 }
 
 QString userName() {
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty())
-        user = qEnvironmentVariable("USERNAME");
+#ifdef Q_OS_UNIX
+    // The account itself, not what the environment claims (it may be unset or shared).
+    return QString::number(::geteuid());
+#else
+    QString user = qEnvironmentVariable("USERNAME");
     return user;
+#endif
+}
+
+#ifdef Q_OS_UNIX
+// A directory only this user can write: ours, a real directory (no link), writable by nobody
+// else. Anything in a directory someone else could write might have been planted there.
+bool isPrivate(const QString& dir) {
+    struct stat st;
+    if (::lstat(QFile::encodeName(dir).constData(), &st) != 0)
+        return false;
+    return S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 022) == 0;
+}
+
+bool makePrivate(const QString& dir) {
+    if (::mkdir(QFile::encodeName(dir).constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    return isPrivate(dir);
+}
+#endif
+
+// Where the lock and the socket live: the runtime directory when it is private, else a 0700
+// directory of our own in the temporary folder, else one in the user's cache. Empty when none
+// can be trusted; the program then runs without the single-instance guard rather than let
+// someone else's file keep it from starting.
+QString lockDirectory() {
+#ifdef Q_OS_UNIX
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && isPrivate(runtime))
+        return runtime;
+    const QString own = QDir::tempPath() + QStringLiteral("/velorin-") + userName();
+    if (makePrivate(own))
+        return own;
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (!cache.isEmpty() && QDir().mkpath(cache)) {
+        const QString inCache = cache + QStringLiteral("/velorin-instance");
+        if (makePrivate(inCache))
+            return inCache;
+    }
+    return {};
+#else
+    return QDir::tempPath();
+#endif
 }
 
 } // namespace
@@ -32,12 +83,17 @@ SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(pa
         QCryptographicHash::hash(id, QCryptographicHash::Sha1).toHex().left(16));
     serverName_ = QStringLiteral("velorin-") + hash;
 
-    // The user's runtime folder where there is one; the name carries the user anyway.
-    QString lockDir = QDir::tempPath();
-    if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"))
-        lockDir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    lock_ =
-        std::make_unique<QLockFile>(QDir(lockDir).filePath(serverName_ + QStringLiteral(".lock")));
+    const QString lockDir = lockDirectory();
+    if (lockDir.isEmpty()) {
+        primary_ = true;
+        return;
+    }
+#ifdef Q_OS_UNIX
+    // A full path keeps the socket in the private directory too (a bare name would go to /tmp).
+    serverName_ = QDir(lockDir).filePath(serverName_ + QStringLiteral(".socket"));
+#endif
+    lock_ = std::make_unique<QLockFile>(
+        QDir(lockDir).filePath(QStringLiteral("velorin-") + hash + QStringLiteral(".lock")));
     // Age never makes a lock stale: only a lock whose owner process has died is taken over.
     lock_->setStaleLockTime(0);
     primary_ = lock_->tryLock(0);

@@ -4,6 +4,18 @@
 
 #include <cstdio>
 
+namespace {
+// One command line, one process: the faults it names hold for the one instrument it opens.
+QList<sim::FaultSpec>& armedFaults() {
+    static QList<sim::FaultSpec> faults;
+    return faults;
+}
+} // namespace
+
+void CliInstrument::setFaults(const QList<sim::FaultSpec>& faults) {
+    armedFaults() = faults;
+}
+
 void CliInstrument::StderrSink::showMessage(const QString& title, const QString& text) {
     std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
 }
@@ -27,6 +39,8 @@ bool CliInstrument::open(const QString& simulateModel) {
             }
             simulated_->setReadings(readings);
         }
+        for (const sim::FaultSpec& fault : armedFaults())
+            sim::applyFault(*simulated_, fault);
         port.setTransportFactory(
             [instrument = simulated_] { return instrument->createTransport(); });
     } else if (!readingsFile_.isEmpty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "deviceinfocommands.h"
+#include "faultspec.h"
 #include "frameport.h"
 #include "messagesink.h"
 #include "modeltable.h"
@@ -20,6 +21,8 @@ class CliInstrument {
     static void setReadingsFile(const QString& path) { readingsFile_ = path; }
     // The virtual instrument; null for a real one.
     std::shared_ptr<sim::VirtualInstrument> simulated() const { return simulated_; }
+    // Faults the command line armed (--fault) for the virtual instrument of this process.
+    static void setFaults(const QList<sim::FaultSpec>& faults);
     // Reads the identity (key information, falling back to the production information) and
     // the software version, and looks the model up. Prints its own message on failure.
     bool identify();

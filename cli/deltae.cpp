@@ -16,6 +16,10 @@ int usage() {
     return 2;
 }
 
+// Far beyond any L*, a* or b* (the instrument's words hold ±327.67): the formulas would only
+// overflow to inf or nan.
+constexpr double kLimit = 10000;
+
 void printValue(double value) {
     std::printf("%s\n", QString::number(value, 'g', 10).toUtf8().constData());
 }
@@ -49,11 +53,22 @@ int runDeltaE(const QStringList& args) {
                 std::fprintf(stderr, "delta-e: not a number: %s\n", qPrintable(arg));
                 return usage();
             }
+            if (std::fabs(value) > kLimit) {
+                std::fprintf(stderr, "delta-e: %s is out of range (-%g to %g)\n", qPrintable(arg),
+                             kLimit, kLimit);
+                return usage();
+            }
             numbers.append(value);
         }
     }
     if (numbers.size() != 6)
         return usage();
+    const int formulas = colour::formulaCount(oldLayout);
+    if (haveFormula && (formula < 0 || formula >= formulas)) {
+        std::fprintf(stderr, "delta-e: formula %d does not exist; formulas are 0 to %d%s\n",
+                     formula, formulas - 1, oldLayout ? " with --old-layout" : "");
+        return usage();
+    }
 
     const colour::Lab standard{numbers[0], numbers[1], numbers[2]};
     const colour::Lab sample{numbers[3], numbers[4], numbers[5]};
@@ -61,7 +76,7 @@ int runDeltaE(const QStringList& args) {
         printValue(colour::deltaEByIndex(formula, oldLayout, standard, sample));
         return 0;
     }
-    for (int index = 0; index < colour::formulaCount(oldLayout); ++index) {
+    for (int index = 0; index < formulas; ++index) {
         std::printf("%s ", colour::formulaLabelSource(index, oldLayout));
         printValue(colour::deltaEByIndex(index, oldLayout, standard, sample));
     }

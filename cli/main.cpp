@@ -1,5 +1,6 @@
 #include "clicommands.h"
 #include "cliinstrument.h"
+#include "faultspec.h"
 #include "trace.h"
 
 #include <QCoreApplication>
@@ -42,7 +43,11 @@ void printHelp() {
         "                    KV650, KV660, KV670) instead of a real one\n"
         "  --readings FILE   the readings the virtual instrument reports, in order: one\n"
         "                    \"haze T L a b\" per line; the last one stays\n"
-        "  --help            show this text\n");
+        "  --fault KIND[:ARG]  with --simulate: make the virtual instrument misbehave;\n"
+        "                    may be given several times. Kinds:\n"
+        "%s"
+        "  --help            show this text\n",
+        qPrintable(sim::faultHelp()));
 }
 } // namespace
 
@@ -51,18 +56,38 @@ int main(int argc, char* argv[]) {
     qInstallMessageHandler(cliMessages);
     QStringList args = app.arguments().mid(1);
     QString simulate;
+    QList<sim::FaultSpec> faults;
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString opt = args.takeFirst();
         if (opt == QLatin1String("--help")) {
             printHelp();
             return 0;
         }
-        if (opt == QLatin1String("--simulate") && !args.isEmpty()) {
-            simulate = args.takeFirst();
-            continue;
-        }
-        if (opt == QLatin1String("--readings") && !args.isEmpty()) {
-            CliInstrument::setReadingsFile(args.takeFirst());
+        if (opt == QLatin1String("--simulate") || opt == QLatin1String("--fault") ||
+            opt == QLatin1String("--readings")) {
+            if (args.isEmpty() || args.first().startsWith(QLatin1String("--"))) {
+                std::fprintf(stderr, "velorin-cli: %s needs a value (%s)\n", qPrintable(opt),
+                             opt == QLatin1String("--simulate") ? "a model, as --simulate KV510"
+                             : opt == QLatin1String("--fault")  ? "a fault, as --fault delay:7000"
+                                                                : "a file of readings");
+                return 2;
+            }
+            const QString value = args.takeFirst();
+            if (opt == QLatin1String("--simulate")) {
+                simulate = value;
+                continue;
+            }
+            if (opt == QLatin1String("--readings")) {
+                CliInstrument::setReadingsFile(value);
+                continue;
+            }
+            QString why;
+            const auto fault = sim::parseFault(value, &why);
+            if (!fault) {
+                std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(why));
+                return 2;
+            }
+            faults.append(*fault);
             continue;
         }
         std::fprintf(stderr, "velorin-cli: unknown option %s\n", qPrintable(opt));
@@ -73,6 +98,12 @@ int main(int argc, char* argv[]) {
         printHelp();
         return 2;
     }
+    if (!faults.isEmpty() && simulate.isEmpty()) {
+        std::fprintf(stderr, "velorin-cli: --fault needs --simulate MODEL: only the virtual "
+                             "instrument can be made to misbehave\n");
+        return 2;
+    }
+    CliInstrument::setFaults(faults);
     const QString command = args.takeFirst();
     if (command == QLatin1String("info"))
         return runInfo(simulate, args);

@@ -1,3 +1,6 @@
 velorin_fuzz(fuzz_xlsx_reader fuzz_xlsx_reader.cpp)
 target_link_libraries(fuzz_xlsx_reader PRIVATE velorin_spreadsheet)
 target_link_libraries(fuzz_xlsx_reader PRIVATE PkgConfig::LIBZIP)
+velorin_fuzz(fuzz_stdcolor_library fuzz_stdcolor_library.cpp)
+target_link_libraries(fuzz_stdcolor_library PRIVATE velorin_exchange PkgConfig::LIBZIP)
+velorin_fuzz(fuzz_records fuzz_records.cpp)

@@ -59,6 +59,24 @@ int CLinkerUSB::pollOnce(QByteArray& out, int wanted) {
 }
 
 int CLinkerUSB::read(QByteArray& out, int deadlineMs, int expectedLength) {
+    return readReply(out, deadlineMs, expectedLength, {});
+}
+
+QByteArray CLinkerUSB::discardPending() {
+    QByteArray dropped;
+    // Bounded: an instrument that streams without pause must not hold the caller here forever.
+    for (int polls = 0; polls < 64; ++polls) {
+        const int got = device_.read(scratch_.data(), kReadBufferSize, 0);
+        if (got <= 0)
+            break;
+        dropped.append(reinterpret_cast<const char*>(scratch_.data()), got);
+    }
+    if (!dropped.isEmpty())
+        trace::dropped(dropped);
+    return dropped;
+}
+
+int CLinkerUSB::readReply(QByteArray& out, int deadlineMs, int expectedLength, ErrorFrame error) {
     if (deadlineMs == 0) {
         const int got = pollOnce(out, kReadBufferSize);
         return got < 1 ? got : static_cast<int>(out.size());
@@ -77,6 +95,11 @@ int CLinkerUSB::read(QByteArray& out, int deadlineMs, int expectedLength) {
         } else {
             qDebug("hidDevice ReadMessage error!\n");
         }
+        // An error frame is complete with its checksum, or when nothing more follows its pair.
+        if (error.byte1 != 0 && out.size() >= 3 && static_cast<uint8_t>(out.at(1)) == error.byte1 &&
+            static_cast<uint8_t>(out.at(2)) == error.byte2 &&
+            (out.size() >= ErrorFrame::kLength || got <= 0))
+            return 0;
         if (timer.elapsed() > deadlineMs)
             return got <= 0 ? got : 0; // an incomplete reply stays in out for the caller
     }

@@ -8,6 +8,14 @@
 #include <memory>
 #include <vector>
 
+// The short frame an instrument may send instead of the reply asked for: the start byte, these
+// two bytes and a CRC-16. byte1 0: the command has none.
+struct ErrorFrame {
+    uint8_t byte1 = 0;
+    uint8_t byte2 = 0;
+    static constexpr int kLength = 5;
+};
+
 // An abstract link that moves whole frames.
 class CLinker : public QObject {
     Q_OBJECT
@@ -23,6 +31,14 @@ class CLinker : public QObject {
         Q_UNUSED(expectedLength)
         return 0;
     }
+    // read, but an error frame ends the wait as soon as it is complete (returning 0, the frame
+    // left in out) instead of at the deadline.
+    virtual int readReply(QByteArray& out, int deadlineMs, int expectedLength, ErrorFrame error) {
+        Q_UNUSED(error)
+        return read(out, deadlineMs, expectedLength);
+    }
+    // Reads away what is waiting without blocking (a late reply, stray bytes) and returns it.
+    virtual QByteArray discardPending() { return {}; }
     virtual int write(const QByteArray& frame, int timeoutMs) {
         Q_UNUSED(frame)
         Q_UNUSED(timeoutMs)
@@ -49,6 +65,8 @@ class CLinkerUSB : public CLinker {
 
     void close() override;
     int read(QByteArray& out, int deadlineMs, int expectedLength) override;
+    int readReply(QByteArray& out, int deadlineMs, int expectedLength, ErrorFrame error) override;
+    QByteArray discardPending() override;
     int write(const QByteArray& frame, int timeoutMs) override;
     bool isOpen() const override;
     bool isRemoved() override;

@@ -82,10 +82,21 @@ int LinkFramePort::sendFrame(QByteArray& frame, int timeoutMs) {
 }
 
 int LinkFramePort::receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify) {
+    return receiveReply(out, deadlineMs, expectedLength, verify, {});
+}
+
+void LinkFramePort::discardPending() {
+    std::shared_lock<std::shared_mutex> locker(linkLock_);
+    if (link_ && link_->isOpen())
+        link_->discardPending();
+}
+
+int LinkFramePort::receiveReply(QByteArray& out, int deadlineMs, int expectedLength, bool verify,
+                                ErrorFrame error) {
     std::shared_lock<std::shared_mutex> locker(linkLock_);
     if (!link_)
         return -1;
-    const int n = link_->read(out, deadlineMs, expectedLength);
+    const int n = link_->readReply(out, deadlineMs, expectedLength, error);
     if (n <= 0 || !verify)
         return n;
     if (expectedLength < 2 || out.size() < expectedLength)

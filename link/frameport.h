@@ -21,6 +21,16 @@ class FramePort {
     // Collects a reply into out. With verify set, checks the CRC ending at expectedLength and
     // returns -1 on mismatch. Returns the byte count, or 0 or less on failure.
     virtual int receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify) = 0;
+    // receiveFrame, but a command that knows an error frame gets it as soon as it is complete
+    // rather than at the deadline (the frame is left in out, the result is 0).
+    virtual int receiveReply(QByteArray& out, int deadlineMs, int expectedLength, bool verify,
+                             ErrorFrame error) {
+        Q_UNUSED(error)
+        return receiveFrame(out, deadlineMs, expectedLength, verify);
+    }
+    // Before a request: drops whatever arrived since the last exchange (a late reply, stray
+    // bytes), so that the reply read next can only be an answer to this request.
+    virtual void discardPending() {}
     // Blocking pause used between a request and its reply on some instruments.
     virtual void delayMs(int ms);
 
@@ -59,6 +69,9 @@ class LinkFramePort : public FramePort {
     bool isLinkOpen() const override;
     int sendFrame(QByteArray& frame, int timeoutMs) override;
     int receiveFrame(QByteArray& out, int deadlineMs, int expectedLength, bool verify) override;
+    int receiveReply(QByteArray& out, int deadlineMs, int expectedLength, bool verify,
+                     ErrorFrame error) override;
+    void discardPending() override;
     void delayMs(int ms) override;
 
   private:

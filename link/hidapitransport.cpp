@@ -1,5 +1,7 @@
 #include "hidapitransport.h"
 
+#include "boundedwriter.h"
+
 #include <hidapi.h>
 
 #include <QDebug>
@@ -29,6 +31,12 @@ bool HidapiTransport::open(uint16_t vendorId, uint16_t productId) {
         device_ = hid_open_path(list->path);
     }
     hid_free_enumeration(list);
+    if (device_) {
+        hid_device* device = device_;
+        writer_ = std::make_unique<BoundedWriter>([device](const uint8_t* report, int length) {
+            return hid_write(device, report, static_cast<size_t>(length));
+        });
+    }
     vendorId_ = vendorId;
     productId_ = productId;
     return device_ != nullptr;
@@ -36,16 +44,20 @@ bool HidapiTransport::open(uint16_t vendorId, uint16_t productId) {
 
 void HidapiTransport::close() {
     if (device_) {
-        hid_close(device_);
+        // A write still stalled in the device keeps the handle until it returns.
+        hid_device* device = device_;
         device_ = nullptr;
+        writer_->shutdown([device] { hid_close(device); });
+        writer_.reset();
     }
 }
 
-int HidapiTransport::writeReport(const uint8_t* report, int length, int /*timeoutMs*/) {
-    // Interrupt OUT writes on hidraw complete or fail at once; hidapi offers no write time-out.
+int HidapiTransport::writeReport(const uint8_t* report, int length, int timeoutMs) {
+    // hid_write blocks as long as the device does; the writer's thread bears that instead of
+    // the caller, which gets 0 (time-out) once timeoutMs has passed.
     if (!device_)
         return -1;
-    return hid_write(device_, report, static_cast<size_t>(length));
+    return writer_->write(report, length, timeoutMs);
 }
 
 int HidapiTransport::readReport(uint8_t* buffer, int capacity, int timeoutMs) {

@@ -2,7 +2,10 @@
 
 #include "hidtransport.h"
 
+#include <memory>
 #include <string>
+
+class BoundedWriter;
 
 struct hid_device_;
 
@@ -21,6 +24,7 @@ class HidapiTransport : public HidTransport {
 
   private:
     hid_device_* device_ = nullptr;
+    std::unique_ptr<BoundedWriter> writer_; // hid_write has no time-out of its own
     std::string path_;
     uint16_t vendorId_ = 0;
     uint16_t productId_ = 0;

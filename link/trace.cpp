@@ -35,4 +35,9 @@ void rx(const QByteArray& bytes) {
         qDebug().noquote() << "RX" << QString::fromLatin1(hex(bytes));
 }
 
+void dropped(const QByteArray& bytes) {
+    if (enabled())
+        qDebug().noquote() << "DROPPED" << QString::fromLatin1(hex(bytes));
+}
+
 } // namespace trace

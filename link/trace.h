@@ -9,5 +9,6 @@ bool enabled();
 void setEnabled(bool on); // for tests; the environment decides at start
 void tx(const QByteArray& bytes);
 void rx(const QByteArray& bytes);
+void dropped(const QByteArray& bytes);   // read away before a request: nobody asked for them
 QByteArray hex(const QByteArray& bytes); // "AB 20 05"
 } // namespace trace

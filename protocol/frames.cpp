@@ -86,6 +86,13 @@ bool blockChecksumOk(const QByteArray& reply, const BlockCheck& check) {
     return stored == checksum16(reply.constData() + check.from, check.to - check.from + 1);
 }
 
+bool echoesRequest(const QByteArray& reply, const CommandSpec& spec) {
+    ByteReader r(reply);
+    const bool same =
+        r.u8(1) == spec.function && r.u32(2) == spec.address && r.u16(6) == spec.length;
+    return r.ok() && same;
+}
+
 bool isErrorReply(const QByteArray& gathered, uint8_t byte1, uint8_t byte2) {
     return gathered.size() >= 3 && static_cast<uint8_t>(gathered.at(1)) == byte1 &&
            static_cast<uint8_t>(gathered.at(2)) == byte2;
@@ -102,6 +109,8 @@ CommandStatus judgeReply(const CommandSpec& spec, int received, const QByteArray
         return Status::NoReply;
     if (!passesHeader(reply, spec.header))
         return Status::BadHeader;
+    if (spec.echoed && !echoesRequest(reply, spec))
+        return Status::BadHeader;
     if (!blockChecksumOk(reply, spec.block))
         return Status::BadChecksum;
     return Status::Success;
@@ -109,13 +118,16 @@ CommandStatus judgeReply(const CommandSpec& spec, int received, const QByteArray
 
 CommandStatus exchange(FramePort& port, const CommandSpec& spec, QByteArray request,
                        QByteArray& reply, int pauseMs) {
+    // A reply that came after its request gave up must not pass for the answer to this one.
+    port.discardPending();
     const int sent = port.sendFrame(request, kWriteTimeoutMs);
     if (sent < spec.minSent)
         return Status::NotSent;
     if (pauseMs > 0)
         port.delayMs(pauseMs);
     reply.clear();
-    const int received = port.receiveFrame(reply, spec.deadlineMs, spec.replyLength, spec.verify);
+    const int received = port.receiveReply(reply, spec.deadlineMs, spec.replyLength, spec.verify,
+                                           {spec.errorByte1, spec.errorByte2});
     return judgeReply(spec, received, reply);
 }
 

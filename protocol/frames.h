@@ -47,7 +47,10 @@ struct CommandSpec {
     HeaderTest header;
     BlockCheck block;
     bool headerChecksumInRequest = false; // the stored request already ends with its CRC
-    uint8_t errorByte1 = 0;               // error reply recognised by bytes 1..2 (0: none)
+    // The reply must repeat the request's function, address and length (memory family): bulk
+    // reads whose data has no checksum of its own take no other reply for theirs.
+    bool echoed = false;
+    uint8_t errorByte1 = 0; // error reply recognised by bytes 1..2 (0: none)
     uint8_t errorByte2 = 0;
 };
 
@@ -71,6 +74,7 @@ QByteArray withChecksum(const QByteArray& data);
 
 bool passesHeader(const QByteArray& reply, const HeaderTest& test);
 bool blockChecksumOk(const QByteArray& reply, const BlockCheck& check);
+bool echoesRequest(const QByteArray& reply, const CommandSpec& spec);
 bool isErrorReply(const QByteArray& gathered, uint8_t byte1, uint8_t byte2);
 
 // Judges what receiveFrame gave back (its result and the gathered bytes) against the command.

@@ -237,7 +237,8 @@ CommandStatus ReadSpectralRecordCount(FramePort& port, int uiIndex, int& count) 
 }
 
 CommandStatus ReadMemory(FramePort& port, uint32_t address, uint16_t n, QByteArray& destination) {
-    const CommandSpec spec = readCommand(kReadMemory, address, n, {}, {}, false);
+    CommandSpec spec = readCommand(kReadMemory, address, n, {}, {}, false);
+    spec.echoed = true;
     QByteArray reply;
     const CommandStatus status = exchange(port, spec, requestFor(spec), reply);
     if (status < 0)

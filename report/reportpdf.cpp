@@ -1,9 +1,11 @@
 #include "reportpdf.h"
 
+#include "safefile.h"
+
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 
 namespace report {
@@ -45,26 +47,18 @@ QFont withCjkFallback(const QFont& base) {
 }
 
 bool writeReportPdf(const QTextDocument& document, const QString& path, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    // Printed into memory first: the painter reports no write errors, the save path does.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         writer.setTitle(document.metaInformation(QTextDocument::DocumentTitle));
         writer.setCreator(QStringLiteral("Velorin"));
         writer.setPageSize(QPageSize(QPageSize::A4));
         // The writer finishes the file when its painter ends, inside print().
         document.print(&writer);
     }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return saveFile(path, pdf.data(), error);
 }
 
 } // namespace report

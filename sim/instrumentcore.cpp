@@ -162,6 +162,11 @@ void InstrumentCore::parseInbox() {
         received.append(frame);
         if (!silent)
             execute(frame);
+        if (unplugAfterFrames > 0 && --unplugAfterFrames == 0) {
+            unplugged();
+            unplugNoticeDue = true;
+            return;
+        }
     }
 }
 

@@ -121,6 +121,8 @@ class InstrumentCore {
     bool silent = false;
     QByteArray stray;
     int splitPushParts = 0;
+    int unplugAfterFrames = 0;    // counts down whole frames taken in; at zero the cable goes
+    bool unplugNoticeDue = false; // the plug listener is still to hear of that
     Latency latency = Latency::None;
 
     // wire

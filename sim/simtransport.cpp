@@ -68,10 +68,20 @@ int SimTransport::writeReport(const uint8_t* report, int length, int /*timeoutMs
     }
     if (slow)
         std::this_thread::sleep_for(kReportTime);
-    std::lock_guard<std::mutex> lock(core_->mutex);
-    if (!attached())
-        return -1;
-    core_->takeReport(report, length);
+    std::function<void(bool)> listener;
+    {
+        std::lock_guard<std::mutex> lock(core_->mutex);
+        if (!attached())
+            return -1;
+        core_->takeReport(report, length);
+        if (core_->unplugNoticeDue) {
+            core_->unplugNoticeDue = false;
+            listener = core_->plugListener;
+        }
+    }
+    // Told outside the lock, as unplug() does.
+    if (listener)
+        listener(false);
     return length;
 }
 

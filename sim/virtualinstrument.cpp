@@ -269,6 +269,10 @@ void VirtualInstrument::setLatency(Latency v) {
     locked(*core_, [&](InstrumentCore& c) { c.latency = v; });
 }
 
+void VirtualInstrument::unplugAfterFrames(int n) {
+    locked(*core_, [n](InstrumentCore& c) { c.unplugAfterFrames = std::max(n, 0); });
+}
+
 QList<QByteArray> VirtualInstrument::receivedFrames() const {
     return locked(*core_, [](InstrumentCore& c) { return c.received; });
 }

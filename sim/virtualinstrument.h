@@ -145,6 +145,7 @@ class VirtualInstrument {
     void injectStrayBytes(const QByteArray&); // sent ahead of the next frame, as their own reports
     void splitNextPush(int parts);            // next push in that many reports, 80 ms apart
     void setLatency(Latency);
+    void unplugAfterFrames(int n); // the cable goes once n more whole frames have arrived
 
     // observation for tests
     QList<QByteArray> receivedFrames() const; // every whole request frame with a good CRC, in order

@@ -328,9 +328,12 @@ bool MeterPageFor510::on_pushButton_exportExcel_clicked() {
     progress->hide();
     if (!written) {
         const bool inUse = engine.lastError() == ExcelEngine::Error::ReplaceFailed;
+        // The system's reason ("No space left on device") tells the user what to change.
+        const QString why = engine.errorString();
         engine.close();
-        information(tr("Error"), inUse ? tr("Can't overwrite this file, maybe the file is in use!")
-                                       : tr("Failed to export data to excel file"));
+        information(tr("Error"), (inUse ? tr("Can't overwrite this file, maybe the file is in use!")
+                                        : tr("Failed to export data to excel file")) +
+                                     (why.isEmpty() ? QString() : QLatin1Char('\n') + why));
         setActionButtonsEnabled(true);
         return false;
     }

@@ -1,5 +1,6 @@
 #include "excelengine.h"
 
+#include "safefile.h"
 #include "workbook.h"
 #include "workbookreader.h"
 #include "workbookwriter.h"
@@ -8,9 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -27,6 +28,8 @@ QString unstorable(const QVariant& value) {
         return QStringLiteral("text longer than a cell holds");
     return {};
 }
+
+constexpr qint64 kTemplateBudget = qint64(4) << 20;
 
 bool onSheet(int row, int column) {
     return row >= 1 && row <= xlsx::kMaxRows && column >= 1 && column <= xlsx::kMaxColumns;
@@ -57,17 +60,29 @@ bool ExcelEngine::fail(Error error, const QString& reason) {
 
 bool ExcelEngine::load(const QString& path, xlsx::Workbook& book, Error badFile) {
     const QString what = path == fileName_ ? QString() : path + QStringLiteral(": ");
+    // Opening a FIFO would wait for a writer forever, and a device is no workbook.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return fail(info.isDir() ? badFile : Error::CannotRead,
+                    what + (info.isDir() ? QStringLiteral("is a directory")
+                                         : QStringLiteral("not a regular file")));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(Error::CannotRead, what + file.errorString());
     // Checked before reading so that a huge file is not pulled into memory.
     if (file.size() > xlsx::kMaxFileBytes)
         return fail(badFile, what + QStringLiteral("file too large"));
-    const QByteArray bytes = file.read(xlsx::kMaxFileBytes + 1);
+    // Asked for no more than the file holds: read() reserves what it is asked for up front.
+    const QByteArray bytes = file.read(std::min(file.size(), xlsx::kMaxFileBytes) + 1);
     if (file.error() != QFileDevice::NoError)
         return fail(Error::CannotRead, what + file.errorString());
     QString reason;
-    if (!xlsx::readWorkbook(bytes, book, &reason))
+    qint64 budget = unpackBudget_ > 0 ? unpackBudget_ : xlsx::kMaxTotalBytes;
+    // A template holds a little layout and is read on every export: a large one would cost
+    // every export its time.
+    if (badFile == Error::BadTemplate)
+        budget = std::min(budget, kTemplateBudget);
+    if (!xlsx::readWorkbook(bytes, book, &reason, budget))
         return fail(badFile, what + reason);
     return true;
 }
@@ -194,6 +209,17 @@ bool ExcelEngine::readAllData(QList<QVariantList>& rows) const {
     return true;
 }
 
+bool ExcelEngine::readBlock(int firstRow, int firstColumn, int rowCount, int columnCount,
+                            QList<QVariantList>& rows) const {
+    if (!isOpen_ || rowCount < 0 || columnCount < 0 || !onSheet(firstRow, firstColumn) ||
+        qint64(firstRow) + rowCount - 1 > xlsx::kMaxRows ||
+        qint64(firstColumn) + columnCount - 1 > xlsx::kMaxColumns)
+        return false;
+    const xlsx::Worksheet& sheet = book_->sheets[std::size_t(sheetIndex_ - 1)];
+    rows.append(sheet.values({firstRow, firstColumn, rowCount, columnCount}));
+    return true;
+}
+
 bool ExcelEngine::save() {
     if (!isOpen_)
         return fail(Error::NotOpen, QStringLiteral("not open"));
@@ -218,22 +244,21 @@ bool ExcelEngine::save() {
     if (!scratch.open())
         return fail(Error::SaveFailed, scratch.errorString());
 
-    QSaveFile out(fileName_);
-    if (!out.open(QIODevice::WriteOnly))
+    SafeFile out(fileName_);
+    if (!out.open())
         return fail(Error::SaveFailed, out.errorString());
     while (!scratch.atEnd()) {
         const QByteArray chunk = scratch.read(1 << 20);
-        if (chunk.isEmpty() || out.write(chunk) != chunk.size()) {
-            const QString why = chunk.isEmpty() ? scratch.errorString() : out.errorString();
-            out.cancelWriting();
-            return fail(Error::SaveFailed, why);
+        if (chunk.isEmpty()) {
+            out.cancel();
+            return fail(Error::SaveFailed, scratch.errorString());
         }
+        if (!out.write(chunk))
+            return fail(Error::SaveFailed, out.errorString());
     }
-    if (!out.commit()) {
-        return fail(out.error() == QFileDevice::RenameError ? Error::ReplaceFailed
-                                                            : Error::SaveFailed,
+    if (!out.commit())
+        return fail(out.replaceFailed() ? Error::ReplaceFailed : Error::SaveFailed,
                     out.errorString());
-    }
     dirty_ = false;
     return true;
 }

@@ -82,6 +82,12 @@ class ExcelEngine : public QObject {
     // Appends the current used range's values row by row (missing cells as invalid variants,
     // numbers as double, booleans as bool, everything else as QString). False when not open.
     bool readAllData(QList<QVariantList>& rows) const;
+    // Appends the values of a window of the open sheet (1-based, missing cells as invalid
+    // variants), whatever the used range: a caller that wants a few columns from A1 reads
+    // just those instead of padding the whole used range. False when not open or the window
+    // leaves the sheet.
+    bool readBlock(int firstRow, int firstColumn, int rowCount, int columnCount,
+                   QList<QVariantList>& rows) const;
     // Writes the workbook if it changed since it was opened or last saved.
     bool save();
     // Closes the workbook. Changes not saved are discarded, so an export abandoned part-way
@@ -96,6 +102,8 @@ class ExcelEngine : public QObject {
     // The workbook a new file starts from, when present: ./template.xlsx in the current
     // directory.
     static QString templatePath();
+    // What a workbook read by open may unpack to at most (the reader's own bound unless set).
+    void setUnpackBudget(qint64 bytes) { unpackBudget_ = bytes; }
     // Spreadsheet column letters: 1 = A ... 26 = Z, 27 = AA; empty outside the sheet.
     static QString columnName(int column);
 
@@ -115,4 +123,5 @@ class ExcelEngine : public QObject {
     bool dirty_ = false;
     Error error_ = Error::None;
     QString errorString_;
+    qint64 unpackBudget_ = -1;
 };

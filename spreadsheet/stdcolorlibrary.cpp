@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
+
 namespace stdcolorlib {
 
 namespace {
@@ -43,6 +45,16 @@ bool integerCell(const QVariant& value, int& out) {
     return ok;
 }
 
+// A blank cell reads as 0: the record's check value still decides whether the card is right.
+bool integerOrBlank(const QVariant& value, int& out) {
+    if (!value.isValid() ||
+        (value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty())) {
+        out = 0;
+        return true;
+    }
+    return integerCell(value, out);
+}
+
 void appendWord(QByteArray& out, int value) {
     out.append(static_cast<char>(value & 0xFF));
     out.append(static_cast<char>((value >> 8) & 0xFF));
@@ -51,17 +63,15 @@ void appendWord(QByteArray& out, int value) {
 } // namespace
 
 bool readSheet(const ExcelEngine& engine, QList<QVariantList>& rows) {
-    QList<QVariantList> used;
-    if (!engine.isOpen() || engine.rowCount() < 1 || !engine.readAllData(used))
+    if (!engine.isOpen() || engine.rowCount() < 1)
         return false;
-    rows.clear();
-    for (int r = 1; r < engine.startRow(); ++r)
-        rows.append(QVariantList());
-    for (QVariantList& row : used) {
-        for (int c = 1; c < engine.startColumn(); ++c)
-            row.prepend(QVariant());
-        rows.append(row);
-    }
+    // Only the window a library can use is read: a cell far to the right or far down must not
+    // make every row before it cost memory.
+    const int lastRow = std::min(engine.startRow() + engine.rowCount() - 1, kLastLibraryRow);
+    QList<QVariantList> window;
+    if (!engine.readBlock(1, 1, lastRow, kColumns, window))
+        return false;
+    rows = std::move(window);
     return true;
 }
 
@@ -102,6 +112,7 @@ std::optional<Problem> parse(const QList<QVariantList>& rows, const QString& mod
                           "the count asks for rows up to %1!",
                           kFirstCardRow + lib.count - 1);
 
+    qint64 totalRows = 0; // 47 cards of up to 65535 rows each: wider than the bound
     for (int k = 0; k < lib.count; ++k) {
         const int row = kFirstCardRow + k;
         Card card;
@@ -110,15 +121,25 @@ std::optional<Problem> parse(const QList<QVariantList>& rows, const QString& mod
         if (card.text1.toUtf8().size() > kCardTextBytes ||
             card.text2.toUtf8().size() > kCardTextBytes)
             return errorAtRow("The card texts in row %1 are longer than 16 bytes!", row);
-        if (!integerCell(cell(rows, row, 2), card.colourRows) ||
-            !integerCell(cell(rows, row, 3), card.value2) ||
+        // C goes out in 16 bits: a larger count would be wrapped by the instrument, so it is
+        // refused even when its check value matches the wrapped record.
+        if (!integerOrBlank(cell(rows, row, 2), card.colourRows) ||
+            !integerOrBlank(cell(rows, row, 3), card.value2) ||
             !integerCell(cell(rows, row, 4), card.checkValue) || card.colourRows < 0 ||
+            card.colourRows > kMaxColourRows ||
             stdcolor::cardCheckValue(card.text1, card.text2, card.colourRows, card.value2) !=
                 static_cast<uint16_t>(card.checkValue))
             return error("Failed to write standard color card information!");
-        lib.colourRows += card.colourRows;
+        totalRows += card.colourRows;
         lib.cards.append(card);
     }
+    if (totalRows > kMaxColourRows)
+        return Problem{text("Error"),
+                       text("The cards ask for %1 colour rows, more than the %2 a library holds!")
+                           .arg(totalRows)
+                           .arg(kMaxColourRows),
+                       false};
+    lib.colourRows = static_cast<int>(totalRows);
 
     if (rows.size() < kLastCardRow + lib.colourRows)
         return error("Error in Excel file with not enough rows of standard color cards!");
@@ -142,8 +163,15 @@ std::optional<Problem> loadFile(const QString& path, const QString& model, Libra
     if (QFileInfo(path).fileName() != QLatin1String("StdColor.xlsx"))
         return Problem{text("Error"), text("File error, unable to write!"), true};
     ExcelEngine engine(path);
-    if (!engine.open())
-        return error("Can't open file!");
+    // The largest library (65535 colour rows) unpacks to about 12 MB; a file that unpacks to
+    // more is no library, and refusing it early bounds what it can cost.
+    engine.setUnpackBudget(qint64(16) << 20);
+    if (!engine.open()) {
+        // The engine's reason (not a regular file, a budget the file exceeds) says what to fix.
+        Problem problem = error("Can't open file!");
+        problem.text += QLatin1Char('\n') + engine.errorString();
+        return problem;
+    }
     QList<QVariantList> rows;
     if (engine.rowCount() < 1 || !readSheet(engine, rows))
         return error("Failed to read excel file!");
@@ -206,6 +234,8 @@ void drain(FramePort& port) {
     QT_TRANSLATE_NOOP("FirstPageFor510", "Too many standard color cards: the card rows must end by "
                                          "row 49, but the count asks for rows up to %1!"),
     QT_TRANSLATE_NOOP("FirstPageFor510", "The card texts in row %1 are longer than 16 bytes!"),
+    QT_TRANSLATE_NOOP("FirstPageFor510",
+                      "The cards ask for %1 colour rows, more than the %2 a library holds!"),
     QT_TRANSLATE_NOOP("FirstPageFor510",
                       "Error in Excel file with not enough rows of standard color cards!"),
     QT_TRANSLATE_NOOP("FirstPageFor510", "The colour name in row %1 is longer than 20 bytes!"),

@@ -29,6 +29,12 @@ constexpr uint32_t kCardBase = 0x2000;
 constexpr uint32_t kCardStride = 48;
 constexpr uint32_t kStreamBase = 0x40000;
 constexpr int kBlock = 256;
+// Columns A to E are all a library uses.
+constexpr int kColumns = 5;
+// A card counts its colour rows in a 16-bit field of its record, and the library as a whole is
+// held to the same bound: more colour rows than that are refused, not wrapped.
+constexpr int kMaxColourRows = 65535;
+constexpr int kLastLibraryRow = kLastCardRow + kMaxColourRows;
 
 struct Card {
     QString text1, text2;
@@ -60,7 +66,9 @@ int hundredths(const QString& text);
 QString cellText(const QVariant& cell);
 
 // The open sheet's cells from A1 on (rows and columns before the used range are empty), so
-// that spreadsheet positions can be addressed as they are written. False for an empty sheet.
+// that spreadsheet positions can be addressed as they are written: columns A to E only, and
+// rows up to the used range's last row but no further than a library can reach. False for an
+// empty sheet.
 bool readSheet(const ExcelEngine& engine, QList<QVariantList>& rows);
 
 // Reads and checks the rows of the workbook's first sheet (from A1, see readSheet) against

@@ -4,6 +4,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -21,7 +22,7 @@ struct ReadFailure {
 
 class ZipArchive {
   public:
-    explicit ZipArchive(const QByteArray& bytes) {
+    ZipArchive(const QByteArray& bytes, qint64 budget) : budget_(budget) {
         zip_error_t error;
         zip_error_init(&error);
         // The buffer is borrowed: bytes outlives the archive.
@@ -53,6 +54,10 @@ class ZipArchive {
         if (zip_stat_index(archive_, zip_uint64_t(index), 0, &stat) == 0 &&
             (stat.valid & ZIP_STAT_SIZE) && stat.size > zip_uint64_t(kMaxPartBytes))
             fail(QStringLiteral("part %1 is too large").arg(name));
+        if ((stat.valid & ZIP_STAT_SIZE) && qint64(stat.size) > budget_ - inflated_)
+            fail(QStringLiteral("part %1 exceeds the %2 MB the whole workbook may unpack to")
+                     .arg(name)
+                     .arg(budget_ >> 20));
         std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> file(
             zip_fopen_index(archive_, zip_uint64_t(index), 0), zip_fclose);
         if (!file)
@@ -70,6 +75,12 @@ class ZipArchive {
                 break;
             if (data.size() + n > kMaxPartBytes)
                 fail(QStringLiteral("part %1 is too large").arg(name));
+            // Many small references to one large part must not add up to hours of inflating.
+            inflated_ += n;
+            if (inflated_ > budget_)
+                fail(QStringLiteral("part %1 exceeds the %2 MB the whole workbook may unpack to")
+                         .arg(name)
+                         .arg(budget_ >> 20));
             data.append(chunk, qsizetype(n));
         }
         return data;
@@ -82,6 +93,8 @@ class ZipArchive {
     }
 
     zip_t* archive_ = nullptr;
+    qint64 budget_;
+    mutable qint64 inflated_ = 0;
 };
 
 // A pull parser that refuses document type declarations: no part of a workbook has one, and
@@ -98,8 +111,16 @@ class Xml {
             const auto token = reader_.readNext();
             if (token == QXmlStreamReader::DTD)
                 fail(QStringLiteral("part %1 has a document type declaration").arg(part_));
-            if (token == QXmlStreamReader::StartElement || token == QXmlStreamReader::EndElement)
+            if (token == QXmlStreamReader::StartElement) {
+                // The parser keeps every open element; unclosed nesting would cost gigabytes.
+                if (++depth_ > kMaxXmlDepth)
+                    bad(QStringLiteral("elements nested deeper than %1").arg(kMaxXmlDepth));
                 return true;
+            }
+            if (token == QXmlStreamReader::EndElement) {
+                --depth_;
+                return true;
+            }
         }
         check();
         return false;
@@ -115,11 +136,16 @@ class Xml {
     QString text() {
         QString t = reader_.readElementText();
         check();
+        --depth_; // readElementText consumed the end element
         return t;
     }
+    // Skips the current element through next(), so that the depth bound holds inside it too.
     void skip() {
-        reader_.skipCurrentElement();
-        check();
+        const int depth = depth_;
+        while (depth_ >= depth) {
+            if (!next())
+                bad(QStringLiteral("unterminated element"));
+        }
     }
     const QXmlStreamAttributes attributes() const { return reader_.attributes(); }
     [[noreturn]] void bad(const QString& what) const {
@@ -134,6 +160,7 @@ class Xml {
 
     QXmlStreamReader reader_;
     QString part_;
+    int depth_ = 0;
 };
 
 // Strings in a workbook escape characters XML cannot carry as _xHHHH_.
@@ -270,6 +297,8 @@ std::vector<SheetEntry> readSheetList(const ZipArchive& zip, const QString& part
             if (a.name() == u"id" && a.namespaceUri().endsWith(u"/relationships"))
                 entry.relationshipId = a.value().toString();
         }
+        if (sheets.size() >= std::size_t(kMaxSheets))
+            xml.bad(QStringLiteral("more than %1 sheets").arg(kMaxSheets));
         sheets.push_back(std::move(entry));
     }
     return sheets;
@@ -384,10 +413,10 @@ class SheetReader {
     std::int64_t& cellBudget_;
 };
 
-void read(const QByteArray& bytes, Workbook& book) {
+void read(const QByteArray& bytes, Workbook& book, qint64 budget) {
     if (bytes.size() > kMaxFileBytes)
         fail(QStringLiteral("file too large"));
-    const ZipArchive zip(bytes);
+    const ZipArchive zip(bytes, std::min(budget, kMaxTotalBytes));
 
     QString workbookPart = QStringLiteral("xl/workbook.xml");
     if (zip.contains(QStringLiteral("_rels/.rels"))) {
@@ -412,6 +441,7 @@ void read(const QByteArray& bytes, Workbook& book) {
 
     std::int64_t cellBudget = kMaxCells;
     SheetReader reader(strings, cellBudget);
+    QStringList partsRead;
     for (const SheetEntry& entry : entries) {
         const Relationship* found = nullptr;
         for (const Relationship& rel : rels) {
@@ -425,6 +455,11 @@ void read(const QByteArray& bytes, Workbook& book) {
         // Chart sheets and the like are not worksheets and are not counted among them.
         if (!hasType(*found, u"worksheet"))
             continue;
+        // Sheets that share one part only make the same bytes cost again and again.
+        if (partsRead.contains(found->target, Qt::CaseInsensitive))
+            fail(QStringLiteral("sheet %1 names part %2, which another sheet uses too")
+                     .arg(entry.name, found->target));
+        partsRead.append(found->target);
         book.sheets.emplace_back(entry.name);
         reader.read(zip, found->target, book.sheets.back());
     }
@@ -434,10 +469,10 @@ void read(const QByteArray& bytes, Workbook& book) {
 
 } // namespace
 
-bool readWorkbook(const QByteArray& bytes, Workbook& book, QString* error) {
+bool readWorkbook(const QByteArray& bytes, Workbook& book, QString* error, qint64 unpackBudget) {
     book.sheets.clear();
     try {
-        read(bytes, book);
+        read(bytes, book, unpackBudget);
         return true;
     } catch (const ReadFailure& failure) {
         book.sheets.clear();

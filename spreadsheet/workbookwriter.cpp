@@ -4,7 +4,9 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
 #include <clocale>
+#include <cstring>
 #include <locale.h>
 
 namespace xlsx {
@@ -82,6 +84,34 @@ QString protectEscapes(const QString& text) {
     return out;
 }
 
+// XML cannot carry NUL, most control characters, U+FFFE and U+FFFF, and the writer takes C
+// strings, so a NUL would end the cell there. Such characters go in as _xHHHH_, which readers
+// turn back into the character; a lone surrogate has no UTF-8 form and becomes U+FFFD.
+QString escapeForXml(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    bool changed = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool control = c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r';
+        if (control || c == 0xFFFE || c == 0xFFFF) {
+            out += QStringLiteral("_x") +
+                   QStringLiteral("%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper() + u'_';
+            changed = true;
+        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+                   QChar::isLowSurrogate(text[i + 1].unicode())) {
+            out += text[i];
+            out += text[++i];
+        } else if (QChar::isSurrogate(c)) {
+            out += QChar(QChar::ReplacementCharacter);
+            changed = true;
+        } else {
+            out += text[i];
+        }
+    }
+    return changed ? out : text;
+}
+
 } // namespace
 
 bool isNumber(const QVariant& value) {
@@ -149,7 +179,7 @@ bool writeWorkbook(const Workbook& book, const QString& path, int activeSheet, Q
             } else if (isNumber(v)) {
                 failure = worksheet_write_number(worksheet, r, c, v.toDouble(), format);
             } else {
-                text = protectEscapes(v.toString()).toUtf8();
+                text = escapeForXml(protectEscapes(v.toString())).toUtf8();
                 failure = worksheet_write_string(worksheet, r, c, text.constData(), format);
             }
         });
@@ -161,10 +191,14 @@ bool writeWorkbook(const Workbook& book, const QString& path, int activeSheet, Q
             *error = describe(failure);
         return false;
     }
+    errno = 0;
     const lxw_error closed = workbook_close(workbook);
     if (closed != LXW_NO_ERROR) {
+        // The writer's own text is generic ("Error in zip file operation"); the system's reason
+        // ("No space left on device") is what the user can act on.
+        const int reason = errno;
         if (error)
-            *error = describe(closed);
+            *error = reason != 0 ? QString::fromLocal8Bit(std::strerror(reason)) : describe(closed);
         return false;
     }
     return true;

@@ -232,7 +232,8 @@ void TestStdColorLib::readsAWorkbookFile() {
     QVERIFY(junk.open(QIODevice::WriteOnly));
     junk.write("not a workbook");
     junk.close();
-    QCOMPARE(stdcolorlib::loadFile(junk.fileName(), "KV620", loaded)->text,
+    // The box says what the engine found wrong below its usual text.
+    QCOMPARE(stdcolorlib::loadFile(junk.fileName(), "KV620", loaded)->text.section(u'\n', 0, 0),
              QStringLiteral("Can't open file!"));
 }
 

@@ -646,6 +646,10 @@
         <source>Write to standard color card library successfully!</source>
         <translation>Write to standard color card library successfully!</translation>
     </message>
+    <message>
+        <source>The cards ask for %1 colour rows, more than the %2 a library holds!</source>
+        <translation>The cards ask for %1 colour rows, more than the %2 a library holds!</translation>
+    </message>
 </context>
 <context>
     <name>InformationPageFor510</name>

@@ -646,6 +646,10 @@
         <source>Write to standard color card library successfully!</source>
         <translation>标准色卡库写入成功！</translation>
     </message>
+    <message>
+        <source>The cards ask for %1 colour rows, more than the %2 a library holds!</source>
+        <translation>标准色卡共需 %1 行颜色数据，超过色库可容纳的 %2 行！</translation>
+    </message>
 </context>
 <context>
     <name>InformationPageFor510</name>

@@ -1,0 +1,1 @@
+velorin_test(tst_replies tst_replies.cpp LIBS velorin_protocol velorin_sim)
