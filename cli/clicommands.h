@@ -9,3 +9,4 @@ int runSpectral(const QString& simulateModel, const QStringList& args);
 int runSpectralHistory(const QString& simulateModel, const QStringList& args);
 int runExportRecords(const QString& simulateModel, const QStringList& args);
 int runWriteStdColor(const QString& simulateModel, const QStringList& args);
+int runMakeStdColor(const QStringList& args);
