@@ -7,31 +7,35 @@
 namespace analysis {
 
 Summary summarize(const QVector<double>& values) {
-    // Welford's update: no sum of squares to cancel when the values sit far from zero.
+    // Two passes: the deviations are summed around the mean, so values far from zero lose
+    // nothing to cancellation, and no division per value slows a full list down.
     Summary s;
-    double mean = 0, m2 = 0, lo = 0, hi = 0;
+    double sum = 0, lo = 0, hi = 0;
     for (const double v : values) {
         if (std::isnan(v))
             continue;
-        ++s.n;
-        if (s.n == 1) {
+        if (s.n++ == 0) {
             lo = hi = v;
         } else {
             lo = std::min(lo, v);
             hi = std::max(hi, v);
         }
-        const double delta = v - mean;
-        mean += delta / s.n;
-        m2 += delta * (v - mean);
+        sum += v;
     }
     if (s.n == 0)
         return s;
+    const double mean = sum / s.n;
     s.mean = mean;
     s.minimum = lo;
     s.maximum = hi;
     s.range = hi - lo;
-    if (s.n > 1)
-        s.sd = std::sqrt(std::max(0.0, m2 / (s.n - 1)));
+    if (s.n > 1) {
+        double squares = 0;
+        for (const double v : values)
+            if (!std::isnan(v))
+                squares += (v - mean) * (v - mean);
+        s.sd = std::sqrt(squares / (s.n - 1));
+    }
     return s;
 }
 

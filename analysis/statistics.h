@@ -24,7 +24,7 @@ struct Summary {
     std::optional<double> mean, sd, minimum, maximum, range;
 };
 
-// Sample statistics (sd with n - 1), in one pass that stays exact for values far from zero.
+// Sample statistics (sd with n - 1), exact also for values far from zero.
 Summary summarize(const QVector<double>& values);
 
 struct VerdictCounts {
