@@ -88,13 +88,13 @@ QVector<Quantity> quantities(int displayMode, bool oldLayout) {
 QString label(Quantity quantity) {
     switch (quantity) {
     case Quantity::DeltaHaze:
-        return QCoreApplication::translate("TrendChart", "ΔHaze");
+        return QCoreApplication::translate("TrendChart", "△Haze");
     case Quantity::DeltaT:
-        return QCoreApplication::translate("TrendChart", "ΔT");
+        return QCoreApplication::translate("TrendChart", "△T");
     case Quantity::DeltaE:
         break;
     }
-    return QCoreApplication::translate("TrendChart", "ΔE");
+    return QCoreApplication::translate("TrendChart", "△E");
 }
 
 double yOf(const Plan::Pane& pane, double value) {

@@ -19,7 +19,7 @@ enum class Quantity { DeltaHaze, DeltaT, DeltaE };
 // What the chart follows in a display mode (0..6): ΔHaze and ΔT in the haze modes, ΔE in the
 // colour modes, all three where the mode judges all three; ΔE in the old layout.
 QVector<Quantity> quantities(int displayMode, bool oldLayout);
-// "ΔHaze", "ΔT", "ΔE".
+// "△Haze", "△T", "△E", as the list heads them.
 QString label(Quantity quantity);
 
 struct Series {

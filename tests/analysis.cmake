@@ -16,3 +16,4 @@ add_test(NAME cli_make_stdcolor_unknown_model
           --model KV999 --out ${CMAKE_CURRENT_BINARY_DIR}/made/StdColor.xlsx)
 set_tests_properties(cli_make_stdcolor_unknown_model PROPERTIES WILL_FAIL TRUE)
 velorin_test(tst_analysis tst_analysis.cpp LIBS velorin_analysis)
+add_dependencies(tst_analysis velorin_lrelease)

@@ -5,12 +5,15 @@
 #include "trendchart.h"
 #include "trendplan.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <QTranslator>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -22,6 +25,7 @@ class TestAnalysis : public QObject {
   private slots:
     void figuresByHand();
     void panelAndSheetShowTheSameFigures();
+    void panelFollowsTheLanguage();
     void trendQuantitiesPerMode();
     void trendPlanPointsBandAndColours();
     void trendHitTestAndClick();
@@ -82,6 +86,29 @@ void TestAnalysis::panelAndSheetShowTheSameFigures() {
     QCOMPARE(rows.at(6), (QVariantList{"Pass rate (%)", 50.0}));
 }
 
+void TestAnalysis::panelFollowsTheLanguage() {
+    // The shipped translation: switching languages retranslates what is shown, and the sheet
+    // takes its translated name.
+    QTranslator chinese;
+    QVERIFY(chinese.load(QCoreApplication::applicationDirPath() + "/Velorin_zh.qm"));
+    StatisticsPanel panel;
+    TrendChart chart;
+    chart.resize(400, 200);
+    chart.setSeries({{trend::Quantity::DeltaHaze, {0.1}, 0.5}}, {true});
+    panel.setData({{"x", {1, 2}, 2}}, {true, false});
+    QCoreApplication::installTranslator(&chinese);
+    QCoreApplication::processEvents();
+    QCOMPARE(panel.table()->horizontalHeaderItem(2)->text(), QStringLiteral("平均值"));
+    QCOMPARE(panel.table()->item(1, 0)->text(), QStringLiteral("合格"));
+    QCOMPARE(analysis::statisticsSheetName(), QStringLiteral("统计"));
+    const auto& texts = chart.currentPlan().panes.at(0).texts;
+    QVERIFY(std::any_of(texts.begin(), texts.end(),
+                        [](const trend::Plan::Text& t) { return t.text == "△雾度"; }));
+    QCoreApplication::removeTranslator(&chinese);
+    QCoreApplication::processEvents();
+    QCOMPARE(panel.table()->horizontalHeaderItem(2)->text(), QStringLiteral("Mean"));
+}
+
 void TestAnalysis::trendQuantitiesPerMode() {
     using Q = trend::Quantity;
     QCOMPARE(trend::quantities(0, false), (QVector<Q>{Q::DeltaHaze, Q::DeltaT}));
@@ -111,7 +138,7 @@ void TestAnalysis::trendPlanPointsBandAndColours() {
     QCOMPARE(h.band.top(), trend::yOf(h, 0.5));
     QCOMPARE(h.band.bottom(), trend::yOf(h, -0.5));
     QVERIFY(h.low < -0.8 && h.high > 0.5);
-    QCOMPARE(h.texts.last().text, QStringLiteral("ΔHaze"));
+    QCOMPARE(h.texts.last().text, QStringLiteral("△Haze"));
     // ΔT's point at 2.0 lies outside its band but inside its plot.
     const trend::Plan::Pane& t = p.panes.at(1);
     QVERIFY(t.points.last().y() < t.band.top() && t.points.last().y() > t.plot.top());
