@@ -150,8 +150,12 @@ Plan plan(const QRectF& area, const QVector<Series>& series, const QVector<bool>
 
         const double tick = niceStep(pane.high - pane.low);
         const int decimals = decimalsFor(tick);
-        for (double v = std::ceil(pane.low / tick) * tick; v <= pane.high + tick * 1e-9;
-             v += tick) {
+        // Bounded, so that values too large for a finite step cannot hang a repaint.
+        const double firstTick = std::ceil(pane.low / tick) * tick;
+        for (int n = 0; std::isfinite(tick) && tick > 0 && n < 32; ++n) {
+            const double v = firstTick + n * tick;
+            if (v > pane.high + tick * 1e-9)
+                break;
             const double y = yOf(pane, v);
             pane.grid.append(QLineF(left, y, left + width, y));
             const double shown = std::abs(v) < tick * 1e-9 ? 0 : v;
