@@ -1,5 +1,7 @@
 // Numbers leaving the program as files: the CSV a spreadsheet computes with, and the standard
 // colour library made from a list, checked as the writer and the instrument take it.
+#include "comparisoncsv.h"
+#include "comparisonsheet.h"
 #include "csvtable.h"
 #include "excelengine.h"
 #include "frameport.h"
@@ -41,6 +43,7 @@ class TestNumericExchange : public QObject {
     void csvFieldsAndRoundTrip();
     void csvReadsWhatOthersWrite();
     void csvFailedWriteSaysWhy();
+    void comparisonListAsNumbers();
     void makerLaysOutTheLibrary();
     void makerRefusesNamingTheLine();
     void madeLibraryReachesTheInstrument();
@@ -108,6 +111,38 @@ void TestNumericExchange::csvFailedWriteSaysWhy() {
     QVERIFY(!csv::write(dir.filePath("taken.csv"), {"a"}, {}, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(QFileInfo(dir.filePath("taken.csv")).isDir());
+}
+
+void TestNumericExchange::comparisonListAsNumbers() {
+    // Under the workbook's headings, the numbers the list shows, without "%" or "±".
+    ComparisonRecord r;
+    r.sequence = 3;
+    r.name = "Film, A";
+    r.time = "2026-12-08 10:00:00";
+    r.standard[0] = 12.346;
+    r.standard[1] = 90.1;
+    r.sample[0] = 12.6;
+    r.sample[1] = 89.0;
+    r.deltaHaze = 0.254;
+    r.deltaT = -1.1;
+    r.hazeTolerance = "0.50";
+    r.tTolerance = "1.00";
+    r.model = "KV510";
+    r.serialNumber = "123";
+    const QList<QVariantList> rows = comparisoncsv::rows(0, {r, r}, {false});
+    QCOMPARE(rows.first().size(), comparisonsheet::headings(0).size());
+    QCOMPARE(csv::encode(comparisonsheet::headings(0), rows).split('\n').at(1),
+             QByteArray("3,KV510,123,\"Film, A\",2026-12-08 10:00:00,12.35,90.1,12.6,89,0.50,"
+                        "0.25,1.00,-1.1,NG\r"));
+    QVERIFY(rows.at(1).last().isNull()); // no verdict given
+
+    OldComparisonRecord old;
+    old.standard = {50, 2.5, 0, 2.5, 0};
+    old.deltaE = 42.10875;
+    old.formula = "△E*ab";
+    const QVariantList oldRow = comparisoncsv::oldRows({old}, {true}).first();
+    QCOMPARE(oldRow.size(), comparisonsheet::oldHeadings(false).size());
+    QCOMPARE(oldRow.mid(15), (QVariantList{"△E*ab", QString(), 42.11, true}));
 }
 
 void TestNumericExchange::makerLaysOutTheLibrary() {
