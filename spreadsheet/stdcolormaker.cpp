@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace stdcolormaker {
@@ -89,6 +90,14 @@ std::optional<Problem> build(const QByteArray& list, const QString& model,
                                        "card text 1, card text 2, three values, card value)."))
                     .arg(r.line)
                     .arg(f.size())};
+        // A workbook cannot hold control characters, and the instrument could not show them.
+        for (int k = 0; k < 3; ++k)
+            if (std::any_of(f.at(k).begin(), f.at(k).end(), [](QChar ch) {
+                    return ch.category() == QChar::Other_Control && !ch.isSpace();
+                }))
+                return at(r.line, QT_TRANSLATE_NOOP("StdColorMaker",
+                                                    "Line %1: a name or card text holds a control "
+                                                    "character."));
         Colour colour;
         colour.name = f.at(0).simplified();
         if (colour.name.isEmpty())

@@ -200,6 +200,8 @@ void TestNumericExchange::makerRefusesNamingTheLine() {
              QStringLiteral("Line 3: the card value differs from the one given for the same "
                             "card on line 2."));
     QCOMPARE(refusal(kHeading), QStringLiteral("The list holds no colours."));
+    QCOMPARE(refusal(kHeading + "n\x01,c,,1,2,3\n"),
+             QStringLiteral("Line 2: a name or card text holds a control character."));
 
     // 47 cards fit; the colour that would start the 48th is named.
     QByteArray many = kHeading;

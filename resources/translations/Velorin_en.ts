@@ -1162,6 +1162,10 @@
         <source>Cannot save %1: %2</source>
         <translation>Cannot save %1: %2</translation>
     </message>
+    <message>
+        <source>Line %1: a name or card text holds a control character.</source>
+        <translation>Line %1: a name or card text holds a control character.</translation>
+    </message>
 </context>
 <context>
     <name>TrendChart</name>

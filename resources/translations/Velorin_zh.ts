@@ -1161,6 +1161,10 @@
         <source>Cannot save %1: %2</source>
         <translation>无法保存%1：%2</translation>
     </message>
+    <message>
+        <source>Line %1: a name or card text holds a control character.</source>
+        <translation>第%1行：名称或色卡文字含有控制字符。</translation>
+    </message>
 </context>
 <context>
     <name>TrendChart</name>
