@@ -39,7 +39,6 @@ struct Colour {
 
 struct Card {
     QString text1, text2;
-    int firstLine = 0;
     std::optional<int> value;
     int valueLine = 0;
     QList<Colour> colours;
@@ -47,7 +46,7 @@ struct Card {
 
 // A value with at most two decimals, as the writer reads it back exactly; in hundredths.
 std::optional<int> readValue(const QString& text) {
-    static const QRegularExpression form(QStringLiteral("^(-?)(\\d*)(?:\\.(\\d{0,2}))?$"));
+    static const QRegularExpression form(QStringLiteral("^(-?)([0-9]*)(?:\\.([0-9]{0,2}))?$"));
     const QRegularExpressionMatch m = form.match(text);
     if (!m.hasMatch() || (m.capturedLength(2) == 0 && m.capturedLength(3) == 0) ||
         m.capturedLength(2) > 6)
@@ -144,7 +143,7 @@ std::optional<Problem> build(const QByteArray& list, const QString& model,
                                       "StdColorMaker",
                                       "Line %1: this colour starts a 48th card, but the library "
                                       "holds at most 47 cards."));
-            cards.append(Card{text1, text2, r.line, {}, 0, {}});
+            cards.append(Card{text1, text2, {}, 0, {}});
             card = cards.end() - 1;
         }
         if (cardValue) {

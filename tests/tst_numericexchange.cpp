@@ -193,6 +193,7 @@ void TestNumericExchange::makerRefusesNamingTheLine() {
     QVERIFY(refusal(kHeading + "n,c,,1,-327.69,3\n").startsWith("Line 2: value 2"));
     QVERIFY(refusal(kHeading + "n,c,,1,2,655.36\n").startsWith("Line 2: value 3"));
     QVERIFY(refusal(kHeading + "n,c,,1,2,1e2\n").startsWith("Line 2: value 3"));
+    QVERIFY(refusal(kHeading + "n,c,,1,2,١٢\n").startsWith("Line 2: value 3")); // not 0
     QCOMPARE(refusal(kHeading + "n,c,,1,2\n"),
              QStringLiteral("Line 2: 5 fields where a colour has 6 or 7 (colour name, card text "
                             "1, card text 2, three values, card value)."));
