@@ -107,7 +107,9 @@ bool write(const QString& path, const QStringList& headings, const QList<QVarian
 }
 
 bool parse(const QByteArray& bytes, QList<Record>& out, ParseError* error) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The mark is skipped here, once: any further one is part of the text.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(bytes.startsWith(kBom) ? bytes.mid(kBom.size()) : bytes);
     if (decoder.hasError()) {
         if (error)

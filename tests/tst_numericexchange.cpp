@@ -92,6 +92,12 @@ void TestNumericExchange::csvReadsWhatOthersWrite() {
     QCOMPARE(records.at(2).line, 5);
     QCOMPARE(records.at(2).fields, (QStringList{"last", ""}));
 
+    // Only the first byte-order mark is the file's; a second one is text.
+    QVERIFY(csv::parse("\xEF\xBB\xBF\xEF\xBB\xBF"
+                       "a",
+                       records));
+    QCOMPARE(records.at(0).fields, QStringList{QStringLiteral("\uFEFFa")});
+
     csv::ParseError error;
     QVERIFY(!csv::parse("a\nb,\"open\nc", records, &error));
     QCOMPARE(error.kind, csv::ParseError::OpenQuote);
