@@ -38,7 +38,7 @@ void printHelp() {
         "            a line: name, card text 1, card text 2, value 1, value 2, value 3\n"
         "            [, card value]. Names up to 20 bytes, card texts up to 16 bytes;\n"
         "            colours with the same card texts form one card (at most 47 cards);\n"
-        "            values have at most two decimals (-327.68 to 655.35); the optional\n"
+        "            values have at most two decimals (-327.68 to 327.67); the optional\n"
         "            card value is a whole number 0..65535 (default 0). Example:\n"
         "            resources/stdcolor-sample.csv\n\n"
         "Options:\n"

@@ -27,9 +27,10 @@ Problem at(int line, const char* source) {
     return {line, text(source).arg(line)};
 }
 
-// The instrument keeps each value in hundredths in a 16-bit field.
+// The instrument keeps each value in hundredths in a 16-bit field, signed: colour values such
+// as a* and b* go below zero.
 constexpr int kLowestHundredths = -32768;
-constexpr int kHighestHundredths = 65535;
+constexpr int kHighestHundredths = 32767;
 constexpr int kMostColoursPerCard = 65535;
 
 struct Colour {
@@ -118,7 +119,7 @@ std::optional<Problem> build(const QByteArray& list, const QString& model,
                     r.line,
                     text(QT_TRANSLATE_NOOP("StdColorMaker",
                                            "Line %1: value %2 is not a number with at most two "
-                                           "decimals from -327.68 to 655.35."))
+                                           "decimals from -327.68 to 327.67."))
                         .arg(r.line)
                         .arg(v + 1)};
             colour.hundredths[v] = *value;

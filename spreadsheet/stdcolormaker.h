@@ -12,7 +12,7 @@
 //   empty). Colours with the same two texts form one card; cards come in the order of their
 //   first colour, and a card's colours in the order of the list. At most 47 cards;
 // - values: decimal numbers with at most two decimals ("12.3", "-0.05"), from -327.68 to
-//   655.35, which is what the instrument's 16-bit field in hundredths holds;
+//   327.67, which is what the instrument's signed 16-bit field in hundredths holds;
 // - card value: optional whole number 0..65535 stored in the card record as it is (0 when
 //   absent); the lines of one card must not disagree about it.
 // Texts have runs of white space collapsed and their ends trimmed, as the writer reads them.

@@ -1123,8 +1123,8 @@
         <translation>Line %1: a card text is longer than 16 bytes.</translation>
     </message>
     <message>
-        <source>Line %1: value %2 is not a number with at most two decimals from -327.68 to 655.35.</source>
-        <translation>Line %1: value %2 is not a number with at most two decimals from -327.68 to 655.35.</translation>
+        <source>Line %1: value %2 is not a number with at most two decimals from -327.68 to 327.67.</source>
+        <translation>Line %1: value %2 is not a number with at most two decimals from -327.68 to 327.67.</translation>
     </message>
     <message>
         <source>Line %1: the card value is not a whole number from 0 to 65535.</source>

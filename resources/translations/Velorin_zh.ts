@@ -1122,8 +1122,8 @@
         <translation>第%1行：色卡文字超过16字节。</translation>
     </message>
     <message>
-        <source>Line %1: value %2 is not a number with at most two decimals from -327.68 to 655.35.</source>
-        <translation>第%1行：数值%2不是-327.68到655.35之间、最多两位小数的数。</translation>
+        <source>Line %1: value %2 is not a number with at most two decimals from -327.68 to 327.67.</source>
+        <translation>第%1行：数值%2不是-327.68到327.67之间、最多两位小数的数。</translation>
     </message>
     <message>
         <source>Line %1: the card value is not a whole number from 0 to 65535.</source>
