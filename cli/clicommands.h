@@ -10,3 +10,4 @@ int runSpectralHistory(const QString& simulateModel, const QStringList& args);
 int runExportRecords(const QString& simulateModel, const QStringList& args);
 int runCompare(const QString& simulateModel, const QStringList& args);
 int runWriteStdColor(const QString& simulateModel, const QStringList& args);
+int runMakeStdColor(const QStringList& args);

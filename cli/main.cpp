@@ -37,7 +37,17 @@ void printHelp() {
         "            and print the comparisons as CSV, then PASS p NG n TOTAL t; the\n"
         "            settings given are written to the instrument first\n"
         "  write-stdcolor FILE\n"
-        "            write the standard colour library of StdColor.xlsx into the instrument\n\n"
+        "            write the standard colour library of StdColor.xlsx into the instrument\n"
+        "  make-stdcolor LIST.csv --model MODEL --out StdColor.xlsx\n"
+        "            make the standard colour library workbook for MODEL from a list of\n"
+        "            colours, with every count and check value worked out. LIST.csv is\n"
+        "            UTF-8, comma-separated; its first line is a heading, then one colour\n"
+        "            a line: name, card text 1, card text 2, value 1, value 2, value 3\n"
+        "            [, card value]. Names up to 20 bytes, card texts up to 16 bytes;\n"
+        "            colours with the same card texts form one card (at most 47 cards);\n"
+        "            values have at most two decimals (-327.68 to 327.67); the optional\n"
+        "            card value is a whole number 0..65535 (default 0). Example:\n"
+        "            resources/stdcolor-sample.csv\n\n"
         "Options:\n"
         "  --simulate MODEL  use the virtual instrument of MODEL (KV510, KV620, KV630,\n"
         "                    KV650, KV660, KV670) instead of a real one\n"
@@ -119,6 +129,8 @@ int main(int argc, char* argv[]) {
         return runCompare(simulate, args);
     if (command == QLatin1String("write-stdcolor"))
         return runWriteStdColor(simulate, args);
+    if (command == QLatin1String("make-stdcolor"))
+        return runMakeStdColor(args);
     std::fprintf(stderr, "velorin-cli: unknown command %s\n", qPrintable(command));
     printHelp();
     return 2;

@@ -1058,6 +1058,135 @@
     </message>
 </context>
 <context>
+    <name>StatisticsPanel</name>
+    <message>
+        <source>Quantity</source>
+        <translation>Quantity</translation>
+    </message>
+    <message>
+        <source>n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>Mean</translation>
+    </message>
+    <message>
+        <source>SD</source>
+        <translation>SD</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Range</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>Pass rate (%)</source>
+        <translation>Pass rate (%)</translation>
+    </message>
+</context>
+<context>
+    <name>StdColorMaker</name>
+    <message>
+        <source>No model name is given.</source>
+        <translation>No model name is given.</translation>
+    </message>
+    <message>
+        <source>The list is not UTF-8 text.</source>
+        <translation>The list is not UTF-8 text.</translation>
+    </message>
+    <message>
+        <source>Line %1: a quoted field is not closed.</source>
+        <translation>Line %1: a quoted field is not closed.</translation>
+    </message>
+    <message>
+        <source>Line %1: %2 fields where a colour has 6 or 7 (colour name, card text 1, card text 2, three values, card value).</source>
+        <translation>Line %1: %2 fields where a colour has 6 or 7 (colour name, card text 1, card text 2, three values, card value).</translation>
+    </message>
+    <message>
+        <source>Line %1: the colour name is empty.</source>
+        <translation>Line %1: the colour name is empty.</translation>
+    </message>
+    <message>
+        <source>Line %1: the colour name is longer than 20 bytes.</source>
+        <translation>Line %1: the colour name is longer than 20 bytes.</translation>
+    </message>
+    <message>
+        <source>Line %1: a card text is longer than 16 bytes.</source>
+        <translation>Line %1: a card text is longer than 16 bytes.</translation>
+    </message>
+    <message>
+        <source>Line %1: value %2 is not a number with at most two decimals from -327.68 to 327.67.</source>
+        <translation>Line %1: value %2 is not a number with at most two decimals from -327.68 to 327.67.</translation>
+    </message>
+    <message>
+        <source>Line %1: the card value is not a whole number from 0 to 65535.</source>
+        <translation>Line %1: the card value is not a whole number from 0 to 65535.</translation>
+    </message>
+    <message>
+        <source>Line %1: this colour starts a 48th card, but the library holds at most 47 cards.</source>
+        <translation>Line %1: this colour starts a 48th card, but the library holds at most 47 cards.</translation>
+    </message>
+    <message>
+        <source>Line %1: the card value differs from the one given for the same card on line %2.</source>
+        <translation>Line %1: the card value differs from the one given for the same card on line %2.</translation>
+    </message>
+    <message>
+        <source>Line %1: the card holds more than 65535 colours.</source>
+        <translation>Line %1: the card holds more than 65535 colours.</translation>
+    </message>
+    <message>
+        <source>The list holds no colours.</source>
+        <translation>The list holds no colours.</translation>
+    </message>
+    <message>
+        <source>The list holds more colours than a worksheet has rows.</source>
+        <translation>The list holds more colours than a worksheet has rows.</translation>
+    </message>
+    <message>
+        <source>The library must be named StdColor.xlsx: the writer takes no other name.</source>
+        <translation>The library must be named StdColor.xlsx: the writer takes no other name.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot save %1: %2</source>
+        <translation>Cannot save %1: %2</translation>
+    </message>
+    <message>
+        <source>Line %1: a name or card text holds a control character.</source>
+        <translation>Line %1: a name or card text holds a control character.</translation>
+    </message>
+</context>
+<context>
+    <name>TrendChart</name>
+    <message>
+        <source>△Haze</source>
+        <translation>△Haze</translation>
+    </message>
+    <message>
+        <source>△T</source>
+        <translation>△T</translation>
+    </message>
+    <message>
+        <source>△E</source>
+        <translation>△E</translation>
+    </message>
+</context>
+<context>
     <name>setEParameterPageFor670</name>
     <message>
         <source>△E parameter Setting</source>

@@ -1057,6 +1057,135 @@
     </message>
 </context>
 <context>
+    <name>StatisticsPanel</name>
+    <message>
+        <source>Quantity</source>
+        <translation>项目</translation>
+    </message>
+    <message>
+        <source>n</source>
+        <translation>n</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>平均值</translation>
+    </message>
+    <message>
+        <source>SD</source>
+        <translation>标准差</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <source>Max</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>极差</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>统计</translation>
+    </message>
+    <message>
+        <source>Pass rate (%)</source>
+        <translation>合格率(%)</translation>
+    </message>
+</context>
+<context>
+    <name>StdColorMaker</name>
+    <message>
+        <source>No model name is given.</source>
+        <translation>未指定型号。</translation>
+    </message>
+    <message>
+        <source>The list is not UTF-8 text.</source>
+        <translation>列表不是 UTF-8 文本。</translation>
+    </message>
+    <message>
+        <source>Line %1: a quoted field is not closed.</source>
+        <translation>第%1行：引号括起的字段没有结束。</translation>
+    </message>
+    <message>
+        <source>Line %1: %2 fields where a colour has 6 or 7 (colour name, card text 1, card text 2, three values, card value).</source>
+        <translation>第%1行：有%2个字段，每个颜色应有6或7个（颜色名称、色卡文字1、色卡文字2、三个数值、色卡值）。</translation>
+    </message>
+    <message>
+        <source>Line %1: the colour name is empty.</source>
+        <translation>第%1行：颜色名称为空。</translation>
+    </message>
+    <message>
+        <source>Line %1: the colour name is longer than 20 bytes.</source>
+        <translation>第%1行：颜色名称超过20字节。</translation>
+    </message>
+    <message>
+        <source>Line %1: a card text is longer than 16 bytes.</source>
+        <translation>第%1行：色卡文字超过16字节。</translation>
+    </message>
+    <message>
+        <source>Line %1: value %2 is not a number with at most two decimals from -327.68 to 327.67.</source>
+        <translation>第%1行：数值%2不是-327.68到327.67之间、最多两位小数的数。</translation>
+    </message>
+    <message>
+        <source>Line %1: the card value is not a whole number from 0 to 65535.</source>
+        <translation>第%1行：色卡值不是0到65535之间的整数。</translation>
+    </message>
+    <message>
+        <source>Line %1: this colour starts a 48th card, but the library holds at most 47 cards.</source>
+        <translation>第%1行：此颜色开始第48张色卡，但色卡库最多容纳47张色卡。</translation>
+    </message>
+    <message>
+        <source>Line %1: the card value differs from the one given for the same card on line %2.</source>
+        <translation>第%1行：色卡值与第%2行为同一色卡给出的值不同。</translation>
+    </message>
+    <message>
+        <source>Line %1: the card holds more than 65535 colours.</source>
+        <translation>第%1行：色卡包含的颜色超过65535个。</translation>
+    </message>
+    <message>
+        <source>The list holds no colours.</source>
+        <translation>列表中没有颜色。</translation>
+    </message>
+    <message>
+        <source>The list holds more colours than a worksheet has rows.</source>
+        <translation>列表中的颜色多于工作表的行数。</translation>
+    </message>
+    <message>
+        <source>The library must be named StdColor.xlsx: the writer takes no other name.</source>
+        <translation>色卡库文件必须命名为StdColor.xlsx：写入时不接受其他文件名。</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>无法读取%1：%2</translation>
+    </message>
+    <message>
+        <source>Cannot save %1: %2</source>
+        <translation>无法保存%1：%2</translation>
+    </message>
+    <message>
+        <source>Line %1: a name or card text holds a control character.</source>
+        <translation>第%1行：名称或色卡文字含有控制字符。</translation>
+    </message>
+</context>
+<context>
+    <name>TrendChart</name>
+    <message>
+        <source>△Haze</source>
+        <translation>△雾度</translation>
+    </message>
+    <message>
+        <source>△T</source>
+        <translation>△透过率</translation>
+    </message>
+    <message>
+        <source>△E</source>
+        <translation>△E</translation>
+    </message>
+</context>
+<context>
     <name>setEParameterPageFor670</name>
     <message>
         <source>△E parameter Setting</source>

@@ -1,0 +1,31 @@
+#pragma once
+// The statistics as a table: the headings and figures the panel shows, and the same figures as
+// the rows of the export's second sheet (numbers stay numbers there, so a spreadsheet can
+// compute with them).
+
+#include "statistics.h"
+
+#include <QList>
+#include <QStringList>
+#include <QVariant>
+
+namespace analysis {
+
+// "Quantity", "n", "Mean", "SD", "Min", "Max", "Range", translated.
+QStringList statisticsHeadings();
+// "Statistics", translated: the name of the export's second sheet.
+QString statisticsSheetName();
+// "PASS", "NG" (the verdict texts) and "Pass rate (%)", translated: the verdict rows' labels.
+QStringList verdictRowLabels();
+
+// The sheet from A1: headings, one row per column (a figure that does not exist, such as the
+// standard deviation of one value, is "-----" as in the list), an empty row, then PASS, NG and
+// the pass rate.
+QList<QVariantList> statisticsSheetRows(const QVector<Column>& columns,
+                                        const QVector<Summary>& summaries,
+                                        const VerdictCounts& verdicts);
+
+// The text the panel shows for a figure: fixed decimals, or "-----" when it does not exist.
+QString figureText(const std::optional<double>& value, int decimals);
+
+} // namespace analysis

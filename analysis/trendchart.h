@@ -1,0 +1,36 @@
+#pragma once
+
+#include "trendplan.h"
+
+#include <QWidget>
+
+// The trend chart widget: draws the plan of the series it was given and says which list row
+// was clicked. It keeps no numbers of its own beyond what it was last handed.
+class TrendChart : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit TrendChart(QWidget* parent = nullptr);
+
+    // Everything the chart shows; call again after every new, deleted or re-judged row.
+    void setSeries(const QVector<trend::Series>& series, const QVector<bool>& passes);
+    const trend::Plan& currentPlan() const { return plan_; }
+
+    QSize sizeHint() const override { return {480, 240}; }
+
+  signals:
+    void rowClicked(int row);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void replan();
+
+    QVector<trend::Series> series_;
+    QVector<bool> passes_;
+    trend::Plan plan_;
+};

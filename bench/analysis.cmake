@@ -1,0 +1,2 @@
+velorin_bench(trend_paint trend_paint.cpp)
+target_link_libraries(trend_paint PRIVATE velorin_analysis Qt6::Widgets)

@@ -1,0 +1,2 @@
+velorin_fuzz(fuzz_stdcolor_list fuzz_stdcolor_list.cpp)
+target_link_libraries(fuzz_stdcolor_list PRIVATE velorin_exchange)
