@@ -9,3 +9,5 @@ int runSpectral(const QString& simulateModel, const QStringList& args);
 int runSpectralHistory(const QString& simulateModel, const QStringList& args);
 int runExportRecords(const QString& simulateModel, const QStringList& args);
 int runWriteStdColor(const QString& simulateModel, const QStringList& args);
+// `database` is the --database URL; empty means VELORIN_DATABASE or the program's own file.
+int runHistory(const QString& database, const QStringList& args);

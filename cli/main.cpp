@@ -30,10 +30,14 @@ void printHelp() {
         "            (0 Haze/T, 1 Haze, 2 T, 3 Lab, 4 LCh, 5 Yxy, 6 Haze/T/Lab) or \"old\"\n"
         "            for the record area of old-layout instruments\n"
         "  write-stdcolor FILE\n"
-        "            write the standard colour library of StdColor.xlsx into the instrument\n\n"
+        "            write the standard colour library of StdColor.xlsx into the instrument\n"
+        "  history [--serial SN] [--from DATE] [--to DATE] [--verdict PASS|NG] [--out FILE.csv]\n"
+        "            print the comparisons of the measurement history as CSV\n\n"
         "Options:\n"
         "  --simulate MODEL  use the virtual instrument of MODEL (KV510, KV620, KV630,\n"
         "                    KV650, KV660, KV670) instead of a real one\n"
+        "  --database URL    the history: sqlite:PATH or postgresql://[user@]host[:port]/db\n"
+        "                    (default: VELORIN_DATABASE, else the program's own file)\n"
         "  --help            show this text\n");
 }
 } // namespace
@@ -43,11 +47,16 @@ int main(int argc, char* argv[]) {
     qInstallMessageHandler(cliMessages);
     QStringList args = app.arguments().mid(1);
     QString simulate;
+    QString database;
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString opt = args.takeFirst();
         if (opt == QLatin1String("--help")) {
             printHelp();
             return 0;
+        }
+        if (opt == QLatin1String("--database") && !args.isEmpty()) {
+            database = args.takeFirst();
+            continue;
         }
         if (opt == QLatin1String("--simulate") && !args.isEmpty()) {
             simulate = args.takeFirst();
@@ -74,6 +83,8 @@ int main(int argc, char* argv[]) {
         return runExportRecords(simulate, args);
     if (command == QLatin1String("write-stdcolor"))
         return runWriteStdColor(simulate, args);
+    if (command == QLatin1String("history"))
+        return runHistory(database, args);
     std::fprintf(stderr, "velorin-cli: unknown command %s\n", qPrintable(command));
     printHelp();
     return 2;
