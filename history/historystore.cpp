@@ -82,9 +82,11 @@ void HistoryStore::close() {
 void HistoryStore::setState(State state, const QString& message) {
     const bool changed = state != m_state;
     m_state = state;
-    if (state == State::Off && (changed || m_message.isEmpty())) {
+    if (state == State::Off) {
+        const bool sayIt = changed || m_message.isEmpty();
         m_message = message;
-        emit failed(message);
+        if (sayIt)
+            emit failed(message);
     }
     if (state == State::On)
         m_message.clear();

@@ -648,6 +648,72 @@
     </message>
 </context>
 <context>
+    <name>HistoryDatabase</name>
+    <message>
+        <source>The lab database %1 failed: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history database %1 is locked by another program.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history database %1 cannot be written: it is read-only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history database %1 is damaged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The disk of the history database %1 is full.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history database %1 cannot be opened: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history database %1 failed: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database driver %1 is not installed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The lab database %1 cannot be reached: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history database %1 was written by a newer version of the program (schema %2; this one knows %3). It is left untouched.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HistoryUrl</name>
+    <message>
+        <source>The SQLite URL names no file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unknown database URL &quot;%1&quot;: use sqlite:PATH or postgresql://host/dbname.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database URL is not valid: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database URL holds a password; keep it in ~/.pgpass instead.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database URL names no database.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>InformationPageFor510</name>
     <message>
         <source>Report</source>
@@ -1051,6 +1117,130 @@
     <message>
         <source>Plug in</source>
         <translation>Plug in</translation>
+    </message>
+</context>
+<context>
+    <name>history::HistoryQueryModel</name>
+    <message>
+        <source>DateTime</source>
+        <translation type="unfinished">DateTime</translation>
+    </message>
+    <message>
+        <source>Test Name</source>
+        <translation type="unfinished">Test Name</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation type="unfinished">Model</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Display mode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>△Haze</source>
+        <translation type="unfinished">△Haze</translation>
+    </message>
+    <message>
+        <source>△T</source>
+        <translation type="unfinished">△T</translation>
+    </message>
+    <message>
+        <source>△E</source>
+        <translation type="unfinished">△E</translation>
+    </message>
+    <message>
+        <source>Pass or not</source>
+        <translation type="unfinished">Pass or not</translation>
+    </message>
+</context>
+<context>
+    <name>history::HistoryStore</name>
+    <message>
+        <source>No history database is open.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>history::HistoryWindow</name>
+    <message>
+        <source>%1 comparisons, %2% pass</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished">Name</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Database</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the program&apos;s own file, or sqlite:PATH, or postgresql://host/dbname</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export selected...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>History off: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Synced</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Not synced: %n rows</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>
