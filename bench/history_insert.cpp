@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include <ctime>
+
 using namespace history;
 
 namespace {
@@ -50,9 +52,13 @@ int main(int argc, char* argv[]) {
         rows << OpenListRow{comparison(i, start), double(i + 1)};
     QElapsedTimer timer;
     timer.start();
+    const std::clock_t cpu = std::clock();
     if (!store.recordMany(rows, true))
         return 1;
     bench("history_insert_16384_import", double(timer.nsecsElapsed()) / 1e6, "ms");
+    // The machine's other work shows in the wall time; the processor time is the program's own.
+    bench("history_insert_16384_import_cpu", double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC,
+          "ms");
 
     QVector<double> live;
     for (int i = 0; i < 1000; ++i) {

@@ -3,8 +3,11 @@
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 namespace history {
 
@@ -154,6 +157,10 @@ bool HistoryDatabase::isOpen() const {
 
 void HistoryDatabase::close() {
     m_prepared.clear();
+    if (m_sqliteInsert) {
+        sqlite3_finalize(m_sqliteInsert);
+        m_sqliteInsert = nullptr;
+    }
     if (!QSqlDatabase::contains(m_name))
         return;
     {
@@ -288,8 +295,21 @@ bool HistoryDatabase::open(const HistoryUrl& url, int busyTimeoutMs) {
         return false;
     // WAL lets the window read while a measurement is written; set only once the schema is known
     // to be ours, as it rewrites the file header.
-    if (!m_postgresql && !exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+    // With WAL, NORMAL still survives the program being killed at any moment; a commit then
+    // costs no flush to the disk, which a live measurement cannot wait for.
+    if (!m_postgresql && (!exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+                          !exec(QStringLiteral("PRAGMA synchronous=NORMAL"))))
         return false;
+    return true;
+}
+
+bool HistoryDatabase::checkpoint() {
+    return m_postgresql || exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+}
+
+bool HistoryDatabase::setAutoCheckpoint(bool on) {
+    return m_postgresql || exec(on ? QStringLiteral("PRAGMA wal_autocheckpoint=1000")
+                                   : QStringLiteral("PRAGMA wal_autocheckpoint=0"));
     return true;
 }
 
@@ -419,13 +439,57 @@ bool HistoryDatabase::insertComparison(const HistoryComparison& row, Conflict co
                      ? QStringLiteral("NOTHING")
                      : QStringLiteral(
                            "UPDATE SET name = excluded.name, deleted = excluded.deleted"));
+    const QVariantList values = comparisonValues(row);
+    if (!m_postgresql && conflict == Conflict::Keep)
+        return insertSqlite(values, sql);
     QSqlQuery* query = prepared(sql);
     if (!query)
         return false;
-    const QVariantList values = comparisonValues(row);
     for (int i = 0; i < values.size(); ++i)
         query->bindValue(i, values.at(i));
     return exec(*query);
+}
+
+bool HistoryDatabase::insertSqlite(const QVariantList& values, const QString& sql) {
+    const QVariant handleVariant = connection().driver()->handle();
+    sqlite3* handle = handleVariant.isValid()
+                          ? *static_cast<sqlite3* const*>(handleVariant.constData())
+                          : nullptr;
+    const auto failed = [this, handle](int code) {
+        return fail(QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(handle)),
+                              QSqlError::StatementError, QString::number(code)));
+    };
+    if (!handle)
+        return fail(QSqlError(QString(), tr("not open"), QSqlError::ConnectionError));
+    if (!m_sqliteInsert) {
+        const QByteArray text = sql.toUtf8();
+        const int rc = sqlite3_prepare_v2(handle, text.constData(), int(text.size()),
+                                          &m_sqliteInsert, nullptr);
+        if (rc != SQLITE_OK)
+            return failed(rc);
+    }
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant& value = values.at(i);
+        int rc = SQLITE_OK;
+        if (value.isNull()) {
+            rc = sqlite3_bind_null(m_sqliteInsert, i + 1);
+        } else if (value.typeId() == QMetaType::Double) {
+            rc = sqlite3_bind_double(m_sqliteInsert, i + 1, value.toDouble());
+        } else if (value.typeId() == QMetaType::Int) {
+            rc = sqlite3_bind_int(m_sqliteInsert, i + 1, value.toInt());
+        } else {
+            const QByteArray text = value.toString().toUtf8();
+            rc = sqlite3_bind_text(m_sqliteInsert, i + 1, text.constData(), int(text.size()),
+                                   SQLITE_TRANSIENT);
+        }
+        if (rc != SQLITE_OK) {
+            sqlite3_reset(m_sqliteInsert);
+            return failed(rc);
+        }
+    }
+    const int rc = sqlite3_step(m_sqliteInsert);
+    sqlite3_reset(m_sqliteInsert);
+    return rc == SQLITE_DONE || failed(rc);
 }
 
 bool HistoryDatabase::insertSpectrum(const HistorySpectrum& row, Conflict conflict) {
@@ -616,11 +680,13 @@ QString HistoryDatabase::csvField(const QVariant& value) {
 }
 
 bool HistoryDatabase::appendOpenRow(const QString& id, double sequence) {
-    QSqlQuery query(connection());
-    query.prepare(QStringLiteral("INSERT INTO open_list (comparison_id, sequence) VALUES (?, ?)"));
-    query.bindValue(0, id);
-    query.bindValue(1, sequence);
-    return exec(query);
+    QSqlQuery* query =
+        prepared(QStringLiteral("INSERT INTO open_list (comparison_id, sequence) VALUES (?, ?)"));
+    if (!query)
+        return false;
+    query->bindValue(0, id);
+    query->bindValue(1, sequence);
+    return exec(*query);
 }
 
 bool HistoryDatabase::removeOpenRow(const QString& id) {
@@ -708,11 +774,12 @@ std::optional<OpenList> HistoryDatabase::openList() {
 }
 
 bool HistoryDatabase::enqueue(bool spectrum, const QString& id) {
-    QSqlQuery query(connection());
-    query.prepare(QStringLiteral("INSERT INTO lab_outbox (kind, id) VALUES (?, ?)"));
-    query.bindValue(0, spectrum ? QStringLiteral("spectrum") : QStringLiteral("comparison"));
-    query.bindValue(1, id);
-    return exec(query);
+    QSqlQuery* query = prepared(QStringLiteral("INSERT INTO lab_outbox (kind, id) VALUES (?, ?)"));
+    if (!query)
+        return false;
+    query->bindValue(0, spectrum ? QStringLiteral("spectrum") : QStringLiteral("comparison"));
+    query->bindValue(1, id);
+    return exec(*query);
 }
 
 bool HistoryDatabase::enqueueAll() {

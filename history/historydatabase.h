@@ -11,6 +11,8 @@
 #include <map>
 #include <optional>
 
+struct sqlite3_stmt;
+
 namespace history {
 
 // The schema this program writes. Older files are migrated forward; a newer one is refused.
@@ -74,6 +76,10 @@ class HistoryDatabase {
 
     // SQLite starts its write lock at once, so two writers wait on each other instead of failing.
     bool begin();
+    // Moves the write-ahead log into the file (SQLite); the store does it when idle, so a
+    // measurement's write never waits for it.
+    bool checkpoint();
+    bool setAutoCheckpoint(bool on);
     bool commit();
     void rollback();
 
@@ -124,6 +130,10 @@ class HistoryDatabase {
     bool m_postgresql = false;
     HistoryFailure m_failure;
     std::map<QString, QSqlQuery> m_prepared;
+    // The insert of a comparison on SQLite, bound without Qt's per-value overhead: an import
+    // writes tens of thousands of rows of 43 values.
+    sqlite3_stmt* m_sqliteInsert = nullptr;
+    bool insertSqlite(const QVariantList& values, const QString& sql);
 };
 
 } // namespace history

@@ -7,7 +7,15 @@
 
 namespace history {
 
-HistoryStore::HistoryStore(QObject* parent) : QObject(parent) {}
+HistoryStore::HistoryStore(QObject* parent) : QObject(parent) {
+    // The log is moved into the file once writing pauses, not in the middle of a measurement.
+    m_checkpoint.setSingleShot(true);
+    m_checkpoint.setInterval(1000);
+    connect(&m_checkpoint, &QTimer::timeout, this, [this] {
+        if (m_db.isOpen())
+            m_db.checkpoint();
+    });
+}
 
 HistoryStore::~HistoryStore() {
     close();
@@ -34,7 +42,7 @@ bool HistoryStore::open(const QString& localPath, const HistoryUrl& lab) {
     close();
     m_localPath = localPath;
     m_lab = lab.isPostgresql() ? lab : HistoryUrl{};
-    const bool opened = m_db.open(HistoryUrl::sqliteFile(localPath), m_busyTimeout);
+    const bool opened = openDatabase();
     if (!opened) {
         setState(State::Off, m_db.failure().message);
         m_db.close();
@@ -67,6 +75,11 @@ bool HistoryStore::open(const QString& localPath, const HistoryUrl& lab) {
     return opened && m_state == State::On;
 }
 
+bool HistoryStore::openDatabase() {
+    return m_db.open(HistoryUrl::sqliteFile(m_localPath), m_busyTimeout) &&
+           m_db.setAutoCheckpoint(false);
+}
+
 void HistoryStore::close() {
     if (m_sync) {
         QMetaObject::invokeMethod(m_sync, &LabSync::stop, Qt::BlockingQueuedConnection);
@@ -74,8 +87,11 @@ void HistoryStore::close() {
         m_syncThread.wait();
         m_sync = nullptr;
     }
+    m_checkpoint.stop();
     if (!m_pending.empty())
         flush();
+    if (m_db.isOpen())
+        m_db.checkpoint();
     m_db.close();
 }
 
@@ -114,7 +130,7 @@ bool HistoryStore::flush() {
         m_db.close();
         return false;
     };
-    if (!m_db.isOpen() && !m_db.open(HistoryUrl::sqliteFile(m_localPath), m_busyTimeout))
+    if (!m_db.isOpen() && !openDatabase())
         return failedNow();
     if (!m_db.begin())
         return failedNow();
@@ -130,6 +146,7 @@ bool HistoryStore::flush() {
     }
     m_pending.clear();
     setState(State::On, QString());
+    m_checkpoint.start();
     if (m_sync)
         QMetaObject::invokeMethod(m_sync, &LabSync::wake, Qt::QueuedConnection);
     return true;

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QThread>
+#include <QTimer>
 
 #include <deque>
 #include <functional>
@@ -78,6 +79,7 @@ class HistoryStore : public QObject {
     using Change = std::function<bool(HistoryDatabase&, bool toLab)>;
     bool apply(Change change);
     bool flush();
+    bool openDatabase();
     void setState(State state, const QString& message);
 
     HistoryDatabase m_db;
@@ -86,6 +88,7 @@ class HistoryStore : public QObject {
     State m_state = State::Off;
     QString m_message;
     std::deque<Change> m_pending;
+    QTimer m_checkpoint;
     QThread m_syncThread;
     LabSync* m_sync = nullptr;
     int m_busyTimeout = 5000;

@@ -3,7 +3,7 @@
 add_executable(history_writer history_writer.cpp historytestsupport.h)
 target_link_libraries(history_writer PRIVATE velorin_history)
 
-velorin_test(tst_history tst_history.cpp historytestsupport.h LIBS velorin_history)
+velorin_test(tst_history tst_history.cpp historytestsupport.h LIBS velorin_history_window)
 target_compile_definitions(tst_history PRIVATE
   VELORIN_HISTORY_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data/history"
   VELORIN_HISTORY_WRITER="$<TARGET_FILE:history_writer>"

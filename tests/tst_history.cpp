@@ -3,12 +3,15 @@
 #include "historydatabase.h"
 #include "historystore.h"
 #include "historytestsupport.h"
+#include "historywindow.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -49,6 +52,7 @@ class TestHistory : public QObject {
     void readOnlyFileKeepsRows();
     void twoProgramsWriteOneFile();
     void cliPrintsFilteredCsv();
+    void windowFiltersCountsAndAsks();
 
   private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
@@ -411,5 +415,54 @@ void TestHistory::cliPrintsFilteredCsv() {
     QCOMPARE(status, 2);
 }
 
-QTEST_GUILESS_MAIN(TestHistory)
+void TestHistory::windowFiltersCountsAndAsks() {
+    const QString file = path("window.sqlite");
+    const QDateTime t(QDate(2026, 4, 2), QTime(9, 0), Qt::UTC);
+    QStringList ids;
+    {
+        HistoryStore store;
+        QVERIFY(store.open(file));
+        for (int i = 1; i <= 6; ++i) { // i = 3 and 6 are NG
+            const HistoryComparison c = makeComparison(
+                i, i <= 4 ? QStringLiteral("W1") : QStringLiteral("W2"), t.addSecs(i));
+            ids << c.id;
+            QVERIFY(store.record(c));
+        }
+        QVERIFY(store.markDeleted(ids[0]));
+    }
+    HistoryWindow window;
+    QVERIFY(window.setDatabase(HistoryUrl::sqliteFile(file)));
+    QCoreApplication::processEvents();
+    QCOMPARE(window.filteredCount(), 5);
+    QCOMPARE(window.model()->rowCount(), 5);
+    // Newest first; the verdict shows as a word and keeps its value underneath.
+    QCOMPARE(window.model()->data(window.model()->index(0, HistoryQueryModel::Id)).toString(),
+             ids[5]);
+    QCOMPARE(window.model()
+                 ->data(window.model()->index(0, HistoryQueryModel::Verdict), Qt::EditRole)
+                 .toString(),
+             QStringLiteral("NG"));
+    HistoryFilter filter;
+    filter.serial = QStringLiteral("W1");
+    window.setFilter(filter);
+    QCoreApplication::processEvents();
+    QCOMPARE(window.filteredCount(), 3);
+    QCOMPARE(qRound(window.passRate() * 10), 667);
+    filter.pass = false;
+    window.setFilter(filter);
+    QCoreApplication::processEvents();
+    QCOMPARE(window.filteredCount(), 1);
+    QCOMPARE(window.filter().pass, std::optional<bool>(false));
+
+    QSignalSpy exports(&window, &HistoryWindow::exportRequested);
+    QSignalSpy reports(&window, &HistoryWindow::reportRequested);
+    window.setFilter({});
+    window.view()->selectRow(1);
+    window.findChild<QPushButton*>(QStringLiteral("pushButton_historyExport"))->click();
+    window.findChild<QPushButton*>(QStringLiteral("pushButton_historyReport"))->click();
+    QCOMPARE(exports.value(0).value(0).toStringList(), QStringList{ids[4]});
+    QCOMPARE(reports.value(0).value(0).toString(), ids[4]);
+}
+
+QTEST_MAIN(TestHistory)
 #include "tst_history.moc"
