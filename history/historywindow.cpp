@@ -87,6 +87,29 @@ QVariant HistoryQueryModel::headerData(int section, Qt::Orientation orientation,
     }
 }
 
+void HistoryCounter::count(int generation, const HistoryFilter& filter) {
+    if (!m_db) {
+        m_db = std::make_unique<HistoryDatabase>();
+        if (!m_db->open(m_url)) {
+            m_db.reset();
+            emit counted(generation, -1, 0);
+            return;
+        }
+    }
+    QVariantList values;
+    QSqlQuery query(m_db->connection());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN verdict = 'PASS' THEN 1 ELSE 0 "
+                                 "END) FROM comparisons") +
+                  HistoryDatabase::whereSql(filter, values));
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
+    if (query.exec() && query.next())
+        emit counted(generation, query.value(0).toInt(), query.value(1).toInt());
+    else
+        emit counted(generation, -1, 0);
+}
+
 HistoryWindow::HistoryWindow(QWidget* parent)
     : QWidget(parent), m_model(new HistoryQueryModel(this)), m_view(new QTableView(this)),
       m_fromOn(new QCheckBox(this)), m_toOn(new QCheckBox(this)), m_from(new QDateTimeEdit(this)),
@@ -191,15 +214,31 @@ HistoryWindow::HistoryWindow(QWidget* parent)
 }
 
 HistoryWindow::~HistoryWindow() {
+    stopCounter();
     m_model->clear();
+}
+
+void HistoryWindow::stopCounter() {
+    if (!m_counter)
+        return;
+    QMetaObject::invokeMethod(m_counter, &HistoryCounter::stop, Qt::BlockingQueuedConnection);
+    m_countThread.quit();
+    m_countThread.wait();
+    m_counter = nullptr;
 }
 
 bool HistoryWindow::setDatabase(const HistoryUrl& url) {
     m_model->clear();
+    stopCounter();
     if (!m_db.open(url)) {
         setHistoryState(false, m_db.failure().message);
         return false;
     }
+    m_counter = new HistoryCounter(url);
+    m_counter->moveToThread(&m_countThread);
+    connect(&m_countThread, &QThread::finished, m_counter, &QObject::deleteLater);
+    connect(m_counter, &HistoryCounter::counted, this, &HistoryWindow::showCounts);
+    m_countThread.start();
     refresh();
     return true;
 }
@@ -256,26 +295,25 @@ void HistoryWindow::refresh() {
     // The model fetches the rows as the view scrolls to them, never all at once.
     m_model->setQuery(std::move(query));
     m_view->setColumnHidden(HistoryQueryModel::Id, true);
-    // Counting a million rows takes longer than the first page; the page comes first.
-    QTimer::singleShot(0, this, &HistoryWindow::updateCounts);
+    updateCounts();
 }
 
 void HistoryWindow::updateCounts() {
-    QVariantList values;
-    const QString where = HistoryDatabase::whereSql(filter(), values);
-    QSqlQuery query(m_db.connection());
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT COUNT(*), SUM(CASE WHEN verdict = 'PASS' THEN 1 ELSE 0 "
-                                 "END) FROM comparisons") +
-                  where);
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values.at(i));
-    m_count = 0;
-    m_passRate = 0;
-    if (query.exec() && query.next()) {
-        m_count = query.value(0).toInt();
-        m_passRate = m_count > 0 ? 100.0 * query.value(1).toDouble() / m_count : 0;
-    }
+    if (!m_counter)
+        return;
+    const int generation = ++m_generation;
+    const HistoryFilter f = filter();
+    QMetaObject::invokeMethod(
+        m_counter, [counter = m_counter, generation, f] { counter->count(generation, f); });
+}
+
+void HistoryWindow::showCounts(int generation, int rows, int passes) {
+    // An answer to a filter the user has changed since is of no use.
+    if (generation != m_generation || rows < 0)
+        return;
+    m_count = rows;
+    m_passRate = rows > 0 ? 100.0 * passes / rows : 0;
+    emit countsChanged(m_count, m_passRate);
     m_counts->setText(tr("%1 comparisons, %2% pass").arg(m_count).arg(m_passRate, 0, 'f', 1));
 }
 

@@ -3,7 +3,10 @@
 #include "historydatabase.h"
 
 #include <QSqlQueryModel>
+#include <QThread>
 #include <QWidget>
+
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -44,6 +47,26 @@ class HistoryQueryModel : public QSqlQueryModel {
                         int role = Qt::DisplayRole) const override;
 };
 
+// Counts the rows and passes of a filter over its own connection in its own thread: over a
+// million rows that takes longer than the window may stand still.
+class HistoryCounter : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit HistoryCounter(const HistoryUrl& url) : m_url(url) {}
+
+  public slots:
+    void count(int generation, const history::HistoryFilter& filter);
+    void stop() { m_db.reset(); }
+
+  signals:
+    void counted(int generation, int rows, int passes);
+
+  private:
+    HistoryUrl m_url;
+    std::unique_ptr<HistoryDatabase> m_db;
+};
+
 // The history window: the comparisons of the history, filtered by date range, serial, name and
 // verdict, with the count and pass rate of the filter, the database in use and its sync state.
 // Export and report are asked for by signal; the workspace does them.
@@ -76,6 +99,8 @@ class HistoryWindow : public QWidget {
     void reportRequested(const QString& id);
     // The user named another database; empty for the program's own file.
     void databaseChosen(const QString& url);
+    // The count and pass rate of the filter arrived.
+    void countsChanged(int rows, double passRate);
 
   protected:
     void changeEvent(QEvent* event) override;
@@ -83,6 +108,8 @@ class HistoryWindow : public QWidget {
   private:
     void retranslate();
     void updateCounts();
+    void showCounts(int generation, int rows, int passes);
+    void stopCounter();
 
     HistoryDatabase m_db;
     HistoryQueryModel* m_model;
@@ -105,6 +132,9 @@ class HistoryWindow : public QWidget {
     QPushButton* m_export;
     QPushButton* m_report;
     QTimer* m_debounce;
+    QThread m_countThread;
+    HistoryCounter* m_counter = nullptr;
+    int m_generation = 0;
     int m_count = 0;
     double m_passRate = 0;
     bool m_historyOn = true;

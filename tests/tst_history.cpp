@@ -432,8 +432,7 @@ void TestHistory::windowFiltersCountsAndAsks() {
     }
     HistoryWindow window;
     QVERIFY(window.setDatabase(HistoryUrl::sqliteFile(file)));
-    QCoreApplication::processEvents();
-    QCOMPARE(window.filteredCount(), 5);
+    QTRY_COMPARE(window.filteredCount(), 5);
     QCOMPARE(window.model()->rowCount(), 5);
     // Newest first; the verdict shows as a word and keeps its value underneath.
     QCOMPARE(window.model()->data(window.model()->index(0, HistoryQueryModel::Id)).toString(),
@@ -445,13 +444,11 @@ void TestHistory::windowFiltersCountsAndAsks() {
     HistoryFilter filter;
     filter.serial = QStringLiteral("W1");
     window.setFilter(filter);
-    QCoreApplication::processEvents();
-    QCOMPARE(window.filteredCount(), 3);
+    QTRY_COMPARE(window.filteredCount(), 3);
     QCOMPARE(qRound(window.passRate() * 10), 667);
     filter.pass = false;
     window.setFilter(filter);
-    QCoreApplication::processEvents();
-    QCOMPARE(window.filteredCount(), 1);
+    QTRY_COMPARE(window.filteredCount(), 1);
     QCOMPARE(window.filter().pass, std::optional<bool>(false));
 
     QSignalSpy exports(&window, &HistoryWindow::exportRequested);
