@@ -19,6 +19,7 @@ set_tests_properties(history_pg_stop PROPERTIES FIXTURES_CLEANUP history_pg)
 velorin_test(tst_historylab tst_historylab.cpp historytestsupport.h LIBS velorin_history)
 target_compile_definitions(tst_historylab PRIVATE
   VELORIN_PG_SOCKET_FILE="${VELORIN_PG_STATE}/socket"
-  VELORIN_HISTORY_WRITER="$<TARGET_FILE:history_writer>")
-add_dependencies(tst_historylab history_writer)
+  VELORIN_HISTORY_WRITER="$<TARGET_FILE:history_writer>"
+  VELORIN_CLI="$<TARGET_FILE:velorin-cli>")
+add_dependencies(tst_historylab history_writer velorin-cli)
 set_tests_properties(tst_historylab PROPERTIES FIXTURES_REQUIRED history_pg)

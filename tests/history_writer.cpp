@@ -1,6 +1,6 @@
 // Writes COUNT comparisons as one station does, each in its own transaction, for the tests of two
-// programs writing one history at once: history_writer LOCAL_FILE COUNT STATION [LAB_URL].
-// Exits 0 once every row is written (and, with a lab database, copied there).
+// programs writing one history at once: history_writer LOCAL_FILE COUNT STATION [LAB_URL]
+// [--print]. Exits 0 once every row is written (and, with a lab database, copied there).
 #include "historytestsupport.h"
 
 #include <QCoreApplication>
@@ -16,14 +16,22 @@ int main(int argc, char* argv[]) {
         return 2;
     history::HistoryStore store;
     store.setBusyTimeout(30000);
-    const history::HistoryUrl lab =
-        args.size() > 3 ? history::HistoryUrl::parse(args.at(3)) : history::HistoryUrl{};
+    const history::HistoryUrl lab = args.size() > 3 && args.at(3) != QLatin1String("--print")
+                                        ? history::HistoryUrl::parse(args.at(3))
+                                        : history::HistoryUrl{};
     store.open(args.at(0), lab);
     const int count = args.at(1).toInt();
     const QDateTime start = QDateTime::currentDateTimeUtc();
-    for (int i = 0; i < count; ++i)
-        store.record(
-            makeComparison(i, QStringLiteral("SN-") + args.at(2), start.addMSecs(i), args.at(2)));
+    // With --print each row's id goes out once its write returned, as a page shows a row.
+    const bool print = args.contains(QStringLiteral("--print"));
+    for (int i = 0; i < count; ++i) {
+        const history::HistoryComparison row =
+            makeComparison(i, QStringLiteral("SN-") + args.at(2), start.addMSecs(i), args.at(2));
+        if (store.record(row) && print) {
+            std::printf("%s\n", qPrintable(row.id));
+            std::fflush(stdout);
+        }
+    }
     if (!store.retry()) {
         std::fprintf(stderr, "history_writer: %s\n", qPrintable(store.lastMessage()));
         return 1;

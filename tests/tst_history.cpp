@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTableView>
@@ -51,6 +52,7 @@ class TestHistory : public QObject {
     void lockedFileKeepsRowsUntilNextWrite();
     void readOnlyFileKeepsRows();
     void twoProgramsWriteOneFile();
+    void killedWriterLosesNoShownRow();
     void cliPrintsFilteredCsv();
     void windowFiltersCountsAndAsks();
 
@@ -360,6 +362,29 @@ void TestHistory::twoProgramsWriteOneFile() {
     QCOMPARE(rowCount(db, QStringLiteral(
                               "SELECT COUNT(DISTINCT name) FROM comparisons WHERE station = 'b'")),
              1000);
+}
+
+void TestHistory::killedWriterLosesNoShownRow() {
+    const QString file = path("killed.sqlite");
+    QProcess writer;
+    writer.start(QStringLiteral(VELORIN_HISTORY_WRITER),
+                 {file, QStringLiteral("100000"), QStringLiteral("k"), QStringLiteral("--print")});
+    QVERIFY(writer.waitForStarted());
+    QByteArray shown;
+    const int stopAfter = 50 + int(QRandomGenerator::global()->bounded(400));
+    while (shown.count('\n') < stopAfter && writer.waitForReadyRead(10000))
+        shown += writer.readAllStandardOutput();
+    writer.kill(); // SIGKILL: no destructor, no close
+    QVERIFY(writer.waitForFinished());
+    shown += writer.readAllStandardOutput();
+    const QList<QByteArray> ids = shown.split('\n');
+    QVERIFY(ids.size() > stopAfter);
+    HistoryDatabase db;
+    QVERIFY(db.open(HistoryUrl::sqliteFile(file)));
+    for (const QByteArray& id : ids) {
+        if (id.size() == 36)
+            QVERIFY2(db.comparison(QString::fromLatin1(id)), id.constData());
+    }
 }
 
 void TestHistory::cliPrintsFilteredCsv() {

@@ -23,6 +23,7 @@ class TestHistoryLab : public QObject {
     void copiesEachRowOnceWithItsChanges();
     void retriesUntilTheServerIsReachable();
     void twoStationsWriteOneDatabase();
+    void cliReadsTheLabDatabase();
 
   private:
     HistoryUrl labUrl(const QString& socketDir) const {
@@ -139,6 +140,20 @@ void TestHistoryLab::twoStationsWriteOneDatabase() {
                  "SELECT COUNT(DISTINCT id) FROM comparisons WHERE station IN ('pa', 'pb')")),
              2000);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM comparisons WHERE station = 'pa'")), 1000);
+}
+
+void TestHistoryLab::cliReadsTheLabDatabase() {
+    QProcess cli;
+    cli.start(QStringLiteral(VELORIN_CLI),
+              {QStringLiteral("--database"), labUrl(m_socketDir).toString(),
+               QStringLiteral("history"), QStringLiteral("--serial"), QStringLiteral("LAB1")});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 0);
+    const QStringList lines =
+        QString::fromUtf8(cli.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3); // the heading and the two rows not deleted
+    QCOMPARE(lines[0], HistoryDatabase::comparisonColumns().join(QLatin1Char(',')));
+    QVERIFY(lines[2].contains(QLatin1String(",Lot 12,2026-06-01T10:00:01.000Z,")));
 }
 
 QTEST_GUILESS_MAIN(TestHistoryLab)
