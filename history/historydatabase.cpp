@@ -273,7 +273,7 @@ bool HistoryDatabase::open(const HistoryUrl& url, int busyTimeoutMs) {
         return false;
     }
     const int version = schemaVersion();
-    if (version < -1 || (version == -1 && m_failure.kind != HistoryFailure::Kind::None)) {
+    if (version < 0) {
         rollback();
         return false;
     }

@@ -71,7 +71,7 @@ class HistoryDatabase {
     const HistoryFailure& failure() const { return m_failure; }
     void clearFailure() { m_failure = {}; }
     QSqlDatabase connection() const;
-    // The schema version found in the database, or -1.
+    // The schema version found in the database (0 for an empty one), or -2 when it cannot be read.
     int schemaVersion();
 
     // SQLite starts its write lock at once, so two writers wait on each other instead of failing.

@@ -83,6 +83,8 @@ QString HistoryUrl::toString() const {
         text += QLatin1Char('/') + database;
         if (socket)
             text += QLatin1String("?host=") + host;
+        if (socket && port >= 0)
+            text += QLatin1String("&port=") + QString::number(port);
         return text;
     }
     case Kind::Invalid:

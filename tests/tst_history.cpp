@@ -73,6 +73,8 @@ void TestHistory::parsesUrls_data() {
                          << int(HistoryUrl::Kind::Postgresql) << "lab|db.local|5433|quality";
     QTest::newRow("socket") << "postgresql:///quality?host=/run/postgresql"
                             << int(HistoryUrl::Kind::Postgresql) << "|/run/postgresql|-1|quality";
+    QTest::newRow("socket port") << "postgresql:///quality?host=/run/pg&port=5433"
+                                 << int(HistoryUrl::Kind::Postgresql) << "|/run/pg|5433|quality";
     QTest::newRow("password refused")
         << "postgresql://lab:secret@db/quality" << int(HistoryUrl::Kind::Invalid) << "";
     QTest::newRow("no database") << "postgresql://db/" << int(HistoryUrl::Kind::Invalid) << "";
