@@ -24,6 +24,7 @@ class TestHistoryLab : public QObject {
     void retriesUntilTheServerIsReachable();
     void twoStationsWriteOneDatabase();
     void cliReadsTheLabDatabase();
+    void refusesNewerServerSchema();
 
   private:
     HistoryUrl labUrl(const QString& socketDir) const {
@@ -154,6 +155,18 @@ void TestHistoryLab::cliReadsTheLabDatabase() {
     QCOMPARE(lines.size(), 3); // the heading and the two rows not deleted
     QCOMPARE(lines[0], HistoryDatabase::comparisonColumns().join(QLatin1Char(',')));
     QVERIFY(lines[2].contains(QLatin1String(",Lot 12,2026-06-01T10:00:01.000Z,")));
+}
+
+void TestHistoryLab::refusesNewerServerSchema() {
+    QVERIFY(QSqlQuery(m_server.connection())
+                .exec(QStringLiteral("UPDATE schema_version SET version = 99")));
+    HistoryDatabase newer;
+    const bool opened = newer.open(labUrl(m_socketDir));
+    QVERIFY(
+        QSqlQuery(m_server.connection())
+            .exec(QStringLiteral("UPDATE schema_version SET version = %1").arg(kSchemaVersion)));
+    QVERIFY(!opened);
+    QCOMPARE(newer.failure().kind, HistoryFailure::Kind::NewerSchema);
 }
 
 QTEST_GUILESS_MAIN(TestHistoryLab)
