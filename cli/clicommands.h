@@ -11,3 +11,5 @@ int runExportRecords(const QString& simulateModel, const QStringList& args);
 int runCompare(const QString& simulateModel, const QStringList& args);
 int runWriteStdColor(const QString& simulateModel, const QStringList& args);
 int runMakeStdColor(const QStringList& args);
+// `database` is the --database URL; empty means VELORIN_DATABASE or the program's own file.
+int runHistory(const QString& database, const QStringList& args);

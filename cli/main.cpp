@@ -47,10 +47,15 @@ void printHelp() {
         "            colours with the same card texts form one card (at most 47 cards);\n"
         "            values have at most two decimals (-327.68 to 327.67); the optional\n"
         "            card value is a whole number 0..65535 (default 0). Example:\n"
-        "            resources/stdcolor-sample.csv\n\n"
+        "            resources/stdcolor-sample.csv\n"
+        "  history [--serial SN] [--from DATE] [--to DATE] [--verdict PASS|NG] [--out FILE.csv]\n"
+        "            print the comparisons of the measurement history as CSV\n"
+        "\n"
         "Options:\n"
         "  --simulate MODEL  use the virtual instrument of MODEL (KV510, KV620, KV630,\n"
         "                    KV650, KV660, KV670) instead of a real one\n"
+        "  --database URL    the history: sqlite:PATH or postgresql://[user@]host[:port]/db\n"
+        "                    (default: VELORIN_DATABASE, else the program's own file)\n"
         "  --readings FILE   the readings the virtual instrument reports, in order: one\n"
         "                    \"haze T L a b\" per line; the last one stays\n"
         "  --fault KIND[:ARG]  with --simulate: make the virtual instrument misbehave;\n"
@@ -67,6 +72,7 @@ int main(int argc, char* argv[]) {
     QStringList args = app.arguments().mid(1);
     QString simulate;
     QList<sim::FaultSpec> faults;
+    QString database;
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString opt = args.takeFirst();
         if (opt == QLatin1String("--help")) {
@@ -74,17 +80,23 @@ int main(int argc, char* argv[]) {
             return 0;
         }
         if (opt == QLatin1String("--simulate") || opt == QLatin1String("--fault") ||
-            opt == QLatin1String("--readings")) {
+            opt == QLatin1String("--readings") || opt == QLatin1String("--database")) {
             if (args.isEmpty() || args.first().startsWith(QLatin1String("--"))) {
                 std::fprintf(stderr, "velorin-cli: %s needs a value (%s)\n", qPrintable(opt),
                              opt == QLatin1String("--simulate") ? "a model, as --simulate KV510"
                              : opt == QLatin1String("--fault")  ? "a fault, as --fault delay:7000"
-                                                                : "a file of readings");
+                             : opt == QLatin1String("--database")
+                                 ? "sqlite:PATH or postgresql://..."
+                                 : "a file of readings");
                 return 2;
             }
             const QString value = args.takeFirst();
             if (opt == QLatin1String("--simulate")) {
                 simulate = value;
+                continue;
+            }
+            if (opt == QLatin1String("--database")) {
+                database = value;
                 continue;
             }
             if (opt == QLatin1String("--readings")) {
@@ -131,6 +143,8 @@ int main(int argc, char* argv[]) {
         return runWriteStdColor(simulate, args);
     if (command == QLatin1String("make-stdcolor"))
         return runMakeStdColor(args);
+    if (command == QLatin1String("history"))
+        return runHistory(database, args);
     std::fprintf(stderr, "velorin-cli: unknown command %s\n", qPrintable(command));
     printHelp();
     return 2;

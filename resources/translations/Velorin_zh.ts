@@ -652,6 +652,76 @@
     </message>
 </context>
 <context>
+    <name>HistoryDatabase</name>
+    <message>
+        <source>The lab database %1 failed: %2</source>
+        <translation>实验室数据库 %1 出错：%2</translation>
+    </message>
+    <message>
+        <source>The history database %1 is locked by another program.</source>
+        <translation>历史数据库 %1 被另一个程序锁定。</translation>
+    </message>
+    <message>
+        <source>The history database %1 cannot be written: it is read-only.</source>
+        <translation>历史数据库 %1 无法写入：它是只读的。</translation>
+    </message>
+    <message>
+        <source>The history database %1 is damaged.</source>
+        <translation>历史数据库 %1 已损坏。</translation>
+    </message>
+    <message>
+        <source>The disk of the history database %1 is full.</source>
+        <translation>历史数据库 %1 所在的磁盘已满。</translation>
+    </message>
+    <message>
+        <source>The history database %1 cannot be opened: %2</source>
+        <translation>无法打开历史数据库 %1：%2</translation>
+    </message>
+    <message>
+        <source>The history database %1 failed: %2</source>
+        <translation>历史数据库 %1 出错：%2</translation>
+    </message>
+    <message>
+        <source>The database driver %1 is not installed.</source>
+        <translation>未安装数据库驱动 %1。</translation>
+    </message>
+    <message>
+        <source>The lab database %1 cannot be reached: %2</source>
+        <translation>无法连接实验室数据库 %1：%2</translation>
+    </message>
+    <message>
+        <source>The history database %1 was written by a newer version of the program (schema %2; this one knows %3). It is left untouched.</source>
+        <translation>历史数据库 %1 由更新版本的程序写入（结构版本 %2，本程序支持 %3），未作任何改动。</translation>
+    </message>
+    <message>
+        <source>not open</source>
+        <translation>未打开</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryUrl</name>
+    <message>
+        <source>The SQLite URL names no file.</source>
+        <translation>SQLite 地址中没有文件名。</translation>
+    </message>
+    <message>
+        <source>Unknown database URL &quot;%1&quot;: use sqlite:PATH or postgresql://host/dbname.</source>
+        <translation>未知的数据库地址“%1”：请使用 sqlite:路径 或 postgresql://主机/数据库名。</translation>
+    </message>
+    <message>
+        <source>The database URL is not valid: %1</source>
+        <translation>数据库地址无效：%1</translation>
+    </message>
+    <message>
+        <source>The database URL holds a password; keep it in ~/.pgpass instead.</source>
+        <translation>数据库地址中含有密码；请将密码保存在 ~/.pgpass 中。</translation>
+    </message>
+    <message>
+        <source>The database URL names no database.</source>
+        <translation>数据库地址中没有数据库名。</translation>
+    </message>
+</context>
+<context>
     <name>InformationPageFor510</name>
     <message>
         <source>Report</source>
@@ -1183,6 +1253,129 @@
     <message>
         <source>△E</source>
         <translation>△E</translation>
+    </message>
+</context>
+<context>
+    <name>history::HistoryQueryModel</name>
+    <message>
+        <source>DateTime</source>
+        <translation>日期时间</translation>
+    </message>
+    <message>
+        <source>Test Name</source>
+        <translation>测试名称</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>型号</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>工作站</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>来源</translation>
+    </message>
+    <message>
+        <source>Display mode</source>
+        <translation>显示模式</translation>
+    </message>
+    <message>
+        <source>△Haze</source>
+        <translation>△雾度</translation>
+    </message>
+    <message>
+        <source>△T</source>
+        <translation>△透过率</translation>
+    </message>
+    <message>
+        <source>△E</source>
+        <translation>△E</translation>
+    </message>
+    <message>
+        <source>Pass or not</source>
+        <translation>是否合格</translation>
+    </message>
+</context>
+<context>
+    <name>history::HistoryStore</name>
+    <message>
+        <source>No history database is open.</source>
+        <translation>没有打开的历史数据库。</translation>
+    </message>
+</context>
+<context>
+    <name>history::HistoryWindow</name>
+    <message>
+        <source>%1 comparisons, %2% pass</source>
+        <translation>%1 条对比记录，合格率 %2%</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>历史记录</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>从</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>到</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>判定</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>Database</source>
+        <translation>数据库</translation>
+    </message>
+    <message>
+        <source>the program&apos;s own file, or sqlite:PATH, or postgresql://host/dbname</source>
+        <translation>程序自身的文件，或 sqlite:路径，或 postgresql://主机/数据库名</translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <translation>应用</translation>
+    </message>
+    <message>
+        <source>Export selected...</source>
+        <translation>导出所选...</translation>
+    </message>
+    <message>
+        <source>Open report</source>
+        <translation>打开报告</translation>
+    </message>
+    <message>
+        <source>History off: %1</source>
+        <translation>历史记录已关闭：%1</translation>
+    </message>
+    <message>
+        <source>Synced</source>
+        <translation>已同步</translation>
+    </message>
+    <message numerus="yes">
+        <source>Not synced: %n rows</source>
+        <translation>
+            <numerusform>未同步：%n 条</numerusform>
+        </translation>
     </message>
 </context>
 <context>

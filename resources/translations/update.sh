@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 LUPDATE=${LUPDATE:-/usr/lib/qt6/bin/lupdate}
 dirs=()
-for d in app workspace widgets colour spectral report spreadsheet analysis; do
+for d in app workspace widgets colour spectral report spreadsheet analysis history; do
   [[ -d $d ]] && dirs+=("$d")
 done
 "$LUPDATE" -no-obsolete -locations none "${dirs[@]}" \

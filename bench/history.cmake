@@ -1,0 +1,4 @@
+velorin_bench(history_insert history_insert.cpp)
+target_link_libraries(history_insert PRIVATE velorin_history)
+velorin_bench(history_query history_query.cpp)
+target_link_libraries(history_query PRIVATE velorin_history_window Qt6::Widgets)

@@ -1,0 +1,128 @@
+#include "clicommands.h"
+#include "historydatabase.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <cstdio>
+
+using namespace history;
+
+namespace {
+
+int usage(const char* why) {
+    std::fprintf(stderr,
+                 "velorin-cli history: %s\n"
+                 "usage: velorin-cli [--database URL] history [--serial SN] [--from DATE] "
+                 "[--to DATE] [--verdict PASS|NG] [--out FILE.csv]\n",
+                 why);
+    return 2;
+}
+
+// A day (yyyy-MM-dd, local time) or a moment (ISO 8601). `end` turns a day into the start of the
+// next one, so --to includes the whole day.
+QDateTime parseWhen(const QString& text, bool end) {
+    const QDate day = QDate::fromString(text, Qt::ISODate);
+    if (day.isValid() && text.size() == 10)
+        return QDateTime(end ? day.addDays(1) : day, QTime(0, 0));
+    return QDateTime::fromString(text, Qt::ISODateWithMs);
+}
+
+} // namespace
+
+HistoryUrl historyUrl(const QString& databaseOption) {
+    QString text = databaseOption;
+    if (text.isEmpty())
+        text = qEnvironmentVariable("VELORIN_DATABASE");
+    if (!text.isEmpty())
+        return HistoryUrl::parse(text);
+    // The program's own file, where the window writes it.
+    QCoreApplication::setApplicationName(QStringLiteral("velorin"));
+    return HistoryUrl::sqliteFile(defaultHistoryPath());
+}
+
+int runHistory(const QString& database, const QStringList& arguments) {
+    QStringList args = arguments;
+    HistoryFilter filter;
+    QString out;
+    while (!args.isEmpty()) {
+        const QString option = args.takeFirst();
+        if (args.isEmpty())
+            return usage("an option lacks its value");
+        const QString value = args.takeFirst();
+        if (option == QLatin1String("--serial")) {
+            filter.serial = value;
+        } else if (option == QLatin1String("--from") || option == QLatin1String("--to")) {
+            const bool to = option == QLatin1String("--to");
+            const QDateTime when = parseWhen(value, to);
+            if (!when.isValid())
+                return usage("a date is yyyy-MM-dd or an ISO 8601 time");
+            (to ? filter.to : filter.from) = when;
+        } else if (option == QLatin1String("--verdict")) {
+            if (value != QLatin1String("PASS") && value != QLatin1String("NG"))
+                return usage("the verdict is PASS or NG");
+            filter.pass = value == QLatin1String("PASS");
+        } else if (option == QLatin1String("--out")) {
+            if (!value.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+                return usage("--out writes a .csv file");
+            out = value;
+        } else {
+            return usage("unknown option");
+        }
+    }
+    const HistoryUrl url = historyUrl(database);
+    if (!url.isValid()) {
+        std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(url.error));
+        return 2;
+    }
+    HistoryDatabase db;
+    if (!db.open(url)) {
+        std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(db.failure().message));
+        return 1;
+    }
+    QVariantList values;
+    QSqlQuery query(db.connection());
+    query.setForwardOnly(true);
+    query.prepare(HistoryDatabase::selectSql(filter, values));
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
+    if (!query.exec()) {
+        std::fprintf(stderr, "velorin-cli: the history cannot be read\n");
+        return 1;
+    }
+
+    QSaveFile file(out);
+    QFile stdoutFile;
+    QIODevice* sink = &file;
+    if (out.isEmpty()) {
+        stdoutFile.open(stdout, QIODevice::WriteOnly);
+        sink = &stdoutFile;
+    } else if (!file.open(QIODevice::WriteOnly)) {
+        std::fprintf(stderr, "velorin-cli: cannot write %s: %s\n", qPrintable(out),
+                     qPrintable(file.errorString()));
+        return 1;
+    }
+    bool ok = sink->write(HistoryDatabase::comparisonColumns().join(QLatin1Char(',')).toUtf8() +
+                          '\n') > 0;
+    const int columns = int(HistoryDatabase::comparisonColumns().size());
+    int rows = 0;
+    while (ok && query.next()) {
+        QStringList cells;
+        for (int i = 0; i < columns; ++i)
+            cells << HistoryDatabase::csvField(query.value(i));
+        ok = sink->write(cells.join(QLatin1Char(',')).toUtf8() + '\n') > 0;
+        ++rows;
+    }
+    if (ok && out.isEmpty())
+        ok = stdoutFile.flush();
+    if (!ok || (!out.isEmpty() && !file.commit())) {
+        std::fprintf(stderr, "velorin-cli: writing the history failed\n");
+        return 1;
+    }
+    if (!out.isEmpty())
+        std::fprintf(stderr, "%d comparisons written to %s\n", rows, qPrintable(out));
+    return 0;
+}

@@ -1,0 +1,25 @@
+# The measurement history on the real SQLite, and on a real PostgreSQL server that the suite starts
+# itself (history_pg.sh) as a fixture, so the tests that need it run with ctest -j too.
+add_executable(history_writer history_writer.cpp historytestsupport.h)
+target_link_libraries(history_writer PRIVATE velorin_history)
+
+velorin_test(tst_history tst_history.cpp historytestsupport.h LIBS velorin_history_window)
+target_compile_definitions(tst_history PRIVATE
+  VELORIN_HISTORY_DATA="${CMAKE_CURRENT_SOURCE_DIR}/data/history"
+  VELORIN_HISTORY_WRITER="$<TARGET_FILE:history_writer>"
+  VELORIN_CLI="$<TARGET_FILE:velorin-cli>")
+add_dependencies(tst_history history_writer velorin-cli)
+
+set(VELORIN_PG_STATE ${CMAKE_CURRENT_BINARY_DIR}/history-pg)
+add_test(NAME history_pg_start COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/history_pg.sh start ${VELORIN_PG_STATE})
+add_test(NAME history_pg_stop COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/history_pg.sh stop ${VELORIN_PG_STATE})
+set_tests_properties(history_pg_start PROPERTIES FIXTURES_SETUP history_pg)
+set_tests_properties(history_pg_stop PROPERTIES FIXTURES_CLEANUP history_pg)
+
+velorin_test(tst_historylab tst_historylab.cpp historytestsupport.h LIBS velorin_history)
+target_compile_definitions(tst_historylab PRIVATE
+  VELORIN_PG_SOCKET_FILE="${VELORIN_PG_STATE}/socket"
+  VELORIN_HISTORY_WRITER="$<TARGET_FILE:history_writer>"
+  VELORIN_CLI="$<TARGET_FILE:velorin-cli>")
+add_dependencies(tst_historylab history_writer velorin-cli)
+set_tests_properties(tst_historylab PROPERTIES FIXTURES_REQUIRED history_pg)

@@ -1,0 +1,173 @@
+// The lab database on a real PostgreSQL server (started by history_pg.sh): each row copied once by
+// its id, renames and deletes following, retries while the server cannot be reached, and two
+// stations writing at once.
+#include "historydatabase.h"
+#include "historystore.h"
+#include "historytestsupport.h"
+#include "labsync.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace history;
+
+class TestHistoryLab : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void copiesEachRowOnceWithItsChanges();
+    void retriesUntilTheServerIsReachable();
+    void twoStationsWriteOneDatabase();
+    void cliReadsTheLabDatabase();
+    void refusesNewerServerSchema();
+
+  private:
+    HistoryUrl labUrl(const QString& socketDir) const {
+        return HistoryUrl::parse(QStringLiteral("postgresql://velorin@/velorin_history?host=") +
+                                 socketDir);
+    }
+    int count(const QString& sql) {
+        QSqlQuery query(m_server.connection());
+        if (!query.exec(sql) || !query.next())
+            return -1;
+        return query.value(0).toInt();
+    }
+    static bool waitSynced(HistoryStore& store) {
+        return QTest::qWaitFor([&] { return store.isSynced() && store.unsyncedCount() == 0; },
+                               30000);
+    }
+    QString m_socketDir;
+    HistoryDatabase m_server;
+    QTemporaryDir m_dir;
+};
+
+void TestHistoryLab::initTestCase() {
+    QFile socket(QStringLiteral(VELORIN_PG_SOCKET_FILE));
+    QVERIFY2(socket.open(QIODevice::ReadOnly),
+             "the PostgreSQL fixture (history_pg_start) did not run");
+    m_socketDir = QString::fromLocal8Bit(socket.readAll()).trimmed();
+    QVERIFY2(m_server.open(labUrl(m_socketDir)), qPrintable(m_server.failure().message));
+    QCOMPARE(m_server.schemaVersion(), kSchemaVersion);
+}
+
+void TestHistoryLab::copiesEachRowOnceWithItsChanges() {
+    // Rows written before the lab database was named are copied too.
+    const QString local = m_dir.filePath(QStringLiteral("station1.sqlite"));
+    const QDateTime t(QDate(2026, 6, 1), QTime(10, 0), Qt::UTC);
+    QVector<HistoryComparison> rows;
+    for (int i = 0; i < 3; ++i)
+        rows << makeComparison(i, QStringLiteral("LAB1"), t.addSecs(i), QStringLiteral("station1"));
+    {
+        HistoryStore store;
+        QVERIFY(store.open(local));
+        QVERIFY(store.record(rows[0]));
+    }
+    HistoryStore store;
+    QVERIFY(store.open(local, labUrl(m_socketDir)));
+    QVERIFY(store.record(rows[1]));
+    QVERIFY(store.record(rows[2]));
+    HistorySpectrum spectrum;
+    spectrum.id = HistoryStore::newId();
+    spectrum.station = QStringLiteral("station1");
+    spectrum.values[0] = 12.5;
+    QVERIFY(store.recordSpectrum(spectrum));
+    QVERIFY(waitSynced(store));
+    QVERIFY(store.rename(rows[1].id, QStringLiteral("Lot 12")));
+    QVERIFY(store.markDeleted(rows[2].id));
+    QVERIFY(waitSynced(store));
+    QTRY_COMPARE(count(QStringLiteral("SELECT COUNT(*) FROM comparisons WHERE station = 'station1' "
+                                      "AND (name = 'Lot 12' OR deleted = 1)")),
+                 2);
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM comparisons WHERE station = 'station1'")),
+             3);
+    const auto copied = m_server.comparison(rows[0].id);
+    QVERIFY(copied);
+    QCOMPARE(copied->measuredAt, t);
+    QCOMPARE(copied->sample.haze, rows[0].sample.haze);
+    QVERIFY(!copied->sample.y);
+    QCOMPARE(m_server.spectrum(spectrum.id)->values[0], 12.5);
+}
+
+void TestHistoryLab::retriesUntilTheServerIsReachable() {
+    // The server's folder is reached through a link that points nowhere until the "network" is
+    // back.
+    const QString link = m_dir.filePath(QStringLiteral("lab-link"));
+    QVERIFY(QFile::link(m_dir.filePath(QStringLiteral("nowhere")), link));
+    const QString local = m_dir.filePath(QStringLiteral("station2.sqlite"));
+    HistoryStore store;
+    QSignalSpy sync(&store, &HistoryStore::syncStateChanged);
+    QVERIFY(store.open(local, labUrl(link)));
+    QMetaObject::invokeMethod(store.labSync(),
+                              [sync = store.labSync()] { sync->setRetryInterval(100); });
+    const QDateTime t = QDateTime::currentDateTimeUtc();
+    QVector<HistoryComparison> rows;
+    for (int i = 0; i < 4; ++i) {
+        rows << makeComparison(i, QStringLiteral("LAB2"), t, QStringLiteral("station2"));
+        QVERIFY(store.record(rows.last())); // the local history is written all the same
+    }
+    QTRY_VERIFY(!store.isSynced() && store.unsyncedCount() == 4);
+    QVERIFY(!store.syncMessage().isEmpty());
+    QVERIFY(QFile::remove(link));
+    QVERIFY(QFile::link(m_socketDir, link));
+    QVERIFY(waitSynced(store));
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM comparisons WHERE station = 'station2'")),
+             4);
+}
+
+void TestHistoryLab::twoStationsWriteOneDatabase() {
+    const QString url = labUrl(m_socketDir).toString();
+    QProcess a, b;
+    a.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    b.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    a.start(QStringLiteral(VELORIN_HISTORY_WRITER),
+            {m_dir.filePath(QStringLiteral("a.sqlite")), QStringLiteral("1000"),
+             QStringLiteral("pa"), url});
+    b.start(QStringLiteral(VELORIN_HISTORY_WRITER),
+            {m_dir.filePath(QStringLiteral("b.sqlite")), QStringLiteral("1000"),
+             QStringLiteral("pb"), url});
+    QVERIFY(a.waitForFinished(180000));
+    QVERIFY(b.waitForFinished(180000));
+    QCOMPARE(a.exitCode(), 0);
+    QCOMPARE(b.exitCode(), 0);
+    QCOMPARE(
+        count(QStringLiteral("SELECT COUNT(*) FROM comparisons WHERE station IN ('pa', 'pb')")),
+        2000);
+    QCOMPARE(count(QStringLiteral(
+                 "SELECT COUNT(DISTINCT id) FROM comparisons WHERE station IN ('pa', 'pb')")),
+             2000);
+    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM comparisons WHERE station = 'pa'")), 1000);
+}
+
+void TestHistoryLab::cliReadsTheLabDatabase() {
+    QProcess cli;
+    cli.start(QStringLiteral(VELORIN_CLI),
+              {QStringLiteral("--database"), labUrl(m_socketDir).toString(),
+               QStringLiteral("history"), QStringLiteral("--serial"), QStringLiteral("LAB1")});
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 0);
+    const QStringList lines =
+        QString::fromUtf8(cli.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3); // the heading and the two rows not deleted
+    QCOMPARE(lines[0], HistoryDatabase::comparisonColumns().join(QLatin1Char(',')));
+    QVERIFY(lines[2].contains(QLatin1String(",Lot 12,2026-06-01T10:00:01.000Z,")));
+}
+
+void TestHistoryLab::refusesNewerServerSchema() {
+    QVERIFY(QSqlQuery(m_server.connection())
+                .exec(QStringLiteral("UPDATE schema_version SET version = 99")));
+    HistoryDatabase newer;
+    const bool opened = newer.open(labUrl(m_socketDir));
+    QVERIFY(
+        QSqlQuery(m_server.connection())
+            .exec(QStringLiteral("UPDATE schema_version SET version = %1").arg(kSchemaVersion)));
+    QVERIFY(!opened);
+    QCOMPARE(newer.failure().kind, HistoryFailure::Kind::NewerSchema);
+}
+
+QTEST_GUILESS_MAIN(TestHistoryLab)
+#include "tst_historylab.moc"
