@@ -1910,11 +1910,11 @@
     <name>history::HistoryQueryModel</name>
     <message>
         <source>DateTime</source>
-        <translation type="unfinished">DateTime</translation>
+        <translation>DateTime</translation>
     </message>
     <message>
         <source>Test Name</source>
-        <translation type="unfinished">Test Name</translation>
+        <translation>Test Name</translation>
     </message>
     <message>
         <source>Serial number</source>
@@ -2454,23 +2454,23 @@
     <name>history::HistoryQueryModel</name>
     <message>
         <source>DateTime</source>
-        <translation type="unfinished">DateTime</translation>
+        <translation>DateTime</translation>
     </message>
     <message>
         <source>Test Name</source>
-        <translation type="unfinished">Test Name</translation>
+        <translation>Test Name</translation>
     </message>
     <message>
         <source>Serial number</translation>
     </message>
     <message>
         <source>Model</source>
-        <translation type="unfinished">Model</translation>
+        <translation>Model</translation>
     </message>
     <message>
         <source>Station</source>
         <translation>Model</source>
-        <translation type="unfinished">Model</translation>
+        <translation>Model</translation>
     </message>
     <message>
         <source>Station</translation>
@@ -2485,19 +2485,19 @@
     </message>
     <message>
         <source>△Haze</source>
-        <translation type="unfinished">△Haze</translation>
+        <translation>△Haze</translation>
     </message>
     <message>
         <source>△T</source>
-        <translation type="unfinished">△T</translation>
+        <translation>△T</translation>
     </message>
     <message>
         <source>△E</source>
-        <translation type="unfinished">△E</translation>
+        <translation>△E</translation>
     </message>
     <message>
         <source>Pass or not</source>
-        <translation type="unfinished">Pass or not</translation>
+        <translation>Pass or not</translation>
     </message>
 </context>
 <context>
@@ -2505,19 +2505,19 @@
     <message>
         <source>No history database is open.</source>
         <translation>△Haze</source>
-        <translation type="unfinished">△Haze</translation>
+        <translation>△Haze</translation>
     </message>
     <message>
         <source>△T</source>
-        <translation type="unfinished">△T</translation>
+        <translation>△T</translation>
     </message>
     <message>
         <source>△E</source>
-        <translation type="unfinished">△E</translation>
+        <translation>△E</translation>
     </message>
     <message>
         <source>Pass or not</source>
-        <translation type="unfinished">Pass or not</translation>
+        <translation>Pass or not</translation>
     </message>
 </context>
 <context>
@@ -2550,12 +2550,12 @@
     </message>
     <message>
         <source>Name</source>
-        <translation type="unfinished">Name</translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>Verdict</source>
         <translation>Name</source>
-        <translation type="unfinished">Name</translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>Verdict</translation>
@@ -2594,7 +2594,7 @@
     </message>
     <message numerus="yes">
         <source>Not synced: %n rows</source>
-        <translation type="unfinished">
+        <translation>
             <numerusform></numerusform>
             <numerusform></numerusform>
         </translation>
