@@ -1,5 +1,6 @@
 #include "comparisoncsv.h"
 
+#include "comparisonrows.h"
 #include "comparisonsheet.h"
 
 #include <cmath>
@@ -8,89 +9,84 @@ namespace comparisoncsv {
 
 namespace {
 
-// Haze, T, L*, a*, b*, L*, C*, h, Y, x, y: the decimals the list shows.
-constexpr int kDecimals[ComparisonRecord::kValueCount] = {2, 2, 2, 2, 2, 2, 2, 1, 2, 4, 4};
-constexpr int kOldDecimals[OldComparisonRecord::kValueCount] = {2, 2, 2, 2, 1};
-
-// The number the list shows, so the file and the screen agree digit for digit.
-QVariant shown(double value, int decimals) {
-    const double scale = std::pow(10.0, decimals);
-    return std::round(value * scale) / scale;
+double hundredths(long long units) {
+    return double(units) / 100.0;
 }
 
-QVariant verdict(const QVector<bool>& passes, qsizetype row) {
-    return row < passes.size() ? QVariant(passes.at(row)) : QVariant();
-}
-
-// The value behind list column `column` of the current layout (see listRowTexts). Tolerances
-// come as the texts the row was given, which are plain numbers already.
-QVariant valueOf(const ComparisonRecord& r, int column, const QVariant& pass) {
+// The value behind list column `column` of the current layout (see comparisonrows::Column).
+QVariant valueOf(const ComparisonRecord& r, int column) {
+    using namespace comparisonrows;
     constexpr int n = ComparisonRecord::kValueCount;
-    if (column >= 3 && column < 3 + n)
-        return shown(r.standard[size_t(column - 3)], kDecimals[column - 3]);
-    if (column >= 3 + n && column < 3 + 2 * n)
-        return shown(r.sample[size_t(column - 3 - n)], kDecimals[column - 3 - n]);
+    if (column >= ColStandard && column < ColStandard + n)
+        return valueNumber(column - ColStandard, r.standard[size_t(column - ColStandard)]);
+    if (column >= ColSample && column < ColSample + n)
+        return valueNumber(column - ColSample, r.sample[size_t(column - ColSample)]);
     switch (column) {
-    case 0:
+    case ColNo:
         return r.sequence;
-    case 1:
+    case ColName:
         return r.name;
-    case 2:
-        return r.time;
-    case 25:
-        return shown(r.deltaHaze, 2);
-    case 26:
-        return shown(r.deltaT, 2);
-    case 27:
-        return shown(r.deltaE, 2);
-    case 28:
-        return pass;
-    case 31:
-        return r.hazeTolerance;
-    case 32:
-        return r.tTolerance;
-    case 33:
-        return r.deltaEThreshold;
-    case 34:
+    case ColTime:
+        return timeText(r.time);
+    case ColDeltaHaze:
+        return hundredths(r.deltaHaze);
+    case ColDeltaT:
+        return hundredths(r.deltaT);
+    case ColDeltaE:
+        return hundredths(r.deltaE);
+    case ColVerdict:
+        return r.pass;
+    case ColHazeTolerance:
+        return r.settings.hazeTolerance < 0 ? QVariant() : hundredths(r.settings.hazeTolerance);
+    case ColTTolerance:
+        return r.settings.tTolerance < 0 ? QVariant() : hundredths(r.settings.tTolerance);
+    case ColThreshold:
+        return r.settings.threshold < 0 ? QVariant() : r.settings.threshold / 10.0;
+    case ColModel:
         return r.model;
-    case 35:
+    case ColSerial:
         return r.serialNumber;
     default:
         return {};
     }
 }
 
+// Old layout: L*, a*, b*, C* in hundredths shown with two decimals, h shown with one.
+double oldValue(int index, int units) {
+    return index == 4 ? std::round(units / 10.0) / 10.0 : hundredths(units);
+}
+
 } // namespace
 
-QList<QVariantList> rows(int displayMode, const QList<ComparisonRecord>& records,
-                         const QVector<bool>& passes) {
+QList<QVariantList> rows(int displayMode, const QList<ComparisonRecord>& records) {
     const QList<int> sources = comparisonsheet::sourceColumns(displayMode);
     QList<QVariantList> out;
     out.reserve(records.size());
-    for (qsizetype i = 0; i < records.size(); ++i) {
+    for (const ComparisonRecord& record : records) {
         QVariantList row;
         row.reserve(sources.size());
         for (const int column : sources)
-            row.append(valueOf(records.at(i), column, verdict(passes, i)));
+            row.append(valueOf(record, column));
         out.append(row);
     }
     return out;
 }
 
-QList<QVariantList> oldRows(const QList<OldComparisonRecord>& records,
-                            const QVector<bool>& passes) {
+QList<QVariantList> oldRows(const QList<ComparisonRecord>& records) {
     // In the order of oldHeadings: NO, Model, SN, Name, Time, five standard values, five sample
     // values, formula, threshold, dE, result.
     QList<QVariantList> out;
     out.reserve(records.size());
-    for (qsizetype i = 0; i < records.size(); ++i) {
-        const OldComparisonRecord& r = records.at(i);
-        QVariantList row{r.sequence, r.model, r.serialNumber, r.name, r.time};
-        for (int k = 0; k < OldComparisonRecord::kValueCount; ++k)
-            row.append(shown(r.standard[size_t(k)], kOldDecimals[k]));
-        for (int k = 0; k < OldComparisonRecord::kValueCount; ++k)
-            row.append(shown(r.sample[size_t(k)], kOldDecimals[k]));
-        row << r.formula << r.deltaEThreshold << shown(r.deltaE, 2) << verdict(passes, i);
+    for (const ComparisonRecord& r : records) {
+        QVariantList row{r.sequence, r.model, r.serialNumber, r.name,
+                         comparisonrows::timeText(r.time)};
+        for (int k = 0; k < ComparisonRecord::kOldValueCount; ++k)
+            row.append(oldValue(k, r.standard[size_t(k)]));
+        for (int k = 0; k < ComparisonRecord::kOldValueCount; ++k)
+            row.append(oldValue(k, r.sample[size_t(k)]));
+        row << comparisonrows::oldCellText(r, comparisonrows::OldColFormula)
+            << (r.settings.threshold < 0 ? QVariant() : QVariant(r.settings.threshold / 10.0))
+            << hundredths(r.deltaE) << r.pass;
         out.append(row);
     }
     return out;

@@ -7,13 +7,12 @@
 
 #include <QList>
 #include <QVariant>
-#include <QVector>
 
 namespace comparisoncsv {
 
-// passes holds each row's verdict (true PASS); a row without one gets an empty field.
-QList<QVariantList> rows(int displayMode, const QList<ComparisonRecord>& records,
-                         const QVector<bool>& passes);
-QList<QVariantList> oldRows(const QList<OldComparisonRecord>& records, const QVector<bool>& passes);
+// Rows of the current layout's sheet for display mode 0..6; the verdict is the record's own.
+QList<QVariantList> rows(int displayMode, const QList<ComparisonRecord>& records);
+// Rows of the old layout's sheet.
+QList<QVariantList> oldRows(const QList<ComparisonRecord>& records);
 
 } // namespace comparisoncsv

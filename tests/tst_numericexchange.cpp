@@ -1,6 +1,7 @@
 // Numbers leaving the program as files: the CSV a spreadsheet computes with, and the standard
 // colour library made from a list, checked as the writer and the instrument take it.
 #include "comparisoncsv.h"
+#include "comparisonrows.h"
 #include "comparisonsheet.h"
 #include "csvtable.h"
 #include "excelengine.h"
@@ -124,31 +125,32 @@ void TestNumericExchange::comparisonListAsNumbers() {
     ComparisonRecord r;
     r.sequence = 3;
     r.name = "Film, A";
-    r.time = "2026-12-08 10:00:00";
-    r.standard[0] = 12.346;
-    r.standard[1] = 90.1;
-    r.sample[0] = 12.6;
-    r.sample[1] = 89.0;
-    r.deltaHaze = 0.254;
-    r.deltaT = -1.1;
-    r.hazeTolerance = "0.50";
-    r.tTolerance = "1.00";
+    r.time = QDateTime(QDate(2026, 12, 8), QTime(10, 0), Qt::LocalTime).toUTC();
+    r.standard[0] = 1235;
+    r.standard[1] = 9010;
+    r.sample[0] = 1260;
+    r.sample[1] = 8900;
+    r.settings.hazeTolerance = 50;
+    r.settings.tTolerance = 100;
+    comparisonrows::judge(r);
     r.model = "KV510";
     r.serialNumber = "123";
-    const QList<QVariantList> rows = comparisoncsv::rows(0, {r, r}, {false});
+    const QList<QVariantList> rows = comparisoncsv::rows(0, {r});
     QCOMPARE(rows.first().size(), comparisonsheet::headings(0).size());
     QCOMPARE(csv::encode(comparisonsheet::headings(0), rows).split('\n').at(1),
-             QByteArray("3,KV510,123,\"Film, A\",2026-12-08 10:00:00,12.35,90.1,12.6,89,0.50,"
-                        "0.25,1.00,-1.1,NG\r"));
-    QVERIFY(rows.at(1).last().isNull()); // no verdict given
+             QByteArray("3,KV510,123,\"Film, A\",2026/12/08  10:00,12.35,90.1,12.6,89,0.5,"
+                        "0.25,1,-1.1,NG\r"));
 
-    OldComparisonRecord old;
-    old.standard = {50, 2.5, 0, 2.5, 0};
-    old.deltaE = 42.10875;
-    old.formula = "△E*ab";
-    const QVariantList oldRow = comparisoncsv::oldRows({old}, {true}).first();
+    ComparisonRecord old;
+    old.settings.oldLayout = true;
+    old.settings.formula = 0;
+    old.settings.threshold = 10;
+    old.standard = {5000, 250, 0, 250, 0};
+    old.sample = {5000, 250, 0, 250, 0};
+    comparisonrows::judge(old);
+    const QVariantList oldRow = comparisoncsv::oldRows({old}).first();
     QCOMPARE(oldRow.size(), comparisonsheet::oldHeadings(false).size());
-    QCOMPARE(oldRow.mid(15), (QVariantList{"△E*ab", QString(), 42.11, true}));
+    QCOMPARE(oldRow.mid(16), (QVariantList{1.0, 0.0, true}));
 }
 
 void TestNumericExchange::makerLaysOutTheLibrary() {
