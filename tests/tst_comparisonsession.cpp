@@ -259,6 +259,24 @@ void TestComparisonSession::unreadableTolerancesAreRefused() {
         }
     }
     QCOMPARE(instrument->tolerance().haze, uint16_t(100));
+
+    // Where the decimal sign is a comma, "1,5" is what the validator lets through: it is 1.5.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    {
+        FirstPageFor510 german(port, prompter);
+        german.setModelTable(ModelTable::load(QStringLiteral(VELORIN_METERNO)));
+        german.onDeviceConnected();
+        QCOMPARE(german.findChild<QLineEdit*>(fields[0])->text(), QStringLiteral("1,00"));
+        prompter.shown.clear();
+        german.on_pushButton_setTolerance_clicked(); // as read: accepted unchanged
+        QCOMPARE(prompter.messages().last(), QStringLiteral("Information|Setup successfully!"));
+        german.findChild<QLineEdit*>(fields[0])->setText(QStringLiteral("1,5"));
+        german.findChild<QLineEdit*>(fields[1])->setText(QStringLiteral("1"));
+        german.findChild<QLineEdit*>(fields[2])->setText(QStringLiteral("1"));
+        german.on_pushButton_setTolerance_clicked();
+    }
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(instrument->tolerance().haze, uint16_t(150));
 }
 
 void TestComparisonSession::journalSeesEveryChangeFirst() {
