@@ -110,6 +110,10 @@ void TestComparisonSession::exactBoundsAgreeOnEveryPath_data() {
         << "KV510" << 3 << L{30, 80, 30, 0, 0} << L{30, 80, 30.3, 0, 0} << "0.30" << true;
     QTest::newRow("Lab dE over") << "KV510" << 3 << L{30, 80, 30, 1, 1} << L{30, 80, 30.31, 1, 1}
                                  << "0.31" << false;
+    QTest::newRow("LCh dE = threshold")
+        << "KV510" << 4 << L{0, 0, 40, 5, 5} << L{0, 0, 40, 5, 5.3} << "0.30" << true;
+    QTest::newRow("Yxy dE over") << "KV510" << 5 << L{0, 0, 40, 5, 5} << L{0, 0, 40.31, 5, 5}
+                                 << "0.31" << false;
     QTest::newRow("haze/T/Lab at bounds")
         << "KV510" << 6 << L{30, 80, 30, 2, 2} << L{30.3, 79.5, 30, 2.3, 2} << "0.30" << true;
     QTest::newRow("old layout dE = threshold")
