@@ -115,7 +115,10 @@ int writeSettings(ComparisonSession& session, const Options& o) {
         return fail(QStringLiteral("--haze-tol/--t-tol: this instrument has no haze or T"));
     if (!o.formula && !o.threshold)
         return 0;
-    int formula = o.formula.value_or(session.formulaIndex() < 0 ? 0 : session.formulaIndex());
+    // A fixed-formula colorimeter takes the threshold alone, with formula 0, as its page sends it.
+    const int stored =
+        profile.uiIndex == 2 || session.formulaIndex() < 0 ? 0 : session.formulaIndex();
+    const int formula = o.formula.value_or(stored);
     const int formulas = profile.oldLayout ? 6 : (profile.uiIndex == 2 ? 1 : 7);
     if (formula < 0 || formula >= formulas)
         return fail(

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QUuid>
+#include <QtGlobal>
 
 #include <array>
 
@@ -60,3 +61,6 @@ struct ComparisonRecord {
     QString model;
     QString serialNumber;
 };
+
+// Every member moves by plain copy of its bytes, so a long list shifts rows cheaply on delete.
+Q_DECLARE_TYPEINFO(ComparisonRecord, Q_RELOCATABLE_TYPE);

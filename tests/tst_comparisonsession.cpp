@@ -110,6 +110,10 @@ void TestComparisonSession::exactBoundsAgreeOnEveryPath_data() {
         << "KV510" << 3 << L{30, 80, 30, 0, 0} << L{30, 80, 30.3, 0, 0} << "0.30" << true;
     QTest::newRow("Lab dE over") << "KV510" << 3 << L{30, 80, 30, 1, 1} << L{30, 80, 30.31, 1, 1}
                                  << "0.31" << false;
+    QTest::newRow("LCh dE = threshold")
+        << "KV510" << 4 << L{0, 0, 40, 5, 5} << L{0, 0, 40, 5, 5.3} << "0.30" << true;
+    QTest::newRow("Yxy dE over") << "KV510" << 5 << L{0, 0, 40, 5, 5} << L{0, 0, 40.31, 5, 5}
+                                 << "0.31" << false;
     QTest::newRow("haze/T/Lab at bounds")
         << "KV510" << 6 << L{30, 80, 30, 2, 2} << L{30.3, 79.5, 30, 2.3, 2} << "0.30" << true;
     QTest::newRow("old layout dE = threshold")
@@ -259,6 +263,24 @@ void TestComparisonSession::unreadableTolerancesAreRefused() {
         }
     }
     QCOMPARE(instrument->tolerance().haze, uint16_t(100));
+
+    // Where the decimal sign is a comma, "1,5" is what the validator lets through: it is 1.5.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    {
+        FirstPageFor510 german(port, prompter);
+        german.setModelTable(ModelTable::load(QStringLiteral(VELORIN_METERNO)));
+        german.onDeviceConnected();
+        QCOMPARE(german.findChild<QLineEdit*>(fields[0])->text(), QStringLiteral("1,00"));
+        prompter.shown.clear();
+        german.on_pushButton_setTolerance_clicked(); // as read: accepted unchanged
+        QCOMPARE(prompter.messages().last(), QStringLiteral("Information|Setup successfully!"));
+        german.findChild<QLineEdit*>(fields[0])->setText(QStringLiteral("1,5"));
+        german.findChild<QLineEdit*>(fields[1])->setText(QStringLiteral("1"));
+        german.findChild<QLineEdit*>(fields[2])->setText(QStringLiteral("1"));
+        german.on_pushButton_setTolerance_clicked();
+    }
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(instrument->tolerance().haze, uint16_t(150));
 }
 
 void TestComparisonSession::journalSeesEveryChangeFirst() {

@@ -17,7 +17,7 @@ int ComparisonListModel::rowCount(const QModelIndex& parent) const {
 int ComparisonListModel::columnCount(const QModelIndex& parent) const {
     if (parent.isValid())
         return 0;
-    return layout_ == Layout::Current ? ListColumns : OldListColumns;
+    return layout_ == Layout::Current ? int(ListColumns) : int(OldListColumns);
 }
 
 QVariant ComparisonListModel::data(const QModelIndex& index, int role) const {
@@ -25,7 +25,7 @@ QVariant ComparisonListModel::data(const QModelIndex& index, int role) const {
         return {};
     const ComparisonRecord& r = records_.at(index.row());
     const int column = index.column();
-    const int verdictColumn = layout_ == Layout::Current ? ColVerdict : OldColVerdict;
+    const int verdictColumn = layout_ == Layout::Current ? int(ColVerdict) : int(OldColVerdict);
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:

@@ -53,10 +53,14 @@ int FirstPageFor510::on_pushButton_readTolerance_clicked() {
         return -1;
     if (!shown(session_->readTolerance()))
         return -1;
-    ui->lineEdit_hazeTolerance->setText(QString::number(hazeTolerance(), 'f', 2));
-    ui->lineEdit_tTolerance->setText(QString::number(tTolerance(), 'f', 2));
-    ui->lineEdit_eThresholds->setText(
-        QString::number(session_->toleranceThreshold() / 10.0, 'f', 1));
+    // Shown as they are read back: in the validator's locale.
+    const auto show = [](QLineEdit* edit, double value, int decimals) {
+        const QLocale locale = edit->validator() ? edit->validator()->locale() : QLocale();
+        edit->setText(locale.toString(value, 'f', decimals));
+    };
+    show(ui->lineEdit_hazeTolerance, hazeTolerance(), 2);
+    show(ui->lineEdit_tTolerance, tTolerance(), 2);
+    show(ui->lineEdit_eThresholds, session_->toleranceThreshold() / 10.0, 1);
     prompter_.information(this, tr("Information"), tr("Read successful!"));
     return 1;
 }
@@ -118,7 +122,7 @@ int FirstPageFor510::on_pushButton_readParameter_clicked() {
         if (!label.isNull())
             ui->lineEdit_formula->setText(label);
     }
-    ui->lineEdit_thresholds->setText(QString::number(parameterThreshold(), 'f', 1));
+    ui->lineEdit_thresholds->setText(QLocale().toString(parameterThreshold(), 'f', 1));
     return 1;
 }
 
