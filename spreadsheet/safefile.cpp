@@ -42,6 +42,9 @@ bool SafeFile::open() {
     failed_ = false;
     replaceFailed_ = false;
     error_.clear();
+    // A link stays a link: the file it points to is the one replaced.
+    if (const QFileInfo link(path_); link.isSymLink() && !link.symLinkTarget().isEmpty())
+        path_ = link.symLinkTarget();
     const QFileInfo target(path_);
     if (target.isDir())
         return failWith(EISDIR);

@@ -324,6 +324,11 @@ class TestHostile : public QObject {
         QCOMPARE(error, QString::fromLocal8Bit(strerror(ENOENT)));
         QVERIFY(saveFile(path(QStringLiteral("plain")), "content", &error));
         QCOMPARE(fileBytes(path(QStringLiteral("plain"))), QByteArray("content"));
+        // Saving through a link replaces what it points to and keeps the link.
+        QVERIFY(QFile::link(path(QStringLiteral("plain")), path(QStringLiteral("link"))));
+        QVERIFY(saveFile(path(QStringLiteral("link")), "newer", &error));
+        QVERIFY(QFileInfo(path(QStringLiteral("link"))).isSymLink());
+        QCOMPARE(fileBytes(path(QStringLiteral("plain"))), QByteArray("newer"));
     }
 };
 
