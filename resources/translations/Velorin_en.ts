@@ -759,6 +759,10 @@
         <source>中文</source>
         <translation>中文</translation>
     </message>
+    <message>
+        <source>No instrument</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MeterPageFor510</name>
