@@ -138,8 +138,9 @@ QString MainWindow::connectionText() const {
         return tr("No instrument");
     const auto* serial = page_->findChild<QLineEdit*>(QStringLiteral("lineEdit_serialNo"));
     const QString number = serial ? serial->text() : QString();
+    // Nothing until the instrument has told who it is.
     if (number.isEmpty())
-        return page_->model();
+        return QString();
     return QStringLiteral("%1 \u00B7 %2").arg(page_->model(), number);
 }
 

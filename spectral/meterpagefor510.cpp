@@ -88,8 +88,9 @@ MeterPageFor510::MeterPageFor510(MyThread* worker, FramePort* port, int uiIndex,
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setColumnWidth(0, 35);
     table->setColumnWidth(1, 100);
+    // Wide enough for the bold "700nm" caption and a value with two decimals.
     for (int c = 2; c <= 32; ++c)
-        table->setColumnWidth(c, 53);
+        table->setColumnWidth(c, 60);
     table->setColumnWidth(kCurveColumn, 60);
     table->setColumnWidth(kDeleteColumn, 100);
     table->horizontalHeader()->setStretchLastSection(true);
