@@ -18,6 +18,12 @@ file(WRITE ${VELORIN_CHANGELOG}
 find_program(GZIP_EXECUTABLE gzip REQUIRED)
 # -n: no name or time stamp in the header, so that the package is reproducible.
 execute_process(COMMAND ${GZIP_EXECUTABLE} -9nf ${VELORIN_CHANGELOG})
+foreach(page velorin velorin-cli)
+  configure_file(${PROJECT_SOURCE_DIR}/resources/man/${page}.1 ${CMAKE_BINARY_DIR}/packaging/${page}.1
+    COPYONLY)
+  execute_process(COMMAND ${GZIP_EXECUTABLE} -9nf ${CMAKE_BINARY_DIR}/packaging/${page}.1)
+  install(FILES ${CMAKE_BINARY_DIR}/packaging/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
 install(FILES ${VELORIN_CHANGELOG}.gz ${PROJECT_SOURCE_DIR}/resources/debian/copyright
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velorin)
 
