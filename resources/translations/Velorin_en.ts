@@ -761,7 +761,7 @@
     </message>
     <message>
         <source>No instrument</source>
-        <translation type="unfinished"></translation>
+        <translation>No instrument</translation>
     </message>
 </context>
 <context>
