@@ -16,6 +16,9 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velorin"));
+    // Settings (the folders of the file dialogs, the spectral page's split) go to
+    // ~/.config/velorin/velorin.conf.
+    QApplication::setOrganizationName(QStringLiteral("velorin"));
     QApplication::setApplicationVersion(QStringLiteral(VELORIN_VERSION));
 
     QCommandLineParser parser;
