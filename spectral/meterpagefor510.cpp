@@ -33,6 +33,8 @@
 #include <QTableWidgetItem>
 #include <QToolTip>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kColumns = 35;
@@ -101,6 +103,8 @@ MeterPageFor510::MeterPageFor510(MyThread* worker, FramePort* port, int uiIndex,
     table->setItemDelegateForColumn(kDeleteColumn, deleteButtons_);
     connect(deleteButtons_, &RowButtonDelegate::clicked, this, &MeterPageFor510::slot_updateTable);
     buildCaptionRow();
+    // Room for the all-curves box and its caption in either language.
+    table->setColumnWidth(kCurveColumn, std::max(60, allCurves_->sizeHint().width() + 8));
     connect(table, &QTableWidget::cellDoubleClicked, this,
             &MeterPageFor510::slot_cellDoubleClicked);
     connect(table, &QTableWidget::itemSelectionChanged, this, qOverload<>(&QWidget::update));
