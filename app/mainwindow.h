@@ -11,7 +11,6 @@
 
 class FirstPageFor510;
 class Prompter;
-class QLabel;
 
 namespace Ui {
 class MainWindow;
@@ -51,7 +50,6 @@ class MainWindow : public QDialog {
     bool isLampOn() const { return lampOn_; }
     // The connection in words beside the lamp: model and serial number, or "No instrument".
     QString connectionText() const;
-    const Translators& translators() const { return translators_; }
 
     // Where the translations are looked for: the current directory, the program's directory,
     // then the installed translation folder.
