@@ -49,6 +49,9 @@ struct Options {
 
 void nameApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("velorin"));
+    // Settings (the folders of the file dialogs, the spectral page's split) go to
+    // ~/.config/velorin/velorin.conf.
+    QCoreApplication::setOrganizationName(QStringLiteral("velorin"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELORIN_VERSION));
 }
 

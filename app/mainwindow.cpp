@@ -9,9 +9,10 @@
 #include <QDebug>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTimer>
-#include <QTranslator>
 
 #ifndef VELORIN_TRANSLATIONS_RELDIR
 #define VELORIN_TRANSLATIONS_RELDIR "../share/velorin/translations"
@@ -24,8 +25,9 @@ MainWindow* theInstance = nullptr;
 MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     : QDialog(parent), ui(new Ui::MainWindow), watcher_(std::move(setup.watcher)),
       prompter_(setup.prompter ? setup.prompter : &Prompter::messageBoxes()),
-      translationDirs_(setup.translationDirs.isEmpty() ? defaultTranslationDirs()
-                                                       : setup.translationDirs) {
+      translators_(setup.translationDirs.isEmpty() ? defaultTranslationDirs()
+                                                   : setup.translationDirs,
+                   setup.qtTranslationDir) {
     if (!theInstance)
         theInstance = this;
     if (setup.transportFactory)
@@ -89,6 +91,7 @@ bool MainWindow::OpenUSB() {
     showLamp(true);
     page_->openThreadSlot();
     page_->onDeviceConnected();
+    showConnection();
     return true;
 }
 
@@ -128,27 +131,30 @@ void MainWindow::showLamp(bool on) {
     ui->LinkStatusLabel->setPixmap(
         QPixmap(on ? QStringLiteral(":/image/led_on.png") : QStringLiteral(":/image/led_off.png")));
     ui->LinkStatusLabel->setAlignment(Qt::AlignCenter);
+    showConnection();
+}
+
+QString MainWindow::connectionText() const {
+    if (!lampOn_)
+        return tr("No instrument");
+    const auto* serial = page_->findChild<QLineEdit*>(QStringLiteral("lineEdit_serialNo"));
+    const QString number = serial ? serial->text() : QString();
+    // Nothing until the instrument has told who it is.
+    if (number.isEmpty())
+        return QString();
+    return QStringLiteral("%1 \u00B7 %2").arg(page_->model(), number);
+}
+
+void MainWindow::showConnection() {
+    ui->ConnectionStateLabel->setText(connectionText());
 }
 
 bool MainWindow::switchLanguage(const QString& fileName, bool chinese) {
-    // Load into a fresh translator: a failed load empties the translator it is tried on, which
-    // would drop the language in use.
-    auto next = std::make_unique<QTranslator>();
-    bool loaded = false;
-    for (const QString& dir : std::as_const(translationDirs_)) {
-        if (next->load(fileName, dir)) {
-            loaded = true;
-            break;
-        }
-    }
-    if (!loaded)
+    if (!translators_.switchTo(fileName, chinese ? QStringLiteral("zh_CN") : QStringLiteral("en")))
         return false;
-    QCoreApplication::installTranslator(next.get());
-    if (translator_)
-        QCoreApplication::removeTranslator(translator_.get());
-    translator_ = std::move(next);
     page_->setChinese(chinese);
     page_->retranslate();
+    showConnection();
     return true;
 }
 

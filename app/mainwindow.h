@@ -2,6 +2,7 @@
 
 #include "devicewatcher.h"
 #include "frameport.h"
+#include "translators.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -10,7 +11,6 @@
 
 class FirstPageFor510;
 class Prompter;
-class QTranslator;
 
 namespace Ui {
 class MainWindow;
@@ -22,6 +22,7 @@ struct MainWindowSetup {
     LinkFramePort::TransportFactory transportFactory; // the HID transport
     Prompter* prompter = nullptr;                     // message boxes
     QStringList translationDirs;                      // MainWindow::defaultTranslationDirs()
+    QString qtTranslationDir;                         // where the Qt in use keeps its own
 };
 
 // The program's window: it owns the link to the instrument, opens it at start and whenever a
@@ -47,6 +48,8 @@ class MainWindow : public QDialog {
 
     FirstPageFor510* page() const { return page_; }
     bool isLampOn() const { return lampOn_; }
+    // The connection in words beside the lamp: model and serial number, or "No instrument".
+    QString connectionText() const;
 
     // Where the translations are looked for: the current directory, the program's directory,
     // then the installed translation folder.
@@ -70,13 +73,13 @@ class MainWindow : public QDialog {
   private:
     bool switchLanguage(const QString& fileName, bool chinese);
     void showLamp(bool on);
+    void showConnection();
 
     Ui::MainWindow* ui;
     FirstPageFor510* page_ = nullptr;
     LinkFramePort port_;
-    std::unique_ptr<QTranslator> translator_;
     std::unique_ptr<DeviceWatcher> watcher_;
     Prompter* prompter_;
-    QStringList translationDirs_;
+    Translators translators_;
     bool lampOn_ = false;
 };

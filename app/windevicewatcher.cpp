@@ -4,8 +4,10 @@
 #include <QDebug>
 #include <QWidget>
 
-#include <dbt.h>
+// dbt.h uses the types windows.h declares.
 #include <windows.h>
+
+#include <dbt.h>
 
 namespace {
 

@@ -19,12 +19,20 @@ QString text(const QString& s) {
     return s.toHtmlEscaped();
 }
 
+// Labels do not wrap: a narrow cell would break one inside a word ("Thresholds" / ":", "检测" /
+// "员:", Chinese breaking between any two characters); the table gives a label the room it needs.
 QString cell(int width, const QString& x) {
+    return QLatin1String("<td width=\"") + QString::number(width) +
+           QLatin1String("%\" style=\"white-space:nowrap\">") + x + QLatin1String("</td>");
+}
+// The one label too long for its column on one line; it breaks between its two words.
+QString wrappingCell(int width, const QString& x) {
     return QLatin1String("<td width=\"") + QString::number(width) + QLatin1String("%\">") + x +
            QLatin1String("</td>");
 }
 QString field(int width, const QString& x) {
-    return cell(width, x + QLatin1String("<hr/>"));
+    return QLatin1String("<td width=\"") + QString::number(width) + QLatin1String("%\">") + x +
+           QLatin1String("<hr/></td>");
 }
 QString ccell(int width, const QString& x) {
     return QLatin1String("<td width=\"") + QString::number(width) +
@@ -117,7 +125,7 @@ QString buildReportHtmlFor510(const ReportSnapshot& s, const ReportTranslate& tr
     const QString testTimeLabel = cell(20, QStringLiteral("Test Time:"));
     if (mode[0]) {
         line(row({hazeTolerance, field(33, text(s.hazeTolerance)), cell(3, empty),
-                  cell(20, QStringLiteral("Transmittance Tolerance:")),
+                  wrappingCell(20, QStringLiteral("Transmittance Tolerance:")),
                   field(25, text(s.transmittanceTolerance))}));
         line(row({testTimeLabel, testTime}));
     }
@@ -138,7 +146,7 @@ QString buildReportHtmlFor510(const ReportSnapshot& s, const ReportTranslate& tr
     }
     if (mode[6]) {
         line(row({hazeTolerance, field(33, text(s.hazeTolerance)), cell(3, empty),
-                  cell(20, QStringLiteral("Transmittance Tolerance:")),
+                  wrappingCell(20, QStringLiteral("Transmittance Tolerance:")),
                   field(25, text(s.transmittanceTolerance))}));
         line(row({cell(15, d + QLatin1String("Thresholds:")), field(33, text(s.deltaEThreshold)),
                   cell(3, empty), testTimeLabel, testTime}));

@@ -35,10 +35,10 @@ class CurveRaster {
         stride_ = image_.bytesPerLine() / int(sizeof(QRgb));
         width_ = image_.width();
         height_ = image_.height();
-        thickness_ = std::max(1, int(std::lround(2 * scale)));
     }
 
-    void polyline(const QPolygonF& points, const QColor& colour) {
+    void polyline(const QPolygonF& points, const QColor& colour, qreal width) {
+        thickness_ = std::max(1, int(std::lround(width * scale_)));
         const QRgb rgb = colour.rgba();
         for (int k = 1; k < points.size(); ++k)
             segment(toImage(points.at(k - 1)), toImage(points.at(k)), rgb);
@@ -117,8 +117,21 @@ double fullScale(const QVector<SpectralRecord>& records) {
     return n;
 }
 
+const QVector<QColor>& extraColours() {
+    // Twelve hues far apart, none close to the first four (black and dark blues) nor to the
+    // grid's grey.
+    static const QVector<QColor> palette = {
+        QColor(230, 25, 75), QColor(60, 180, 75),  QColor(255, 140, 0), QColor(145, 30, 180),
+        QColor(0, 170, 200), QColor(240, 50, 230), QColor(128, 128, 0), QColor(170, 110, 40),
+        QColor(0, 128, 128), QColor(220, 190, 0),  QColor(128, 0, 0),   QColor(100, 100, 255)};
+    return palette;
+}
+
 QColor curveColour(int index) {
-    return QColor(index % 100, (100 * index) % 256, (200 * index) % 256);
+    if (index < 4)
+        return QColor(index % 100, (100 * index) % 256, (200 * index) % 256);
+    const QVector<QColor>& palette = extraColours();
+    return palette.at((index - 4) % palette.size());
 }
 
 QString percentageTitle(int uiIndex) {
@@ -129,7 +142,8 @@ QString percentageTitle(int uiIndex) {
     return {};
 }
 
-ChartPlan plan(const QRectF& area, const QVector<SpectralRecord>& records, int uiIndex) {
+ChartPlan plan(const QRectF& area, const QVector<SpectralRecord>& records, int uiIndex,
+               int highlighted, const QString& highlightedName) {
     ChartPlan p;
     const double x0 = area.left(), y0 = area.top(), w = area.width(), h = area.height();
     const double xL = x0 + 0.2 * w, xR = x0 + 0.8 * w, pw = 0.6 * w;
@@ -173,6 +187,19 @@ ChartPlan plan(const QRectF& area, const QVector<SpectralRecord>& records, int u
             points.append(QPointF(xL + k * pw / 30, yB - r.values[size_t(k)] * ph / n));
         p.curves.append({i, points, makePen(curveColour(i), 2, Qt::SolidLine)});
     }
+    // The highlighted curve goes on top, thicker, with its name beside its 700 nm end.
+    for (int c = 0; c < p.curves.size(); ++c) {
+        if (p.curves.at(c).recordIndex != highlighted)
+            continue;
+        ChartPlan::Curve top = p.curves.takeAt(c);
+        top.pen.setWidthF(4);
+        const QPointF end = top.points.constLast();
+        p.curves.append(top);
+        if (!highlightedName.isEmpty())
+            p.texts.append({QRectF(xR + 6, end.y() - h / 20, 0.2 * w - 6, h / 10),
+                            Qt::AlignLeft | Qt::AlignVCenter, highlightedName});
+        break;
+    }
 
     const int top = static_cast<int>(n) * 5 / 6;
     const double labelLeft = x0 + w / 10;
@@ -187,6 +214,24 @@ ChartPlan plan(const QRectF& area, const QVector<SpectralRecord>& records, int u
     if (!title.isEmpty())
         p.texts.append({QRectF(x0 + w / 8, y0, w / 10, h), centred, title, 270});
     return p;
+}
+
+int curveAt(const ChartPlan& plan, const QPointF& point, qreal tolerance) {
+    for (int c = int(plan.curves.size()) - 1; c >= 0; --c) {
+        const QPolygonF& points = plan.curves.at(c).points;
+        for (int k = 1; k < points.size(); ++k) {
+            const QPointF a = points.at(k - 1), b = points.at(k);
+            const QPointF ab = b - a;
+            const qreal length2 = QPointF::dotProduct(ab, ab);
+            const qreal t = length2 > 0
+                                ? std::clamp(QPointF::dotProduct(point - a, ab) / length2, 0.0, 1.0)
+                                : 0.0;
+            const QPointF d = point - (a + t * ab);
+            if (QPointF::dotProduct(d, d) <= tolerance * tolerance)
+                return plan.curves.at(c).recordIndex;
+        }
+    }
+    return -1;
 }
 
 void draw(QPainter& painter, const ChartPlan& plan) {
@@ -217,7 +262,7 @@ void draw(QPainter& painter, const ChartPlan& plan) {
         CurveRaster raster(QRect(0, 0, device->width(), device->height()),
                            device->devicePixelRatioF());
         for (const ChartPlan::Curve& c : plan.curves)
-            raster.polyline(c.points, c.pen.color());
+            raster.polyline(c.points, c.pen.color(), c.pen.widthF());
         raster.drawOn(painter);
     } else {
         for (const ChartPlan::Curve& c : plan.curves) {

@@ -17,16 +17,29 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSettings>
+#include <QSplitter>
+#include <QStyle>
+#include <QTableView>
 #include <QTableWidgetItem>
+#include <QToolTip>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kColumns = 35;
+constexpr int kFrozenColumns = 2; // number and name
+const char* const kSplitterKey = "spectral/splitter";
 
 QTableWidgetItem* centredItem(const QString& text) {
     auto* item = new QTableWidgetItem(text);
@@ -41,25 +54,45 @@ MeterPageFor510::MeterPageFor510(MyThread* worker, FramePort* port, int uiIndex,
       pauseLock_(worker ? worker->sharedPauseLock() : nullptr), port_(port), uiIndex_(uiIndex),
       prompter_(Prompter::standard()), clock_([] { return QDateTime::currentDateTime(); }) {
     ui->setupUi(this);
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        resize(screen->availableGeometry().size());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    // The chart is painted by the dialog itself, under this placeholder.
+    // The chart is painted by the dialog itself, under this placeholder, which only watches the
+    // mouse for the curve under it.
     ui->widget_chart->setAttribute(Qt::WA_TranslucentBackground);
-    ui->widget_chart->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ui->widget_chart->setMouseTracking(true);
+    ui->widget_chart->installEventFilter(this);
+    ui->widget_chart->setMinimumHeight(200);
+
+    // The list above, the chart below (the larger part), the boundary where the user left it.
+    splitter_ = new QSplitter(Qt::Vertical, this);
+    splitter_->setObjectName(QStringLiteral("splitter_meterPage"));
+    ui->gridLayout_meterPage->removeWidget(ui->tableWidget_data);
+    ui->gridLayout_meterPage->removeWidget(ui->widget_chart);
+    splitter_->addWidget(ui->tableWidget_data);
+    splitter_->addWidget(ui->widget_chart);
+    splitter_->setChildrenCollapsible(false);
+    splitter_->setStretchFactor(0, 2);
+    splitter_->setStretchFactor(1, 3);
+    ui->gridLayout_meterPage->addWidget(splitter_, 1, 0, 1, 5);
+    ui->gridLayout_meterPage->setRowStretch(1, 1);
+    const QByteArray saved = QSettings().value(QLatin1String(kSplitterKey)).toByteArray();
+    if (saved.isEmpty() || !splitter_->restoreState(saved))
+        splitter_->setSizes({2000, 3000});
+    fitToScreen();
 
     QTableWidget* table = ui->tableWidget_data;
     table->setColumnCount(kColumns);
-    table->horizontalHeader()->hide();
     table->verticalHeader()->hide();
     table->setFont(QFont(QStringLiteral("Microsoft Yahei"), 10));
+    table->horizontalHeader()->setFont(table->font());
+    table->installEventFilter(this);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setColumnWidth(0, 35);
     table->setColumnWidth(1, 100);
+    // Wide enough for the bold "700nm" caption and a value with two decimals.
     for (int c = 2; c <= 32; ++c)
-        table->setColumnWidth(c, 53);
+        table->setColumnWidth(c, 60);
     table->setColumnWidth(kCurveColumn, 60);
     table->setColumnWidth(kDeleteColumn, 100);
     table->horizontalHeader()->setStretchLastSection(true);
@@ -70,11 +103,165 @@ MeterPageFor510::MeterPageFor510(MyThread* worker, FramePort* port, int uiIndex,
     table->setItemDelegateForColumn(kDeleteColumn, deleteButtons_);
     connect(deleteButtons_, &RowButtonDelegate::clicked, this, &MeterPageFor510::slot_updateTable);
     buildCaptionRow();
+    // Room for the all-curves box and its caption in either language.
+    table->setColumnWidth(kCurveColumn, std::max(60, allCurves_->sizeHint().width() + 8));
     connect(table, &QTableWidget::cellDoubleClicked, this,
             &MeterPageFor510::slot_cellDoubleClicked);
+    connect(table, &QTableWidget::itemSelectionChanged, this, qOverload<>(&QWidget::update));
+    freezeNameColumns();
+    connect(table->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int size) {
+                if (column < kFrozenColumns) {
+                    frozen_->setColumnWidth(column, size);
+                    placeFrozenColumns();
+                }
+                placeAllCurvesBox();
+            });
+    connect(table->horizontalHeader(), &QHeaderView::geometriesChanged, this,
+            &MeterPageFor510::placeAllCurvesBox);
+    connect(table->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &MeterPageFor510::placeAllCurvesBox);
+}
+
+void MeterPageFor510::fitToScreen() {
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // The window manager's frame goes around the dialog: measured on the shown window that
+    // opens the page, or the style's title bar where there is none to measure.
+    QMargins frame;
+    if (owner && owner->isVisible()) {
+        const QRect outer = owner->frameGeometry(), inner = owner->geometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    }
+    if (frame.isNull())
+        frame.setTop(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+    setGeometry(screen->availableGeometry().marginsRemoved(frame));
+}
+
+void MeterPageFor510::freezeNameColumns() {
+    // A second view of the same rows over the table's left edge, the way a spreadsheet freezes
+    // panes: it scrolls up and down with the table, never sideways.
+    QTableWidget* table = ui->tableWidget_data;
+    frozen_ = new QTableView(table);
+    frozen_->setObjectName(QStringLiteral("tableView_frozenNames"));
+    frozen_->setModel(table->model());
+    frozen_->setSelectionModel(table->selectionModel());
+    frozen_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    frozen_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    frozen_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    frozen_->setFocusPolicy(Qt::NoFocus);
+    frozen_->setFont(table->font());
+    frozen_->horizontalHeader()->setFont(table->font());
+    frozen_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    frozen_->verticalHeader()->hide();
+    frozen_->verticalHeader()->setDefaultSectionSize(table->verticalHeader()->defaultSectionSize());
+    frozen_->setFrameShape(QFrame::NoFrame);
+    frozen_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    frozen_->setVerticalScrollMode(table->verticalScrollMode());
+    for (int c = 0; c < kColumns; ++c) {
+        if (c < kFrozenColumns)
+            frozen_->setColumnWidth(c, table->columnWidth(c));
+        else
+            frozen_->setColumnHidden(c, true);
+    }
+    frozen_->setRowHidden(0, true);
+    connect(frozen_->verticalScrollBar(), &QScrollBar::valueChanged, table->verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(table->verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(),
+            &QScrollBar::setValue);
+    // Its range follows rows added in bulk later than the table's: catch up then.
+    connect(frozen_->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
+        frozen_->verticalScrollBar()->setValue(ui->tableWidget_data->verticalScrollBar()->value());
+    });
+    connect(frozen_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.column() == 1 && index.row() >= 1)
+            frozen_->edit(index);
+    });
+    placeFrozenColumns();
+    frozen_->show();
+}
+
+void MeterPageFor510::placeFrozenColumns() {
+    QTableWidget* table = ui->tableWidget_data;
+    const int width = table->columnWidth(0) + table->columnWidth(1);
+    const int header = table->horizontalHeader()->height();
+    frozen_->horizontalHeader()->setFixedHeight(header);
+    frozen_->setGeometry(table->frameWidth(), table->frameWidth(), width,
+                         table->viewport()->height() + header);
+}
+
+void MeterPageFor510::placeAllCurvesBox() {
+    if (!allCurves_)
+        return;
+    QHeaderView* header = ui->tableWidget_data->horizontalHeader();
+    allCurves_->setGeometry(header->sectionViewportPosition(kCurveColumn) + 4, 0,
+                            header->sectionSize(kCurveColumn) - 4, header->height());
+}
+
+QRectF MeterPageFor510::chartArea() const {
+    return QRectF(QRect(ui->widget_chart->mapTo(this, QPoint(0, 0)), ui->widget_chart->size()));
+}
+
+int MeterPageFor510::highlightedRecord() const {
+    const QTableWidget* table = ui->tableWidget_data;
+    const int row = table->currentRow();
+    if (row < 1 || row > records_.size() || !table->selectionModel()->isRowSelected(row, {}))
+        return -1;
+    return row - 1;
+}
+
+QString MeterPageFor510::recordName(int index) const {
+    const QTableWidgetItem* item = ui->tableWidget_data->item(index + 1, 1);
+    return item ? item->text() : QString();
+}
+
+void MeterPageFor510::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    placeFrozenColumns();
+    placeAllCurvesBox();
+}
+
+void MeterPageFor510::done(int result) {
+    QSettings().setValue(QLatin1String(kSplitterKey), splitter_->saveState());
+    QDialog::done(result);
+}
+
+bool MeterPageFor510::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->tableWidget_data && event->type() == QEvent::Resize) {
+        placeFrozenColumns();
+        placeAllCurvesBox();
+    } else if (watched == ui->widget_chart &&
+               (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress)) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const QPointF at = QPointF(ui->widget_chart->mapTo(this, QPoint(0, 0))) + mouse->position();
+        const int index = chart::curveAt(chart::plan(chartArea(), records_, uiIndex_), at);
+        if (event->type() == QEvent::MouseMove) {
+            if (index >= 0)
+                QToolTip::showText(mouse->globalPosition().toPoint(), recordName(index),
+                                   ui->widget_chart);
+            else
+                QToolTip::hideText();
+        } else if (index >= 0) {
+            ui->tableWidget_data->selectRow(index + 1);
+            ui->tableWidget_data->scrollToItem(ui->tableWidget_data->item(index + 1, 0));
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 MeterPageFor510::~MeterPageFor510() {
+    // The children outlive this part of the page: nothing of theirs may call back into it.
+    QTableWidget* table = ui->tableWidget_data;
+    table->removeEventFilter(this);
+    ui->widget_chart->removeEventFilter(this);
+    table->disconnect(this);
+    table->horizontalHeader()->disconnect(this);
+    table->horizontalScrollBar()->disconnect(this);
+    frozen_->verticalScrollBar()->disconnect(this);
     delete ui;
 }
 
@@ -97,11 +284,17 @@ void MeterPageFor510::buildCaptionRow() {
     const QStringList captions = spectralsheet::captions();
     for (int c = 0; c < captions.size(); ++c)
         table->setItem(0, c, centredItem(captions.at(c)));
-    auto* all = new QCheckBox(tr("Curve"));
-    all->setChecked(true);
-    connect(all, &QCheckBox::clicked, this, &MeterPageFor510::slot_updateChart);
-    table->setCellWidget(0, kCurveColumn, all);
+    // The caption row stays in the table for the export, but the user sees its texts in the
+    // header, which does not scroll away.
+    table->setRowHidden(0, true);
+    QStringList header = captions;
+    header << QString() << tr("Operation");
+    table->setHorizontalHeaderLabels(header);
     table->setItem(0, kDeleteColumn, centredItem(tr("Operation")));
+    allCurves_ = new QCheckBox(tr("Curve"), table->horizontalHeader()->viewport());
+    allCurves_->setObjectName(QStringLiteral("checkBox_allCurves"));
+    allCurves_->setChecked(true);
+    connect(allCurves_, &QCheckBox::clicked, this, &MeterPageFor510::slot_updateChart);
 }
 
 void MeterPageFor510::setActionButtonsEnabled(bool enabled) {
@@ -135,6 +328,8 @@ void MeterPageFor510::addRecordRow(const SpectralRecord& record, const QString& 
 }
 
 int MeterPageFor510::rowOf(const QWidget* cellWidget) const {
+    if (cellWidget && cellWidget == allCurves_)
+        return 0;
     const QTableWidget* table = ui->tableWidget_data;
     for (int r = 0; r < table->rowCount(); ++r)
         if (table->cellWidget(r, kCurveColumn) == cellWidget)
@@ -143,6 +338,8 @@ int MeterPageFor510::rowOf(const QWidget* cellWidget) const {
 }
 
 QCheckBox* MeterPageFor510::curveBox(int row) const {
+    if (row == 0)
+        return allCurves_;
     return qobject_cast<QCheckBox*>(ui->tableWidget_data->cellWidget(row, kCurveColumn));
 }
 
@@ -323,7 +520,8 @@ bool MeterPageFor510::on_pushButton_exportExcel_clicked() {
     const bool written =
         engine.writeTable(spectralsheet::table(captionRow, rows), [&progress](int done) {
             progress->setValue(done);
-            return true;
+            // Cancelling keeps the rows written so far; they are saved like a complete export.
+            return !progress->wasCanceled();
         });
     progress->hide();
     if (!written) {
@@ -339,7 +537,8 @@ bool MeterPageFor510::on_pushButton_exportExcel_clicked() {
     }
     engine.close();
     on_pushButton_clearData_clicked();
-    information(tr("Storing data"), tr("Data stored to file Success"));
+    information(tr("Storing data"), tr("Data stored to file Success") + QLatin1String("\n") +
+                                        QDir::toNativeSeparators(path));
     setActionButtonsEnabled(true);
     return true;
 }
@@ -363,5 +562,7 @@ void MeterPageFor510::on_pushButton_clearData_clicked() {
 void MeterPageFor510::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     QPainter painter(this);
-    chart::draw(painter, chart::plan(QRectF(ui->widget_chart->geometry()), records_, uiIndex_));
+    const int highlighted = highlightedRecord();
+    chart::draw(painter, chart::plan(chartArea(), records_, uiIndex_, highlighted,
+                                     highlighted >= 0 ? recordName(highlighted) : QString()));
 }

@@ -14,6 +14,8 @@ class MyThread;
 class PauseLock;
 class Prompter;
 class QCheckBox;
+class QSplitter;
+class QTableView;
 class RowButtonDelegate;
 
 namespace Ui {
@@ -40,6 +42,11 @@ class MeterPageFor510 : public QDialog {
     void setActionButtonsEnabled(bool enabled);
 
     const QVector<SpectralRecord>& records() const { return records_; }
+    // The list position of the record whose curve is drawn highlighted (the selected row's),
+    // or -1.
+    int highlightedRecord() const;
+    // The record rows' name, as the list shows it.
+    QString recordName(int index) const;
     int uiIndex() const { return uiIndex_; }
     int nameCounter() const { return nameCounter_; }
 
@@ -55,9 +62,19 @@ class MeterPageFor510 : public QDialog {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildCaptionRow();
+    // The whole dialog, frame included, on the screen it opens on.
+    void fitToScreen();
+    // Keeps the number and name columns in view while the table scrolls sideways.
+    void freezeNameColumns();
+    void placeFrozenColumns();
+    void placeAllCurvesBox();
+    QRectF chartArea() const;
     int rowOf(const QWidget* cellWidget) const;
     QCheckBox* curveBox(int row) const;
     void information(const QString& title, const QString& text);
@@ -70,6 +87,9 @@ class MeterPageFor510 : public QDialog {
     int nameCounter_ = 1;
     bool bulk_ = false; // adding many rows: repaint once at the end
     RowButtonDelegate* deleteButtons_;
+    QSplitter* splitter_;
+    QTableView* frozen_ = nullptr;
+    QCheckBox* allCurves_ = nullptr;
     Prompter* prompter_;
     std::function<QDateTime()> clock_;
 };

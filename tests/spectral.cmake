@@ -5,3 +5,4 @@ add_test(NAME cli_spectral_history
 set_tests_properties(cli_spectral_history PROPERTIES PASS_REGULAR_EXPRESSION "4 spectra written")
 add_test(NAME cli_spectral_usage COMMAND velorin-cli --simulate KV510 spectral)
 set_tests_properties(cli_spectral_usage PROPERTIES WILL_FAIL TRUE)
+velorin_test(tst_spectralscreen tst_spectralscreen.cpp LIBS velorin_spectral)

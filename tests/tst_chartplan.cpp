@@ -31,6 +31,7 @@ class TestChartPlan : public QObject {
     void fullScaleSteps();
     void coloursByPositionAndHiddenRecords();
     void curvePointsAndTitles();
+    void distinctColoursAndHighlight();
     void drawsWithoutFailing();
 };
 
@@ -99,6 +100,43 @@ void TestChartPlan::coloursByPositionAndHiddenRecords() {
     QCOMPARE(p.curves.size(), 2);
     QCOMPARE(p.curves.at(1).recordIndex, 2);
     QCOMPARE(p.curves.at(1).pen.color(), QColor(2, 200, 144));
+}
+
+void TestChartPlan::distinctColoursAndHighlight() {
+    // Beyond the first four, every colour of a round of the palette differs from all others
+    // and from the first four, and none is the grid's grey.
+    QList<QColor> seen;
+    for (int i = 0; i < 4 + chart::extraColours().size(); ++i) {
+        const QColor c = chart::curveColour(i);
+        QVERIFY2(!seen.contains(c), qPrintable(QString::number(i)));
+        QVERIFY(c != QColor(Qt::gray));
+        seen.append(c);
+    }
+    QCOMPARE(chart::curveColour(4 + chart::extraColours().size()), chart::curveColour(4));
+
+    // The highlighted record is drawn last, thicker, named beside its end; the others keep
+    // their order and pens. A hidden record is not highlighted.
+    const QVector<SpectralRecord> records = {flat(10), flat(20), flat(30)};
+    const ChartPlan plain = chart::plan(QRectF(0, 0, 600, 300), records, 0);
+    const ChartPlan p = chart::plan(QRectF(0, 0, 600, 300), records, 0, 1, QStringLiteral("spec2"));
+    QCOMPARE(p.curves.size(), 3);
+    QCOMPARE(p.curves.at(0).recordIndex, 0);
+    QCOMPARE(p.curves.at(1).recordIndex, 2);
+    QCOMPARE(p.curves.at(2).recordIndex, 1);
+    QCOMPARE(p.curves.at(2).pen.widthF(), 4.0);
+    QCOMPARE(p.curves.at(2).pen.color(), plain.curves.at(1).pen.color());
+    QCOMPARE(p.curves.at(0).pen.widthF(), 2.0);
+    QCOMPARE(p.texts.size(), plain.texts.size() + 1);
+    const int name = int(textsOf(p).indexOf(QStringLiteral("spec2")));
+    QVERIFY(name >= p.textsBeforeCurves);
+    QVERIFY(p.texts.at(name).rect.left() > p.curves.at(2).points.last().x());
+
+    // The curve under the mouse: the topmost one near the point, none far from all.
+    QCOMPARE(chart::curveAt(p, p.curves.at(2).points.at(5) + QPointF(0, 3)), 1);
+    QCOMPARE(chart::curveAt(p, QPointF(300, 5)), -1);
+    const QVector<SpectralRecord> hidden = {flat(10), flat(20, false)};
+    QCOMPARE(chart::plan(QRectF(0, 0, 600, 300), hidden, 0, 1, "x").texts.size(),
+             chart::plan(QRectF(0, 0, 600, 300), hidden, 0).texts.size());
 }
 
 void TestChartPlan::curvePointsAndTitles() {

@@ -7,11 +7,14 @@
 #include "virtualinstrument.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -38,7 +41,11 @@ struct Rig {
         for (int i = 0; i < times; ++i)
             page->on_pushButton_spectralMeasurement_clicked();
     }
-    QCheckBox* box(int row) const { return qobject_cast<QCheckBox*>(table()->cellWidget(row, 33)); }
+    QCheckBox* box(int row) const {
+        // The all-curves box sits in the header, over the caption row's cell.
+        return row == 0 ? page->findChild<QCheckBox*>(QStringLiteral("checkBox_allCurves"))
+                        : qobject_cast<QCheckBox*>(table()->cellWidget(row, 33));
+    }
     // Clicks the painted "Delete" button of a row.
     void clickDelete(int row) {
         page->show();
@@ -84,6 +91,7 @@ class TestMeterPage : public QObject {
     void historyImportKeepsRowsWhenClearDeclined();
     void historyFailures();
     void exportWritesTheSheet();
+    void exportHonoursCancel();
 };
 
 void TestMeterPage::captionRowAndMeasurement() {
@@ -239,8 +247,10 @@ void TestMeterPage::exportWritesTheSheet() {
     const ScriptedPrompter::Shown save = rig.prompter.shown.at(1);
     QCOMPARE(save.title, QStringLiteral("Storing data to Excel"));
     QCOMPARE(save.text, QStringLiteral("excel file (*.xlsx)"));
+    // The message names the file.
     QCOMPARE(rig.prompter.messages().last(),
-             QStringLiteral("Storing data|Data stored to file Success"));
+             QStringLiteral("Storing data|Data stored to file Success\n") +
+                 QDir::toNativeSeparators(path));
     QCOMPARE(rig.table()->rowCount(), 1);
 
     ExcelEngine engine(path);
@@ -265,6 +275,33 @@ void TestMeterPage::exportWritesTheSheet() {
     if (cells != expected)
         qWarning().noquote() << cells.join('\n');
     QCOMPARE(cells, expected);
+}
+
+void TestMeterPage::exportHonoursCancel() {
+    Rig rig;
+    QTemporaryDir dir;
+    rig.measure(5);
+    const QString path = dir.filePath(QStringLiteral("cancelled.xlsx"));
+    rig.prompter.files = {path};
+    rig.prompter.answers = {QMessageBox::No}; // keep the list
+    // The progress dialog runs the event loop as it advances: press its Cancel at the first row.
+    QTimer canceller;
+    QObject::connect(&canceller, &QTimer::timeout, [&rig] {
+        if (auto* progress = rig.page->findChild<QProgressDialog*>())
+            if (progress->isVisible())
+                progress->cancel();
+    });
+    canceller.start(0);
+    QVERIFY(rig.page->on_pushButton_exportExcel_clicked());
+    canceller.stop();
+
+    ExcelEngine engine(path);
+    QVERIFY(engine.open());
+    QList<QVariantList> rows;
+    QVERIFY(engine.readAllData(rows));
+    // The caption row and what was written before the cancel, not all five records.
+    QVERIFY2(rows.size() >= 1 && rows.size() < 6, qPrintable(QString::number(rows.size())));
+    QCOMPARE(rig.table()->rowCount(), 6);
 }
 
 QTEST_MAIN(TestMeterPage)

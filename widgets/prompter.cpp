@@ -1,6 +1,40 @@
 #include "prompter.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+
+FolderMemory::FolderMemory(QSettings* settings) : settings_(settings) {}
+
+QString FolderMemory::fileKind(const QString& filter) {
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)"));
+    const QRegularExpressionMatch match = pattern.match(filter);
+    return match.hasMatch() ? match.captured(1).toLower() : QStringLiteral("any");
+}
+
+QString FolderMemory::startIn(const QString& filter, const QString& suggested) const {
+    QSettings fallback;
+    QSettings& settings = settings_ ? *settings_ : fallback;
+    const QString folder = settings.value(QStringLiteral("folders/") + fileKind(filter)).toString();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return suggested;
+    const QFileInfo given(suggested);
+    // "./" and other folders carry no name to keep.
+    if (suggested.isEmpty() || suggested.endsWith(QLatin1Char('/')) || given.isDir())
+        return folder;
+    return QDir(folder).filePath(given.fileName());
+}
+
+void FolderMemory::remember(const QString& filter, const QString& chosen) {
+    if (chosen.isEmpty())
+        return;
+    QSettings fallback;
+    QSettings& settings = settings_ ? *settings_ : fallback;
+    settings.setValue(QStringLiteral("folders/") + fileKind(filter),
+                      QFileInfo(chosen).absolutePath());
+}
 
 namespace {
 
@@ -23,12 +57,21 @@ class DialogPrompter : public Prompter {
     }
     QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
                          const QString& filter) override {
-        return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+        const QString chosen = QFileDialog::getSaveFileName(
+            parent, caption, folders_.startIn(filter, directory), filter);
+        folders_.remember(filter, chosen);
+        return chosen;
     }
     QString openFileName(QWidget* parent, const QString& caption, const QString& directory,
                          const QString& filter) override {
-        return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+        const QString chosen = QFileDialog::getOpenFileName(
+            parent, caption, folders_.startIn(filter, directory), filter);
+        folders_.remember(filter, chosen);
+        return chosen;
     }
+
+  private:
+    FolderMemory folders_;
 };
 
 } // namespace

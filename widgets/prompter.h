@@ -3,7 +3,27 @@
 #include <QMessageBox>
 #include <QString>
 
+class QSettings;
 class QWidget;
+
+// Where the file dialogs start: the folder last used for the same kind of file (the first
+// pattern of the dialog's filter, "*.xlsx" → "xlsx"), kept in the settings. A suggested file
+// name is kept and put into that folder.
+class FolderMemory {
+  public:
+    // settings may be null: the program's own settings then.
+    explicit FolderMemory(QSettings* settings = nullptr);
+
+    static QString fileKind(const QString& filter);
+    // The dialog's start: suggested as it is when nothing is remembered for the kind (or the
+    // folder has gone), otherwise the remembered folder with suggested's file name, if any.
+    QString startIn(const QString& filter, const QString& suggested) const;
+    // Remembers the folder of a chosen file; an empty choice (cancel) changes nothing.
+    void remember(const QString& filter, const QString& chosen);
+
+  private:
+    QSettings* settings_;
+};
 
 // Every message box, question and file dialog of the pages goes through a prompter. The
 // program shows the real Qt dialogs; tests record what would have been shown and answer

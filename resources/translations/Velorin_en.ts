@@ -833,6 +833,10 @@
         <source>中文</source>
         <translation>中文</translation>
     </message>
+    <message>
+        <source>No instrument</source>
+        <translation>No instrument</translation>
+    </message>
 </context>
 <context>
     <name>MeterPageFor510</name>

@@ -88,7 +88,7 @@
     </message>
     <message>
         <source>Set display parameter</source>
-        <translation>显示参数设置</translation>
+        <translation>设置显示参数</translation>
     </message>
     <message>
         <source>Haze/T</source>
@@ -368,7 +368,7 @@
     </message>
     <message>
         <source>Clearing data will clear all comparison records. Are you sure you want to clear it?</source>
-        <translation>清空数据将删除全部比对记录，确定要清空吗？</translation>
+        <translation>清空数据将删除全部对比记录，确定要清空吗？</translation>
     </message>
     <message>
         <source>information</source>
@@ -396,7 +396,7 @@
     </message>
     <message>
         <source>The comparison measurement record list data will be cleared. Do you want to continue saving the parameter settings?</source>
-        <translation>比对测量记录列表将被清空，是否继续保存参数设置？</translation>
+        <translation>对比测量记录列表将被清空，是否继续保存参数设置？</translation>
     </message>
     <message>
         <source>Failed to Setup  DisplayParam information!</source>
@@ -564,7 +564,7 @@
     </message>
     <message>
         <source>Storing data,please wait...</source>
-        <translation>正在存储数据，请稍候...</translation>
+        <translation>正在保存数据，请稍候...</translation>
     </message>
     <message>
         <source>cancel</source>
@@ -572,7 +572,7 @@
     </message>
     <message>
         <source>Colorimeter</source>
-        <translation>色差仪</translation>
+        <translation>导入记录</translation>
     </message>
     <message>
         <source>Data import willempty the list, to save data first?</source>
@@ -612,11 +612,11 @@
     </message>
     <message>
         <source>No data for Storing to Excel!</source>
-        <translation>没有可存储到 Excel 的数据！</translation>
+        <translation>没有可保存到 Excel 的数据！</translation>
     </message>
     <message>
         <source>Storing data to Excel</source>
-        <translation>存储数据到 Excel</translation>
+        <translation>保存数据到 Excel</translation>
     </message>
     <message>
         <source>excel file (*.xlsx)</source>
@@ -624,7 +624,7 @@
     </message>
     <message>
         <source>Failed to store data, can&apos;t open file!</source>
-        <translation>存储数据失败，无法打开文件！</translation>
+        <translation>保存数据失败，无法打开文件！</translation>
     </message>
     <message>
         <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
@@ -636,11 +636,11 @@
     </message>
     <message>
         <source>Storing data</source>
-        <translation>存储数据</translation>
+        <translation>保存数据</translation>
     </message>
     <message>
         <source>Data stored to file Success</source>
-        <translation>数据已成功存储到文件</translation>
+        <translation>数据已成功保存到文件</translation>
     </message>
     <message>
         <source>Write to standard color card library successfully!</source>
@@ -729,7 +729,7 @@
     </message>
     <message>
         <source>information</source>
-        <translation>提示</translation>
+        <translation>报告信息</translation>
     </message>
     <message>
         <source>Device:</source>
@@ -741,7 +741,7 @@
     </message>
     <message>
         <source>Company:</source>
-        <translation>送检单位：</translation>
+        <translation>公司名称：</translation>
     </message>
     <message>
         <source>Sample Name:</source>
@@ -753,11 +753,11 @@
     </message>
     <message>
         <source>Tester:</source>
-        <translation>检测员：</translation>
+        <translation>测试人：</translation>
     </message>
     <message>
         <source>Auditor:</source>
-        <translation>审核员：</translation>
+        <translation>审核人：</translation>
     </message>
     <message>
         <source>Ok</source>
@@ -776,7 +776,7 @@
     </message>
     <message>
         <source>information</source>
-        <translation>提示</translation>
+        <translation>报告信息</translation>
     </message>
     <message>
         <source>Device:</source>
@@ -788,7 +788,7 @@
     </message>
     <message>
         <source>Company:</source>
-        <translation>送检单位：</translation>
+        <translation>公司名称：</translation>
     </message>
     <message>
         <source>Sample Name:</source>
@@ -808,11 +808,11 @@
     </message>
     <message>
         <source>Tester:</source>
-        <translation>检测员：</translation>
+        <translation>测试人：</translation>
     </message>
     <message>
         <source>Auditor:</source>
-        <translation>审核员：</translation>
+        <translation>审核人：</translation>
     </message>
     <message>
         <source>Ok</source>
@@ -832,6 +832,10 @@
     <message>
         <source>中文</source>
         <translation>中文</translation>
+    </message>
+    <message>
+        <source>No instrument</source>
+        <translation>未连接仪器</translation>
     </message>
 </context>
 <context>
@@ -906,7 +910,7 @@
     </message>
     <message>
         <source>Colorimeter</source>
-        <translation>色差仪</translation>
+        <translation>导入记录</translation>
     </message>
     <message>
         <source>Data import willempty the list, to save data first?</source>
@@ -966,7 +970,7 @@
     </message>
     <message>
         <source>Storing data</source>
-        <translation>正在保存数据</translation>
+        <translation>保存数据</translation>
     </message>
     <message>
         <source>Data stored to file Success</source>
@@ -1031,7 +1035,7 @@
     </message>
     <message>
         <source>Information</source>
-        <translation>提示</translation>
+        <translation>报告信息</translation>
     </message>
     <message>
         <source>Print</source>
@@ -1047,11 +1051,11 @@
     </message>
     <message>
         <source> Tester:</source>
-        <translation> 检测员：</translation>
+        <translation> 测试人：</translation>
     </message>
     <message>
         <source> Auditor:</source>
-        <translation> 审核员：</translation>
+        <translation> 审核人：</translation>
     </message>
 </context>
 <context>
@@ -1062,7 +1066,7 @@
     </message>
     <message>
         <source>Information</source>
-        <translation>提示</translation>
+        <translation>报告信息</translation>
     </message>
     <message>
         <source>Print</source>
@@ -1078,11 +1082,11 @@
     </message>
     <message>
         <source>Test Report1</source>
-        <translation>检测报告</translation>
+        <translation>测试报告</translation>
     </message>
     <message>
         <source>Test Report</source>
-        <translation>检测报告</translation>
+        <translation>Test Report</translation>
     </message>
 </context>
 <context>

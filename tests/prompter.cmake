@@ -1,0 +1,1 @@
+velorin_test(tst_prompter tst_prompter.cpp LIBS velorin_widgets)
