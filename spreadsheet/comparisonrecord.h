@@ -56,6 +56,10 @@ struct ComparisonRecord {
     int deltaT = 0;
     int deltaE = 0;
     bool pass = false;
+    // Readings averaged into each side, and the sample's spread (max - min of its main quantity,
+    // in the instrument's units of that quantity; -1 with a single reading).
+    int readings = 1;
+    int spread = -1;
     // Re-judging writes the tolerances as bare numbers; a fresh row shows them with ± and %.
     bool rejudged = false;
     QString model;
