@@ -32,6 +32,11 @@ ModelTable ModelTable::loadDefault() {
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("meterno"));
     if (QFileInfo::exists(beside))
         return load(beside);
+    // An installed program keeps its data under share/, not beside itself in bin/.
+    const QString installed = QDir(QCoreApplication::applicationDirPath())
+                                  .filePath(QStringLiteral("../share/velorin/meterno"));
+    if (QFileInfo::exists(installed))
+        return load(installed);
     return load(QStringLiteral("meterno"));
 }
 
