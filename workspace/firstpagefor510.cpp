@@ -116,6 +116,8 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
 
 FirstPageFor510::~FirstPageFor510() {
     closeThreadSlot();
+    // The journal lets go of the session, which is deleted with the page's children.
+    delete journal_;
     delete ui;
 }
 
@@ -615,4 +617,5 @@ void FirstPageFor510::relabel() {
     ui->retranslateUi(this);
     relabelSpectralButton();
     relabelListHeaders();
+    relabelHistory();
 }
