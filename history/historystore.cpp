@@ -194,6 +194,18 @@ bool HistoryStore::recordSpectrum(const HistorySpectrum& given) {
     });
 }
 
+bool HistoryStore::recordSpectra(const QVector<HistorySpectrum>& given) {
+    QVector<HistorySpectrum> rows = given;
+    for (HistorySpectrum& row : rows)
+        row = completed(row);
+    return apply([rows](HistoryDatabase& db, bool toLab) {
+        for (const HistorySpectrum& row : rows)
+            if (!db.insertSpectrum(row) || (toLab && !db.enqueue(true, row.id)))
+                return false;
+        return true;
+    });
+}
+
 bool HistoryStore::markDeleted(const QString& id, bool spectrum) {
     return apply([id, spectrum](HistoryDatabase& db, bool toLab) {
         return db.setDeleted(spectrum, id) && (spectrum || db.removeOpenRow(id)) &&

@@ -52,6 +52,8 @@ class HistoryStore : public QObject {
     // An import: all rows in one transaction, appended to the open list when `listed`.
     bool recordMany(const QVector<OpenListRow>& rows, bool listed);
     bool recordSpectrum(const HistorySpectrum& row);
+    // An import of spectra: all in one transaction.
+    bool recordSpectra(const QVector<HistorySpectrum>& rows);
     // A delete marks the row and takes it off the open list; the record stays.
     bool markDeleted(const QString& id, bool spectrum = false);
     bool rename(const QString& id, const QString& name, bool spectrum = false);

@@ -5,6 +5,7 @@
 #include "comparisonsession.h"
 #include "modeltable.h"
 #include "reportsnapshot.h"
+#include "spectralrecord.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -145,6 +146,8 @@ class FirstPageFor510 : public QWidget {
     // The history window's requests: the workbook of the rows' display mode, a row's report.
     bool exportHistoryRows(const QStringList& ids);
     void reportHistoryRow(const QString& id);
+    // Writes the spectral page's spectra to the history; empty without one.
+    std::function<void(const QVector<SpectralRecord>&, const QStringList&)> spectrumRecorder();
 
   public slots:
     void openThreadSlot();

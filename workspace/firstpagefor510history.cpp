@@ -174,3 +174,29 @@ void FirstPageFor510::reportHistoryRow(const QString& id) {
     else
         openReportOf(records.first());
 }
+
+std::function<void(const QVector<SpectralRecord>&, const QStringList&)>
+FirstPageFor510::spectrumRecorder() {
+    if (!history_)
+        return {};
+    return [this](const QVector<SpectralRecord>& records, const QStringList& names) {
+        const bool reflectance = uiIndex() == 1 || uiIndex() == 2;
+        const QDateTime now = clock_().toUTC();
+        QVector<history::HistorySpectrum> rows;
+        for (int i = 0; i < records.size(); ++i) {
+            history::HistorySpectrum row;
+            row.id = history::HistoryStore::newId();
+            row.station = history::HistoryStore::stationName();
+            row.model = session_->modelName();
+            row.serial = session_->serialText();
+            row.name = names.value(i);
+            row.measuredAt = now;
+            row.kind = reflectance ? history::SpectrumKind::Reflectance
+                                   : history::SpectrumKind::Transmittance;
+            row.values = records.at(i).values;
+            rows.append(row);
+        }
+        // A refused write is kept by the store for its next one; the spectra are shown anyway.
+        history_->recordSpectra(rows);
+    };
+}
