@@ -5,6 +5,7 @@
 #include "comparisonrows.h"
 #include "deviceinfocommands.h"
 #include "frameport.h"
+#include "historyjournal.h"
 #include "mythread.h"
 #include "pauselock.h"
 #include "prompter.h"

@@ -1,0 +1,318 @@
+// The workspace and velorin-cli over the measurement history: rows written before they are listed,
+// the list restored after the page ends without Clear, and rows kept when the history is off.
+#include "apptestsupport.h"
+#include "firstpagefor510.h"
+#include "frameport.h"
+#include "historyjournal.h"
+#include "historystore.h"
+#include "virtualinstrument.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QDateTime kNow(QDate(2024, 5, 6), QTime(10, 30));
+
+struct Rig {
+    std::shared_ptr<sim::VirtualInstrument> instrument;
+    LinkFramePort port;
+    RecordingPrompter prompter;
+    history::HistoryStore store;
+    std::unique_ptr<FirstPageFor510> page;
+
+    Rig(const QString& model, const QString& historyFile)
+        : instrument(sim::VirtualInstrument::fromPreset(model)) {
+        instrument->setTolerance({100, 100, 10});
+        instrument->setDeltaEParam({0, 10});
+        port.setTransportFactory([inst = instrument] { return inst->createTransport(); });
+        port.setDelayFunction([](int) {});
+        store.open(historyFile);
+        page = std::make_unique<FirstPageFor510>(port, prompter);
+        page->setModelTable(ModelTable::load(QStringLiteral(VELORIN_METERNO)));
+        page->setBlinkDelay(0);
+        page->setClock([] { return kNow; });
+        page->setHistory(&store);
+    }
+    ~Rig() {
+        if (page)
+            page->closeThreadSlot();
+    }
+    bool connect() {
+        if (!port.openLink())
+            return false;
+        page->openThreadSlot();
+        page->onDeviceConnected();
+        prompter.shown.clear();
+        return page->displayMode() >= 0 || page->usesOldLayout();
+    }
+    void compare(double haze, double L) {
+        instrument->setMeasurement(sim::measurementFromLab(20, 80, 50, 10, 20));
+        page->usesOldLayout() ? page->on_stdmeasurementBtn_clicked()
+                              : page->on_pushButton_standardMeasurement_clicked();
+        instrument->setMeasurement(sim::measurementFromLab(haze, 80, L, 10, 20));
+        page->usesOldLayout() ? page->on_samplemeasurementBtn_clicked()
+                              : page->on_pushButton_sampleMeasurement_clicked();
+    }
+    const ComparisonListModel& list() { return page->session().currentList(); }
+};
+
+// Every member a list row is made from.
+void compareRecords(const ComparisonRecord& a, const ComparisonRecord& b) {
+    QCOMPARE(a.id, b.id);
+    QCOMPARE(a.source, b.source);
+    QCOMPARE(a.sequence, b.sequence);
+    QCOMPARE(a.name, b.name);
+    QCOMPARE(a.time, b.time);
+    QVERIFY(a.standard == b.standard);
+    QVERIFY(a.sample == b.sample);
+    QCOMPARE(a.settings.oldLayout, b.settings.oldLayout);
+    QCOMPARE(a.settings.displayMode, b.settings.displayMode);
+    QCOMPARE(a.settings.hazeTolerance, b.settings.hazeTolerance);
+    QCOMPARE(a.settings.tTolerance, b.settings.tTolerance);
+    QCOMPARE(a.settings.threshold, b.settings.threshold);
+    QCOMPARE(a.settings.formula, b.settings.formula);
+    QCOMPARE(a.deltaHaze, b.deltaHaze);
+    QCOMPARE(a.deltaT, b.deltaT);
+    QCOMPARE(a.deltaE, b.deltaE);
+    QCOMPARE(a.pass, b.pass);
+    QCOMPARE(a.readings, b.readings);
+    QCOMPARE(a.spread, b.spread);
+    QCOMPARE(a.model, b.model);
+    QCOMPARE(a.serialNumber, b.serialNumber);
+}
+
+QString idText(const ComparisonRecord& r) {
+    return r.id.toString(QUuid::WithoutBraces);
+}
+
+QByteArray runCli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(VELORIN_CLI), args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return "failed: " + p.readAllStandardError();
+    return p.readAllStandardOutput();
+}
+
+} // namespace
+
+class TestHistoryFlow : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    }
+    void rowsAreInTheHistoryBeforeTheList_data();
+    void rowsAreInTheHistoryBeforeTheList();
+    void pageEndedWithoutClearComesBackExactly_data();
+    void pageEndedWithoutClearComesBackExactly();
+    void deleteRenameAndClear();
+    void historyOffKeepsRowsListed();
+    void commandLineComparisonsAreInTheHistory();
+    void killedCommandLineLosesNoPrintedComparison();
+};
+
+void TestHistoryFlow::rowsAreInTheHistoryBeforeTheList_data() {
+    QTest::addColumn<QString>("model");
+    QTest::newRow("current layout") << QStringLiteral("KV510");
+    QTest::newRow("old layout") << QStringLiteral("KV620");
+}
+
+void TestHistoryFlow::rowsAreInTheHistoryBeforeTheList() {
+    QFETCH(QString, model);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.sqlite"));
+    Rig rig(model, file);
+    QVERIFY(rig.connect());
+    history::HistoryDatabase reader;
+    QVERIFY(reader.open(history::HistoryUrl::sqliteFile(file)));
+    QStringList missing;
+    int inserted = 0;
+    QObject::connect(&rig.list(), &QAbstractItemModel::rowsInserted,
+                     [&](auto, int first, int last) {
+                         for (int row = first; row <= last; ++row, ++inserted)
+                             if (!reader.comparison(idText(rig.list().record(row))))
+                                 missing << rig.list().record(row).name;
+                     });
+    rig.compare(20.5, 50);
+    rig.compare(23, 55);
+    // An import: the instrument's stored comparisons, all written before any is listed.
+    const int mode = rig.page->usesOldLayout() ? -1 : rig.page->displayMode();
+    if (mode < 0) {
+        rig.instrument->setColorDiffRecordCount(0);
+        for (int i = 0; i < 5; ++i)
+            rig.instrument->addOldLayoutRecord(
+                sim::oldLayoutRecordBytes(sim::measurementFromLab(0, 0, 50, 1, 1),
+                                          sim::measurementFromLab(0, 0, 51, 1, 1)),
+                "imp");
+        rig.page->on_readcolordifrecordBtn_clicked();
+    } else {
+        rig.instrument->setModeRecordCount(mode, 0);
+        for (int i = 0; i < 5; ++i)
+            rig.instrument->addModeRecord(
+                mode,
+                sim::modeRecordBytes(mode, sim::measurementFromLab(20, 80, 50, 1, 1),
+                                     sim::measurementFromLab(21, 80, 51, 1, 1)),
+                "imp");
+        rig.prompter.answers = {QMessageBox::No, QMessageBox::Yes}; // don't save; clear
+        rig.page->on_pushButton_readComparisonRecord_clicked();
+    }
+    QVERIFY(inserted >= 5);
+    QCOMPARE(missing, QStringList());
+    const auto imported = reader.comparison(idText(rig.list().records().last()));
+    QVERIFY(imported);
+    QCOMPARE(imported->source, history::Source::Imported);
+    QCOMPARE(imported->layout, mode < 0 ? history::Layout::Old : history::Layout::New);
+}
+
+void TestHistoryFlow::pageEndedWithoutClearComesBackExactly_data() {
+    rowsAreInTheHistoryBeforeTheList_data();
+}
+
+void TestHistoryFlow::pageEndedWithoutClearComesBackExactly() {
+    QFETCH(QString, model);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.sqlite"));
+    QList<ComparisonRecord> before;
+    std::optional<Reading> standard;
+    int serial = 0;
+    {
+        Rig rig(model, file);
+        QVERIFY(rig.connect());
+        rig.compare(20.5, 50);
+        rig.compare(23, 55.55);
+        rig.compare(20.01, 49.99);
+        rig.page->session().removeRow(1);
+        rig.page->session().renameRow(0, QStringLiteral("bottle 7"));
+        before = rig.list().records();
+        standard = rig.page->session().standard();
+        serial = rig.page->session().comparisonSerial();
+        // The page ends as after a crash: no Clear, and the store is never closed.
+        rig.page->closeThreadSlot();
+        rig.page.release();
+    }
+    Rig again(model, file);
+    QCOMPARE(again.page->restoredRows(), 2);
+    QVERIFY(again.page->historyLineText().contains(QLatin1String("2")));
+    QVERIFY(again.page->historyButton());
+    const bool old = before.first().settings.oldLayout;
+    const QList<ComparisonRecord>& after =
+        (old ? again.page->session().oldList() : again.page->session().list()).records();
+    QCOMPARE(after.size(), before.size());
+    for (int i = 0; i < after.size(); ++i)
+        compareRecords(after.at(i), before.at(i));
+    QVERIFY(again.page->standardPresent());
+    QVERIFY(again.page->session().standard()->values == standard->values);
+    QCOMPARE(again.page->session().comparisonSerial(), serial);
+    const ComparisonListModel& list =
+        old ? again.page->session().oldList() : again.page->session().list();
+    QCOMPARE(list.passCount(), int(before.at(0).pass) + int(before.at(1).pass));
+    QCOMPARE(list.failCount(), 2 - list.passCount());
+}
+
+void TestHistoryFlow::deleteRenameAndClear() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.sqlite"));
+    Rig rig(QStringLiteral("KV510"), file);
+    QVERIFY(rig.connect());
+    rig.compare(20.5, 50);
+    rig.compare(21, 50);
+    const QString first = idText(rig.list().record(0));
+    const QString second = idText(rig.list().record(1));
+    rig.page->session().renameRow(0, QStringLiteral("renamed"));
+    rig.page->session().removeRow(1);
+    history::HistoryDatabase reader;
+    QVERIFY(reader.open(history::HistoryUrl::sqliteFile(file)));
+    QCOMPARE(reader.comparison(first)->name, QStringLiteral("renamed"));
+    QVERIFY(reader.comparison(second)->deleted); // marked, not erased
+
+    rig.prompter.answers = {QMessageBox::Yes};
+    rig.page->on_pushButton_clear_clicked();
+    QCOMPARE(rig.list().totalCount(), 0);
+    QVERIFY(reader.comparison(first)); // Clear empties the list, not the history
+    QVERIFY(rig.store.restore().isEmpty());
+}
+
+void TestHistoryFlow::historyOffKeepsRowsListed() {
+    QTemporaryDir dir;
+    // A folder where a file is expected: the history cannot be created.
+    QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    Rig rig(QStringLiteral("KV510"), dir.filePath(QStringLiteral("not-a-folder/history.sqlite")));
+    QCOMPARE(rig.store.state(), history::HistoryStore::State::Off);
+    const auto saidOff = [&rig] {
+        int said = 0;
+        for (const QString& text : shownTexts(rig.prompter))
+            said += text.contains(QLatin1String("history is off"));
+        return said;
+    };
+    QCOMPARE(saidOff(), 1);
+    QVERIFY(rig.connect()); // forgets the boxes shown so far
+    rig.compare(20.5, 50);
+    rig.compare(21, 50);
+    QCOMPARE(rig.list().totalCount(), 2);
+    QVERIFY(rig.store.pendingCount() > 0);
+    QVERIFY(rig.page->historyLineText().contains(QLatin1String("History off")));
+    // Said once, not once per row.
+    QCOMPARE(saidOff(), 0);
+}
+
+void TestHistoryFlow::commandLineComparisonsAreInTheHistory() {
+    QTemporaryDir dir;
+    const QString url = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("h.sqlite"));
+    const QByteArray compared =
+        runCli({"--database", url, "--simulate", "KV510", "compare", "--samples", "3"});
+    QVERIFY2(compared.contains("TOTAL 3"), compared.constData());
+    const QList<QByteArray> lines = runCli({"--database", url, "history"}).trimmed().split('\n');
+    QCOMPARE(lines.size(), 4); // the heading and the three
+    QVERIFY(lines.at(0).startsWith("id,station,model,serial,name,measured_at,source"));
+    for (const char* name : {",Comp1,", ",Comp2,", ",Comp3,"}) {
+        int found = 0;
+        for (const QByteArray& line : lines)
+            found += line.contains(name) && line.contains(",live,");
+        QCOMPARE(found, 1);
+    }
+    // The workbook of the same rows.
+    const QString workbook = dir.filePath(QStringLiteral("h.xlsx"));
+    runCli({"--database", url, "history", "--out", workbook});
+    QVERIFY(QFileInfo(workbook).size() > 0);
+}
+
+void TestHistoryFlow::killedCommandLineLosesNoPrintedComparison() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("h.sqlite"));
+    QProcess cli;
+    cli.start(QStringLiteral(VELORIN_CLI), {"--database", "sqlite:" + path, "--simulate", "KV510",
+                                            "compare", "--samples", "200"});
+    QVERIFY(cli.waitForStarted());
+    // Killed once a random number of comparisons were printed.
+    const int stopAfter = QRandomGenerator::global()->bounded(1, 120);
+    QByteArray out;
+    while (out.count('\n') < stopAfter + 1 && cli.state() == QProcess::Running)
+        if (cli.waitForReadyRead(20000))
+            out += cli.readAllStandardOutput();
+    cli.kill();
+    cli.waitForFinished();
+    out += cli.readAllStandardOutput();
+    QStringList printed;
+    for (const QByteArray& line : out.split('\n'))
+        if (line.contains(",Comp"))
+            printed << QString::fromUtf8(line.split(',').value(3));
+    QVERIFY(!printed.isEmpty());
+    history::HistoryDatabase reader;
+    QVERIFY(reader.open(history::HistoryUrl::sqliteFile(path)));
+    QStringList stored;
+    for (const history::HistoryComparison& c : reader.comparisons({}))
+        stored << c.name;
+    for (const QString& name : printed)
+        QVERIFY2(stored.contains(name), qPrintable(name));
+}
+
+QTEST_MAIN(TestHistoryFlow)
+#include "tst_historyflow.moc"
