@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QScreen>
+#include <QSettings>
 
 #include <cstdio>
 
@@ -132,6 +133,9 @@ int main(int argc, char* argv[]) {
     QString databaseText = options.parser.value(options.database);
     if (databaseText.isEmpty())
         databaseText = qEnvironmentVariable("VELORIN_DATABASE");
+    // Last, the database chosen in the history window.
+    if (databaseText.isEmpty())
+        databaseText = QSettings().value(QStringLiteral("history/database")).toString();
     const history::HistoryUrl databaseUrl =
         databaseText.isEmpty() ? history::HistoryUrl::sqliteFile(history::defaultHistoryPath())
                                : history::HistoryUrl::parse(databaseText);

@@ -5,6 +5,7 @@
 #include "frameport.h"
 #include "historyjournal.h"
 #include "historystore.h"
+#include "historywindow.h"
 #include "virtualinstrument.h"
 
 #include <QLabel>
@@ -113,6 +114,7 @@ class TestHistoryFlow : public QObject {
     void pageEndedWithoutClearComesBackExactly();
     void deleteRenameAndClear();
     void historyOffKeepsRowsListed();
+    void historyWindowExportsAndReports();
     void commandLineComparisonsAreInTheHistory();
     void killedCommandLineLosesNoPrintedComparison();
 };
@@ -261,6 +263,34 @@ void TestHistoryFlow::historyOffKeepsRowsListed() {
     QVERIFY(rig.page->historyLineText().contains(QLatin1String("History off")));
     // Said once, not once per row.
     QCOMPARE(saidOff(), 0);
+}
+
+void TestHistoryFlow::historyWindowExportsAndReports() {
+    QTemporaryDir dir;
+    Rig rig(QStringLiteral("KV510"), dir.filePath(QStringLiteral("history.sqlite")));
+    QVERIFY(rig.connect());
+    rig.compare(20.5, 50);
+    rig.compare(23, 50);
+    const QStringList ids{idText(rig.list().record(0)), idText(rig.list().record(1))};
+    QVERIFY(rig.page->historyButton());
+    rig.page->historyButton()->click();
+    history::HistoryWindow* window = rig.page->historyWindow();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->model()->rowCount(), 2);
+
+    const QString workbook = dir.filePath(QStringLiteral("rows.xlsx"));
+    rig.prompter.files = {workbook};
+    emit window->exportRequested(ids);
+    QCOMPARE(rig.prompter.messages().last(),
+             QStringLiteral("Storing data|Data stored to file Success"));
+    QVERIFY(QFileInfo(workbook).size() > 0);
+    QCOMPARE(rig.list().totalCount(), 2); // the list is not cleared by a history export
+
+    ReportSnapshot shown;
+    rig.page->setReportOpener([&shown](const ReportSnapshot& s, bool) { shown = s; });
+    emit window->reportRequested(ids.at(1));
+    QCOMPARE(shown.sampleName, QStringLiteral("Comp2"));
+    QCOMPARE(shown.difference.haze, 3.0);
 }
 
 void TestHistoryFlow::commandLineComparisonsAreInTheHistory() {

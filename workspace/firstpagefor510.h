@@ -239,6 +239,8 @@ class FirstPageFor510 : public QWidget {
     QList<ComparisonRecord> historyRecords(const QStringList& ids);
     void showHistoryLine();
     void relabelHistory();
+    // The history window's database entry: used now and at the next start.
+    void chooseHistoryDatabase(const QString& text);
     // Shows the library writer's reason for stopping, as a warning where it is one.
     void showProblem(const QString& title, const QString& text, bool warning);
     bool sendThresholdOnly(float threshold);

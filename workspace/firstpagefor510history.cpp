@@ -13,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 
 int FirstPageFor510::setHistory(history::HistoryStore* store) {
     delete journal_;
@@ -99,12 +100,31 @@ void FirstPageFor510::openHistoryWindow() {
                 &FirstPageFor510::exportHistoryRows);
         connect(historyWindow_, &history::HistoryWindow::reportRequested, this,
                 &FirstPageFor510::reportHistoryRow);
+        connect(historyWindow_, &history::HistoryWindow::databaseChosen, this,
+                &FirstPageFor510::chooseHistoryDatabase);
+        historyWindow_->setDatabaseText(
+            QSettings().value(QStringLiteral("history/database")).toString());
         showHistoryLine();
     }
     historyWindow_->refresh();
     historyWindow_->show();
     historyWindow_->raise();
     historyWindow_->activateWindow();
+}
+
+void FirstPageFor510::chooseHistoryDatabase(const QString& text) {
+    if (!history_)
+        return;
+    QSettings().setValue(QStringLiteral("history/database"), text);
+    // A lab database keeps this station's own file; a SQLite URL names another file.
+    history_->openUrl(text.isEmpty()
+                          ? history::HistoryUrl::sqliteFile(history::defaultHistoryPath())
+                          : history::HistoryUrl::parse(text));
+    if (historyWindow_) {
+        historyWindow_->setDatabase(history::HistoryUrl::sqliteFile(history_->localPath()));
+        historyWindow_->refresh();
+    }
+    showHistoryLine();
 }
 
 QList<ComparisonRecord> FirstPageFor510::historyRecords(const QStringList& ids) {
