@@ -312,6 +312,14 @@ void TestHistoryFlow::commandLineComparisonsAreInTheHistory() {
     const QString workbook = dir.filePath(QStringLiteral("h.xlsx"));
     runCli({"--database", url, "history", "--out", workbook});
     QVERIFY(QFileInfo(workbook).size() > 0);
+
+    // The instrument's stored comparisons exported: in the history as imported rows.
+    const QByteArray exported =
+        runCli({"--database", url, "--simulate", "KV510", "export-records", "--mode", "0", "--out",
+                dir.filePath(QStringLiteral("e.xlsx"))});
+    const int count = exported.split(' ').value(0).toInt();
+    QVERIFY2(count > 0, exported.constData());
+    QCOMPARE(runCli({"--database", url, "history"}).count(",imported,"), count);
 }
 
 void TestHistoryFlow::killedCommandLineLosesNoPrintedComparison() {
