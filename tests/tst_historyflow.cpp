@@ -112,6 +112,7 @@ class TestHistoryFlow : public QObject {
     void rowsAreInTheHistoryBeforeTheList();
     void pageEndedWithoutClearComesBackExactly_data();
     void pageEndedWithoutClearComesBackExactly();
+    void restoredStandardOfAnotherInstrumentIsDropped();
     void deleteRenameAndClear();
     void historyOffKeepsRowsListed();
     void historyWindowExportsAndReports();
@@ -215,6 +216,32 @@ void TestHistoryFlow::pageEndedWithoutClearComesBackExactly() {
         old ? again.page->session().oldList() : again.page->session().list();
     QCOMPARE(list.passCount(), int(before.at(0).pass) + int(before.at(1).pass));
     QCOMPARE(list.failCount(), 2 - list.passCount());
+
+    // The same instrument back: the standard stays and the next sample is compared with it.
+    QVERIFY(again.connect());
+    QVERIFY(again.page->standardPresent());
+    again.instrument->setMeasurement(sim::measurementFromLab(21, 80, 50, 10, 20));
+    old ? again.page->on_samplemeasurementBtn_clicked()
+        : again.page->on_pushButton_sampleMeasurement_clicked();
+    QCOMPARE(list.totalCount(), 3);
+    QCOMPARE(list.records().last().name, QStringLiteral("Comp%1").arg(serial + 1));
+}
+
+void TestHistoryFlow::restoredStandardOfAnotherInstrumentIsDropped() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.sqlite"));
+    {
+        Rig rig(QStringLiteral("KV510"), file);
+        QVERIFY(rig.connect());
+        rig.compare(20.5, 50);
+        rig.page->closeThreadSlot();
+    }
+    Rig again(QStringLiteral("KV510"), file);
+    QVERIFY(again.page->standardPresent());
+    again.instrument->setSerialNumber(again.instrument->serialNumber() + 1);
+    QVERIFY(again.connect());
+    QVERIFY(!again.page->standardPresent());
+    QCOMPARE(again.list().totalCount(), 1); // the rows stay
 }
 
 void TestHistoryFlow::deleteRenameAndClear() {

@@ -447,6 +447,7 @@ bool FirstPageFor510::shown(const SessionResult& result) {
 
 void FirstPageFor510::onDeviceConnected() {
     initForDevice();
+    showRestoredStandard();
     if (uiIndex() == 0 || uiIndex() == 3)
         on_pushButton_readTolerance_clicked();
     else

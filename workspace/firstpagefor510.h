@@ -239,6 +239,8 @@ class FirstPageFor510 : public QWidget {
     QList<ComparisonRecord> historyRecords(const QStringList& ids);
     void showHistoryLine();
     void relabelHistory();
+    // The standard of the last run, once the instrument it was measured on is back.
+    void showRestoredStandard();
     // The history window's database entry: used now and at the next start.
     void chooseHistoryDatabase(const QString& text);
     // Shows the library writer's reason for stopping, as a warning where it is one.

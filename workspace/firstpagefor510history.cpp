@@ -56,6 +56,15 @@ int FirstPageFor510::setHistory(history::HistoryStore* store) {
     return restoredRows_;
 }
 
+void FirstPageFor510::showRestoredStandard() {
+    if (!journal_ || !journal_->keepRestoredStandard())
+        return;
+    showSide(1, *session_->standard());
+    // The history keeps the standard's numbers, not its colour: the swatch stays neutral.
+    (usesOldLayout() ? ui->stdBtnGroubox : ui->groupBox_standardMeasurement)
+        ->setStyleSheet(QStringLiteral("background-color: rgb(180, 180, 180);"));
+}
+
 QString FirstPageFor510::historyLineText() const {
     return historyLine_ ? historyLine_->text() : QString();
 }

@@ -235,11 +235,29 @@ int HistoryJournal::restore() {
         reading.values = historymapping::valuesOf(open.standard->values,
                                                   open.standard->layout == history::Layout::Old);
         standard = reading;
+        restoredStandardSerial_ = open.standard->serial;
     }
     restoring_ = true;
     session_.restore(records, standard, open.comparisonSerial);
+    // A standard was measured: the next pushed measurement is a sample, as before.
+    if (standard)
+        session_.setNextTarget(2);
     restoring_ = false;
     return int(records.size());
+}
+
+bool HistoryJournal::keepRestoredStandard() {
+    if (!restoredStandardSerial_ || !session_.identity().keyRead)
+        return false;
+    const QString serial = *restoredStandardSerial_;
+    restoredStandardSerial_.reset();
+    if (!session_.hasStandard())
+        return false;
+    if (session_.serialText() != serial) {
+        session_.dropStandard();
+        return false;
+    }
+    return true;
 }
 
 bool HistoryJournal::write(const QList<ComparisonRecord>& records) {

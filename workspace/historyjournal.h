@@ -45,6 +45,9 @@ class HistoryJournal : public QObject, public ComparisonJournal {
 
     // The list of the last run into the session; the number of rows restored.
     int restore();
+    // Once the instrument is identified: a restored standard measured on another instrument is
+    // dropped, as when the instrument changes. True when a restored standard stays.
+    bool keepRestoredStandard();
 
     bool write(const QList<ComparisonRecord>& records) override;
     void markDeleted(const QUuid& id) override;
@@ -59,4 +62,5 @@ class HistoryJournal : public QObject, public ComparisonJournal {
     QString station_;
     bool openList_ = true;
     bool restoring_ = false;
+    std::optional<QString> restoredStandardSerial_;
 };
