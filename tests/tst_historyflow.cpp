@@ -6,12 +6,14 @@
 #include "historyjournal.h"
 #include "historystore.h"
 #include "historywindow.h"
+#include "meterpagefor510.h"
 #include "virtualinstrument.h"
 
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -116,6 +118,7 @@ class TestHistoryFlow : public QObject {
     void deleteRenameAndClear();
     void historyOffKeepsRowsListed();
     void historyWindowExportsAndReports();
+    void spectraAreInTheHistoryBeforeTheList();
     void commandLineComparisonsAreInTheHistory();
     void killedCommandLineLosesNoPrintedComparison();
 };
@@ -318,6 +321,45 @@ void TestHistoryFlow::historyWindowExportsAndReports() {
     emit window->reportRequested(ids.at(1));
     QCOMPARE(shown.sampleName, QStringLiteral("Comp2"));
     QCOMPARE(shown.difference.haze, 3.0);
+}
+
+void TestHistoryFlow::spectraAreInTheHistoryBeforeTheList() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.sqlite"));
+    Rig rig(QStringLiteral("KV670"), file); // reflectance
+    QVERIFY(rig.connect());
+    history::HistoryDatabase reader;
+    QVERIFY(reader.open(history::HistoryUrl::sqliteFile(file)));
+    const auto stored = [&reader] {
+        QSqlQuery q(reader.connection());
+        q.exec(QStringLiteral("SELECT name, kind, serial FROM spectra"));
+        QStringList rows;
+        while (q.next())
+            rows << q.value(0).toString() + QLatin1Char(' ') + q.value(1).toString() +
+                        QLatin1Char(' ') + q.value(2).toString();
+        return rows;
+    };
+    QStringList beforeListed;
+    int listedThen = -1;
+    rig.page->setDialogRunner([&](QDialog& dialog) -> int {
+        auto* spectral = qobject_cast<MeterPageFor510*>(&dialog);
+        if (!spectral)
+            return int(QDialog::Rejected);
+        spectral->setRecorder([&, recorder = rig.page->spectrumRecorder()](
+                                  const QVector<SpectralRecord>& r, const QStringList& n) {
+            recorder(r, n);
+            beforeListed = stored();
+            listedThen = int(spectral->records().size());
+        });
+        spectral->on_pushButton_spectralMeasurement_clicked();
+        return int(QDialog::Accepted);
+    });
+    rig.page->on_pushButton_spectralTransmittance_clicked();
+    const QString expected =
+        QStringLiteral("spec1 reflectance %1").arg(rig.instrument->serialNumber());
+    QCOMPARE(beforeListed, QStringList{expected});
+    QCOMPARE(listedThen, 0);
+    QCOMPARE(stored(), QStringList{expected});
 }
 
 void TestHistoryFlow::commandLineComparisonsAreInTheHistory() {
