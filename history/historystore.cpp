@@ -163,11 +163,14 @@ template <typename Row> Row completed(Row row) {
 }
 } // namespace
 
-bool HistoryStore::record(const HistoryComparison& given, std::optional<double> listSequence) {
+bool HistoryStore::record(const HistoryComparison& given, std::optional<double> listSequence,
+                          std::optional<int> comparisonSerial) {
     const HistoryComparison row = completed(given);
-    return apply([row, listSequence](HistoryDatabase& db, bool toLab) {
+    return apply([row, listSequence, comparisonSerial](HistoryDatabase& db, bool toLab) {
         return db.insertComparison(row) &&
                (!listSequence || db.appendOpenRow(row.id, *listSequence)) &&
+               (!comparisonSerial || db.setLocalState(QStringLiteral("comparison_serial"),
+                                                      QString::number(*comparisonSerial))) &&
                (!toLab || db.enqueue(false, row.id));
     });
 }

@@ -265,11 +265,13 @@ bool HistoryJournal::write(const QList<ComparisonRecord>& records) {
     // the store says once that the history is off.
     if (records.size() == 1) {
         const ComparisonRecord& r = records.first();
-        store_.record(historymapping::toHistory(r, station_),
-                      openList_ ? std::optional<double>(r.sequence) : std::nullopt);
-        // A new comparison takes the next "Comp" number once it is listed.
+        // A new comparison takes the next "Comp" number once it is listed: the counter moves
+        // with the row, so a crash never leaves one without the other.
+        std::optional<int> serial;
         if (openList_ && r.source != ComparisonSource::Imported)
-            store_.setComparisonSerial(session_.comparisonSerial() + 1);
+            serial = session_.comparisonSerial() + 1;
+        store_.record(historymapping::toHistory(r, station_),
+                      openList_ ? std::optional<double>(r.sequence) : std::nullopt, serial);
         return true;
     }
     QVector<history::OpenListRow> rows;
