@@ -1,4 +1,6 @@
 #include "faultspec.h"
+#include "historystore.h"
+#include "historyurl.h"
 #include "mainwindow.h"
 #include "messagesink.h"
 #include "prompter.h"
@@ -12,6 +14,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QScreen>
+#include <QSettings>
 
 #include <cstdio>
 
@@ -33,6 +36,12 @@ struct Options {
         QStringLiteral("With --simulate: the readings the virtual instrument reports, in order, "
                        "one \"haze T L a b\" per line (the last one stays)."),
         QStringLiteral("FILE")};
+    QCommandLineOption database{
+        QStringLiteral("database"),
+        QStringLiteral("The measurement history: sqlite:PATH, or a lab database "
+                       "postgresql://[user@]host[:port]/dbname (default: VELORIN_DATABASE, else "
+                       "the program's own file)."),
+        QStringLiteral("URL")};
     QCommandLineParser parser;
 
     Options() {
@@ -44,6 +53,7 @@ struct Options {
         parser.addOption(simulate);
         parser.addOption(fault);
         parser.addOption(readings);
+        parser.addOption(database);
     }
 };
 
@@ -120,6 +130,20 @@ int main(int argc, char* argv[]) {
         sim::applyFault(*instrument, *fault);
     }
 
+    QString databaseText = options.parser.value(options.database);
+    if (databaseText.isEmpty())
+        databaseText = qEnvironmentVariable("VELORIN_DATABASE");
+    // Last, the database chosen in the history window.
+    if (databaseText.isEmpty())
+        databaseText = QSettings().value(QStringLiteral("history/database")).toString();
+    const history::HistoryUrl databaseUrl =
+        databaseText.isEmpty() ? history::HistoryUrl::sqliteFile(history::defaultHistoryPath())
+                               : history::HistoryUrl::parse(databaseText);
+    if (!databaseUrl.isValid()) {
+        std::fprintf(stderr, "velorin: --database %s\n", qPrintable(databaseUrl.error));
+        return 2;
+    }
+
     SingleInstance single;
     if (single.isRunning())
         return startup::runAsSecondInstance(single, Prompter::messageBoxes());
@@ -128,7 +152,11 @@ int main(int argc, char* argv[]) {
     PrompterSink sink(Prompter::messageBoxes());
     MessageSink::setDefaultSink(&sink);
 
-    std::unique_ptr<MainWindow> window = startup::showMainWindow(instrument);
+    // A history that cannot be opened now is off: the window says so and measuring goes on.
+    history::HistoryStore historyStore;
+    historyStore.openUrl(databaseUrl);
+    std::unique_ptr<MainWindow> window =
+        startup::showMainWindow(instrument, nullptr, &historyStore);
     single.setActivationWindow(window.get());
     QObject::connect(&single, &SingleInstance::messageReceived, window.get(),
                      &MainWindow::handleAppMessage);

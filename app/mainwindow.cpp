@@ -37,6 +37,9 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
 
     ui->setupUi(this);
     initForm();
+    // The list of the last run comes back before the instrument is looked for.
+    if (setup.history)
+        page_->setHistory(setup.history);
     on_btnLanguageZh_clicked();
     QTimer::singleShot(10, this, &MainWindow::initusbport);
 }

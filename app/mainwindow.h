@@ -15,6 +15,9 @@ class Prompter;
 namespace Ui {
 class MainWindow;
 }
+namespace history {
+class HistoryStore;
+}
 
 // What the main window is built from; each empty member means the real thing.
 struct MainWindowSetup {
@@ -23,6 +26,7 @@ struct MainWindowSetup {
     Prompter* prompter = nullptr;                     // message boxes
     QStringList translationDirs;                      // MainWindow::defaultTranslationDirs()
     QString qtTranslationDir;                         // where the Qt in use keeps its own
+    history::HistoryStore* history = nullptr;         // none: the workspace keeps no history
 };
 
 // The program's window: it owns the link to the instrument, opens it at start and whenever a

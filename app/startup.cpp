@@ -30,9 +30,10 @@ void applyLookAndFeel(QApplication& app) {
 }
 
 std::unique_ptr<MainWindow> showMainWindow(std::shared_ptr<sim::VirtualInstrument> instrument,
-                                           Prompter* prompter) {
+                                           Prompter* prompter, history::HistoryStore* history) {
     MainWindowSetup setup;
     setup.prompter = prompter;
+    setup.history = history;
     if (instrument) {
         setup.watcher = std::make_unique<SimDeviceWatcher>(instrument);
         setup.transportFactory = [instrument] { return instrument->createTransport(); };

@@ -6,6 +6,8 @@
 #include "comparisonsession.h"
 #include "comparisonsheet.h"
 #include "excelengine.h"
+#include "historyjournal.h"
+#include "historystore.h"
 #include "mythread.h"
 
 #include <QCoreApplication>
@@ -20,7 +22,8 @@
 namespace {
 
 const char kUsage[] =
-    "Usage: velorin-cli [--simulate MODEL [--readings FILE]] compare [--samples N] [--pushed]\n"
+    "Usage: velorin-cli [--database URL] [--simulate MODEL [--readings FILE]] compare\n"
+    "         [--samples N] [--pushed]\n"
     "         [--haze-tol X] [--t-tol Y] [--formula N] [--threshold Z] [--out FILE.xlsx]\n";
 
 struct Options {
@@ -176,12 +179,15 @@ int collectPushed(ComparisonSession& session, CliInstrument& instrument, int sam
 
 } // namespace
 
-int runCompare(const QString& simulateModel, const QStringList& args) {
+int runCompare(const QString& simulateModel, const QString& database, const QStringList& args) {
     Options o;
     if (!parse(args, o)) {
         std::fprintf(stderr, "%s", kUsage);
         return 2;
     }
+    history::HistoryStore store;
+    if (!openHistoryForWriting(store, database))
+        return 2;
     CliInstrument instrument;
     if (!instrument.open(simulateModel))
         return 1;
@@ -197,6 +203,23 @@ int runCompare(const QString& simulateModel, const QStringList& args) {
     if (const int status = writeSettings(session, o))
         return status;
 
+    // Each comparison is in the history before its line is printed: a line on the screen is a
+    // row in the history, whenever the program is stopped.
+    HistoryJournal journal(store, session, nullptr, false);
+    std::printf("%s\n", comparisonsheet::csvLines(session.displayMode(), profile.oldLayout, {})
+                            .value(0)
+                            .toUtf8()
+                            .constData());
+    std::fflush(stdout);
+    QObject::connect(&session, &ComparisonSession::comparisonAdded,
+                     [&session, &profile](const ComparisonRecord& record) {
+                         const QStringList lines = comparisonsheet::csvLines(
+                             session.displayMode(), profile.oldLayout, {record});
+                         for (int i = 1; i < lines.size(); ++i)
+                             std::printf("%s\n", lines.at(i).toUtf8().constData());
+                         std::fflush(stdout);
+                     });
+
     if (o.pushed) {
         collectPushed(session, instrument, o.samples);
     } else {
@@ -209,9 +232,6 @@ int runCompare(const QString& simulateModel, const QStringList& args) {
     }
 
     const ComparisonListModel& list = session.currentList();
-    for (const QString& line :
-         comparisonsheet::csvLines(session.displayMode(), profile.oldLayout, list.records()))
-        std::printf("%s\n", line.toUtf8().constData());
     std::printf("PASS %d NG %d TOTAL %d\n", list.passCount(), list.failCount(), list.totalCount());
     std::fflush(stdout);
 

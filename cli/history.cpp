@@ -1,5 +1,9 @@
 #include "clicommands.h"
+#include "comparisonsheet.h"
+#include "excelengine.h"
 #include "historydatabase.h"
+#include "historyjournal.h"
+#include "historystore.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -17,7 +21,7 @@ int usage(const char* why) {
     std::fprintf(stderr,
                  "velorin-cli history: %s\n"
                  "usage: velorin-cli [--database URL] history [--serial SN] [--from DATE] "
-                 "[--to DATE] [--verdict PASS|NG] [--out FILE.csv]\n",
+                 "[--to DATE] [--verdict PASS|NG] [--out FILE.csv|FILE.xlsx]\n",
                  why);
     return 2;
 }
@@ -31,7 +35,52 @@ QDateTime parseWhen(const QString& text, bool end) {
     return QDateTime::fromString(text, Qt::ISODateWithMs);
 }
 
+// The comparisons of the filter as the comparison workbook of their display mode.
+int writeWorkbook(HistoryDatabase& db, const HistoryFilter& filter, const QString& path) {
+    const QVector<HistoryComparison> found = db.comparisons(filter);
+    QList<ComparisonRecord> records;
+    records.reserve(found.size());
+    // Oldest first, numbered as a list would number them.
+    for (auto it = found.crbegin(); it != found.crend(); ++it)
+        records.append(historymapping::fromHistory(*it, int(records.size()) + 1));
+    const bool old = !records.isEmpty() && records.first().settings.oldLayout;
+    const int mode = records.isEmpty() ? 0 : records.first().settings.displayMode;
+    for (const ComparisonRecord& r : records) {
+        if (r.settings.oldLayout != old || (!old && r.settings.displayMode != mode)) {
+            std::fprintf(stderr, "velorin-cli: the comparisons found were measured in several "
+                                 "display modes; one workbook holds one (narrow the filter)\n");
+            return 1;
+        }
+    }
+    // The previous file stays until the new one is complete: the engine replaces it on save.
+    ExcelEngine engine(path);
+    const bool written =
+        engine.open(1, ExcelEngine::OpenMode::Replace) &&
+        (old ? engine.writeAllData(comparisonsheet::oldLayoutBlock(false, records)) && engine.save()
+             : engine.writeTable(comparisonsheet::newLayoutTable(mode, records)));
+    if (!written) {
+        std::fprintf(stderr, "velorin-cli: cannot write %s: %s\n", qPrintable(path),
+                     qPrintable(engine.errorString()));
+        return 1;
+    }
+    engine.close();
+    std::fprintf(stderr, "%lld comparisons written to %s\n", static_cast<long long>(records.size()),
+                 qPrintable(path));
+    return 0;
+}
+
 } // namespace
+
+bool openHistoryForWriting(HistoryStore& store, const QString& database) {
+    const HistoryUrl url = historyUrl(database);
+    if (!url.isValid()) {
+        std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(url.error));
+        return false;
+    }
+    if (!store.openUrl(url) && store.state() == HistoryStore::State::Off)
+        std::fprintf(stderr, "velorin-cli: history off: %s\n", qPrintable(store.lastMessage()));
+    return true;
+}
 
 HistoryUrl historyUrl(const QString& databaseOption) {
     QString text = databaseOption;
@@ -66,8 +115,9 @@ int runHistory(const QString& database, const QStringList& arguments) {
                 return usage("the verdict is PASS or NG");
             filter.pass = value == QLatin1String("PASS");
         } else if (option == QLatin1String("--out")) {
-            if (!value.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
-                return usage("--out writes a .csv file");
+            if (!value.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive) &&
+                !value.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+                return usage("--out writes a .csv or .xlsx file");
             out = value;
         } else {
             return usage("unknown option");
@@ -83,6 +133,8 @@ int runHistory(const QString& database, const QStringList& arguments) {
         std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(db.failure().message));
         return 1;
     }
+    if (out.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
+        return writeWorkbook(db, filter, out);
     QVariantList values;
     QSqlQuery query(db.connection());
     query.setForwardOnly(true);

@@ -48,7 +48,8 @@ void printHelp() {
         "            values have at most two decimals (-327.68 to 327.67); the optional\n"
         "            card value is a whole number 0..65535 (default 0). Example:\n"
         "            resources/stdcolor-sample.csv\n"
-        "  history [--serial SN] [--from DATE] [--to DATE] [--verdict PASS|NG] [--out FILE.csv]\n"
+        "  history [--serial SN] [--from DATE] [--to DATE] [--verdict PASS|NG] [--out "
+        "FILE.csv|.xlsx]\n"
         "            print the comparisons of the measurement history as CSV\n"
         "\n"
         "Options:\n"
@@ -136,9 +137,9 @@ int main(int argc, char* argv[]) {
     if (command == QLatin1String("spectral-history"))
         return runSpectralHistory(simulate, args);
     if (command == QLatin1String("export-records"))
-        return runExportRecords(simulate, args);
+        return runExportRecords(simulate, database, args);
     if (command == QLatin1String("compare"))
-        return runCompare(simulate, args);
+        return runCompare(simulate, database, args);
     if (command == QLatin1String("write-stdcolor"))
         return runWriteStdColor(simulate, args);
     if (command == QLatin1String("make-stdcolor"))

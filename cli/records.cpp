@@ -5,6 +5,8 @@
 #include "comparisonrows.h"
 #include "comparisonsheet.h"
 #include "excelengine.h"
+#include "historyjournal.h"
+#include "historystore.h"
 #include "measurementcommands.h"
 #include "records.h"
 
@@ -15,7 +17,8 @@
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: velorin-cli [--simulate MODEL] export-records --mode 0..6|old --out FILE.xlsx\n";
+    "Usage: velorin-cli [--database URL] [--simulate MODEL] export-records --mode 0..6|old "
+    "--out FILE.xlsx\n";
 
 // "--mode M --out FILE" in either order; mode -1 stands for the old-layout area.
 bool parseArgs(const QStringList& args, int& mode, QString& path) {
@@ -40,13 +43,17 @@ bool parseArgs(const QStringList& args, int& mode, QString& path) {
 
 } // namespace
 
-int runExportRecords(const QString& simulateModel, const QStringList& args) {
+int runExportRecords(const QString& simulateModel, const QString& database,
+                     const QStringList& args) {
     int mode = 0;
     QString path;
     if (!parseArgs(args, mode, path)) {
         std::fprintf(stderr, "%s", kUsage);
         return 2;
     }
+    history::HistoryStore store;
+    if (!openHistoryForWriting(store, database))
+        return 2;
     CliInstrument instrument;
     if (!instrument.open(simulateModel) || !instrument.identify())
         return 1;
@@ -119,6 +126,14 @@ int runExportRecords(const QString& simulateModel, const QStringList& args) {
         record.serialNumber = QString::number(instrument.key.serialNumber);
         rows.append(record);
     }
+
+    // Into the history first, in one transaction, as the workspace's import does.
+    QVector<history::OpenListRow> historyRows;
+    const QString station = history::HistoryStore::stationName();
+    for (const ComparisonRecord& record : rows)
+        historyRows.append({historymapping::toHistory(record, station), double(record.sequence)});
+    if (!rows.isEmpty() && !store.recordMany(historyRows, false))
+        std::fprintf(stderr, "velorin-cli: the records are not in the history\n");
 
     // The previous file stays until the new one is complete: the engine replaces it on save.
     ExcelEngine engine(path);

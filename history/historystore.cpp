@@ -163,11 +163,14 @@ template <typename Row> Row completed(Row row) {
 }
 } // namespace
 
-bool HistoryStore::record(const HistoryComparison& given, std::optional<double> listSequence) {
+bool HistoryStore::record(const HistoryComparison& given, std::optional<double> listSequence,
+                          std::optional<int> comparisonSerial) {
     const HistoryComparison row = completed(given);
-    return apply([row, listSequence](HistoryDatabase& db, bool toLab) {
+    return apply([row, listSequence, comparisonSerial](HistoryDatabase& db, bool toLab) {
         return db.insertComparison(row) &&
                (!listSequence || db.appendOpenRow(row.id, *listSequence)) &&
+               (!comparisonSerial || db.setLocalState(QStringLiteral("comparison_serial"),
+                                                      QString::number(*comparisonSerial))) &&
                (!toLab || db.enqueue(false, row.id));
     });
 }
@@ -191,6 +194,18 @@ bool HistoryStore::recordSpectrum(const HistorySpectrum& given) {
     const HistorySpectrum row = completed(given);
     return apply([row](HistoryDatabase& db, bool toLab) {
         return db.insertSpectrum(row) && (!toLab || db.enqueue(true, row.id));
+    });
+}
+
+bool HistoryStore::recordSpectra(const QVector<HistorySpectrum>& given) {
+    QVector<HistorySpectrum> rows = given;
+    for (HistorySpectrum& row : rows)
+        row = completed(row);
+    return apply([rows](HistoryDatabase& db, bool toLab) {
+        for (const HistorySpectrum& row : rows)
+            if (!db.insertSpectrum(row) || (toLab && !db.enqueue(true, row.id)))
+                return false;
+        return true;
     });
 }
 

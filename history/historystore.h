@@ -48,10 +48,14 @@ class HistoryStore : public QObject {
     QString syncMessage() const { return m_syncMessage; }
 
     // Each returns true when the change is in the database, false when it is kept for later.
-    bool record(const HistoryComparison& row, std::optional<double> listSequence = std::nullopt);
+    // With `comparisonSerial`, the open list's name counter moves in the same transaction.
+    bool record(const HistoryComparison& row, std::optional<double> listSequence = std::nullopt,
+                std::optional<int> comparisonSerial = std::nullopt);
     // An import: all rows in one transaction, appended to the open list when `listed`.
     bool recordMany(const QVector<OpenListRow>& rows, bool listed);
     bool recordSpectrum(const HistorySpectrum& row);
+    // An import of spectra: all in one transaction.
+    bool recordSpectra(const QVector<HistorySpectrum>& rows);
     // A delete marks the row and takes it off the open list; the record stays.
     bool markDeleted(const QString& id, bool spectrum = false);
     bool rename(const QString& id, const QString& name, bool spectrum = false);

@@ -397,7 +397,10 @@ void MeterPageFor510::on_pushButton_spectralMeasurement_clicked() {
     SpectralRecord record;
     for (int k = 0; k < SpectralRecord::kPoints; ++k)
         record.values[size_t(k)] = raw[size_t(k)] / 100.0;
-    addRecordRow(record, QString());
+    const QString name = QStringLiteral("spec%1").arg(nameCounter_++);
+    if (recorder_)
+        recorder_({record}, {name});
+    addRecordRow(record, name);
     records_.append(record);
     setActionButtonsEnabled(true);
 }
@@ -467,11 +470,19 @@ void MeterPageFor510::on_pushButton_spectralHistory_clicked() {
     // Many rows at once: lay the table out and repaint once at the end, not once per row.
     ui->tableWidget_data->setUpdatesEnabled(false);
     bulk_ = true;
+    QVector<SpectralRecord> imported;
+    QStringList importedNames;
     for (const records::Spectrum& s : records::decodeSpectra(values, names, count)) {
         SpectralRecord record;
         record.values = s.values;
-        addRecordRow(record, decodeInstrumentText(s.name));
-        records_.append(record);
+        imported.append(record);
+        importedNames.append(decodeInstrumentText(s.name));
+    }
+    if (recorder_)
+        recorder_(imported, importedNames);
+    for (int i = 0; i < imported.size(); ++i) {
+        addRecordRow(imported.at(i), importedNames.at(i));
+        records_.append(imported.at(i));
     }
     bulk_ = false;
     ui->tableWidget_data->setUpdatesEnabled(true);

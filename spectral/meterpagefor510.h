@@ -39,6 +39,11 @@ class MeterPageFor510 : public QDialog {
     void setClock(std::function<QDateTime()> clock);
 
     void addRecordRow(const SpectralRecord& record, const QString& name);
+    // Where spectra go before the list shows them (the measurement history): each measurement
+    // alone, an import's spectra together. None by default.
+    using Recorder =
+        std::function<void(const QVector<SpectralRecord>& records, const QStringList& names)>;
+    void setRecorder(Recorder recorder) { recorder_ = std::move(recorder); }
     void setActionButtonsEnabled(bool enabled);
 
     const QVector<SpectralRecord>& records() const { return records_; }
@@ -84,6 +89,7 @@ class MeterPageFor510 : public QDialog {
     FramePort* port_;
     int uiIndex_;
     QVector<SpectralRecord> records_;
+    Recorder recorder_;
     int nameCounter_ = 1;
     bool bulk_ = false; // adding many rows: repaint once at the end
     RowButtonDelegate* deleteButtons_;

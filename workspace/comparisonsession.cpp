@@ -308,7 +308,8 @@ bool ComparisonSession::append(const QList<ComparisonRecord>& records) {
 }
 
 void ComparisonSession::restore(const QList<ComparisonRecord>& records,
-                                const std::optional<Reading>& standard) {
+                                const std::optional<Reading>& standard, int comparisonSerial) {
+    comparisonSerial_ = std::max(comparisonSerial_, comparisonSerial);
     QList<ComparisonRecord> current, old;
     for (const ComparisonRecord& r : records) {
         (r.settings.oldLayout ? old : current).append(r);

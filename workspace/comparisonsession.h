@@ -117,8 +117,11 @@ class ComparisonSession : public QObject {
     const ComparisonListModel& currentList() const { return profile_.oldLayout ? oldList_ : list_; }
     // The one way in: the journal first (a refusal keeps them out), then the list.
     bool append(const QList<ComparisonRecord>& records);
-    // A list restored as it was (ids, counters, names kept), with its standard.
-    void restore(const QList<ComparisonRecord>& records, const std::optional<Reading>& standard);
+    // A list restored as it was (ids, counters, names kept), with its standard and the number
+    // of the last "Comp" name given.
+    void restore(const QList<ComparisonRecord>& records, const std::optional<Reading>& standard,
+                 int comparisonSerial = 0);
+    int comparisonSerial() const { return comparisonSerial_; }
     bool removeRow(int row);
     bool renameRow(int row, const QString& name);
     // Empties the lists, the standard and the name counter.

@@ -5,6 +5,7 @@
 #include "comparisonrows.h"
 #include "deviceinfocommands.h"
 #include "frameport.h"
+#include "historyjournal.h"
 #include "mythread.h"
 #include "pauselock.h"
 #include "prompter.h"
@@ -116,6 +117,8 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
 
 FirstPageFor510::~FirstPageFor510() {
     closeThreadSlot();
+    // The journal lets go of the session, which is deleted with the page's children.
+    delete journal_;
     delete ui;
 }
 
@@ -444,6 +447,7 @@ bool FirstPageFor510::shown(const SessionResult& result) {
 
 void FirstPageFor510::onDeviceConnected() {
     initForDevice();
+    showRestoredStandard();
     if (uiIndex() == 0 || uiIndex() == 3)
         on_pushButton_readTolerance_clicked();
     else
@@ -615,4 +619,5 @@ void FirstPageFor510::relabel() {
     ui->retranslateUi(this);
     relabelSpectralButton();
     relabelListHeaders();
+    relabelHistory();
 }

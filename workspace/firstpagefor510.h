@@ -5,6 +5,7 @@
 #include "comparisonsession.h"
 #include "modeltable.h"
 #include "reportsnapshot.h"
+#include "spectralrecord.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -19,13 +20,16 @@
 #include <optional>
 
 class FramePort;
+class HistoryJournal;
 class MyThread;
 class PauseLock;
 class PauseLocker;
 class Prompter;
 class QButtonGroup;
 class QDialog;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableWidget;
 class QTableView;
 class QTableWidgetItem;
@@ -37,6 +41,10 @@ class RowButtonDelegate;
 namespace Ui {
 class FirstPageFor510;
 }
+namespace history {
+class HistoryStore;
+class HistoryWindow;
+} // namespace history
 
 // The comparison workspace page: the form, its slots (which forward to the session), styles and
 // messages. The numbers, the lists and the instrument work belong to its ComparisonSession.
@@ -125,6 +133,22 @@ class FirstPageFor510 : public QWidget {
     using ReportOpener = std::function<void(const ReportSnapshot&, bool oldLayout)>;
     void setReportOpener(ReportOpener opener) { reportOpener_ = std::move(opener); }
 
+    // The measurement history (not owned): every comparison is written there before the list
+    // shows it, the list of the last run comes back, and a History button opens the window over
+    // it. Returns the number of rows restored.
+    int setHistory(history::HistoryStore* store);
+    int restoredRows() const { return restoredRows_; }
+    // The line under the buttons: rows restored, history off, lab database not synced.
+    QString historyLineText() const;
+    QPushButton* historyButton() const { return historyButton_; }
+    history::HistoryWindow* historyWindow() const { return historyWindow_; }
+    void openHistoryWindow();
+    // The history window's requests: the workbook of the rows' display mode, a row's report.
+    bool exportHistoryRows(const QStringList& ids);
+    void reportHistoryRow(const QString& id);
+    // Writes the spectral page's spectra to the history; empty without one.
+    std::function<void(const QVector<SpectralRecord>&, const QStringList&)> spectrumRecorder();
+
   public slots:
     void openThreadSlot();
     void closeThreadSlot();
@@ -210,6 +234,15 @@ class FirstPageFor510 : public QWidget {
     std::array<bool, 7> modeFlags() const;
     void rewriteShownTexts();
     void openReport(const ReportSnapshot& snapshot, bool oldLayout);
+    void openReportOf(const ComparisonRecord& record);
+    void openReportOfOld(const ComparisonRecord& record);
+    QList<ComparisonRecord> historyRecords(const QStringList& ids);
+    void showHistoryLine();
+    void relabelHistory();
+    // The standard of the last run, once the instrument it was measured on is back.
+    void showRestoredStandard();
+    // The history window's database entry: used now and at the next start.
+    void chooseHistoryDatabase(const QString& text);
     // Shows the library writer's reason for stopping, as a warning where it is one.
     void showProblem(const QString& title, const QString& text, bool warning);
     bool sendThresholdOnly(float threshold);
@@ -244,4 +277,10 @@ class FirstPageFor510 : public QWidget {
     // Company, tester and auditor carried from one report to the next.
     std::shared_ptr<ReportPeople> reportPeople_;
     ReportOpener reportOpener_;
+    history::HistoryStore* history_ = nullptr;
+    HistoryJournal* journal_ = nullptr;
+    QPushButton* historyButton_ = nullptr;
+    QLabel* historyLine_ = nullptr;
+    history::HistoryWindow* historyWindow_ = nullptr;
+    int restoredRows_ = 0;
 };

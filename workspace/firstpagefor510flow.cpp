@@ -372,7 +372,10 @@ void FirstPageFor510::on_ReportBtn_clicked(int row) {
     const ComparisonListModel& list = session_->list();
     if (row < 0 || row >= list.totalCount())
         return;
-    const ComparisonRecord& r = list.record(row);
+    openReportOf(list.record(row));
+}
+
+void FirstPageFor510::openReportOf(const ComparisonRecord& r) {
     ReportSnapshot s;
     s.sampleName = r.name;
     s.testTime = timeText(r.time);
@@ -404,7 +407,10 @@ void FirstPageFor510::on_ReportBtn_clicked_old(int row) {
     const ComparisonListModel& list = session_->oldList();
     if (row < 0 || row >= list.totalCount())
         return;
-    const ComparisonRecord& r = list.record(row);
+    openReportOfOld(list.record(row));
+}
+
+void FirstPageFor510::openReportOfOld(const ComparisonRecord& r) {
     ReportSnapshot s;
     s.sampleName = r.name;
     s.testTime = timeText(r.time);

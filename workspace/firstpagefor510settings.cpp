@@ -176,6 +176,7 @@ bool FirstPageFor510::sendThresholdOnly(float threshold) {
 void FirstPageFor510::on_pushButton_spectralTransmittance_clicked() {
     MeterPageFor510 page(worker_, &port_, uiIndex(), this);
     page.setPrompter(&prompter_);
+    page.setRecorder(spectrumRecorder());
     dialogRunner_(page);
 }
 

@@ -650,6 +650,38 @@
         <source>The cards ask for %1 colour rows, more than the %2 a library holds!</source>
         <translation>The cards ask for %1 colour rows, more than the %2 a library holds!</translation>
     </message>
+    <message>
+        <source>History</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>The measurement history is off: %1
+Measuring goes on; the results are kept and written once the history can be used.</source>
+        <translation>The measurement history is off: %1
+Measuring goes on; the results are kept and written once the history can be used.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n row(s) of the last run restored.</source>
+        <translation>
+            <numerusform>%n row of the last run restored.</numerusform>
+            <numerusform>%n rows of the last run restored.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>History off: %1</source>
+        <translation>History off: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Lab database not synced (%n row(s) waiting).</source>
+        <translation>
+            <numerusform>Lab database not synced (%n row waiting).</numerusform>
+            <numerusform>Lab database not synced (%n rows waiting).</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The selected rows were measured in different display modes; export the rows of one mode at a time.</source>
+        <translation>The selected rows were measured in different display modes; export the rows of one mode at a time.</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDatabase</name>

@@ -650,6 +650,36 @@
         <source>The cards ask for %1 colour rows, more than the %2 a library holds!</source>
         <translation>标准色卡共需 %1 行颜色数据，超过色库可容纳的 %2 行！</translation>
     </message>
+    <message>
+        <source>History</source>
+        <translation>历史记录</translation>
+    </message>
+    <message>
+        <source>The measurement history is off: %1
+Measuring goes on; the results are kept and written once the history can be used.</source>
+        <translation>测量历史记录已关闭：%1
+测量可继续进行；结果会保留，待历史记录可用时再写入。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n row(s) of the last run restored.</source>
+        <translation>
+            <numerusform>已恢复上次运行的 %n 行。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>History off: %1</source>
+        <translation>历史记录已关闭：%1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Lab database not synced (%n row(s) waiting).</source>
+        <translation>
+            <numerusform>实验室数据库未同步（%n 行等待中）。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The selected rows were measured in different display modes; export the rows of one mode at a time.</source>
+        <translation>所选行的显示模式不同；请每次只导出同一模式的行。</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDatabase</name>

@@ -1,0 +1,425 @@
+// The workspace and velorin-cli over the measurement history: rows written before they are listed,
+// the list restored after the page ends without Clear, and rows kept when the history is off.
+#include "apptestsupport.h"
+#include "firstpagefor510.h"
+#include "frameport.h"
+#include "historyjournal.h"
+#include "historystore.h"
+#include "historywindow.h"
+#include "meterpagefor510.h"
+#include "virtualinstrument.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QDateTime kNow(QDate(2024, 5, 6), QTime(10, 30));
+
+struct Rig {
+    std::shared_ptr<sim::VirtualInstrument> instrument;
+    LinkFramePort port;
+    RecordingPrompter prompter;
+    history::HistoryStore store;
+    std::unique_ptr<FirstPageFor510> page;
+
+    Rig(const QString& model, const QString& historyFile)
+        : instrument(sim::VirtualInstrument::fromPreset(model)) {
+        instrument->setTolerance({100, 100, 10});
+        instrument->setDeltaEParam({0, 10});
+        port.setTransportFactory([inst = instrument] { return inst->createTransport(); });
+        port.setDelayFunction([](int) {});
+        store.open(historyFile);
+        page = std::make_unique<FirstPageFor510>(port, prompter);
+        page->setModelTable(ModelTable::load(QStringLiteral(VELORIN_METERNO)));
+        page->setBlinkDelay(0);
+        page->setClock([] { return kNow; });
+        page->setHistory(&store);
+    }
+    ~Rig() {
+        if (page)
+            page->closeThreadSlot();
+    }
+    bool connect() {
+        if (!port.openLink())
+            return false;
+        page->openThreadSlot();
+        page->onDeviceConnected();
+        prompter.shown.clear();
+        return page->displayMode() >= 0 || page->usesOldLayout();
+    }
+    void compare(double haze, double L) {
+        instrument->setMeasurement(sim::measurementFromLab(20, 80, 50, 10, 20));
+        page->usesOldLayout() ? page->on_stdmeasurementBtn_clicked()
+                              : page->on_pushButton_standardMeasurement_clicked();
+        instrument->setMeasurement(sim::measurementFromLab(haze, 80, L, 10, 20));
+        page->usesOldLayout() ? page->on_samplemeasurementBtn_clicked()
+                              : page->on_pushButton_sampleMeasurement_clicked();
+    }
+    const ComparisonListModel& list() { return page->session().currentList(); }
+};
+
+// Every member a list row is made from.
+void compareRecords(const ComparisonRecord& a, const ComparisonRecord& b) {
+    QCOMPARE(a.id, b.id);
+    QCOMPARE(a.source, b.source);
+    QCOMPARE(a.sequence, b.sequence);
+    QCOMPARE(a.name, b.name);
+    QCOMPARE(a.time, b.time);
+    QVERIFY(a.standard == b.standard);
+    QVERIFY(a.sample == b.sample);
+    QCOMPARE(a.settings.oldLayout, b.settings.oldLayout);
+    QCOMPARE(a.settings.displayMode, b.settings.displayMode);
+    QCOMPARE(a.settings.hazeTolerance, b.settings.hazeTolerance);
+    QCOMPARE(a.settings.tTolerance, b.settings.tTolerance);
+    QCOMPARE(a.settings.threshold, b.settings.threshold);
+    QCOMPARE(a.settings.formula, b.settings.formula);
+    QCOMPARE(a.deltaHaze, b.deltaHaze);
+    QCOMPARE(a.deltaT, b.deltaT);
+    QCOMPARE(a.deltaE, b.deltaE);
+    QCOMPARE(a.pass, b.pass);
+    QCOMPARE(a.readings, b.readings);
+    QCOMPARE(a.spread, b.spread);
+    QCOMPARE(a.model, b.model);
+    QCOMPARE(a.serialNumber, b.serialNumber);
+}
+
+QString idText(const ComparisonRecord& r) {
+    return r.id.toString(QUuid::WithoutBraces);
+}
+
+QByteArray runCli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(VELORIN_CLI), args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return "failed: " + p.readAllStandardError();
+    return p.readAllStandardOutput();
+}
+
+} // namespace
+
+class TestHistoryFlow : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() {
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    }
+    void rowsAreInTheHistoryBeforeTheList_data();
+    void rowsAreInTheHistoryBeforeTheList();
+    void pageEndedWithoutClearComesBackExactly_data();
+    void pageEndedWithoutClearComesBackExactly();
+    void restoredStandardOfAnotherInstrumentIsDropped();
+    void deleteRenameAndClear();
+    void historyOffKeepsRowsListed();
+    void historyWindowExportsAndReports();
+    void spectraAreInTheHistoryBeforeTheList();
+    void commandLineComparisonsAreInTheHistory();
+    void killedCommandLineLosesNoPrintedComparison();
+};
+
+void TestHistoryFlow::rowsAreInTheHistoryBeforeTheList_data() {
+    QTest::addColumn<QString>("model");
+    QTest::newRow("current layout") << QStringLiteral("KV510");
+    QTest::newRow("old layout") << QStringLiteral("KV620");
+}
+
+void TestHistoryFlow::rowsAreInTheHistoryBeforeTheList() {
+    QFETCH(QString, model);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.sqlite"));
+    Rig rig(model, file);
+    QVERIFY(rig.connect());
+    history::HistoryDatabase reader;
+    QVERIFY(reader.open(history::HistoryUrl::sqliteFile(file)));
+    QStringList missing;
+    int inserted = 0;
+    QObject::connect(&rig.list(), &QAbstractItemModel::rowsInserted,
+                     [&](auto, int first, int last) {
+                         for (int row = first; row <= last; ++row, ++inserted)
+                             if (!reader.comparison(idText(rig.list().record(row))))
+                                 missing << rig.list().record(row).name;
+                     });
+    rig.compare(20.5, 50);
+    rig.compare(23, 55);
+    // An import: the instrument's stored comparisons, all written before any is listed.
+    const int mode = rig.page->usesOldLayout() ? -1 : rig.page->displayMode();
+    if (mode < 0) {
+        rig.instrument->setColorDiffRecordCount(0);
+        for (int i = 0; i < 5; ++i)
+            rig.instrument->addOldLayoutRecord(
+                sim::oldLayoutRecordBytes(sim::measurementFromLab(0, 0, 50, 1, 1),
+                                          sim::measurementFromLab(0, 0, 51, 1, 1)),
+                "imp");
+        rig.page->on_readcolordifrecordBtn_clicked();
+    } else {
+        rig.instrument->setModeRecordCount(mode, 0);
+        for (int i = 0; i < 5; ++i)
+            rig.instrument->addModeRecord(
+                mode,
+                sim::modeRecordBytes(mode, sim::measurementFromLab(20, 80, 50, 1, 1),
+                                     sim::measurementFromLab(21, 80, 51, 1, 1)),
+                "imp");
+        rig.prompter.answers = {QMessageBox::No, QMessageBox::Yes}; // don't save; clear
+        rig.page->on_pushButton_readComparisonRecord_clicked();
+    }
+    QVERIFY(inserted >= 5);
+    QCOMPARE(missing, QStringList());
+    const auto imported = reader.comparison(idText(rig.list().records().last()));
+    QVERIFY(imported);
+    QCOMPARE(imported->source, history::Source::Imported);
+    QCOMPARE(imported->layout, mode < 0 ? history::Layout::Old : history::Layout::New);
+}
+
+void TestHistoryFlow::pageEndedWithoutClearComesBackExactly_data() {
+    rowsAreInTheHistoryBeforeTheList_data();
+}
+
+void TestHistoryFlow::pageEndedWithoutClearComesBackExactly() {
+    QFETCH(QString, model);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.sqlite"));
+    QList<ComparisonRecord> before;
+    std::optional<Reading> standard;
+    int serial = 0;
+    {
+        Rig rig(model, file);
+        QVERIFY(rig.connect());
+        rig.compare(20.5, 50);
+        rig.compare(23, 55.55);
+        rig.compare(20.01, 49.99);
+        rig.page->session().removeRow(1);
+        rig.page->session().renameRow(0, QStringLiteral("bottle 7"));
+        before = rig.list().records();
+        standard = rig.page->session().standard();
+        serial = rig.page->session().comparisonSerial();
+        // The page ends as after a crash: no Clear, and the store is never closed.
+        rig.page->closeThreadSlot();
+        rig.page.release();
+    }
+    Rig again(model, file);
+    QCOMPARE(again.page->restoredRows(), 2);
+    QVERIFY(again.page->historyLineText().contains(QLatin1String("2")));
+    QVERIFY(again.page->historyButton());
+    const bool old = before.first().settings.oldLayout;
+    const QList<ComparisonRecord>& after =
+        (old ? again.page->session().oldList() : again.page->session().list()).records();
+    QCOMPARE(after.size(), before.size());
+    for (int i = 0; i < after.size(); ++i)
+        compareRecords(after.at(i), before.at(i));
+    QVERIFY(again.page->standardPresent());
+    QVERIFY(again.page->session().standard()->values == standard->values);
+    QCOMPARE(again.page->session().comparisonSerial(), serial);
+    const ComparisonListModel& list =
+        old ? again.page->session().oldList() : again.page->session().list();
+    QCOMPARE(list.passCount(), int(before.at(0).pass) + int(before.at(1).pass));
+    QCOMPARE(list.failCount(), 2 - list.passCount());
+
+    // The same instrument back: the standard stays and the next sample is compared with it.
+    QVERIFY(again.connect());
+    QVERIFY(again.page->standardPresent());
+    again.instrument->setMeasurement(sim::measurementFromLab(21, 80, 50, 10, 20));
+    old ? again.page->on_samplemeasurementBtn_clicked()
+        : again.page->on_pushButton_sampleMeasurement_clicked();
+    QCOMPARE(list.totalCount(), 3);
+    QCOMPARE(list.records().last().name, QStringLiteral("Comp%1").arg(serial + 1));
+}
+
+void TestHistoryFlow::restoredStandardOfAnotherInstrumentIsDropped() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.sqlite"));
+    {
+        Rig rig(QStringLiteral("KV510"), file);
+        QVERIFY(rig.connect());
+        rig.compare(20.5, 50);
+        rig.page->closeThreadSlot();
+    }
+    Rig again(QStringLiteral("KV510"), file);
+    QVERIFY(again.page->standardPresent());
+    again.instrument->setSerialNumber(again.instrument->serialNumber() + 1);
+    QVERIFY(again.connect());
+    QVERIFY(!again.page->standardPresent());
+    QCOMPARE(again.list().totalCount(), 1); // the rows stay
+}
+
+void TestHistoryFlow::deleteRenameAndClear() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.sqlite"));
+    Rig rig(QStringLiteral("KV510"), file);
+    QVERIFY(rig.connect());
+    rig.compare(20.5, 50);
+    rig.compare(21, 50);
+    const QString first = idText(rig.list().record(0));
+    const QString second = idText(rig.list().record(1));
+    rig.page->session().renameRow(0, QStringLiteral("renamed"));
+    rig.page->session().removeRow(1);
+    history::HistoryDatabase reader;
+    QVERIFY(reader.open(history::HistoryUrl::sqliteFile(file)));
+    QCOMPARE(reader.comparison(first)->name, QStringLiteral("renamed"));
+    QVERIFY(reader.comparison(second)->deleted); // marked, not erased
+
+    rig.prompter.answers = {QMessageBox::Yes};
+    rig.page->on_pushButton_clear_clicked();
+    QCOMPARE(rig.list().totalCount(), 0);
+    QVERIFY(reader.comparison(first)); // Clear empties the list, not the history
+    QVERIFY(rig.store.restore().isEmpty());
+}
+
+void TestHistoryFlow::historyOffKeepsRowsListed() {
+    QTemporaryDir dir;
+    // A folder where a file is expected: the history cannot be created.
+    QFile blocker(dir.filePath(QStringLiteral("not-a-folder")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    Rig rig(QStringLiteral("KV510"), dir.filePath(QStringLiteral("not-a-folder/history.sqlite")));
+    QCOMPARE(rig.store.state(), history::HistoryStore::State::Off);
+    const auto saidOff = [&rig] {
+        int said = 0;
+        for (const QString& text : shownTexts(rig.prompter))
+            said += text.contains(QLatin1String("history is off"));
+        return said;
+    };
+    QCOMPARE(saidOff(), 1);
+    QVERIFY(rig.connect()); // forgets the boxes shown so far
+    rig.compare(20.5, 50);
+    rig.compare(21, 50);
+    QCOMPARE(rig.list().totalCount(), 2);
+    QVERIFY(rig.store.pendingCount() > 0);
+    QVERIFY(rig.page->historyLineText().contains(QLatin1String("History off")));
+    // Said once, not once per row.
+    QCOMPARE(saidOff(), 0);
+}
+
+void TestHistoryFlow::historyWindowExportsAndReports() {
+    QTemporaryDir dir;
+    Rig rig(QStringLiteral("KV510"), dir.filePath(QStringLiteral("history.sqlite")));
+    QVERIFY(rig.connect());
+    rig.compare(20.5, 50);
+    rig.compare(23, 50);
+    const QStringList ids{idText(rig.list().record(0)), idText(rig.list().record(1))};
+    QVERIFY(rig.page->historyButton());
+    rig.page->historyButton()->click();
+    history::HistoryWindow* window = rig.page->historyWindow();
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(window->model()->rowCount(), 2);
+
+    const QString workbook = dir.filePath(QStringLiteral("rows.xlsx"));
+    rig.prompter.files = {workbook};
+    emit window->exportRequested(ids);
+    QCOMPARE(rig.prompter.messages().last(),
+             QStringLiteral("Storing data|Data stored to file Success"));
+    QVERIFY(QFileInfo(workbook).size() > 0);
+    QCOMPARE(rig.list().totalCount(), 2); // the list is not cleared by a history export
+
+    ReportSnapshot shown;
+    rig.page->setReportOpener([&shown](const ReportSnapshot& s, bool) { shown = s; });
+    emit window->reportRequested(ids.at(1));
+    QCOMPARE(shown.sampleName, QStringLiteral("Comp2"));
+    QCOMPARE(shown.difference.haze, 3.0);
+}
+
+void TestHistoryFlow::spectraAreInTheHistoryBeforeTheList() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.sqlite"));
+    Rig rig(QStringLiteral("KV670"), file); // reflectance
+    QVERIFY(rig.connect());
+    history::HistoryDatabase reader;
+    QVERIFY(reader.open(history::HistoryUrl::sqliteFile(file)));
+    const auto stored = [&reader] {
+        QSqlQuery q(reader.connection());
+        q.exec(QStringLiteral("SELECT name, kind, serial FROM spectra"));
+        QStringList rows;
+        while (q.next())
+            rows << q.value(0).toString() + QLatin1Char(' ') + q.value(1).toString() +
+                        QLatin1Char(' ') + q.value(2).toString();
+        return rows;
+    };
+    QStringList beforeListed;
+    int listedThen = -1;
+    rig.page->setDialogRunner([&](QDialog& dialog) -> int {
+        auto* spectral = qobject_cast<MeterPageFor510*>(&dialog);
+        if (!spectral)
+            return int(QDialog::Rejected);
+        spectral->setRecorder([&, recorder = rig.page->spectrumRecorder()](
+                                  const QVector<SpectralRecord>& r, const QStringList& n) {
+            recorder(r, n);
+            beforeListed = stored();
+            listedThen = int(spectral->records().size());
+        });
+        spectral->on_pushButton_spectralMeasurement_clicked();
+        return int(QDialog::Accepted);
+    });
+    rig.page->on_pushButton_spectralTransmittance_clicked();
+    const QString expected =
+        QStringLiteral("spec1 reflectance %1").arg(rig.instrument->serialNumber());
+    QCOMPARE(beforeListed, QStringList{expected});
+    QCOMPARE(listedThen, 0);
+    QCOMPARE(stored(), QStringList{expected});
+}
+
+void TestHistoryFlow::commandLineComparisonsAreInTheHistory() {
+    QTemporaryDir dir;
+    const QString url = QStringLiteral("sqlite:") + dir.filePath(QStringLiteral("h.sqlite"));
+    const QByteArray compared =
+        runCli({"--database", url, "--simulate", "KV510", "compare", "--samples", "3"});
+    QVERIFY2(compared.contains("TOTAL 3"), compared.constData());
+    const QList<QByteArray> lines = runCli({"--database", url, "history"}).trimmed().split('\n');
+    QCOMPARE(lines.size(), 4); // the heading and the three
+    QVERIFY(lines.at(0).startsWith("id,station,model,serial,name,measured_at,source"));
+    for (const char* name : {",Comp1,", ",Comp2,", ",Comp3,"}) {
+        int found = 0;
+        for (const QByteArray& line : lines)
+            found += line.contains(name) && line.contains(",live,");
+        QCOMPARE(found, 1);
+    }
+    // The workbook of the same rows.
+    const QString workbook = dir.filePath(QStringLiteral("h.xlsx"));
+    runCli({"--database", url, "history", "--out", workbook});
+    QVERIFY(QFileInfo(workbook).size() > 0);
+
+    // The instrument's stored comparisons exported: in the history as imported rows.
+    const QByteArray exported =
+        runCli({"--database", url, "--simulate", "KV510", "export-records", "--mode", "0", "--out",
+                dir.filePath(QStringLiteral("e.xlsx"))});
+    const int count = exported.split(' ').value(0).toInt();
+    QVERIFY2(count > 0, exported.constData());
+    QCOMPARE(runCli({"--database", url, "history"}).count(",imported,"), count);
+}
+
+void TestHistoryFlow::killedCommandLineLosesNoPrintedComparison() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("h.sqlite"));
+    QProcess cli;
+    cli.start(QStringLiteral(VELORIN_CLI), {"--database", "sqlite:" + path, "--simulate", "KV510",
+                                            "compare", "--samples", "200"});
+    QVERIFY(cli.waitForStarted());
+    // Killed once a random number of comparisons were printed.
+    const int stopAfter = QRandomGenerator::global()->bounded(1, 120);
+    QByteArray out;
+    while (out.count('\n') < stopAfter + 1 && cli.state() == QProcess::Running)
+        if (cli.waitForReadyRead(20000))
+            out += cli.readAllStandardOutput();
+    cli.kill();
+    cli.waitForFinished();
+    out += cli.readAllStandardOutput();
+    QStringList printed;
+    for (const QByteArray& line : out.split('\n'))
+        if (line.contains(",Comp"))
+            printed << QString::fromUtf8(line.split(',').value(3));
+    QVERIFY(!printed.isEmpty());
+    history::HistoryDatabase reader;
+    QVERIFY(reader.open(history::HistoryUrl::sqliteFile(path)));
+    QStringList stored;
+    for (const history::HistoryComparison& c : reader.comparisons({}))
+        stored << c.name;
+    for (const QString& name : printed)
+        QVERIFY2(stored.contains(name), qPrintable(name));
+}
+
+QTEST_MAIN(TestHistoryFlow)
+#include "tst_historyflow.moc"

@@ -1,0 +1,318 @@
+#include "historyjournal.h"
+
+#include "comparisonrows.h"
+#include "comparisonsession.h"
+#include "historystore.h"
+
+#include <cmath>
+
+using history::HistoryComparison;
+using history::Quantities;
+
+namespace historymapping {
+
+namespace {
+
+constexpr int kValues = ComparisonRecord::kValueCount;
+// Units per quantity of the current layout, as the instrument sends them.
+constexpr int kScale[kValues] = {100, 100, 100, 100, 100, 100, 100, 10, 100, 10000, 10000};
+
+// The places of the current layout each display mode measures.
+bool measures(int displayMode, int index) {
+    switch (displayMode) {
+    case 0:
+        return index <= 1;
+    case 1:
+        return index == 0;
+    case 2:
+        return index == 1;
+    case 3:
+        return index >= 2 && index <= 4;
+    case 4:
+        return index >= 5 && index <= 7;
+    case 5:
+        return index >= 8;
+    case 6:
+        return index <= 4;
+    default:
+        return true;
+    }
+}
+
+int units(double number, int scale) {
+    return int(std::lround(number * scale));
+}
+
+std::optional<double> scaled(int units, int scale) {
+    if (units < 0)
+        return std::nullopt; // not read from the instrument
+    return units / double(scale);
+}
+
+int unscaled(const std::optional<double>& number, int scale) {
+    return number ? units(*number, scale) : -1;
+}
+
+std::optional<double> difference(const std::optional<double>& sample,
+                                 const std::optional<double>& standard) {
+    if (!sample || !standard)
+        return std::nullopt;
+    return *sample - *standard;
+}
+
+history::Source sourceOf(ComparisonSource source) {
+    switch (source) {
+    case ComparisonSource::Pushed:
+        return history::Source::Pushed;
+    case ComparisonSource::Imported:
+        return history::Source::Imported;
+    case ComparisonSource::Live:
+        break;
+    }
+    return history::Source::Live;
+}
+
+ComparisonSource sourceOf(history::Source source) {
+    switch (source) {
+    case history::Source::Pushed:
+        return ComparisonSource::Pushed;
+    case history::Source::Imported:
+        return ComparisonSource::Imported;
+    case history::Source::Live:
+        break;
+    }
+    return ComparisonSource::Live;
+}
+
+} // namespace
+
+Quantities quantitiesOf(const std::array<int, kValues>& v, bool oldLayout, int displayMode) {
+    Quantities q;
+    if (oldLayout) {
+        // L*, a*, b*, C*, h, all in hundredths.
+        q.l = v[0] / 100.0;
+        q.a = v[1] / 100.0;
+        q.b = v[2] / 100.0;
+        q.c = v[3] / 100.0;
+        q.h = v[4] / 100.0;
+        return q;
+    }
+    // A quantity the mode does not measure is empty, unless the instrument sent it anyway: the
+    // list shows it, so the history keeps it.
+    const auto at = [&](int i) -> std::optional<double> {
+        if (!measures(displayMode, i) && v[size_t(i)] == 0)
+            return std::nullopt;
+        return comparisonrows::valueNumber(i, v[size_t(i)]);
+    };
+    q.haze = at(0);
+    q.t = at(1);
+    // The instrument reports the same L* for CIELAB and LCh; the LCh one where only it counts.
+    q.l = at(2);
+    if (!q.l)
+        q.l = at(5);
+    q.a = at(3);
+    q.b = at(4);
+    q.c = at(6);
+    q.h = at(7);
+    q.bigY = at(8);
+    q.x = at(9);
+    q.y = at(10);
+    return q;
+}
+
+std::array<int, kValues> valuesOf(const Quantities& q, bool oldLayout) {
+    std::array<int, kValues> v{};
+    const auto put = [&v](int i, const std::optional<double>& number, int scale) {
+        v[size_t(i)] = number ? units(*number, scale) : 0;
+    };
+    if (oldLayout) {
+        put(0, q.l, 100);
+        put(1, q.a, 100);
+        put(2, q.b, 100);
+        put(3, q.c, 100);
+        put(4, q.h, 100);
+        return v;
+    }
+    const std::optional<double>* quantities[kValues] = {&q.haze, &q.t, &q.l,    &q.a, &q.b, &q.l,
+                                                        &q.c,    &q.h, &q.bigY, &q.x, &q.y};
+    for (int i = 0; i < kValues; ++i)
+        put(i, *quantities[i], kScale[i]);
+    return v;
+}
+
+HistoryComparison toHistory(const ComparisonRecord& r, const QString& station) {
+    const bool old = r.settings.oldLayout;
+    HistoryComparison h;
+    h.id = r.id.toString(QUuid::WithoutBraces);
+    h.station = station;
+    h.model = r.model;
+    h.serial = r.serialNumber;
+    h.name = r.name;
+    h.measuredAt = r.time.toUTC();
+    h.source = sourceOf(r.source);
+    h.layout = old ? history::Layout::Old : history::Layout::New;
+    h.displayMode = r.settings.displayMode;
+    h.standard = quantitiesOf(r.standard, old, r.settings.displayMode);
+    h.sample = quantitiesOf(r.sample, old, r.settings.displayMode);
+    h.hazeTolerance = scaled(r.settings.hazeTolerance, 100);
+    h.tTolerance = scaled(r.settings.tTolerance, 100);
+    h.deltaEThreshold = scaled(r.settings.threshold, 10);
+    if (r.settings.formula >= 0)
+        h.formula = r.settings.formula;
+    if (!old || r.deltaHaze != 0)
+        h.deltaHaze = r.deltaHaze / 100.0;
+    if (!old || r.deltaT != 0)
+        h.deltaT = r.deltaT / 100.0;
+    h.deltaL = difference(h.sample.l, h.standard.l);
+    h.deltaA = difference(h.sample.a, h.standard.a);
+    h.deltaB = difference(h.sample.b, h.standard.b);
+    if (r.deltaE != ComparisonRecord::kNoDeltaE)
+        h.deltaE = r.deltaE / 100.0;
+    h.pass = r.pass;
+    h.readings = r.readings;
+    // The spread is in hundredths of the sample's main quantity (haze, T, L* or Y).
+    if (r.spread >= 0)
+        h.spread = r.spread / 100.0;
+    return h;
+}
+
+ComparisonRecord fromHistory(const HistoryComparison& h, int sequence) {
+    const bool old = h.layout == history::Layout::Old;
+    ComparisonRecord r;
+    r.id = QUuid::fromString(h.id);
+    r.source = sourceOf(h.source);
+    r.sequence = sequence;
+    r.name = h.name;
+    r.time = h.measuredAt.toUTC();
+    r.standard = valuesOf(h.standard, old);
+    r.sample = valuesOf(h.sample, old);
+    r.settings.oldLayout = old;
+    r.settings.displayMode = h.displayMode;
+    r.settings.hazeTolerance = unscaled(h.hazeTolerance, 100);
+    r.settings.tTolerance = unscaled(h.tTolerance, 100);
+    r.settings.threshold = unscaled(h.deltaEThreshold, 10);
+    r.settings.formula = h.formula.value_or(-1);
+    r.deltaHaze = h.deltaHaze ? units(*h.deltaHaze, 100) : 0;
+    r.deltaT = h.deltaT ? units(*h.deltaT, 100) : 0;
+    r.deltaE = h.deltaE ? units(*h.deltaE, 100) : ComparisonRecord::kNoDeltaE;
+    r.pass = h.pass;
+    r.readings = h.readings;
+    r.spread = h.spread ? units(*h.spread, 100) : -1;
+    r.model = h.model;
+    r.serialNumber = h.serial;
+    return r;
+}
+
+} // namespace historymapping
+
+HistoryJournal::HistoryJournal(history::HistoryStore& store, ComparisonSession& session,
+                               QObject* parent, bool openList)
+    : QObject(parent), store_(store), session_(session),
+      station_(history::HistoryStore::stationName()), openList_(openList) {
+    session_.setJournal(this);
+    if (openList_)
+        connect(&session_, &ComparisonSession::standardChanged, this,
+                &HistoryJournal::keepStandard);
+}
+
+HistoryJournal::~HistoryJournal() {
+    session_.setJournal(nullptr);
+}
+
+int HistoryJournal::restore() {
+    if (!openList_)
+        return 0;
+    const history::OpenList open = store_.restore();
+    if (open.isEmpty())
+        return 0;
+    QList<ComparisonRecord> records;
+    records.reserve(open.rows.size());
+    for (const history::OpenListRow& row : open.rows)
+        records.append(historymapping::fromHistory(row.comparison, int(std::lround(row.sequence))));
+    std::optional<Reading> standard;
+    if (open.standard) {
+        Reading reading;
+        reading.values = historymapping::valuesOf(open.standard->values,
+                                                  open.standard->layout == history::Layout::Old);
+        standard = reading;
+        restoredStandardSerial_ = open.standard->serial;
+    }
+    restoring_ = true;
+    session_.restore(records, standard, open.comparisonSerial);
+    // A standard was measured: the next pushed measurement is a sample, as before.
+    if (standard)
+        session_.setNextTarget(2);
+    restoring_ = false;
+    return int(records.size());
+}
+
+bool HistoryJournal::keepRestoredStandard() {
+    if (!restoredStandardSerial_ || !session_.identity().keyRead)
+        return false;
+    const QString serial = *restoredStandardSerial_;
+    restoredStandardSerial_.reset();
+    if (!session_.hasStandard())
+        return false;
+    if (session_.serialText() != serial) {
+        session_.dropStandard();
+        return false;
+    }
+    return true;
+}
+
+bool HistoryJournal::write(const QList<ComparisonRecord>& records) {
+    // A refused write is kept by the store for its next one: the row is shown all the same, and
+    // the store says once that the history is off.
+    if (records.size() == 1) {
+        const ComparisonRecord& r = records.first();
+        // A new comparison takes the next "Comp" number once it is listed: the counter moves
+        // with the row, so a crash never leaves one without the other.
+        std::optional<int> serial;
+        if (openList_ && r.source != ComparisonSource::Imported)
+            serial = session_.comparisonSerial() + 1;
+        store_.record(historymapping::toHistory(r, station_),
+                      openList_ ? std::optional<double>(r.sequence) : std::nullopt, serial);
+        return true;
+    }
+    QVector<history::OpenListRow> rows;
+    rows.reserve(records.size());
+    for (const ComparisonRecord& r : records)
+        rows.append({historymapping::toHistory(r, station_), double(r.sequence)});
+    store_.recordMany(rows, openList_);
+    return true;
+}
+
+void HistoryJournal::markDeleted(const QUuid& id) {
+    if (!openList_)
+        return;
+    store_.markDeleted(id.toString(QUuid::WithoutBraces));
+}
+
+void HistoryJournal::rename(const QUuid& id, const QString& name) {
+    store_.rename(id.toString(QUuid::WithoutBraces), name);
+}
+
+void HistoryJournal::listCleared() {
+    if (!openList_)
+        return;
+    store_.clearOpenList();
+}
+
+void HistoryJournal::keepStandard() {
+    if (restoring_)
+        return;
+    const std::optional<Reading>& reading = session_.standard();
+    if (!reading) {
+        store_.setStandard(std::nullopt);
+        return;
+    }
+    history::HistoryStandard standard;
+    standard.model = session_.modelName();
+    standard.serial = session_.serialText();
+    standard.measuredAt = QDateTime::currentDateTimeUtc();
+    standard.layout = session_.oldLayout() ? history::Layout::Old : history::Layout::New;
+    standard.displayMode = std::max(0, session_.displayMode());
+    standard.values =
+        historymapping::quantitiesOf(reading->values, session_.oldLayout(), standard.displayMode);
+    store_.setStandard(standard);
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "comparisonjournal.h"
+#include "comparisonrecord.h"
+#include "historyrecords.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class ComparisonSession;
+
+namespace history {
+class HistoryStore;
+}
+
+// Comparisons as the history stores them: the instrument's integers turned into numbers of
+// their quantities, and back, so that a list restored from the history shows what it showed.
+namespace historymapping {
+
+history::HistoryComparison toHistory(const ComparisonRecord& record, const QString& station);
+ComparisonRecord fromHistory(const history::HistoryComparison& row, int sequence);
+history::Quantities quantitiesOf(const std::array<int, ComparisonRecord::kValueCount>& values,
+                                 bool oldLayout, int displayMode);
+std::array<int, ComparisonRecord::kValueCount> valuesOf(const history::Quantities& quantities,
+                                                        bool oldLayout);
+
+} // namespace historymapping
+
+// The session's journal over the measurement history: each comparison is in the history before
+// the list shows it, and the open list (rows, standard, name counter) is kept there so that the
+// next start can bring it back. The store never drops a change: when the file cannot be written
+// it keeps the change for its next write, so the list shows the row all the same.
+class HistoryJournal : public QObject, public ComparisonJournal {
+    Q_OBJECT
+
+  public:
+    // Without `openList` the comparisons go into the history only: the command line writes
+    // there without touching the list the workspace brings back.
+    HistoryJournal(history::HistoryStore& store, ComparisonSession& session,
+                   QObject* parent = nullptr, bool openList = true);
+    ~HistoryJournal() override;
+
+    // The list of the last run into the session; the number of rows restored.
+    int restore();
+    // Once the instrument is identified: a restored standard measured on another instrument is
+    // dropped, as when the instrument changes. True when a restored standard stays.
+    bool keepRestoredStandard();
+
+    bool write(const QList<ComparisonRecord>& records) override;
+    void markDeleted(const QUuid& id) override;
+    void rename(const QUuid& id, const QString& name) override;
+    void listCleared() override;
+
+  private:
+    void keepStandard();
+
+    history::HistoryStore& store_;
+    ComparisonSession& session_;
+    QString station_;
+    bool openList_ = true;
+    bool restoring_ = false;
+    std::optional<QString> restoredStandardSerial_;
+};
