@@ -91,6 +91,7 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
 
     setUpComparisonTables();
     setUpLists();
+    setUpAnalysis();
     // A standard the session dropped (a failed measurement, another instrument) is not shown.
     connect(session_, &ComparisonSession::standardChanged, this, [this] {
         if (!session_->hasStandard())
@@ -477,6 +478,7 @@ bool FirstPageFor510::initForDevice() {
     ui->stackedWidget_data->setCurrentWidget(old ? ui->page_oldData : ui->page_newData);
     placeSettingsStack(old);
     refreshCounters();
+    refreshAnalysis();
     if (!shown(result))
         return false;
     if (old)
@@ -598,6 +600,7 @@ void FirstPageFor510::applyDisplayMode() {
     list->setColumnWidth(ColReport, int(u + 15));
     for (int column = ColHazeTolerance; column < ListColumns; ++column)
         list->setColumnHidden(column, true);
+    refreshAnalysis();
 }
 
 void FirstPageFor510::relabelSpectralButton() {
@@ -615,4 +618,5 @@ void FirstPageFor510::relabel() {
     ui->retranslateUi(this);
     relabelSpectralButton();
     relabelListHeaders();
+    relabelAnalysis();
 }
