@@ -5,7 +5,6 @@
 #include "readingaverage.h"
 
 #include <QBrush>
-#include <QCoreApplication>
 
 using namespace comparisonrows;
 
@@ -15,13 +14,13 @@ namespace {
 QString averageTip(const ComparisonRecord& r) {
     const bool old = r.settings.oldLayout;
     const int index = readingaverage::mainIndex(r.settings.displayMode, old);
-    const QString name =
-        old || index == 2 ? QStringLiteral("L*")
-        : index == 8      ? QStringLiteral("Y")
-        : index == 1      ? QCoreApplication::translate("ComparisonListModel",
-                                                        QT_TRANSLATE_NOOP("ComparisonListModel", "T"))
-                          : QCoreApplication::translate(
-                                "ComparisonListModel", QT_TRANSLATE_NOOP("ComparisonListModel", "Haze"));
+    QString name = ComparisonListModel::tr("Haze");
+    if (old || index == 2)
+        name = QStringLiteral("L*");
+    else if (index == 8)
+        name = QStringLiteral("Y");
+    else if (index == 1)
+        name = ComparisonListModel::tr("T");
     const QString spread =
         old ? oldValueText(index, r.spread) : valueText(index, std::max(r.spread, 0));
     QString tip = ComparisonListModel::tr("Mean of %1 readings").arg(r.readings);

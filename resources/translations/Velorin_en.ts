@@ -61,6 +61,25 @@
     </message>
 </context>
 <context>
+    <name>ComparisonListModel</name>
+    <message>
+        <source>Mean of %1 readings</source>
+        <translation>Mean of %1 readings</translation>
+    </message>
+    <message>
+        <source>Spread of %1: %2</source>
+        <translation>Spread of %1: %2</translation>
+    </message>
+    <message>
+        <source>Haze</source>
+        <translation>Haze</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>T</translation>
+    </message>
+</context>
+<context>
     <name>FirstPageFor510</name>
     <message>
         <source>Device information</source>
@@ -639,16 +658,48 @@
         <translation>Storing data</translation>
     </message>
     <message>
-        <source>Data stored to file Success</source>
-        <translation>Data stored to file Success</translation>
-    </message>
-    <message>
         <source>Write to standard color card library successfully!</source>
         <translation>Write to standard color card library successfully!</translation>
     </message>
     <message>
         <source>The cards ask for %1 colour rows, more than the %2 a library holds!</source>
         <translation>The cards ask for %1 colour rows, more than the %2 a library holds!</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <source>Analysis</source>
+        <translation>Analysis</translation>
+    </message>
+    <message>
+        <source>Readings per measurement</source>
+        <translation>Readings per measurement</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Reading %1 of %2</source>
+        <translation>Reading %1 of %2</translation>
+    </message>
+    <message>
+        <source>Failed to export data to CSV file</source>
+        <translation>Failed to export data to CSV file</translation>
+    </message>
+    <message>
+        <source>Data stored to file: %1</source>
+        <translation>Data stored to file: %1</translation>
+    </message>
+    <message>
+        <source>CSV file, numbers only (*.csv)</source>
+        <translation>CSV file, numbers only (*.csv)</translation>
+    </message>
+    <message>
+        <source>Select one Excel files to open</source>
+        <translation>Select one Excel files to open</translation>
     </message>
 </context>
 <context>

@@ -61,6 +61,25 @@
     </message>
 </context>
 <context>
+    <name>ComparisonListModel</name>
+    <message>
+        <source>Mean of %1 readings</source>
+        <translation>%1 次读数的平均值</translation>
+    </message>
+    <message>
+        <source>Spread of %1: %2</source>
+        <translation>%1 的极差: %2</translation>
+    </message>
+    <message>
+        <source>Haze</source>
+        <translation>雾度</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>透过率</translation>
+    </message>
+</context>
+<context>
     <name>FirstPageFor510</name>
     <message>
         <source>Device information</source>
@@ -639,16 +658,48 @@
         <translation>保存数据</translation>
     </message>
     <message>
-        <source>Data stored to file Success</source>
-        <translation>数据已成功保存到文件</translation>
-    </message>
-    <message>
         <source>Write to standard color card library successfully!</source>
         <translation>标准色卡库写入成功！</translation>
     </message>
     <message>
         <source>The cards ask for %1 colour rows, more than the %2 a library holds!</source>
         <translation>标准色卡共需 %1 行颜色数据，超过色库可容纳的 %2 行！</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>趋势</translation>
+    </message>
+    <message>
+        <source>Analysis</source>
+        <translation>分析</translation>
+    </message>
+    <message>
+        <source>Readings per measurement</source>
+        <translation>每次测量读数</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Reading %1 of %2</source>
+        <translation>第 %1 次读数,共 %2 次</translation>
+    </message>
+    <message>
+        <source>Failed to export data to CSV file</source>
+        <translation>导出数据到 CSV 文件失败</translation>
+    </message>
+    <message>
+        <source>Data stored to file: %1</source>
+        <translation>数据已成功保存到文件: %1</translation>
+    </message>
+    <message>
+        <source>CSV file, numbers only (*.csv)</source>
+        <translation>CSV 文件, 仅数值 (*.csv)</translation>
+    </message>
+    <message>
+        <source>Select one Excel files to open</source>
+        <translation>选择要打开的 Excel 文件</translation>
     </message>
 </context>
 <context>
