@@ -142,6 +142,8 @@ void FirstPageFor510::setUpComparisonTables() {
         table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        // The table takes the height the panels beside it need and no more; its rows stretch.
+        table->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
         table->setItem(0, 0, centredItem(QString()));
         table->setItem(0, 1, centredItem(QCoreApplication::translate("QObject", "Standard")));
         table->setItem(0, 2, centredItem(QCoreApplication::translate("QObject", "Sample")));
@@ -228,8 +230,11 @@ void FirstPageFor510::setUpLists() {
         }
         header->setCellSpan(0, ColStandard, 1, values);
         header->setCellSpan(0, sample, 1, values);
-        header->setHeaderRowHeight(0, 30);
-        header->setHeaderRowHeight(1, 30);
+        // Rows as high as the text needs: on a 768-pixel screen every pixel goes to list rows.
+        const int line = table->fontMetrics().height() + 8;
+        header->setHeaderRowHeight(0, line);
+        header->setHeaderRowHeight(1, line);
+        table->verticalHeader()->setDefaultSectionSize(line);
         header->setSectionsClickable(true);
         table->verticalHeader()->hide();
         // Rows of one height: the view never measures contents, which keeps big lists quick.

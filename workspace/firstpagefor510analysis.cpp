@@ -61,17 +61,19 @@ void FirstPageFor510::setUpAnalysis() {
     analysisButton_ = new QPushButton(ui->widget_buttons);
     analysisButton_->setObjectName(QStringLiteral("pushButton_analysis"));
     analysisButton_->setCheckable(true);
-    analysisButton_->setMinimumHeight(35);
+    analysisButton_->setMinimumHeight(30);
     readingsLabel_ = new QLabel(ui->widget_buttons);
     readingsLabel_->setObjectName(QStringLiteral("label_readingsPerMeasurement"));
     readingsBox_ = new QSpinBox(ui->widget_buttons);
     readingsBox_->setObjectName(QStringLiteral("spinBox_readingsPerMeasurement"));
     readingsBox_->setRange(1, 10);
-    readingsBox_->setMinimumHeight(35);
+    readingsBox_->setMinimumHeight(30);
+    readingsBox_->setMaximumWidth(
+        readingsBox_->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 4 + 40);
     readingsLabel_->setBuddy(readingsBox_);
     cancelSetButton_ = new QPushButton(ui->widget_buttons);
     cancelSetButton_->setObjectName(QStringLiteral("pushButton_cancelReadingSet"));
-    cancelSetButton_->setMinimumHeight(35);
+    cancelSetButton_->setMinimumHeight(30);
     cancelSetButton_->hide();
     ui->layout_buttons->addWidget(analysisButton_);
     ui->layout_buttons->addWidget(readingsLabel_);

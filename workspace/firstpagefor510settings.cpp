@@ -77,6 +77,8 @@ int FirstPageFor510::on_pushButton_readTolerance_clicked() {
     show(ui->lineEdit_hazeTolerance, hazeTolerance(), 2);
     show(ui->lineEdit_tTolerance, tTolerance(), 2);
     show(ui->lineEdit_eThresholds, session_->toleranceThreshold() / 10.0, 1);
+    // The chart's band shows the tolerances in force.
+    refreshAnalysis();
     prompter_.information(this, tr("Information"), tr("Read successful!"));
     return 1;
 }
@@ -139,6 +141,7 @@ int FirstPageFor510::on_pushButton_readParameter_clicked() {
             ui->lineEdit_formula->setText(label);
     }
     ui->lineEdit_thresholds->setText(QLocale().toString(parameterThreshold(), 'f', 1));
+    refreshAnalysis();
     return 1;
 }
 
