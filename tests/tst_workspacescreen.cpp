@@ -28,8 +28,11 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
     QCOMPARE(screens.size(), 2);
     const QString shots = qEnvironmentVariable("VELORIN_SCREENSHOTS");
     for (QScreen* screen : screens) {
-        for (bool chinese : {true, false}) {
-            auto instrument = sim::VirtualInstrument::fromPreset(QStringLiteral("KV510"));
+        for (int run = 0; run < 4; ++run) {
+            // Both languages with the current layout, and with the old one.
+            const bool chinese = run % 2 == 0;
+            const QString model = run < 2 ? QStringLiteral("KV510") : QStringLiteral("KV620");
+            auto instrument = sim::VirtualInstrument::fromPreset(model);
             RecordingPrompter prompter;
             MainWindowSetup setup;
             setup.watcher = std::make_unique<ManualWatcher>();
@@ -43,6 +46,9 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             FirstPageFor510* page = window.page();
+            // The instrument is identified once the window runs.
+            QTRY_VERIFY(page->displayMode() >= 0 || page->usesOldLayout());
+            QTRY_VERIFY(page->session().judgingSettings().threshold >= 0);
             QList<ComparisonRecord> records;
             Reading standard, sample;
             standard.values = {2000, 8000, 5000, 1000, 2000, 5000, 2236, 634, 1842, 3500, 3600};
@@ -58,10 +64,10 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
             page->appendComparisonRows(records);
             QApplication::processEvents();
 
-            const QString where = QStringLiteral("%1x%2 %3")
+            const QString where = QStringLiteral("%1x%2 %3 %4")
                                       .arg(screen->size().width())
                                       .arg(screen->size().height())
-                                      .arg(chinese ? "zh" : "en");
+                                      .arg(chinese ? "zh" : "en", model);
             if (!shots.isEmpty()) {
                 const QString name = QString(where).replace(' ', '-');
                 window.grab().save(QStringLiteral("%1/workspace-%2.png").arg(shots, name));
@@ -72,7 +78,9 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
             }
             QVERIFY2(screen->availableGeometry().contains(window.frameGeometry()),
                      qPrintable(where));
-            auto* list = page->findChild<QTableView*>(QStringLiteral("tableWidget_data"));
+            auto* list = page->findChild<QTableView*>(page->usesOldLayout()
+                                                          ? QStringLiteral("tbData")
+                                                          : QStringLiteral("tableWidget_data"));
             const int rowsInView =
                 list->viewport()->height() / list->verticalHeader()->defaultSectionSize();
             QVERIFY2(rowsInView >= 10,

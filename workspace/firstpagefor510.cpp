@@ -167,6 +167,12 @@ void FirstPageFor510::setUpComparisonTables() {
         ui->tbColorDiff->setItem(row, 0, centredItem(oldLabels[row - 1]));
     resetComparisonTable();
     resetComparisonTable_old();
+    keepRowsInView(ui->tbColorDiff, kOldDeltaERow + 1);
+}
+
+// The comparison table gives up height to the list, but never so much that a row goes.
+void FirstPageFor510::keepRowsInView(QTableWidget* table, int rows) {
+    table->setMinimumHeight(rows * (table->fontMetrics().height() + 6) + 2 * table->frameWidth());
 }
 
 // Every value cell back to its placeholder, as after construction.
@@ -586,6 +592,7 @@ void FirstPageFor510::applyDisplayMode() {
     for (int row = 1; row <= kDeltaERow; ++row)
         table->setRowHidden(row, std::find(shown.rows.begin(), shown.rows.end(), row) ==
                                      shown.rows.end());
+    keepRowsInView(table, int(shown.rows.size()) + 1);
     for (int column = ColStandard; column <= ColDeltaE; ++column)
         list->setColumnHidden(column, std::find(shown.columns.begin(), shown.columns.end(),
                                                 column) == shown.columns.end());

@@ -213,6 +213,7 @@ class FirstPageFor510 : public QWidget {
     // The list as numeric CSV; true when written.
     bool exportCsv(const QString& path, const QList<ComparisonRecord>& records);
     void setUpComparisonTables();
+    static void keepRowsInView(QTableWidget* table, int rows);
     void setUpLists();
     void resetComparisonTable();
     void resetComparisonTable_old();
