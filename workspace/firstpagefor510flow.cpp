@@ -536,6 +536,10 @@ void FirstPageFor510::retranslate() {
             ui->lineEdit_formula->setText(label);
     }
     rewriteShownTexts();
+    // The statistics are headed by the export's headings, in the new language.
+    refreshAnalysis();
+    if (session_->collectedReadings() > 0)
+        showCollecting();
 }
 
 void FirstPageFor510::rewriteShownTexts() {
