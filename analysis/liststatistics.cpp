@@ -1,6 +1,5 @@
 #include "liststatistics.h"
 
-#include "comparisoncsv.h"
 #include "comparisonrows.h"
 #include "comparisonsheet.h"
 #include "statisticssheet.h"
@@ -19,14 +18,20 @@ int valueDecimals(int index) {
     return index == 7 ? 1 : (index == 9 || index == 10) ? 4 : 2;
 }
 
-Column columnOf(const QString& heading, int decimals, const QList<QVariantList>& rows, int field) {
+// One quantity of every record, straight from its numbers (the CSV rows would box each value).
+template <typename F>
+Column columnOf(const QString& heading, int decimals, const QList<ComparisonRecord>& records,
+                F valueOf) {
     Column c{heading, {}, decimals};
-    c.values.reserve(rows.size());
-    for (const QVariantList& row : rows) {
-        const QVariant v = row.value(field);
-        c.values.append(v.isValid() ? v.toDouble() : kNone);
-    }
+    c.values.reserve(records.size());
+    for (const ComparisonRecord& r : records)
+        c.values.append(valueOf(r));
     return c;
+}
+
+// Old layout: h is shown with one decimal, so its figures use the value as shown.
+double oldValue(int index, int units) {
+    return index == 4 ? std::round(units / 10.0) / 10.0 : units / 100.0;
 }
 
 } // namespace
@@ -36,25 +41,43 @@ QVector<Column> listColumns(int displayMode, bool oldLayout, bool chinese,
     using namespace comparisonrows;
     QVector<Column> out;
     if (oldLayout) {
-        // Five standard values, five sample values, then ΔE (see comparisoncsv::oldRows).
+        // In the order of the export: five standard values, five sample values, then ΔE.
         const QStringList headings = comparisonsheet::oldHeadings(chinese);
-        const QList<QVariantList> rows = comparisoncsv::oldRows(records);
-        for (int field = 5; field < 15; ++field)
-            out.append(columnOf(headings.at(field), (field - 5) % 5 == 4 ? 1 : 2, rows, field));
-        out.append(columnOf(headings.at(17), 2, rows, 17));
+        for (int k = 0; k < 10; ++k) {
+            const int index = k % 5;
+            const bool sample = k >= 5;
+            out.append(columnOf(headings.at(5 + k), index == 4 ? 1 : 2, records,
+                                [index, sample](const ComparisonRecord& r) {
+                                    return oldValue(
+                                        index, (sample ? r.sample : r.standard)[size_t(index)]);
+                                }));
+        }
+        out.append(columnOf(headings.at(17), 2, records,
+                            [](const ComparisonRecord& r) { return r.deltaE / 100.0; }));
         return out;
     }
     const QStringList headings = comparisonsheet::headings(displayMode);
     const QList<int> sources = comparisonsheet::sourceColumns(displayMode);
-    const QList<QVariantList> rows = comparisoncsv::rows(displayMode, records);
     constexpr int n = ComparisonRecord::kValueCount;
     for (int field = 0; field < sources.size(); ++field) {
         const int column = sources.at(field);
-        if (column >= ColStandard && column < ColSample + n)
-            out.append(columnOf(headings.at(field), valueDecimals((column - ColStandard) % n), rows,
-                                field));
-        else if (column == ColDeltaHaze || column == ColDeltaT || column == ColDeltaE)
-            out.append(columnOf(headings.at(field), 2, rows, field));
+        if (column >= ColStandard && column < ColSample + n) {
+            const bool sample = column >= ColSample;
+            const int index = column - (sample ? ColSample : ColStandard);
+            out.append(columnOf(headings.at(field), valueDecimals(index), records,
+                                [index, sample](const ComparisonRecord& r) {
+                                    return valueNumber(
+                                        index, (sample ? r.sample : r.standard)[size_t(index)]);
+                                }));
+        } else if (column == ColDeltaHaze || column == ColDeltaT || column == ColDeltaE) {
+            out.append(
+                columnOf(headings.at(field), 2, records, [column](const ComparisonRecord& r) {
+                    return (column == ColDeltaHaze ? r.deltaHaze
+                            : column == ColDeltaT  ? r.deltaT
+                                                   : r.deltaE) /
+                           100.0;
+                }));
+        }
     }
     return out;
 }
