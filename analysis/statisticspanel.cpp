@@ -14,6 +14,7 @@ StatisticsPanel::StatisticsPanel(QWidget* parent)
     layout->addWidget(table_);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     fill();
 }

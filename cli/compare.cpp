@@ -2,13 +2,17 @@
 #include "clicommands.h"
 #include "cliinstrument.h"
 
+#include "comparisoncsv.h"
 #include "comparisonrows.h"
 #include "comparisonsession.h"
 #include "comparisonsheet.h"
+#include "csvtable.h"
 #include "excelengine.h"
 #include "historyjournal.h"
 #include "historystore.h"
+#include "liststatistics.h"
 #include "mythread.h"
+#include "statisticssheet.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -16,6 +20,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -23,11 +28,15 @@ namespace {
 
 const char kUsage[] =
     "Usage: velorin-cli [--database URL] [--simulate MODEL [--readings FILE]] compare\n"
-    "         [--samples N] [--pushed]\n"
-    "         [--haze-tol X] [--t-tol Y] [--formula N] [--threshold Z] [--out FILE.xlsx]\n";
+    "         [--samples N] [--pushed] [--haze-tol X] [--t-tol Y] [--formula N] [--threshold Z]\n"
+    "         [--readings-per-measurement N] [--out FILE.xlsx|FILE.csv]\n"
+    "With --readings-per-measurement N (1..10) the standard and each sample are the mean of N\n"
+    "readings. A .csv file gets the list as plain numbers; a workbook also gets a Statistics "
+    "sheet.\n";
 
 struct Options {
     int samples = 1;
+    int readings = 1;
     bool pushed = false;
     std::optional<double> hazeTolerance, tTolerance, threshold;
     std::optional<int> formula;
@@ -58,6 +67,9 @@ bool parse(QStringList args, Options& o) {
         } else if (opt == QLatin1String("--samples") && v >= 1 && v == std::floor(v) &&
                    v <= 100000) {
             o.samples = int(v);
+        } else if (opt == QLatin1String("--readings-per-measurement") && v >= 1 && v <= 10 &&
+                   v == std::floor(v)) {
+            o.readings = int(v);
         } else if (opt == QLatin1String("--haze-tol")) {
             o.hazeTolerance = v;
         } else if (opt == QLatin1String("--t-tol")) {
@@ -150,8 +162,9 @@ int collectPushed(ComparisonSession& session, CliInstrument& instrument, int sam
         for (const Reading& reading : session.feedPushed(data, clock.elapsed())) {
             if (taken > samples)
                 break;
-            session.take(taken == 0 ? 1 : 2, reading, ComparisonSource::Pushed);
-            ++taken;
+            bool complete = false;
+            session.collect(taken == 0 ? 1 : 2, reading, ComparisonSource::Pushed, &complete);
+            taken += complete ? 1 : 0;
         }
         if (taken > samples)
             QCoreApplication::exit(0);
@@ -175,6 +188,21 @@ int collectPushed(ComparisonSession& session, CliInstrument& instrument, int sam
     delete worker;
     session.setPauseLockSource({});
     return 0;
+}
+
+// The list as numeric CSV under the export's headings, as the Export button writes it.
+bool writeCsv(const QString& path, const ComparisonSession& session) {
+    const QList<ComparisonRecord>& records = session.currentList().records();
+    const int mode = std::max(session.displayMode(), 0);
+    QString reason;
+    const bool written = session.oldLayout()
+                             ? csv::write(path, comparisonsheet::oldHeadings(false),
+                                          comparisoncsv::oldRows(records), &reason)
+                             : csv::write(path, comparisonsheet::headings(mode),
+                                          comparisoncsv::rows(mode, records), &reason);
+    if (!written)
+        fail(QStringLiteral("%1: %2").arg(path, reason));
+    return written;
 }
 
 } // namespace
@@ -203,6 +231,8 @@ int runCompare(const QString& simulateModel, const QString& database, const QStr
     if (const int status = writeSettings(session, o))
         return status;
 
+    session.setReadingsPerMeasurement(o.readings);
+
     // Each comparison is in the history before its line is printed: a line on the screen is a
     // row in the history, whenever the program is stopped.
     HistoryJournal journal(store, session, nullptr, false);
@@ -224,9 +254,10 @@ int runCompare(const QString& simulateModel, const QString& database, const QStr
         collectPushed(session, instrument, o.samples);
     } else {
         const InstrumentProfile::Pull pull = profile.pull;
-        if (const SessionResult r = session.measure(1, pull))
-            return fail(r);
-        for (int i = 0; i < o.samples; ++i)
+        for (int k = 0; k < o.readings; ++k)
+            if (const SessionResult r = session.measure(1, pull))
+                return fail(r);
+        for (int i = 0; i < o.samples * o.readings; ++i)
             if (const SessionResult r = session.measure(2, pull))
                 return fail(r);
     }
@@ -235,16 +266,23 @@ int runCompare(const QString& simulateModel, const QString& database, const QStr
     std::printf("PASS %d NG %d TOTAL %d\n", list.passCount(), list.failCount(), list.totalCount());
     std::fflush(stdout);
 
+    if (o.out.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        return writeCsv(o.out, session) ? 0 : 1;
     if (!o.out.isEmpty()) {
         // The same workbook as the Export button; the previous file stays unless it completes.
         ExcelEngine engine(o.out);
+        const int mode = std::max(session.displayMode(), 0);
+        const bool opened = engine.open(1, ExcelEngine::OpenMode::Replace);
+        const int statistics = opened ? engine.addSheet(analysis::statisticsSheetName()) : 0;
         const bool written =
-            engine.open(1, ExcelEngine::OpenMode::Replace) &&
+            statistics > 0 && engine.selectSheet(statistics) &&
+            engine.writeAllData(
+                analysis::listStatisticsSheet(mode, profile.oldLayout, false, list.records())) &&
+            engine.selectSheet(1) &&
             (profile.oldLayout
                  ? engine.writeAllData(comparisonsheet::oldLayoutBlock(false, list.records())) &&
                        engine.save()
-                 : engine.writeTable(
-                       comparisonsheet::newLayoutTable(session.displayMode(), list.records())));
+                 : engine.writeTable(comparisonsheet::newLayoutTable(mode, list.records())));
         if (!written)
             return fail(QStringLiteral("%1: %2").arg(o.out, engine.errorString()));
         engine.close();

@@ -2,8 +2,10 @@
 
 #include "cliinstrument.h"
 #include "colour.h"
+#include "comparisoncsv.h"
 #include "comparisonrows.h"
 #include "comparisonsheet.h"
+#include "csvtable.h"
 #include "excelengine.h"
 #include "historyjournal.h"
 #include "historystore.h"
@@ -17,8 +19,8 @@
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: velorin-cli [--database URL] [--simulate MODEL] export-records --mode 0..6|old "
-    "--out FILE.xlsx\n";
+    "Usage: velorin-cli [--database URL] [--simulate MODEL] export-records --mode 0..6|old\n"
+    "         --out FILE.xlsx|FILE.csv\n";
 
 // "--mode M --out FILE" in either order; mode -1 stands for the old-layout area.
 bool parseArgs(const QStringList& args, int& mode, QString& path) {
@@ -135,6 +137,21 @@ int runExportRecords(const QString& simulateModel, const QString& database,
     if (!rows.isEmpty() && !store.recordMany(historyRows, false))
         std::fprintf(stderr, "velorin-cli: the records are not in the history\n");
 
+    if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
+        QString reason;
+        const bool csvWritten = old ? csv::write(path, comparisonsheet::oldHeadings(false),
+                                                 comparisoncsv::oldRows(rows), &reason)
+                                    : csv::write(path, comparisonsheet::headings(mode),
+                                                 comparisoncsv::rows(mode, rows), &reason);
+        if (!csvWritten) {
+            std::fprintf(stderr, "Failed to export data to CSV file %s: %s\n", qPrintable(path),
+                         qPrintable(reason));
+            return 1;
+        }
+        std::printf("%lld records written to %s\n", static_cast<long long>(rows.size()),
+                    qPrintable(path));
+        return 0;
+    }
     // The previous file stays until the new one is complete: the engine replaces it on save.
     ExcelEngine engine(path);
     const bool written =

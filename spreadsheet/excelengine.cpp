@@ -263,6 +263,36 @@ bool ExcelEngine::save() {
     return true;
 }
 
+int ExcelEngine::addSheet(const QString& name) {
+    if (!isOpen_) {
+        fail(Error::NotOpen, QStringLiteral("not open"));
+        return 0;
+    }
+    dirty_ = true;
+    for (std::size_t i = 0; i < book_->sheets.size(); ++i) {
+        if (book_->sheets[i].name().compare(name, Qt::CaseInsensitive) == 0) {
+            book_->sheets[i] = xlsx::Worksheet(name);
+            return int(i) + 1;
+        }
+    }
+    book_->sheets.emplace_back(name);
+    return int(book_->sheets.size());
+}
+
+bool ExcelEngine::selectSheet(int sheetIndex) {
+    if (!isOpen_)
+        return fail(Error::NotOpen, QStringLiteral("not open"));
+    if (sheetIndex < 1 || std::size_t(sheetIndex) > book_->sheets.size())
+        return fail(Error::NoSuchSheet, QStringLiteral("no worksheet %1").arg(sheetIndex));
+    const xlsx::Range used = book_->sheets[std::size_t(sheetIndex - 1)].usedRange();
+    sheetIndex_ = sheetIndex;
+    startRow_ = used.firstRow;
+    startColumn_ = used.firstColumn;
+    rowCount_ = used.rowCount;
+    columnCount_ = used.columnCount;
+    return true;
+}
+
 void ExcelEngine::close() {
     book_.reset();
     isOpen_ = false;

@@ -59,6 +59,12 @@ class ExcelEngine : public QObject {
     // engine is closed first, discarding unsaved changes.
     bool open(int sheetIndex = 1, OpenMode mode = OpenMode::Existing);
     bool isOpen() const { return isOpen_; }
+    // Appends an empty worksheet named name (a sheet of that name already there is emptied
+    // instead) and returns its index; 0 when not open. The selected sheet stays selected.
+    int addSheet(const QString& name);
+    // Selects another worksheet of the open workbook for the writes and reads that follow; the
+    // selected sheet is the one a spreadsheet program shows first.
+    bool selectSheet(int sheetIndex);
 
     // The selected sheet's used range (the bounding box of its cells) as found by open; all 0
     // for an empty sheet. Rows and columns are 1-based.

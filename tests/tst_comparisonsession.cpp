@@ -7,8 +7,10 @@
 #include "comparisonrows.h"
 #include "comparisonsession.h"
 #include "comparisonsheet.h"
+#include "csvtable.h"
 #include "firstpagefor510.h"
 #include "frameport.h"
+#include "readingaverage.h"
 #include "virtualinstrument.h"
 
 #include <QLineEdit>
@@ -87,6 +89,8 @@ class TestComparisonSession : public QObject {
     void unreadableTolerancesAreRefused();
     void journalSeesEveryChangeFirst();
     void commandLineCompare();
+    void averagingKeepsHueWhole();
+    void commandLineAveragesAndWritesCsv();
 };
 
 void TestComparisonSession::exactBoundsAgreeOnEveryPath_data() {
@@ -366,6 +370,67 @@ void TestComparisonSession::commandLineCompare() {
     QVERIFY(tool.waitForFinished(30000));
     QVERIFY(tool.exitCode() != 0);
     QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains("line 5"));
+}
+
+// a* and b* are averaged and C*, h derived: 350° and 10° average to 0°, not 180°.
+void TestComparisonSession::averagingKeepsHueWhole() {
+    Reading first, second;
+    // Current layout: C* 20.00 at h 350.0° and 10.0°, sent without a*, b*.
+    first.values[6] = second.values[6] = 2000;
+    first.values[7] = 3500;
+    second.values[7] = 100;
+    Reading mean = readingaverage::mean({first, second}, false);
+    QCOMPARE(mean.values[7], 0);
+    QCOMPARE(mean.values[6], 1970); // 20 cos 10°: the chroma of the mean colour
+    QCOMPARE(mean.values[3], 0);    // a*, b* stay as sent (absent)
+    // Old layout, a*, b* sent: C* and h follow them (h in hundredths of a degree).
+    Reading a, b;
+    a.values = {5000, 300, 0, 300, 0};
+    b.values = {5200, 0, 300, 300, 9000};
+    mean = readingaverage::mean({a, b}, true);
+    QCOMPARE(mean.values[0], 5100);
+    QCOMPARE(mean.values[3], 212); // hypot(150, 150)
+    QCOMPARE(mean.values[4], 4500);
+    QCOMPARE(readingaverage::spread({a, b}, 0), 200);
+    QCOMPARE(readingaverage::spread({a}, 0), -1);
+}
+
+void TestComparisonSession::commandLineAveragesAndWritesCsv() {
+    QTemporaryDir dir;
+    const QString readings = dir.filePath("readings.txt");
+    {
+        QFile f(readings);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("30.00 80.00 50.00 0.00 0.00\n"
+                "30.20 80.40 50.00 0.00 0.00\n" // standard: 30.10, 80.20
+                "30.50 80.00 50.00 0.00 0.00\n"
+                "30.90 80.10 50.00 0.00 0.00\n"); // sample: 30.70, 80.05; spread 0.40
+    }
+    for (bool pushed : {false, true}) {
+        const QString out = dir.filePath(pushed ? "pushed.csv" : "pulled.csv");
+        QProcess tool;
+        QStringList args{"--simulate", "KV510",   "--readings",
+                         readings,     "compare", "--readings-per-measurement",
+                         "2",          "--out",   out};
+        if (pushed)
+            args << "--pushed";
+        tool.start(QStringLiteral(VELORIN_CLI), args);
+        QVERIFY(tool.waitForFinished(30000));
+        QCOMPARE(tool.exitCode(), 0);
+        QFile f(out);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QList<csv::Record> records;
+        QVERIFY(csv::parse(f.readAll(), records));
+        QCOMPARE(records.size(), 2);
+        const QStringList headings = comparisonsheet::headings(0);
+        QCOMPARE(records.at(0).fields, headings);
+        const QStringList& row = records.at(1).fields;
+        QCOMPARE(row.at(headings.indexOf("Standard Haze")), QStringLiteral("30.1"));
+        QCOMPARE(row.at(headings.indexOf("Standard Transmittance")), QStringLiteral("80.2"));
+        QCOMPARE(row.at(headings.indexOf("Sample Haze")), QStringLiteral("30.7"));
+        QCOMPARE(row.at(headings.indexOf("Sample Transmittance")), QStringLiteral("80.05"));
+        QCOMPARE(row.at(headings.indexOf("△Haze")), QStringLiteral("0.6"));
+    }
 }
 
 QTEST_MAIN(TestComparisonSession)

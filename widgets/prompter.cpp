@@ -57,8 +57,16 @@ class DialogPrompter : public Prompter {
     }
     QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
                          const QString& filter) override {
-        const QString chosen = QFileDialog::getSaveFileName(
-            parent, caption, folders_.startIn(filter, directory), filter);
+        QString selected;
+        QString chosen = QFileDialog::getSaveFileName(
+            parent, caption, folders_.startIn(filter, directory), filter, &selected);
+        // A name typed without a suffix gets the one of the file type chosen, so the caller
+        // (which tells the types apart by suffix) writes what the user picked.
+        if (!chosen.isEmpty() && QFileInfo(chosen).suffix().isEmpty()) {
+            const QString kind = FolderMemory::fileKind(selected);
+            if (kind != QLatin1String("any"))
+                chosen += QLatin1Char('.') + kind;
+        }
         folders_.remember(filter, chosen);
         return chosen;
     }

@@ -2,10 +2,34 @@
 
 #include "colour.h"
 #include "comparisonrows.h"
+#include "readingaverage.h"
 
 #include <QBrush>
 
 using namespace comparisonrows;
+
+namespace {
+
+// How an averaged row came about: the count and how far the sample's readings spread.
+QString averageTip(const ComparisonRecord& r) {
+    const bool old = r.settings.oldLayout;
+    const int index = readingaverage::mainIndex(r.settings.displayMode, old);
+    QString name = ComparisonListModel::tr("Haze");
+    if (old || index == 2)
+        name = QStringLiteral("L*");
+    else if (index == 8)
+        name = QStringLiteral("Y");
+    else if (index == 1)
+        name = ComparisonListModel::tr("T");
+    const QString spread =
+        old ? oldValueText(index, r.spread) : valueText(index, std::max(r.spread, 0));
+    QString tip = ComparisonListModel::tr("Mean of %1 readings").arg(r.readings);
+    if (r.spread >= 0)
+        tip += QLatin1Char('\n') + ComparisonListModel::tr("Spread of %1: %2").arg(name, spread);
+    return tip;
+}
+
+} // namespace
 
 ComparisonListModel::ComparisonListModel(Layout layout, QObject* parent)
     : QAbstractTableModel(parent), layout_(layout) {}
@@ -40,6 +64,10 @@ QVariant ComparisonListModel::data(const QModelIndex& index, int role) const {
         return {};
     case Qt::TextAlignmentRole:
         return int(Qt::AlignCenter);
+    case Qt::ToolTipRole:
+        if (r.readings > 1)
+            return averageTip(r);
+        return {};
     default:
         return {};
     }

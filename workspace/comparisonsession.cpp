@@ -6,9 +6,13 @@
 #include "frameport.h"
 #include "measurementcommands.h"
 #include "pauselock.h"
+#include "readingaverage.h"
 #include "records.h"
 
 #include <QCoreApplication>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -242,13 +246,14 @@ SessionResult ComparisonSession::measure(int target, InstrumentProfile::Pull com
         }
     }
     if (!succeeded(status)) {
+        collecting_.clear();
         // A standard that could not be measured is no standard: samples are not compared.
         if (target == 1)
             dropStandard();
         return problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
                        QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to read measurement data!"));
     }
-    std::optional<ComparisonRecord> record = take(target, reading, ComparisonSource::Live);
+    std::optional<ComparisonRecord> record = collect(target, reading, ComparisonSource::Live);
     if (compared)
         *compared = record;
     return {};
@@ -262,8 +267,39 @@ ComparisonRecord ComparisonSession::stamped(ComparisonRecord record, ComparisonS
     return record;
 }
 
+void ComparisonSession::setReadingsPerMeasurement(int n) {
+    readingsPerMeasurement_ = std::clamp(n, 1, 10);
+    collecting_.clear();
+}
+
+std::optional<ComparisonRecord> ComparisonSession::collect(int target, const Reading& reading,
+                                                           ComparisonSource source,
+                                                           bool* complete) {
+    if (collecting_.isEmpty() || collectingTarget_ != target) {
+        collecting_.clear();
+        collectingTarget_ = target;
+    }
+    collecting_.append(reading);
+    const bool done = collecting_.size() >= readingsPerMeasurement_;
+    if (complete)
+        *complete = done;
+    if (!done)
+        return std::nullopt;
+    const QList<Reading> set = std::exchange(collecting_, {});
+    const Reading mean = readingaverage::mean(set, profile_.oldLayout);
+    const int spread =
+        readingaverage::spread(set, readingaverage::mainIndex(displayMode_, profile_.oldLayout));
+    return takeSet(target, mean, source, int(set.size()), spread);
+}
+
 std::optional<ComparisonRecord> ComparisonSession::take(int target, const Reading& reading,
                                                         ComparisonSource source) {
+    return takeSet(target, reading, source, 1, -1);
+}
+
+std::optional<ComparisonRecord> ComparisonSession::takeSet(int target, const Reading& reading,
+                                                           ComparisonSource source, int readings,
+                                                           int spread) {
     if (target == 1) {
         standard_ = reading;
         sample_.reset();
@@ -277,6 +313,8 @@ std::optional<ComparisonRecord> ComparisonSession::take(int target, const Readin
         stamped(comparisonrows::compare(*standard_, reading, judgingSettings()), source);
     record.sequence = currentList().totalCount() + 1;
     record.name = QStringLiteral("Comp%1").arg(comparisonSerial_ + 1);
+    record.readings = readings;
+    record.spread = spread;
     if (!append({record}))
         return std::nullopt;
     ++comparisonSerial_;
@@ -336,6 +374,7 @@ void ComparisonSession::clearList() {
     oldList_.clear();
     standard_.reset();
     sample_.reset();
+    collecting_.clear();
     nextTarget_ = 1;
     comparisonSerial_ = 0;
     if (hadRows && journal_)

@@ -97,8 +97,9 @@ class ComparisonSession : public QObject {
     void setStandardValue(int index, int units);
     void dropStandard();
 
-    // Pulls a measurement for target 1 or 2 with the command given; on success it is taken as
-    // the target. A failed standard leaves no standard.
+    // Pulls a measurement for target 1 or 2 with the command given; on success it is collected
+    // towards the target's set (taken at once with one reading per measurement). A failed
+    // standard leaves no standard and a failed pull discards the set.
     // compared receives the comparison a sample made.
     SessionResult measure(int target, InstrumentProfile::Pull command,
                           std::optional<ComparisonRecord>* compared = nullptr);
@@ -106,6 +107,21 @@ class ComparisonSession : public QObject {
     // compared and appended; the comparison is returned.
     std::optional<ComparisonRecord> take(int target, const Reading& reading,
                                          ComparisonSource source);
+    // Readings averaged into one standard or sample, 1..10 (1: each reading is taken as it is).
+    // Changing it discards a set half collected.
+    void setReadingsPerMeasurement(int n);
+    int readingsPerMeasurement() const { return readingsPerMeasurement_; }
+    // A reading towards the set of target 1 or 2 (a reading for the other target starts a new
+    // set). When the set is complete its mean is taken as take() takes a reading, the record
+    // carrying the count and the sample's spread; until then nothing is taken. complete tells
+    // which happened.
+    std::optional<ComparisonRecord> collect(int target, const Reading& reading,
+                                            ComparisonSource source, bool* complete = nullptr);
+    // Readings of the set being collected, and for which target (0 when none).
+    int collectedReadings() const { return int(collecting_.size()); }
+    int collectingTarget() const { return collecting_.isEmpty() ? 0 : collectingTarget_; }
+    // Forgets a set half collected; nothing of it is taken.
+    void cancelCollection() { collecting_.clear(); }
     // Bytes the instrument sent on its own; the readings of every whole frame in them.
     QList<Reading> feedPushed(const QByteArray& bytes, qint64 elapsedMs);
     int pendingPushBytes() const { return scanner_.buffered(); }
@@ -141,6 +157,8 @@ class ComparisonSession : public QObject {
     std::shared_ptr<PauseLock> lock() const;
     void configureScanner();
     ComparisonRecord stamped(ComparisonRecord record, ComparisonSource source);
+    std::optional<ComparisonRecord> takeSet(int target, const Reading& reading,
+                                            ComparisonSource source, int readings, int spread);
 
     FramePort& port_;
     std::function<std::shared_ptr<PauseLock>()> lockSource_;
@@ -159,6 +177,9 @@ class ComparisonSession : public QObject {
     int nextTarget_ = 1;
     std::optional<Reading> standard_;
     std::optional<Reading> sample_;
+    int readingsPerMeasurement_ = 1;
+    int collectingTarget_ = 0;
+    QList<Reading> collecting_;
     int comparisonSerial_ = 0;
     PushFrameScanner scanner_;
     ComparisonListModel list_;

@@ -92,6 +92,7 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
 
     setUpComparisonTables();
     setUpLists();
+    setUpAnalysis();
     // A standard the session dropped (a failed measurement, another instrument) is not shown.
     connect(session_, &ComparisonSession::standardChanged, this, [this] {
         if (!session_->hasStandard())
@@ -144,6 +145,8 @@ void FirstPageFor510::setUpComparisonTables() {
         table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        // The table takes the height the panels beside it need and no more; its rows stretch.
+        table->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
         table->setItem(0, 0, centredItem(QString()));
         table->setItem(0, 1, centredItem(QCoreApplication::translate("QObject", "Standard")));
         table->setItem(0, 2, centredItem(QCoreApplication::translate("QObject", "Sample")));
@@ -167,6 +170,12 @@ void FirstPageFor510::setUpComparisonTables() {
         ui->tbColorDiff->setItem(row, 0, centredItem(oldLabels[row - 1]));
     resetComparisonTable();
     resetComparisonTable_old();
+    keepRowsInView(ui->tbColorDiff, kOldDeltaERow + 1);
+}
+
+// The comparison table gives up height to the list, but never so much that a row goes.
+void FirstPageFor510::keepRowsInView(QTableWidget* table, int rows) {
+    table->setMinimumHeight(rows * (table->fontMetrics().height() + 6) + 2 * table->frameWidth());
 }
 
 // Every value cell back to its placeholder, as after construction.
@@ -230,8 +239,11 @@ void FirstPageFor510::setUpLists() {
         }
         header->setCellSpan(0, ColStandard, 1, values);
         header->setCellSpan(0, sample, 1, values);
-        header->setHeaderRowHeight(0, 30);
-        header->setHeaderRowHeight(1, 30);
+        // Rows as high as the text needs: on a 768-pixel screen every pixel goes to list rows.
+        const int line = table->fontMetrics().height() + 8;
+        header->setHeaderRowHeight(0, line);
+        header->setHeaderRowHeight(1, line);
+        table->verticalHeader()->setDefaultSectionSize(line);
         header->setSectionsClickable(true);
         table->verticalHeader()->hide();
         // Rows of one height: the view never measures contents, which keeps big lists quick.
@@ -481,6 +493,7 @@ bool FirstPageFor510::initForDevice() {
     ui->stackedWidget_data->setCurrentWidget(old ? ui->page_oldData : ui->page_newData);
     placeSettingsStack(old);
     refreshCounters();
+    refreshAnalysis();
     if (!shown(result))
         return false;
     if (old)
@@ -583,6 +596,7 @@ void FirstPageFor510::applyDisplayMode() {
     for (int row = 1; row <= kDeltaERow; ++row)
         table->setRowHidden(row, std::find(shown.rows.begin(), shown.rows.end(), row) ==
                                      shown.rows.end());
+    keepRowsInView(table, int(shown.rows.size()) + 1);
     for (int column = ColStandard; column <= ColDeltaE; ++column)
         list->setColumnHidden(column, std::find(shown.columns.begin(), shown.columns.end(),
                                                 column) == shown.columns.end());
@@ -602,6 +616,7 @@ void FirstPageFor510::applyDisplayMode() {
     list->setColumnWidth(ColReport, int(u + 15));
     for (int column = ColHazeTolerance; column < ListColumns; ++column)
         list->setColumnHidden(column, true);
+    refreshAnalysis();
 }
 
 void FirstPageFor510::relabelSpectralButton() {
@@ -620,4 +635,5 @@ void FirstPageFor510::relabel() {
     relabelSpectralButton();
     relabelListHeaders();
     relabelHistory();
+    relabelAnalysis();
 }

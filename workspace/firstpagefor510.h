@@ -30,6 +30,11 @@ class QDialog;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
+class QSplitter;
+class QTabWidget;
+class StatisticsPanel;
+class TrendChart;
 class QTableWidget;
 class QTableView;
 class QTableWidgetItem;
@@ -126,6 +131,16 @@ class FirstPageFor510 : public QWidget {
     void rejudgeList();
     void applyDisplayMode();
 
+    // The analysis beside the list: statistics and trend chart, shown or hidden (remembered).
+    void setAnalysisShown(bool shown);
+    bool analysisShown() const;
+    StatisticsPanel* statisticsPanel() const { return statistics_; }
+    TrendChart* trendChart() const { return trend_; }
+    // Readings averaged into one standard or sample (remembered).
+    void setReadingsPerMeasurement(int n);
+    // Discards a set of readings half collected (Esc or the Cancel button).
+    void cancelReadingSet();
+
     // What the last Report button copied from its row.
     const ReportSnapshot& reportSnapshot() const { return reportSnapshot_; }
     // Opens a report page for the snapshot (old: the old-layout page); the default shows a new,
@@ -191,6 +206,9 @@ class FirstPageFor510 : public QWidget {
     void doubleClickedSlot(int row, int column);
     void doubleClickedSlot_old(int row, int column);
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     struct PendingPush {
         int target = 1;
@@ -206,7 +224,18 @@ class FirstPageFor510 : public QWidget {
     void relabelListHeaders();
     void placeSettingsStack(bool oldLayout);
 
+    void setUpAnalysis();
+    void relabelAnalysis();
+    // Recomputes the statistics and the chart from the current list (when shown).
+    void refreshAnalysis();
+    // "Reading k of n" in the verdict bar while a set is collected.
+    void showCollecting();
+    // Writes the export's second sheet into the open workbook and selects the first again.
+    bool addStatisticsSheet(class ExcelEngine& engine, const QList<ComparisonRecord>& records);
+    // The list as numeric CSV; true when written.
+    bool exportCsv(const QString& path, const QList<ComparisonRecord>& records);
     void setUpComparisonTables();
+    static void keepRowsInView(QTableWidget* table, int rows);
     void setUpLists();
     void resetComparisonTable();
     void resetComparisonTable_old();
@@ -283,4 +312,12 @@ class FirstPageFor510 : public QWidget {
     QLabel* historyLine_ = nullptr;
     history::HistoryWindow* historyWindow_ = nullptr;
     int restoredRows_ = 0;
+    QSplitter* listSplitter_ = nullptr;
+    QTabWidget* analysisTabs_ = nullptr;
+    StatisticsPanel* statistics_ = nullptr;
+    TrendChart* trend_ = nullptr;
+    QPushButton* analysisButton_ = nullptr;
+    QLabel* readingsLabel_ = nullptr;
+    QSpinBox* readingsBox_ = nullptr;
+    QPushButton* cancelSetButton_ = nullptr;
 };

@@ -28,7 +28,8 @@ const QString kBlackButton =
     QStringLiteral("color: rgb(0, 0, 0);background-color: rgb(255, 255, 255);");
 const QString kBlueEdit = QStringLiteral("color: rgb(0, 0, 255);");
 const QString kBlackEdit = QStringLiteral("color: rgb(0, 0, 0);");
-const QString kGreenResult = QStringLiteral("QLabel{background-color: rgb(0, 255, 0);}");
+// Before the first comparison and after clearing the bar says nothing: no green that reads as PASS.
+const QString kNeutralResult = QStringLiteral("QLabel{background-color: rgb(220, 220, 220);}");
 constexpr int kValueRows = ComparisonRecord::kValueCount;
 constexpr int kDeltaERow = 12;
 constexpr int kOldValueRows = ComparisonRecord::kOldValueCount;
@@ -134,8 +135,17 @@ void FirstPageFor510::pull(int target, InstrumentProfile::Pull command) {
     if (!linkOpenOrComplain())
         return;
     std::optional<ComparisonRecord> compared;
-    if (!shown(session_->measure(target, command, &compared)))
+    const int before = session_->collectedReadings();
+    const SessionResult result = session_->measure(target, command, &compared);
+    if (before > 0 && session_->collectedReadings() == 0 && result)
+        showCollecting(); // the failed pull discarded the set
+    if (!shown(result))
         return;
+    if (session_->collectedReadings() > 0) {
+        showCollecting();
+        return;
+    }
+    cancelSetButton_->hide();
     const std::optional<Reading>& reading =
         target == 1 ? session_->standard() : session_->lastSample();
     if (reading)
@@ -224,15 +234,24 @@ void FirstPageFor510::afterStandard() {
     table->item(deltaERow, 1)->setText(QString());
     QLabel* result = old ? ui->resultlab : ui->label_result;
     result->clear();
-    result->setStyleSheet(kGreenResult);
+    result->setStyleSheet(kNeutralResult);
     (old ? ui->sampBtnGroubox : ui->groupBox_sampleMeasurement)->setStyleSheet(kGreySwatch);
     (old ? ui->samplemeasurementBtn : ui->pushButton_sampleMeasurement)
         ->setStyleSheet(kBlackButton);
 }
 
 void FirstPageFor510::takeReading(int target, const Reading& reading, ComparisonSource source) {
-    const std::optional<ComparisonRecord> compared = session_->take(target, reading, source);
-    showSide(target, reading);
+    bool complete = false;
+    const std::optional<ComparisonRecord> compared =
+        session_->collect(target, reading, source, &complete);
+    if (!complete) {
+        showCollecting();
+        return;
+    }
+    cancelSetButton_->hide();
+    const std::optional<Reading>& taken =
+        target == 1 ? session_->standard() : session_->lastSample();
+    showSide(target, taken ? *taken : reading);
     if (target == 1)
         afterStandard();
     else if (compared)
@@ -331,6 +350,8 @@ void FirstPageFor510::rejudgeComparison() {
 
 void FirstPageFor510::rejudgeList() {
     session_->rejudge();
+    // The chart's band follows the settings even while the list is empty.
+    refreshAnalysis();
 }
 
 // ---- The list ---------------------------------------------------------------------------
@@ -490,7 +511,7 @@ void FirstPageFor510::clearResults(bool old) {
         ui->samplemeasurementBtn->setStyleSheet(kBlackButton);
         ui->stdmeasurementBtn->setStyleSheet(kBlueButton);
         ui->resultlab->clear();
-        ui->resultlab->setStyleSheet(kGreenResult);
+        ui->resultlab->setStyleSheet(kNeutralResult);
     } else {
         resetComparisonTable();
         ui->groupBox_standardMeasurement->setStyleSheet(kGreySwatch);
@@ -498,10 +519,11 @@ void FirstPageFor510::clearResults(bool old) {
         ui->pushButton_sampleMeasurement->setStyleSheet(kBlackButton);
         ui->pushButton_standardMeasurement->setStyleSheet(kBlueButton);
         ui->label_result->clear();
-        ui->label_result->setStyleSheet(kGreenResult);
+        ui->label_result->setStyleSheet(kNeutralResult);
     }
     shownComparison_.reset();
     session_->clearList();
+    cancelSetButton_->hide();
     refreshCounters();
     // A measurement waiting to be shown belongs to what was just cleared.
     pendingPushes_.clear();
@@ -520,6 +542,10 @@ void FirstPageFor510::retranslate() {
             ui->lineEdit_formula->setText(label);
     }
     rewriteShownTexts();
+    // The statistics are headed by the export's headings, in the new language.
+    refreshAnalysis();
+    if (session_->collectedReadings() > 0)
+        showCollecting();
 }
 
 void FirstPageFor510::rewriteShownTexts() {

@@ -31,6 +31,22 @@ int toInstrumentUnits(double value, int scale) {
     return static_cast<int>(std::trunc(value * scale + (value >= 0 ? 1e-7 : -1e-7)));
 }
 
+// The export's file types; the workbook comes first, so it is what the dialog offers first.
+QString exportFilter() {
+    return FirstPageFor510::tr("excel file (*.xlsx)") + QStringLiteral(";;") +
+           FirstPageFor510::tr("CSV file, numbers only (*.csv)");
+}
+
+bool isCsvPath(const QString& path) {
+    return path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
+}
+
+// A failure message with the engine's reason on a line of its own.
+QString withReason(const QString& text, const ExcelEngine& engine) {
+    const QString reason = engine.errorString();
+    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+}
+
 } // namespace
 
 std::optional<double> FirstPageFor510::typedNumber(const QLineEdit* edit) {
@@ -61,6 +77,8 @@ int FirstPageFor510::on_pushButton_readTolerance_clicked() {
     show(ui->lineEdit_hazeTolerance, hazeTolerance(), 2);
     show(ui->lineEdit_tTolerance, tTolerance(), 2);
     show(ui->lineEdit_eThresholds, session_->toleranceThreshold() / 10.0, 1);
+    // The chart's band shows the tolerances in force.
+    refreshAnalysis();
     prompter_.information(this, tr("Information"), tr("Read successful!"));
     return 1;
 }
@@ -123,6 +141,7 @@ int FirstPageFor510::on_pushButton_readParameter_clicked() {
             ui->lineEdit_formula->setText(label);
     }
     ui->lineEdit_thresholds->setText(QLocale().toString(parameterThreshold(), 'f', 1));
+    refreshAnalysis();
     return 1;
 }
 
@@ -248,15 +267,24 @@ bool FirstPageFor510::on_pushButton_exportExcel_clicked() {
         prompter_.information(this, QObject::tr("error"), tr("No data for Storing to Excel!"));
         return false;
     }
-    const QString path = prompter_.saveFileName(this, tr("Storing data to Excel"),
-                                                comparisonsheet::defaultFileName(clock_()),
-                                                tr("excel file (*.xlsx)"));
+    const QString path =
+        prompter_.saveFileName(this, tr("Storing data to Excel"),
+                               comparisonsheet::defaultFileName(clock_()), exportFilter());
     if (path.isEmpty())
         return false;
+    if (isCsvPath(path))
+        return exportCsv(path, records);
     // The previous file stays until the new one is complete: the engine replaces it on save.
     ExcelEngine engine(path);
     if (!engine.open(1, ExcelEngine::OpenMode::Replace)) {
-        prompter_.information(this, tr("Error"), tr("Failed to store data, can't open file!"));
+        prompter_.information(this, tr("Error"),
+                              withReason(tr("Failed to store data, can't open file!"), engine));
+        return false;
+    }
+    // The statistics go in first: the list's sheet is written last because writing it saves.
+    if (!addStatisticsSheet(engine, records)) {
+        prompter_.information(this, tr("Error"),
+                              withReason(tr("Failed to export data to excel file"), engine));
         return false;
     }
     const ExcelTable table = comparisonsheet::newLayoutTable(session_->displayMode(), records);
@@ -271,16 +299,19 @@ bool FirstPageFor510::on_pushButton_exportExcel_clicked() {
         progress->hide();
         const bool inUse = engine.lastError() == ExcelEngine::Error::ReplaceFailed;
         engine.close();
+        const QString reason = engine.errorString();
+        engine.close();
         prompter_.information(this, tr("Error"),
-                              inUse ? tr("Can't overwrite this file, maybe the file is in use!")
-                                    : tr("Failed to export data to excel file"));
+                              (inUse ? tr("Can't overwrite this file, maybe the file is in use!")
+                                     : tr("Failed to export data to excel file")) +
+                                  QStringLiteral("\n") + reason);
         return false;
     }
     progress->setValue(rowCount + 1);
     progress->hide();
     engine.close();
     on_pushButton_clear_clicked();
-    prompter_.information(this, tr("Storing data"), tr("Data stored to file Success"));
+    prompter_.information(this, tr("Storing data"), tr("Data stored to file: %1").arg(path));
     return true;
 }
 
@@ -290,24 +321,32 @@ void FirstPageFor510::on_ExportExcelBtn_clicked() {
         prompter_.information(this, QObject::tr("error"), tr("No data for Storing to Excel!"));
         return;
     }
-    const QString path = prompter_.saveFileName(this, tr("Storing data to Excel"),
-                                                comparisonsheet::defaultFileName(clock_()),
-                                                tr("excel file (*.xlsx)"));
+    const QString path =
+        prompter_.saveFileName(this, tr("Storing data to Excel"),
+                               comparisonsheet::defaultFileName(clock_()), exportFilter());
     if (path.isEmpty())
         return;
+    if (isCsvPath(path)) {
+        exportCsv(path, records);
+        return;
+    }
     ExcelEngine engine(path);
     if (!engine.open(1, ExcelEngine::OpenMode::Replace)) {
-        prompter_.information(this, tr("Error"), tr("Failed to store data, can't open file!"));
+        prompter_.information(this, tr("Error"),
+                              withReason(tr("Failed to store data, can't open file!"), engine));
         return;
     }
     const bool written =
-        engine.writeAllData(comparisonsheet::oldLayoutBlock(isChinese_, records)) && engine.save();
+        engine.writeAllData(comparisonsheet::oldLayoutBlock(isChinese_, records)) &&
+        addStatisticsSheet(engine, records) && engine.save();
     if (!written) {
         const bool inUse = engine.lastError() == ExcelEngine::Error::ReplaceFailed;
+        const QString reason = engine.errorString();
         engine.close();
         prompter_.information(this, tr("Error"),
-                              inUse ? tr("Can't overwrite this file, maybe the file is in use!")
-                                    : tr("Failed to export data to excel file"));
+                              (inUse ? tr("Can't overwrite this file, maybe the file is in use!")
+                                     : tr("Failed to export data to excel file")) +
+                                  QStringLiteral("\n") + reason);
         return;
     }
     engine.close();
@@ -335,9 +374,8 @@ void FirstPageFor510::on_pushButton_writeStandardColor_clicked() {
         return;
     // Held from before the file dialog, so the worker stays paused while the user chooses.
     PauseLocker locker(pauseLock());
-    const QString path =
-        prompter_.openFileName(this, QStringLiteral("Select one Excel files to open"),
-                               QStringLiteral("./"), tr("excel file (*.xlsx)"));
+    const QString path = prompter_.openFileName(this, tr("Select one Excel files to open"),
+                                                QStringLiteral("./"), tr("excel file (*.xlsx)"));
     if (path.isEmpty())
         return;
     // The whole file is checked before anything is sent: a library arrives whole or not at all.

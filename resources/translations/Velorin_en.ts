@@ -61,6 +61,25 @@
     </message>
 </context>
 <context>
+    <name>ComparisonListModel</name>
+    <message>
+        <source>Haze</source>
+        <translation>Haze</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>T</translation>
+    </message>
+    <message>
+        <source>Mean of %1 readings</source>
+        <translation>Mean of %1 readings</translation>
+    </message>
+    <message>
+        <source>Spread of %1: %2</source>
+        <translation>Spread of %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>FirstPageFor510</name>
     <message>
         <source>Device information</source>
@@ -681,6 +700,42 @@ Measuring goes on; the results are kept and written once the history can be used
     <message>
         <source>The selected rows were measured in different display modes; export the rows of one mode at a time.</source>
         <translation>The selected rows were measured in different display modes; export the rows of one mode at a time.</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <source>Analysis</source>
+        <translation>Analysis</translation>
+    </message>
+    <message>
+        <source>Readings per measurement</source>
+        <translation>Readings per measurement</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Reading %1 of %2</source>
+        <translation>Reading %1 of %2</translation>
+    </message>
+    <message>
+        <source>Failed to export data to CSV file</source>
+        <translation>Failed to export data to CSV file</translation>
+    </message>
+    <message>
+        <source>Data stored to file: %1</source>
+        <translation>Data stored to file: %1</translation>
+    </message>
+    <message>
+        <source>CSV file, numbers only (*.csv)</source>
+        <translation>CSV file, numbers only (*.csv)</translation>
+    </message>
+    <message>
+        <source>Select one Excel files to open</source>
+        <translation>Select one Excel files to open</translation>
     </message>
 </context>
 <context>

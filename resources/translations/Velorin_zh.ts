@@ -61,6 +61,25 @@
     </message>
 </context>
 <context>
+    <name>ComparisonListModel</name>
+    <message>
+        <source>Haze</source>
+        <translation>雾度</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>透过率</translation>
+    </message>
+    <message>
+        <source>Mean of %1 readings</source>
+        <translation>%1 次读数的平均值</translation>
+    </message>
+    <message>
+        <source>Spread of %1: %2</source>
+        <translation>%1 的极差: %2</translation>
+    </message>
+</context>
+<context>
     <name>FirstPageFor510</name>
     <message>
         <source>Device information</source>
@@ -679,6 +698,42 @@ Measuring goes on; the results are kept and written once the history can be used
     <message>
         <source>The selected rows were measured in different display modes; export the rows of one mode at a time.</source>
         <translation>所选行的显示模式不同；请每次只导出同一模式的行。</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>趋势</translation>
+    </message>
+    <message>
+        <source>Analysis</source>
+        <translation>分析</translation>
+    </message>
+    <message>
+        <source>Readings per measurement</source>
+        <translation>每次测量读数</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Reading %1 of %2</source>
+        <translation>第 %1 次读数,共 %2 次</translation>
+    </message>
+    <message>
+        <source>Failed to export data to CSV file</source>
+        <translation>导出数据到 CSV 文件失败</translation>
+    </message>
+    <message>
+        <source>Data stored to file: %1</source>
+        <translation>数据已成功保存到文件: %1</translation>
+    </message>
+    <message>
+        <source>CSV file, numbers only (*.csv)</source>
+        <translation>CSV 文件, 仅数值 (*.csv)</translation>
+    </message>
+    <message>
+        <source>Select one Excel files to open</source>
+        <translation>选择要打开的 Excel 文件</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,27 @@
+#pragma once
+// The comparison list seen by the statistics and the trend chart: the numbers of every quantity
+// the list shows in a display mode, taken from the records (never from the texts shown).
+
+#include "comparisonrecord.h"
+#include "statistics.h"
+#include "trendplan.h"
+
+#include <QList>
+#include <QVariant>
+
+namespace analysis {
+
+// Every shown quantity and every difference, under the export's headings (the old layout's
+// headings in the language given), in the decimals the list shows.
+QVector<Column> listColumns(int displayMode, bool oldLayout, bool chinese,
+                            const QList<ComparisonRecord>& records);
+// The verdicts in list order; true is PASS.
+QVector<bool> listVerdicts(const QList<ComparisonRecord>& records);
+// The main differences for the trend chart, with the bands of the settings in force.
+QVector<trend::Series> trendSeries(int displayMode, bool oldLayout, const JudgingSettings& settings,
+                                   const QList<ComparisonRecord>& records);
+// The export's second sheet for the list.
+QList<QVariantList> listStatisticsSheet(int displayMode, bool oldLayout, bool chinese,
+                                        const QList<ComparisonRecord>& records);
+
+} // namespace analysis

@@ -1,0 +1,116 @@
+// The program's window on the screens inspectors use (1366×768 and 1600×1000, frames included),
+// in both languages: at least ten list rows in view with every button of the page shown whole.
+// With VELORIN_SCREENSHOTS=DIR set the windows are also saved there as pictures to look at.
+#include "apptestsupport.h"
+#include "comparisonrows.h"
+#include "firstpagefor510.h"
+#include "mainwindow.h"
+#include "virtualinstrument.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestWorkspaceScreen : public QObject {
+    Q_OBJECT
+  private slots:
+    void tenRowsAndEveryButtonOnEachScreen();
+};
+
+void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QCOMPARE(screens.size(), 2);
+    const QString shots = qEnvironmentVariable("VELORIN_SCREENSHOTS");
+    for (QScreen* screen : screens) {
+        for (int run = 0; run < 4; ++run) {
+            // Both languages with the current layout, and with the old one.
+            const bool chinese = run % 2 == 0;
+            const QString model = run < 2 ? QStringLiteral("KV510") : QStringLiteral("KV620");
+            auto instrument = sim::VirtualInstrument::fromPreset(model);
+            RecordingPrompter prompter;
+            MainWindowSetup setup;
+            setup.watcher = std::make_unique<ManualWatcher>();
+            setup.transportFactory = [instrument] { return instrument->createTransport(); };
+            setup.prompter = &prompter;
+            setup.translationDirs = {QCoreApplication::applicationDirPath()};
+            MainWindow window(std::move(setup));
+            chinese ? window.on_btnLanguageZh_clicked() : window.on_btnLanguageEn_clicked();
+            window.setGeometry(screen->availableGeometry());
+            window.setWindowState(Qt::WindowMaximized);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            FirstPageFor510* page = window.page();
+            // The instrument is identified once the window runs.
+            QTRY_VERIFY(page->displayMode() >= 0 || page->usesOldLayout());
+            QTRY_VERIFY(page->session().judgingSettings().threshold >= 0);
+            QList<ComparisonRecord> records;
+            Reading standard, sample;
+            standard.values = {2000, 8000, 5000, 1000, 2000, 5000, 2236, 634, 1842, 3500, 3600};
+            sample = standard;
+            for (int i = 0; i < 30; ++i) {
+                sample.values[0] = 2000 + 7 * i;
+                ComparisonRecord r =
+                    comparisonrows::compare(standard, sample, page->session().judgingSettings());
+                r.sequence = i + 1;
+                r.name = QStringLiteral("Comp%1").arg(i + 1);
+                records << r;
+            }
+            page->appendComparisonRows(records);
+            QApplication::processEvents();
+
+            const QString where = QStringLiteral("%1x%2 %3 %4")
+                                      .arg(screen->size().width())
+                                      .arg(screen->size().height())
+                                      .arg(chinese ? "zh" : "en", model);
+            if (!shots.isEmpty()) {
+                const QString name = QString(where).replace(' ', '-');
+                window.grab().save(QStringLiteral("%1/workspace-%2.png").arg(shots, name));
+                auto* tabs = page->findChild<QTabWidget*>(QStringLiteral("tabWidget_analysis"));
+                tabs->setCurrentIndex(1);
+                window.grab().save(QStringLiteral("%1/trend-%2.png").arg(shots, name));
+                tabs->setCurrentIndex(0);
+            }
+            QVERIFY2(screen->availableGeometry().contains(window.frameGeometry()),
+                     qPrintable(where));
+            auto* list = page->findChild<QTableView*>(page->usesOldLayout()
+                                                          ? QStringLiteral("tbData")
+                                                          : QStringLiteral("tableWidget_data"));
+            const int rowsInView =
+                list->viewport()->height() / list->verticalHeader()->defaultSectionSize();
+            QVERIFY2(rowsInView >= 10,
+                     qPrintable(QStringLiteral("%1: %2 rows").arg(where).arg(rowsInView)));
+            for (QPushButton* button : page->findChildren<QPushButton*>()) {
+                if (!button->isVisibleTo(page) ||
+                    button->parentWidget()->objectName() != "widget_buttons")
+                    continue;
+                QVERIFY2(button->width() >= button->minimumSizeHint().width(),
+                         qPrintable(where + ": " + button->text()));
+            }
+        }
+    }
+}
+
+int main(int argc, char* argv[]) {
+    QTemporaryDir dir;
+    QFile config(dir.filePath(QStringLiteral("screens.json")));
+    if (!config.open(QIODevice::WriteOnly))
+        return 1;
+    config.write(R"({"windowFrameMargins": true, "screens": [
+        {"name": "laptop", "x": 0, "y": 0, "width": 1366, "height": 768, "logicalDpi": 96},
+        {"name": "desk", "x": 1366, "y": 0, "width": 1600, "height": 1000, "logicalDpi": 96}]})");
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    TestWorkspaceScreen test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_workspacescreen.moc"
