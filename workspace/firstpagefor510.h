@@ -134,8 +134,9 @@ class FirstPageFor510 : public QWidget {
     // The analysis beside the list: statistics and trend chart, shown or hidden (remembered).
     void setAnalysisShown(bool shown);
     bool analysisShown() const;
-    StatisticsPanel* statisticsPanel() const { return statistics_; }
-    TrendChart* trendChart() const { return trend_; }
+    // The analysis widgets, brought up to date first if a refresh is still pending.
+    StatisticsPanel* statisticsPanel();
+    TrendChart* trendChart();
     // Readings averaged into one standard or sample (remembered).
     void setReadingsPerMeasurement(int n);
     // Discards a set of readings half collected (Esc or the Cancel button).
@@ -228,6 +229,8 @@ class FirstPageFor510 : public QWidget {
     void relabelAnalysis();
     // Recomputes the statistics and the chart from the current list (when shown).
     void refreshAnalysis();
+    // Refreshes once in the event loop: a burst of new rows costs one pass, not one per row.
+    void scheduleAnalysisRefresh();
     // "Reading k of n" in the verdict bar while a set is collected.
     void showCollecting();
     // Writes the export's second sheet into the open workbook and selects the first again.
@@ -319,5 +322,6 @@ class FirstPageFor510 : public QWidget {
     QPushButton* analysisButton_ = nullptr;
     QLabel* readingsLabel_ = nullptr;
     QSpinBox* readingsBox_ = nullptr;
+    bool analysisPending_ = false;
     QPushButton* cancelSetButton_ = nullptr;
 };

@@ -21,6 +21,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace {
 
@@ -94,7 +95,7 @@ void FirstPageFor510::setUpAnalysis() {
     });
     for (ComparisonListModel* list : {&session_->list(), &session_->oldList()})
         connect(list, &ComparisonListModel::countersChanged, this,
-                &FirstPageFor510::refreshAnalysis);
+                &FirstPageFor510::scheduleAnalysisRefresh);
 
     setAnalysisShown(settings.value(QLatin1String(kAnalysisShownKey), true).toBool());
     setReadingsPerMeasurement(settings.value(QLatin1String(kReadingsKey), 1).toInt());
@@ -122,7 +123,30 @@ bool FirstPageFor510::analysisShown() const {
     return analysisTabs_ && !analysisTabs_->isHidden();
 }
 
+void FirstPageFor510::scheduleAnalysisRefresh() {
+    if (analysisPending_)
+        return;
+    analysisPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (analysisPending_)
+            refreshAnalysis();
+    });
+}
+
+StatisticsPanel* FirstPageFor510::statisticsPanel() {
+    if (analysisPending_)
+        refreshAnalysis();
+    return statistics_;
+}
+
+TrendChart* FirstPageFor510::trendChart() {
+    if (analysisPending_)
+        refreshAnalysis();
+    return trend_;
+}
+
 void FirstPageFor510::refreshAnalysis() {
+    analysisPending_ = false;
     // A hidden panel computes nothing; it catches up when shown again.
     if (!analysisShown())
         return;
