@@ -4,6 +4,7 @@
 #include "mythread.h"
 #include "virtualinstrument.h"
 
+#include <QFile>
 #include <QThread>
 #include <QVector>
 
@@ -55,4 +56,15 @@ inline double percentile(QVector<double> values, double p) {
 inline void bench(const char* name, double value, const char* unit) {
     std::printf("BENCH %s %.3f %s\n", name, value, unit);
     std::fflush(stdout);
+}
+
+// The process's resident memory in MiB, 0 where /proc does not tell.
+inline double residentMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
 }

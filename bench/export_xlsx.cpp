@@ -1,8 +1,8 @@
 // Writing a full comparison list to a workbook as the Export button does: 16,384 records of the
 // Haze/T/Lab display mode through the sheet layout and the engine. Beside it, the floor: a bare
 // libxlsxwriter loop writing the same cells.
+#include "benchrecords.h"
 #include "benchsupport.h"
-#include "comparisonrows.h"
 #include "comparisonsheet.h"
 #include "excelengine.h"
 
@@ -22,23 +22,14 @@ QList<ComparisonRecord> comparisons() {
     QList<ComparisonRecord> records;
     records.reserve(kRecords);
     for (int i = 0; i < kRecords; ++i) {
-        ComparisonRecord r;
-        r.id = QUuid::createUuid();
-        r.sequence = i + 1;
-        r.name = QStringLiteral("Sample-%1").arg(i + 1);
-        r.time = QDateTime(QDate(2024, 6, 11), QTime(10, i % 60)).toUTC();
+        BenchValues standard{}, sample{};
         for (int k = 0; k < ComparisonRecord::kValueCount; ++k) {
-            r.standard[size_t(k)] = (i * 37 + k * 11) % 10000;
-            r.sample[size_t(k)] = (i * 41 + k * 13) % 10000;
+            standard[size_t(k)] = (i * 37 + k * 11) % 10000;
+            sample[size_t(k)] = (i * 41 + k * 13) % 10000;
         }
-        r.settings.displayMode = kMode;
-        r.settings.hazeTolerance = 50;
-        r.settings.tTolerance = 100;
-        r.settings.threshold = 10;
-        comparisonrows::judge(r);
-        r.model = QStringLiteral("KV510");
-        r.serialNumber = QStringLiteral("51002317");
-        records.append(r);
+        records.append(judgedComparison(i + 1, QStringLiteral("Sample-%1").arg(i + 1),
+                                        QDateTime(QDate(2024, 6, 11), QTime(10, i % 60)).toUTC(),
+                                        standard, sample, 50, QStringLiteral("51002317")));
     }
     return records;
 }

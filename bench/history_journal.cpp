@@ -1,8 +1,8 @@
 // The workspace's path into the history: 16,384 imported comparisons written through the journal
 // (mapping and one transaction) before the list takes them, one live comparison's write, and the
 // restore of that list at the next start.
+#include "benchrecords.h"
 #include "benchsupport.h"
-#include "comparisonrows.h"
 #include "comparisonsession.h"
 #include "frameport.h"
 #include "historyjournal.h"
@@ -15,22 +15,12 @@
 namespace {
 
 ComparisonRecord recordAt(int i, ComparisonSource source) {
-    ComparisonRecord r;
-    r.id = QUuid::createUuid();
+    const BenchValues standard = {2000, 8000, 5000, 1000, 2000, 5000, 2236, 634, 4000, 3500, 3600};
+    BenchValues sample = standard;
+    sample[0] += i % 150;
+    ComparisonRecord r = judgedComparison(i + 1, QStringLiteral("Comp%1").arg(i + 1),
+                                          QDateTime::currentDateTimeUtc(), standard, sample);
     r.source = source;
-    r.sequence = i + 1;
-    r.name = QStringLiteral("Comp%1").arg(i + 1);
-    r.time = QDateTime::currentDateTimeUtc();
-    r.standard = {2000, 8000, 5000, 1000, 2000, 5000, 2236, 634, 4000, 3500, 3600};
-    r.sample = r.standard;
-    r.sample[0] += i % 150;
-    r.settings.displayMode = 6;
-    r.settings.hazeTolerance = 100;
-    r.settings.tTolerance = 100;
-    r.settings.threshold = 10;
-    comparisonrows::judge(r);
-    r.model = QStringLiteral("KV510");
-    r.serialNumber = QStringLiteral("123456");
     return r;
 }
 

@@ -6,24 +6,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 
 using namespace history;
-
-namespace {
-double residentMiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
-}
-} // namespace
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -52,7 +39,7 @@ int main(int argc, char* argv[]) {
             return 1;
         }
     }
-    const double before = residentMiB();
+    const double before = residentMegabytes();
     HistoryWindow window;
     window.resize(1200, 800);
     window.show();
@@ -100,7 +87,7 @@ int main(int argc, char* argv[]) {
         steps << double(timer.nsecsElapsed()) / 1e6;
     }
     bench("history_query_scroll_step_p99", percentile(steps, 0.99), "ms");
-    bench("history_window_memory_1M_rows", residentMiB() - before, "MiB");
+    bench("history_window_memory_1M_rows", residentMegabytes() - before, "MiB");
     std::fprintf(stderr, "%d rows, %.1f%% pass\n", window.filteredCount(), window.passRate());
     return 0;
 }

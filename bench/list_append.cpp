@@ -1,49 +1,28 @@
 // Appending a whole instrument memory to the comparison list: rows per second and the memory
 // the rows take, then how long a delete and a re-judge of the full list take.
+#include "benchrecords.h"
 #include "benchsupport.h"
-#include "comparisonrows.h"
 #include "firstpagefor510.h"
 #include "frameport.h"
 #include "prompter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTableView>
 
 namespace {
 
 constexpr int kRows = 16384;
 
-double residentMegabytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
 ComparisonRecord recordAt(int i) {
-    ComparisonRecord r;
-    r.id = QUuid::createUuid();
-    r.sequence = i + 1;
-    r.name = QStringLiteral("Comp%1").arg(i + 1);
-    r.time = QDateTime(QDate(2024, 5, 6), QTime(10, i % 60)).toUTC();
+    BenchValues standard{}, sample{};
     for (int k = 0; k < ComparisonRecord::kValueCount; ++k) {
-        r.standard[size_t(k)] = 1000 + 100 * k + i % 100;
-        r.sample[size_t(k)] = 1050 + 100 * k + i % 37;
+        standard[size_t(k)] = 1000 + 100 * k + i % 100;
+        sample[size_t(k)] = 1050 + 100 * k + i % 37;
     }
-    r.settings.displayMode = 6;
-    r.settings.hazeTolerance = 100;
-    r.settings.tTolerance = 100;
-    r.settings.threshold = 10;
-    comparisonrows::judge(r);
-    r.model = QStringLiteral("KV510");
-    r.serialNumber = QStringLiteral("123456");
-    return r;
+    return judgedComparison(i + 1, QStringLiteral("Comp%1").arg(i + 1),
+                            QDateTime(QDate(2024, 5, 6), QTime(10, i % 60)).toUTC(), standard,
+                            sample);
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include "comparisonrows.h"
 #include "comparisonsession.h"
 #include "comparisonsheet.h"
-#include "csvtable.h"
 #include "excelengine.h"
 #include "historyjournal.h"
 #include "historystore.h"
@@ -192,14 +191,9 @@ int collectPushed(ComparisonSession& session, CliInstrument& instrument, int sam
 
 // The list as numeric CSV under the export's headings, as the Export button writes it.
 bool writeCsv(const QString& path, const ComparisonSession& session) {
-    const QList<ComparisonRecord>& records = session.currentList().records();
-    const int mode = std::max(session.displayMode(), 0);
     QString reason;
-    const bool written = session.oldLayout()
-                             ? csv::write(path, comparisonsheet::oldHeadings(false),
-                                          comparisoncsv::oldRows(records), &reason)
-                             : csv::write(path, comparisonsheet::headings(mode),
-                                          comparisoncsv::rows(mode, records), &reason);
+    const bool written = comparisoncsv::write(path, session.oldLayout(), session.displayMode(),
+                                              false, session.currentList().records(), &reason);
     if (!written)
         fail(QStringLiteral("%1: %2").arg(path, reason));
     return written;

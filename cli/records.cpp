@@ -5,7 +5,6 @@
 #include "comparisoncsv.h"
 #include "comparisonrows.h"
 #include "comparisonsheet.h"
-#include "csvtable.h"
 #include "excelengine.h"
 #include "historyjournal.h"
 #include "historystore.h"
@@ -139,11 +138,7 @@ int runExportRecords(const QString& simulateModel, const QString& database,
 
     if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
         QString reason;
-        const bool csvWritten = old ? csv::write(path, comparisonsheet::oldHeadings(false),
-                                                 comparisoncsv::oldRows(rows), &reason)
-                                    : csv::write(path, comparisonsheet::headings(mode),
-                                                 comparisoncsv::rows(mode, rows), &reason);
-        if (!csvWritten) {
+        if (!comparisoncsv::write(path, old, mode, false, rows, &reason)) {
             std::fprintf(stderr, "Failed to export data to CSV file %s: %s\n", qPrintable(path),
                          qPrintable(reason));
             return 1;

@@ -4,12 +4,11 @@
 // that once crashed or hung the writer are run first as seeds.
 #include "stdcolorcommands.h"
 #include "stdcolorlibrary.h"
+#include "zipbytes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <zip.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -19,39 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
 namespace {
 
-QByteArray ns(QByteArray xml) {
-    return xml.replace("$NS", "http:"
-                              "//schemas.openxmlformats.org");
-}
+using zipbytes::ns;
 
 QByteArray package(const QByteArray& sheet) {
     const QByteArray workbook = ns(
         R"(<workbook xmlns="$NS/spreadsheetml/2006/main" xmlns:r="$NS/officeDocument/2006/relationships"><sheets><sheet name="S" sheetId="1" r:id="rId1"/></sheets></workbook>)");
     const QByteArray rels = ns(
         R"(<Relationships xmlns="$NS/package/2006/relationships"><Relationship Id="rId1" Type="$NS/officeDocument/2006/relationships/worksheet" Target="worksheets/sheet1.xml"/></Relationships>)");
-    const QList<QPair<const char*, QByteArray>> parts = {{"xl/workbook.xml", workbook},
-                                                         {"xl/_rels/workbook.xml.rels", rels},
-                                                         {"xl/worksheets/sheet1.xml", sheet}};
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_source_keep(buffer);
-    zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-    for (const auto& part : parts) {
-        zip_source_t* source = zip_source_buffer(archive, part.second.constData(),
-                                                 zip_uint64_t(part.second.size()), 0);
-        zip_file_add(archive, part.first, source, ZIP_FL_OVERWRITE);
-    }
-    zip_close(archive);
-    QByteArray out;
-    zip_source_open(buffer);
-    char chunk[4096];
-    for (zip_int64_t n; (n = zip_source_read(buffer, chunk, sizeof chunk)) > 0;)
-        out.append(chunk, qsizetype(n));
-    zip_source_close(buffer);
-    zip_source_free(buffer);
-    zip_error_fini(&error);
-    return out;
+    return zipbytes::zipOf({{QStringLiteral("xl/workbook.xml"), workbook},
+                            {QStringLiteral("xl/_rels/workbook.xml.rels"), rels},
+                            {QStringLiteral("xl/worksheets/sheet1.xml"), sheet}});
 }
 
 QByteArray number(const char* ref, qint64 value) {

@@ -3,10 +3,9 @@
 // with 'Z' is split at NUL bytes into the parts of an otherwise well-formed package, so that the
 // XML readers are reached past the zip layer's checksums; any other input is the whole file.
 #include "workbookreader.h"
+#include "zipbytes.h"
 
 #include <QList>
-
-#include <zip.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -19,26 +18,10 @@ const char* const kParts[] = {"xl/worksheets/sheet1.xml", "xl/sharedStrings.xml"
 
 QByteArray package(const QByteArray& input) {
     const QList<QByteArray> parts = input.split('\0');
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_source_keep(buffer);
-    zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-    for (qsizetype i = 0; i < parts.size() && i < qsizetype(std::size(kParts)); ++i) {
-        zip_source_t* data =
-            zip_source_buffer(archive, parts[i].constData(), zip_uint64_t(parts[i].size()), 0);
-        zip_file_add(archive, kParts[i], data, ZIP_FL_OVERWRITE);
-    }
-    zip_close(archive);
-    QByteArray out;
-    zip_source_open(buffer);
-    char chunk[4096];
-    for (zip_int64_t n; (n = zip_source_read(buffer, chunk, sizeof chunk)) > 0;)
-        out.append(chunk, qsizetype(n));
-    zip_source_close(buffer);
-    zip_source_free(buffer);
-    zip_error_fini(&error);
-    return out;
+    QList<zipbytes::Part> named;
+    for (qsizetype i = 0; i < parts.size() && i < qsizetype(std::size(kParts)); ++i)
+        named.append({QString::fromLatin1(kParts[i]), parts[i]});
+    return zipbytes::zipOf(named);
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include "comparisonrows.h"
 #include "comparisonsheet.h"
+#include "csvtable.h"
+
+#include <algorithm>
 
 #include <cmath>
 
@@ -90,6 +93,15 @@ QList<QVariantList> oldRows(const QList<ComparisonRecord>& records) {
         out.append(row);
     }
     return out;
+}
+
+bool write(const QString& path, bool oldLayout, int displayMode, bool chineseHeadings,
+           const QList<ComparisonRecord>& records, QString* reason) {
+    if (oldLayout)
+        return csv::write(path, comparisonsheet::oldHeadings(chineseHeadings), oldRows(records),
+                          reason);
+    const int mode = std::max(displayMode, 0);
+    return csv::write(path, comparisonsheet::headings(mode), rows(mode, records), reason);
 }
 
 } // namespace comparisoncsv

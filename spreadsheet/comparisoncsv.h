@@ -6,6 +6,7 @@
 #include "comparisonrecord.h"
 
 #include <QList>
+#include <QString>
 #include <QVariant>
 
 namespace comparisoncsv {
@@ -14,5 +15,11 @@ namespace comparisoncsv {
 QList<QVariantList> rows(int displayMode, const QList<ComparisonRecord>& records);
 // Rows of the old layout's sheet.
 QList<QVariantList> oldRows(const QList<ComparisonRecord>& records);
+
+// Writes `records` to `path` as the layout's CSV: the old layout's sheet (headings in Chinese
+// when `chineseHeadings`), otherwise the current layout's for display mode 0..6 (a negative mode
+// counts as 0). False with `reason` set when the file could not be written completely.
+bool write(const QString& path, bool oldLayout, int displayMode, bool chineseHeadings,
+           const QList<ComparisonRecord>& records, QString* reason);
 
 } // namespace comparisoncsv

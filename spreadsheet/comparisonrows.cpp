@@ -169,36 +169,42 @@ QString oldCellText(const ComparisonRecord& r, int c) {
     }
 }
 
-QStringList listRowTexts(const ComparisonRecord& record) {
+namespace {
+
+QStringList rowTexts(const ComparisonRecord& record, int columns,
+                     QString (*text)(const ComparisonRecord&, int)) {
     QStringList t;
-    t.reserve(ListColumns);
-    for (int c = 0; c < ListColumns; ++c)
-        t << cellText(record, c);
+    t.reserve(columns);
+    for (int c = 0; c < columns; ++c)
+        t << text(record, c);
     return t;
+}
+
+// Both measurement blocks carry the same eleven values and the colour swatch.
+template <typename Block> Reading readingOfBlock(const Block& b) {
+    return {{b.haze, b.transmittance, b.lStar, b.aStar, b.bStar, b.lchLightness, b.lchChroma,
+             b.lchHue, b.yTristimulus, b.xChromaticity, b.yChromaticity},
+            b.red,
+            b.green,
+            b.blue};
+}
+
+} // namespace
+
+QStringList listRowTexts(const ComparisonRecord& record) {
+    return rowTexts(record, ListColumns, cellText);
 }
 
 QStringList oldListRowTexts(const ComparisonRecord& record) {
-    QStringList t;
-    t.reserve(OldListColumns);
-    for (int c = 0; c < OldListColumns; ++c)
-        t << oldCellText(record, c);
-    return t;
+    return rowTexts(record, OldListColumns, oldCellText);
 }
 
 Reading readingOf(const ColorMeasurementBlock& b) {
-    return {{b.haze, b.transmittance, b.lStar, b.aStar, b.bStar, b.lchLightness, b.lchChroma,
-             b.lchHue, b.yTristimulus, b.xChromaticity, b.yChromaticity},
-            b.red,
-            b.green,
-            b.blue};
+    return readingOfBlock(b);
 }
 
 Reading readingOf(const ModeResultBlock& b) {
-    return {{b.haze, b.transmittance, b.lStar, b.aStar, b.bStar, b.lchLightness, b.lchChroma,
-             b.lchHue, b.yTristimulus, b.xChromaticity, b.yChromaticity},
-            b.red,
-            b.green,
-            b.blue};
+    return readingOfBlock(b);
 }
 
 Reading readingOf(const LegacyMeasurement& m) {

@@ -131,18 +131,6 @@ QList<int> sourceColumns(int displayMode) {
     return out;
 }
 
-ExcelTable newLayoutTable(int displayMode, const QList<QStringList>& listRows) {
-    const QStringList heads = headings(displayMode);
-    const QList<int> sources = sourceColumns(displayMode);
-    ExcelTable table(static_cast<int>(listRows.size()) + 1, static_cast<int>(heads.size()));
-    for (int c = 0; c < heads.size(); ++c)
-        table.setText(0, c, heads.at(c));
-    for (int r = 0; r < listRows.size(); ++r)
-        for (int c = 0; c < sources.size(); ++c)
-            table.setText(r + 1, c, listRows.at(r).value(sources.at(c)));
-    return table;
-}
-
 QStringList oldHeadings(bool chinese) {
     QStringList out;
     for (const OldColumn& c : kOldColumns)
@@ -150,46 +138,57 @@ QStringList oldHeadings(bool chinese) {
     return out;
 }
 
-QList<QVariantList> oldLayoutBlock(bool chinese, const QList<QStringList>& listRows) {
-    QList<QVariantList> block;
-    QVariantList head;
-    for (const QString& h : oldHeadings(chinese))
-        head.append(h);
-    block.append(head);
-    for (const QStringList& row : listRows) {
-        QVariantList out;
-        for (const OldColumn& c : kOldColumns)
-            out.append(row.value(c.source));
-        block.append(out);
-    }
-    return block;
-}
+namespace {
 
-ExcelTable newLayoutTable(int displayMode, const QList<ComparisonRecord>& records) {
+// The sheets below from either the list's row texts or the records: `cellText(row, source)` gives
+// the text of list column `source`.
+template <typename Row, typename CellText>
+ExcelTable newTable(int displayMode, const QList<Row>& rows, CellText cellText) {
     const QStringList heads = headings(displayMode);
     const QList<int> sources = sourceColumns(displayMode);
-    ExcelTable table(static_cast<int>(records.size()) + 1, static_cast<int>(heads.size()));
+    ExcelTable table(static_cast<int>(rows.size()) + 1, static_cast<int>(heads.size()));
     for (int c = 0; c < heads.size(); ++c)
         table.setText(0, c, heads.at(c));
-    for (int r = 0; r < records.size(); ++r)
+    for (int r = 0; r < rows.size(); ++r)
         for (int c = 0; c < sources.size(); ++c)
-            table.setText(r + 1, c, comparisonrows::cellText(records.at(r), sources.at(c)));
+            table.setText(r + 1, c, cellText(rows.at(r), sources.at(c)));
     return table;
 }
 
-QList<QVariantList> oldLayoutBlock(bool chinese, const QList<ComparisonRecord>& records) {
+template <typename Row, typename CellText>
+QList<QVariantList> oldBlock(bool chinese, const QList<Row>& rows, CellText cellText) {
     QList<QVariantList> block;
     QVariantList head;
     for (const QString& h : oldHeadings(chinese))
         head.append(h);
     block.append(head);
-    for (const ComparisonRecord& record : records) {
+    for (const Row& row : rows) {
         QVariantList out;
         for (const OldColumn& c : kOldColumns)
-            out.append(comparisonrows::oldCellText(record, c.source));
+            out.append(cellText(row, c.source));
         block.append(out);
     }
     return block;
+}
+
+} // namespace
+
+ExcelTable newLayoutTable(int displayMode, const QList<QStringList>& listRows) {
+    return newTable(displayMode, listRows,
+                    [](const QStringList& row, int source) { return row.value(source); });
+}
+
+QList<QVariantList> oldLayoutBlock(bool chinese, const QList<QStringList>& listRows) {
+    return oldBlock(chinese, listRows,
+                    [](const QStringList& row, int source) { return row.value(source); });
+}
+
+ExcelTable newLayoutTable(int displayMode, const QList<ComparisonRecord>& records) {
+    return newTable(displayMode, records, comparisonrows::cellText);
+}
+
+QList<QVariantList> oldLayoutBlock(bool chinese, const QList<ComparisonRecord>& records) {
+    return oldBlock(chinese, records, comparisonrows::oldCellText);
 }
 
 QString csvField(const QString& text) {

@@ -6,6 +6,7 @@
 #include "safefile.h"
 #include "stdcolorcommands.h"
 #include "stdcolorlibrary.h"
+#include "zipbytes.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,8 +15,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
-
-#include <zip.h>
 
 #ifdef Q_OS_LINUX
 #include <sys/mount.h>
@@ -29,34 +28,8 @@ QByteArray fileBytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// A zip of the given parts, built in memory; parts named twice share one entry.
-QByteArray zipOf(const QList<QPair<QString, QByteArray>>& parts) {
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_source_keep(buffer);
-    zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-    for (const auto& part : parts) {
-        zip_source_t* data = zip_source_buffer(archive, part.second.constData(),
-                                               zip_uint64_t(part.second.size()), 0);
-        zip_file_add(archive, part.first.toUtf8().constData(), data, ZIP_FL_OVERWRITE);
-    }
-    zip_close(archive);
-    QByteArray out;
-    zip_source_open(buffer);
-    char chunk[4096];
-    for (zip_int64_t n; (n = zip_source_read(buffer, chunk, sizeof chunk)) > 0;)
-        out.append(chunk, qsizetype(n));
-    zip_source_close(buffer);
-    zip_source_free(buffer);
-    zip_error_fini(&error);
-    return out;
-}
-
-QByteArray ns(QByteArray xml) {
-    return xml.replace("$NS", "http:"
-                              "//schemas.openxmlformats.org");
-}
+using zipbytes::ns;
+using zipbytes::zipOf;
 
 // A workbook of `sheets` sheets that all name the one worksheet part, or each its own copy.
 QByteArray sharedPartWorkbook(int sheets, const QByteArray& sheetXml, bool ownParts = false) {

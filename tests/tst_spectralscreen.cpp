@@ -2,6 +2,7 @@
 // puts around it: the page fits, the chart has at least half of it, the captions and names stay
 // in view while the table scrolls, and the list/chart boundary is remembered.
 #include "meterpagefor510.h"
+#include "offscreenscreens.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -97,16 +98,9 @@ void TestSpectralScreen::boundaryIsRemembered() {
 }
 
 int main(int argc, char* argv[]) {
-    // Two offscreen screens of the sizes to fit, side by side, with window frames.
     QTemporaryDir dir;
-    QFile config(dir.filePath(QStringLiteral("screens.json")));
-    if (!config.open(QIODevice::WriteOnly))
+    if (!useTwoOffscreenScreens(dir))
         return 1;
-    config.write(R"({"windowFrameMargins": true, "screens": [
-        {"name": "laptop", "x": 0, "y": 0, "width": 1366, "height": 768, "logicalDpi": 96},
-        {"name": "desk", "x": 1366, "y": 0, "width": 1600, "height": 1000, "logicalDpi": 96}]})");
-    config.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     TestSpectralScreen test;

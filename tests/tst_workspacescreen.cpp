@@ -5,6 +5,7 @@
 #include "comparisonrows.h"
 #include "firstpagefor510.h"
 #include "mainwindow.h"
+#include "offscreenscreens.h"
 #include "virtualinstrument.h"
 
 #include <QApplication>
@@ -98,14 +99,8 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
 
 int main(int argc, char* argv[]) {
     QTemporaryDir dir;
-    QFile config(dir.filePath(QStringLiteral("screens.json")));
-    if (!config.open(QIODevice::WriteOnly))
+    if (!useTwoOffscreenScreens(dir))
         return 1;
-    config.write(R"({"windowFrameMargins": true, "screens": [
-        {"name": "laptop", "x": 0, "y": 0, "width": 1366, "height": 768, "logicalDpi": 96},
-        {"name": "desk", "x": 1366, "y": 0, "width": 1600, "height": 1000, "logicalDpi": 96}]})");
-    config.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});

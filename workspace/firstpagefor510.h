@@ -219,6 +219,9 @@ class FirstPageFor510 : public QWidget {
     bool linkOpenOrComplain();
     // Shows a session step's problem; true when there was none.
     bool shown(const SessionResult& result);
+    // Reads the instrument's stored records into the list with a progress dialog, then shows the
+    // list's end in `list`.
+    void importIntoList(QTableView* list);
     void showToleranceRows(bool haze, bool t, bool threshold);
     void configureForKind();
     void relabelSpectralButton();

@@ -6,7 +6,6 @@
 
 #include "comparisoncsv.h"
 #include "comparisonsheet.h"
-#include "csvtable.h"
 #include "excelengine.h"
 #include "liststatistics.h"
 #include "prompter.h"
@@ -220,13 +219,8 @@ bool FirstPageFor510::addStatisticsSheet(ExcelEngine& engine,
 
 bool FirstPageFor510::exportCsv(const QString& path, const QList<ComparisonRecord>& records) {
     const bool old = usesOldLayout();
-    const int mode = std::max(session_->displayMode(), 0);
     QString reason;
-    const bool written = old ? csv::write(path, comparisonsheet::oldHeadings(isChinese_),
-                                          comparisoncsv::oldRows(records), &reason)
-                             : csv::write(path, comparisonsheet::headings(mode),
-                                          comparisoncsv::rows(mode, records), &reason);
-    if (!written) {
+    if (!comparisoncsv::write(path, old, session_->displayMode(), isChinese_, records, &reason)) {
         prompter_.information(this, tr("Error"),
                               tr("Failed to export data to CSV file") + QStringLiteral("\n") +
                                   reason);

@@ -216,17 +216,7 @@ void FirstPageFor510::on_pushButton_readComparisonRecord_clicked() {
         else if (!on_pushButton_exportExcel_clicked())
             return;
     }
-    std::unique_ptr<QProgressDialog> progress;
-    const SessionResult result = session_->importRecords(
-        [&](int steps) {
-            progress =
-                showTransferProgress(this, steps, tr("Storing data,please wait..."), tr("cancel"));
-        },
-        [&](int done) { progress->setValue(done); });
-    if (progress)
-        progress->hide();
-    shown(result);
-    ui->tableWidget_data->scrollToBottom();
+    importIntoList(ui->tableWidget_data);
 }
 
 void FirstPageFor510::on_readcolordifrecordBtn_clicked() {
@@ -243,6 +233,10 @@ void FirstPageFor510::on_readcolordifrecordBtn_clicked() {
     // The verdicts need the formula and threshold the instrument holds now.
     if (on_pushButton_readParameter_clicked() < 0)
         return;
+    importIntoList(ui->tbData);
+}
+
+void FirstPageFor510::importIntoList(QTableView* list) {
     std::unique_ptr<QProgressDialog> progress;
     const SessionResult result = session_->importRecords(
         [&](int steps) {
@@ -253,7 +247,7 @@ void FirstPageFor510::on_readcolordifrecordBtn_clicked() {
     if (progress)
         progress->hide();
     shown(result);
-    ui->tbData->scrollToBottom();
+    list->scrollToBottom();
 }
 
 bool FirstPageFor510::on_pushButton_exportExcel_clicked() {
