@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDoubleValidator>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -522,11 +523,12 @@ void FirstPageFor510::configureForKind() {
 
 void FirstPageFor510::placeSettingsStack(bool oldLayout) {
     // The old layout has no display group, so the settings move up into its cell.
-    ui->gridLayout_firstPageFor510->removeWidget(ui->stackedWidget);
+    QGridLayout* grid = upperGrid_ ? upperGrid_ : ui->gridLayout_firstPageFor510;
+    grid->removeWidget(ui->stackedWidget);
     if (oldLayout)
-        ui->gridLayout_firstPageFor510->addWidget(ui->stackedWidget, 0, 4, 1, 1);
+        grid->addWidget(ui->stackedWidget, 0, 4, 1, 1);
     else
-        ui->gridLayout_firstPageFor510->addWidget(ui->stackedWidget, 2, 4, 3, 1);
+        grid->addWidget(ui->stackedWidget, 2, 4, 3, 1);
 }
 
 void FirstPageFor510::showToleranceRows(bool haze, bool t, bool threshold) {

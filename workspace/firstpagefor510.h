@@ -27,6 +27,7 @@ class PauseLocker;
 class Prompter;
 class QButtonGroup;
 class QDialog;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -234,6 +235,7 @@ class FirstPageFor510 : public QWidget {
     void refreshAnalysis();
     // Refreshes once in the event loop: a burst of new rows costs one pass, not one per row.
     void scheduleAnalysisRefresh();
+    void yieldUpperPanels();
     // "Reading k of n" in the verdict bar while a set is collected.
     void showCollecting();
     // Writes the export's second sheet into the open workbook and selects the first again.
@@ -326,5 +328,7 @@ class FirstPageFor510 : public QWidget {
     QLabel* readingsLabel_ = nullptr;
     QSpinBox* readingsBox_ = nullptr;
     bool analysisPending_ = false;
+    QGridLayout* upperGrid_ = nullptr;
+    QSplitter* pageSplitter_ = nullptr;
     QPushButton* cancelSetButton_ = nullptr;
 };
