@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPixmap>
 #include <QTimer>
 
@@ -140,8 +139,7 @@ void MainWindow::showLamp(bool on) {
 QString MainWindow::connectionText() const {
     if (!lampOn_)
         return tr("No instrument");
-    const auto* serial = page_->findChild<QLineEdit*>(QStringLiteral("lineEdit_serialNo"));
-    const QString number = serial ? serial->text() : QString();
+    const QString number = page_->session().serialText();
     // Nothing until the instrument has told who it is.
     if (number.isEmpty())
         return QString();
