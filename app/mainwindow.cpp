@@ -4,10 +4,12 @@
 #include "firstpagefor510.h"
 #include "lookandfeel.h"
 #include "prompter.h"
+#include "screenfit.h"
 
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
@@ -69,9 +71,34 @@ void MainWindow::initForm() {
     page_ = new FirstPageFor510(port_, *prompter_, this);
     ui->stackedWidget->addWidget(page_);
     ui->stackedWidget->setCurrentWidget(page_);
+    // The history's line sits in the top bar beside the connection: the page's height is the
+    // list's.
+    auto* historyLine = new QLabel(this);
+    historyLine->setObjectName(QStringLiteral("label_history"));
+    historyLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    ui->gridLayout->removeWidget(ui->ConnectionStateLabel);
+    auto* bar = new QHBoxLayout;
+    bar->setSpacing(24);
+    ui->ConnectionStateLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    bar->addWidget(ui->ConnectionStateLabel, 0);
+    bar->addWidget(historyLine, 1);
+    ui->gridLayout->addLayout(bar, 0, 1);
+    page_->setHistoryLine(historyLine);
     setWindowFlags(Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint);
     setStyleSheet(lookandfeel::sizeStyleSheet());
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // On a short screen the top bar gives up its margins to the list below.
+    if (screenfit::onShortScreen(this)) {
+        ui->gridLayout->setContentsMargins(6, 2, 6, 2);
+        ui->gridLayout->setVerticalSpacing(2);
+        setStyleSheet(lookandfeel::sizeStyleSheet() +
+                      QStringLiteral("QPushButton#btnLanguageEn,QPushButton#btnLanguageZh"
+                                     "{min-height:20px;padding:1px 12px;}"));
+    }
 }
 
 void MainWindow::initusbport() {

@@ -73,6 +73,7 @@ class MainWindow : public QDialog {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     bool switchLanguage(const QString& fileName, bool chinese);

@@ -1,11 +1,13 @@
-// The program's window on the screens inspectors use (1366×768 and 1600×1000, frames included),
-// in both languages: at least ten list rows in view with every button of the page shown whole.
+// The program's window, in its skin and font, on the screens inspectors use (1366×768 and
+// 1600×1000, under a task bar and a title bar), in both languages: at least ten list rows in
+// view with everything above the list shown whole.
 // With VELORIN_SCREENSHOTS=DIR set the windows are also saved there as pictures to look at.
 #include "apptestsupport.h"
 #include "comparisonrows.h"
 #include "firstpagefor510.h"
 #include "mainwindow.h"
 #include "offscreenscreens.h"
+#include "startup.h"
 #include "virtualinstrument.h"
 
 #include <QApplication>
@@ -15,6 +17,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -34,6 +37,9 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
             const bool chinese = run % 2 == 0;
             const QString model = run < 2 ? QStringLiteral("KV510") : QStringLiteral("KV620");
             auto instrument = sim::VirtualInstrument::fromPreset(model);
+            // Haze, T and Lab together: the tallest comparison table of the current layout.
+            if (run < 2)
+                instrument->setDisplayMode(6);
             RecordingPrompter prompter;
             MainWindowSetup setup;
             setup.watcher = std::make_unique<ManualWatcher>();
@@ -42,8 +48,9 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
             setup.translationDirs = {QCoreApplication::applicationDirPath()};
             MainWindow window(std::move(setup));
             chinese ? window.on_btnLanguageZh_clicked() : window.on_btnLanguageEn_clicked();
-            window.setGeometry(screen->availableGeometry());
-            window.setWindowState(Qt::WindowMaximized);
+            // A maximised window under a 40-pixel task bar and a 32-pixel title bar.
+            const QRect available = screen->availableGeometry();
+            window.setGeometry(available.adjusted(2, 32, -2, -42));
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             FirstPageFor510* page = window.page();
@@ -63,7 +70,9 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
                 records << r;
             }
             page->appendComparisonRows(records);
-            QApplication::processEvents();
+            // The layout settles after the instrument's display mode has been applied.
+            auto* upper = page->findChild<QWidget*>(QStringLiteral("widget_upperPanels"));
+            QTRY_VERIFY2(upper->height() >= upper->minimumSizeHint().height(), qPrintable(model));
 
             const QString where = QStringLiteral("%1x%2 %3 %4")
                                       .arg(screen->size().width())
@@ -86,9 +95,19 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
                 list->viewport()->height() / list->verticalHeader()->defaultSectionSize();
             QVERIFY2(rowsInView >= 10,
                      qPrintable(QStringLiteral("%1: %2 rows").arg(where).arg(rowsInView)));
+            // Nothing above the list is squeezed: every row of the comparison table is inside it,
+            // and every button is whole.
+            auto* table = page->findChild<QTableWidget*>(page->usesOldLayout()
+                                                             ? QStringLiteral("tbColorDiff")
+                                                             : QStringLiteral("tableWidget_colorDiff"));
+            int last = table->rowCount() - 1;
+            while (table->isRowHidden(last))
+                --last;
+            QVERIFY2(table->rowViewportPosition(last) + table->rowHeight(last) <=
+                         table->viewport()->height(),
+                     qPrintable(where));
             for (QPushButton* button : page->findChildren<QPushButton*>()) {
-                if (!button->isVisibleTo(page) ||
-                    button->parentWidget()->objectName() != "widget_buttons")
+                if (!button->isVisibleTo(page) || !button->window()->isAncestorOf(page))
                     continue;
                 QVERIFY2(button->width() >= button->minimumSizeHint().width(),
                          qPrintable(where + ": " + button->text()));
@@ -103,6 +122,7 @@ int main(int argc, char* argv[]) {
         return 1;
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
+    startup::applyLookAndFeel(app);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     TestWorkspaceScreen test;
     return QTest::qExec(&test, argc, argv);

@@ -171,12 +171,7 @@ void FirstPageFor510::setUpComparisonTables() {
         ui->tbColorDiff->setItem(row, 0, centredItem(oldLabels[row - 1]));
     resetComparisonTable();
     resetComparisonTable_old();
-    keepRowsInView(ui->tbColorDiff, kOldDeltaERow + 1);
-}
-
-// The comparison table gives up height to the list, but never so much that a row goes.
-void FirstPageFor510::keepRowsInView(QTableWidget* table, int rows) {
-    table->setMinimumHeight(rows * (table->fontMetrics().height() + 6) + 2 * table->frameWidth());
+    keepRowsInView(ui->tbColorDiff);
 }
 
 // Every value cell back to its placeholder, as after construction.
@@ -240,11 +235,7 @@ void FirstPageFor510::setUpLists() {
         }
         header->setCellSpan(0, ColStandard, 1, values);
         header->setCellSpan(0, sample, 1, values);
-        // Rows as high as the text needs: on a 768-pixel screen every pixel goes to list rows.
-        const int line = table->fontMetrics().height() + 8;
-        header->setHeaderRowHeight(0, line);
-        header->setHeaderRowHeight(1, line);
-        table->verticalHeader()->setDefaultSectionSize(line);
+        setListLine(table, header);
         header->setSectionsClickable(true);
         table->verticalHeader()->hide();
         // Rows of one height: the view never measures contents, which keeps big lists quick.
@@ -598,7 +589,7 @@ void FirstPageFor510::applyDisplayMode() {
     for (int row = 1; row <= kDeltaERow; ++row)
         table->setRowHidden(row, std::find(shown.rows.begin(), shown.rows.end(), row) ==
                                      shown.rows.end());
-    keepRowsInView(table, int(shown.rows.size()) + 1);
+    keepRowsInView(table);
     for (int column = ColStandard; column <= ColDeltaE; ++column)
         list->setColumnHidden(column, std::find(shown.columns.begin(), shown.columns.end(),
                                                 column) == shown.columns.end());

@@ -155,7 +155,9 @@ class FirstPageFor510 : public QWidget {
     // it. Returns the number of rows restored.
     int setHistory(history::HistoryStore* store);
     int restoredRows() const { return restoredRows_; }
-    // The line under the buttons: rows restored, history off, lab database not synced.
+    // The history's line: rows restored, history off, lab database not synced. The window gives
+    // the label (in its top bar) before `setHistory`; without one the page puts it under the list.
+    void setHistoryLine(QLabel* line);
     QString historyLineText() const;
     QPushButton* historyButton() const { return historyButton_; }
     history::HistoryWindow* historyWindow() const { return historyWindow_; }
@@ -210,6 +212,7 @@ class FirstPageFor510 : public QWidget {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     struct PendingPush {
@@ -235,7 +238,13 @@ class FirstPageFor510 : public QWidget {
     void refreshAnalysis();
     // Refreshes once in the event loop: a burst of new rows costs one pass, not one per row.
     void scheduleAnalysisRefresh();
-    void yieldUpperPanels();
+    // Stacks sized to their shown page, the upper panels gathered in one widget.
+    void setUpScreenFit();
+    void gatherUpperPanels();
+    // Tighter spacing when the window's screen is short; once tightened, the page stays so.
+    void fitToScreen();
+    int rowPadding() const;
+    void setListLine(QTableView* list, RbTableHeaderView* header);
     // "Reading k of n" in the verdict bar while a set is collected.
     void showCollecting();
     // Writes the export's second sheet into the open workbook and selects the first again.
@@ -243,7 +252,8 @@ class FirstPageFor510 : public QWidget {
     // The list as numeric CSV; true when written.
     bool exportCsv(const QString& path, const QList<ComparisonRecord>& records);
     void setUpComparisonTables();
-    static void keepRowsInView(QTableWidget* table, int rows);
+    // The comparison table gives up height to the list, but never so much that a shown row goes.
+    void keepRowsInView(QTableWidget* table);
     void setUpLists();
     void resetComparisonTable();
     void resetComparisonTable_old();
@@ -300,6 +310,8 @@ class FirstPageFor510 : public QWidget {
     int blinkDelayMs_ = 500;
     bool scrollPending_ = false;
     bool isChinese_ = false;
+    bool compact_ = false;
+    bool screenWatched_ = false;
     // The last comparison shown in the comparison table, for re-judging and re-translation.
     std::optional<ComparisonRecord> shownComparison_;
     RbTableHeaderView* newHeaderView_ = nullptr;
@@ -329,6 +341,5 @@ class FirstPageFor510 : public QWidget {
     QSpinBox* readingsBox_ = nullptr;
     bool analysisPending_ = false;
     QGridLayout* upperGrid_ = nullptr;
-    QSplitter* pageSplitter_ = nullptr;
     QPushButton* cancelSetButton_ = nullptr;
 };

@@ -32,7 +32,6 @@ namespace {
 const char kAnalysisShownKey[] = "workspace/analysisShown";
 const char kSplitterKey[] = "workspace/listSplitter";
 const char kReadingsKey[] = "workspace/readingsPerMeasurement";
-const char kPageSplitterKey[] = "workspace/pageSplitter";
 const QString kCollectingResult = QStringLiteral("QLabel{background-color: rgb(255, 235, 160);}");
 
 } // namespace
@@ -56,7 +55,7 @@ void FirstPageFor510::setUpAnalysis() {
     listSplitter_->setStretchFactor(0, 3);
     listSplitter_->setStretchFactor(1, 1);
     ui->gridLayout_firstPageFor510->addWidget(listSplitter_, 6, 0, 1, 5);
-    yieldUpperPanels();
+    setUpScreenFit();
     QSettings settings;
     const QByteArray saved = settings.value(QLatin1String(kSplitterKey)).toByteArray();
     if (!saved.isEmpty())
@@ -127,74 +126,6 @@ void FirstPageFor510::setAnalysisShown(bool shown) {
 
 bool FirstPageFor510::analysisShown() const {
     return analysisTabs_ && !analysisTabs_->isHidden();
-}
-
-void FirstPageFor510::yieldUpperPanels() {
-    // On a short screen the upper panels give their height to the list: they sit in a scroll
-    // area above a splitter handle, so the list shows its rows and no function is dropped.
-    QGridLayout* grid = ui->gridLayout_firstPageFor510;
-    auto* upper = new QWidget;
-    upper->setObjectName(QStringLiteral("widget_upperPanels"));
-    upperGrid_ = new QGridLayout(upper);
-    upperGrid_->setContentsMargins(0, 0, 0, 0);
-    upperGrid_->setHorizontalSpacing(grid->horizontalSpacing());
-    upperGrid_->setVerticalSpacing(grid->verticalSpacing());
-    for (int i = grid->count() - 1; i >= 0; --i) {
-        int row = 0, column = 0, rows = 0, columns = 0;
-        grid->getItemPosition(i, &row, &column, &rows, &columns);
-        if (row >= 5)
-            continue;
-        QLayoutItem* item = grid->takeAt(i);
-        if (QWidget* w = item->widget()) {
-            upperGrid_->addWidget(w, row, column, rows, columns);
-            delete item;
-        } else if (QLayout* l = item->layout()) {
-            l->setParent(nullptr);
-            upperGrid_->addLayout(l, row, column, rows, columns);
-        } else {
-            upperGrid_->addItem(item, row, column, rows, columns);
-        }
-    }
-    for (int column = 0; column < 5; ++column)
-        upperGrid_->setColumnStretch(column, 1);
-    auto* scroll = new QScrollArea;
-    scroll->setObjectName(QStringLiteral("scrollArea_upperPanels"));
-    scroll->setWidget(upper);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-
-    auto* lower = new QWidget;
-    auto* lowerLayout = new QVBoxLayout(lower);
-    lowerLayout->setContentsMargins(0, 0, 0, 0);
-    lowerLayout->setSpacing(grid->verticalSpacing());
-    grid->removeWidget(ui->widget_buttons);
-    grid->removeWidget(listSplitter_);
-    lowerLayout->addWidget(ui->widget_buttons);
-    lowerLayout->addWidget(listSplitter_, 1);
-    // The list keeps its header and a few rows; dragging the handle gives it more (ten rows fit
-    // a 768-pixel screen), the upper panels then scroll. The position is remembered.
-    const int line = ui->tableWidget_data->verticalHeader()->defaultSectionSize();
-    lower->setMinimumHeight(ui->widget_buttons->sizeHint().height() + 5 * line + 24);
-
-    pageSplitter_ = new QSplitter(Qt::Vertical, this);
-    pageSplitter_->setObjectName(QStringLiteral("splitter_page"));
-    pageSplitter_->addWidget(scroll);
-    pageSplitter_->addWidget(lower);
-    pageSplitter_->setCollapsible(0, false);
-    pageSplitter_->setCollapsible(1, false);
-    pageSplitter_->setStretchFactor(0, 0);
-    pageSplitter_->setStretchFactor(1, 1);
-    scroll->setMinimumHeight(120);
-    const QByteArray saved = QSettings().value(QLatin1String(kPageSplitterKey)).toByteArray();
-    if (!saved.isEmpty())
-        pageSplitter_->restoreState(saved);
-    else
-        pageSplitter_->setSizes({upper->sizeHint().height(), 10000});
-    connect(pageSplitter_, &QSplitter::splitterMoved, this, [this] {
-        QSettings().setValue(QLatin1String(kPageSplitterKey), pageSplitter_->saveState());
-    });
-    grid->addWidget(pageSplitter_, 0, 0, 7, 5);
 }
 
 void FirstPageFor510::scheduleAnalysisRefresh() {

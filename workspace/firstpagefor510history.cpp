@@ -35,6 +35,9 @@ int FirstPageFor510::setHistory(history::HistoryStore* store) {
         if (row && at >= 0)
             row->insertWidget(at + 1, historyButton_);
         connect(historyButton_, &QPushButton::clicked, this, &FirstPageFor510::openHistoryWindow);
+    }
+    if (!historyLine_) {
+        // Without a window to hold it, the line goes under the list.
         historyLine_ = new QLabel(this);
         historyLine_->setObjectName(QStringLiteral("label_history"));
         historyLine_->setWordWrap(true);
@@ -65,6 +68,11 @@ void FirstPageFor510::showRestoredStandard() {
         ->setStyleSheet(QStringLiteral("background-color: rgb(180, 180, 180);"));
 }
 
+void FirstPageFor510::setHistoryLine(QLabel* line) {
+    historyLine_ = line;
+    historyLine_->hide();
+}
+
 QString FirstPageFor510::historyLineText() const {
     return historyLine_ ? historyLine_->text() : QString();
 }
@@ -88,6 +96,7 @@ void FirstPageFor510::showHistoryLine() {
         parts << tr("Lab database not synced (%n row(s) waiting).", nullptr,
                     history_->unsyncedCount());
     historyLine_->setText(parts.join(QLatin1Char(' ')));
+    historyLine_->setToolTip(historyLine_->text());
     historyLine_->setVisible(!parts.isEmpty());
     if (historyWindow_) {
         historyWindow_->setHistoryState(history_->state() == history::HistoryStore::State::On,
