@@ -97,9 +97,9 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
                      qPrintable(QStringLiteral("%1: %2 rows").arg(where).arg(rowsInView)));
             // Nothing above the list is squeezed: every row of the comparison table is inside it,
             // and every button is whole.
-            auto* table = page->findChild<QTableWidget*>(page->usesOldLayout()
-                                                             ? QStringLiteral("tbColorDiff")
-                                                             : QStringLiteral("tableWidget_colorDiff"));
+            auto* table = page->findChild<QTableWidget*>(
+                page->usesOldLayout() ? QStringLiteral("tbColorDiff")
+                                      : QStringLiteral("tableWidget_colorDiff"));
             int last = table->rowCount() - 1;
             while (table->isRowHidden(last))
                 --last;

@@ -50,8 +50,8 @@ void sizeToShownPage(QStackedWidget* stack) {
 } // namespace
 
 void FirstPageFor510::setUpScreenFit() {
-    for (QStackedWidget* stack : {ui->stackedWidget_comparisonMeasurement, ui->stackedWidget,
-                                  ui->stackedWidget_data})
+    for (QStackedWidget* stack :
+         {ui->stackedWidget_comparisonMeasurement, ui->stackedWidget, ui->stackedWidget_data})
         sizeToShownPage(stack);
     gatherUpperPanels();
 }
