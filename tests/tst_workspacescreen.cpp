@@ -70,9 +70,24 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
                 records << r;
             }
             page->appendComparisonRows(records);
-            // The layout settles after the instrument's display mode has been applied.
+            // Once the layout has settled on the instrument's display mode, nothing above the
+            // list is squeezed: the panels have their height, every shown row of the comparison
+            // table is inside it and the verdict bar below it.
             auto* upper = page->findChild<QWidget*>(QStringLiteral("widget_upperPanels"));
-            QTRY_VERIFY2(upper->height() >= upper->minimumSizeHint().height(), qPrintable(model));
+            auto* table = page->findChild<QTableWidget*>(
+                page->usesOldLayout() ? QStringLiteral("tbColorDiff")
+                                      : QStringLiteral("tableWidget_colorDiff"));
+            auto* verdict =
+                page->findChild<QWidget*>(page->usesOldLayout() ? QStringLiteral("resultlab")
+                                                                : QStringLiteral("label_result"));
+            int last = table->rowCount() - 1;
+            while (table->isRowHidden(last))
+                --last;
+            QTRY_VERIFY2(upper->height() >= upper->minimumSizeHint().height() &&
+                             table->rowViewportPosition(last) + table->rowHeight(last) <=
+                                 table->viewport()->height() &&
+                             table->geometry().bottom() < verdict->geometry().top(),
+                         qPrintable(model));
 
             const QString where = QStringLiteral("%1x%2 %3 %4")
                                       .arg(screen->size().width())
@@ -95,17 +110,7 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
                 list->viewport()->height() / list->verticalHeader()->defaultSectionSize();
             QVERIFY2(rowsInView >= 10,
                      qPrintable(QStringLiteral("%1: %2 rows").arg(where).arg(rowsInView)));
-            // Nothing above the list is squeezed: every row of the comparison table is inside it,
-            // and every button is whole.
-            auto* table = page->findChild<QTableWidget*>(
-                page->usesOldLayout() ? QStringLiteral("tbColorDiff")
-                                      : QStringLiteral("tableWidget_colorDiff"));
-            int last = table->rowCount() - 1;
-            while (table->isRowHidden(last))
-                --last;
-            QVERIFY2(table->rowViewportPosition(last) + table->rowHeight(last) <=
-                         table->viewport()->height(),
-                     qPrintable(where));
+            // Every button above and beside the list is whole.
             for (QPushButton* button : page->findChildren<QPushButton*>()) {
                 if (!button->isVisibleTo(page) || !button->window()->isAncestorOf(page))
                     continue;
@@ -124,6 +129,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     startup::applyLookAndFeel(app);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+
     TestWorkspaceScreen test;
     return QTest::qExec(&test, argc, argv);
 }

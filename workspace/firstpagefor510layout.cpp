@@ -79,6 +79,10 @@ void FirstPageFor510::keepRowsInView(QTableWidget* table) {
     // Stretched rows never go below the header's floor, which must then be the line.
     table->verticalHeader()->setMinimumSectionSize(line);
     table->setMinimumHeight(rows * line + 2 * table->frameWidth());
+    // The panels around it keep their measured size otherwise, and the verdict bar would be
+    // laid over the last rows.
+    for (QWidget* w = table->parentWidget(); w && w != this; w = w->parentWidget())
+        w->updateGeometry();
 }
 
 void FirstPageFor510::showEvent(QShowEvent* event) {
