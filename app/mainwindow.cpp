@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "elidedlabel.h"
 #include "firstpagefor510.h"
 #include "lookandfeel.h"
 #include "prompter.h"
@@ -38,10 +39,11 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
 
     ui->setupUi(this);
     initForm();
+    // The language comes first: a history that cannot be opened says so in it.
+    on_btnLanguageZh_clicked();
     // The list of the last run comes back before the instrument is looked for.
     if (setup.history)
         page_->setHistory(setup.history);
-    on_btnLanguageZh_clicked();
     QTimer::singleShot(10, this, &MainWindow::initusbport);
 }
 
@@ -73,9 +75,8 @@ void MainWindow::initForm() {
     ui->stackedWidget->setCurrentWidget(page_);
     // The history's line sits in the top bar beside the connection: the page's height is the
     // list's.
-    auto* historyLine = new QLabel(this);
+    auto* historyLine = new ElidedLabel(this);
     historyLine->setObjectName(QStringLiteral("label_history"));
-    historyLine->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     ui->gridLayout->removeWidget(ui->ConnectionStateLabel);
     auto* bar = new QHBoxLayout;
     bar->setSpacing(24);
@@ -84,6 +85,8 @@ void MainWindow::initForm() {
     bar->addWidget(historyLine, 1);
     ui->gridLayout->addLayout(bar, 0, 1);
     page_->setHistoryLine(historyLine);
+    // The words name the instrument as soon as it has said who it is, before any message.
+    connect(page_, &FirstPageFor510::instrumentIdentified, this, &MainWindow::showConnection);
     setWindowFlags(Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint);
     setStyleSheet(lookandfeel::sizeStyleSheet());

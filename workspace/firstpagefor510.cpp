@@ -468,6 +468,7 @@ bool FirstPageFor510::initForDevice() {
     if (!port_.isLinkOpen())
         return false;
     const SessionResult result = session_->identify();
+    emit instrumentIdentified();
     const ComparisonSession::Identity& id = session_->identity();
     if (id.keyRead)
         ui->lineEdit_serialNo->setText(session_->serialText());

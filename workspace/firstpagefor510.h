@@ -210,6 +210,10 @@ class FirstPageFor510 : public QWidget {
     void doubleClickedSlot(int row, int column);
     void doubleClickedSlot_old(int row, int column);
 
+  signals:
+    // The instrument has been asked who it is (model and serial number known, or not).
+    void instrumentIdentified();
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
