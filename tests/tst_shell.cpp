@@ -1,11 +1,15 @@
-// The shell's words: Qt's own translation switched with ours, and the connection beside the lamp.
+// The shell's words: Qt's own translation switched with ours, the connection beside the lamp,
+// and the language of a message given while the window is being made.
 #include "apptestsupport.h"
+#include "historystore.h"
 #include "mainwindow.h"
 #include "translators.h"
 #include "virtualinstrument.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
 
@@ -22,6 +26,7 @@ class TestShell : public QObject {
   private slots:
     void qtTranslationFollowsOurs();
     void connectionInWords();
+    void historyThatCannotOpenSaysSoInTheLanguage();
 };
 
 void TestShell::qtTranslationFollowsOurs() {
@@ -57,7 +62,16 @@ void TestShell::qtTranslationFollowsOurs() {
 void TestShell::connectionInWords() {
     auto instrument = sim::VirtualInstrument::fromPreset("KV510");
     instrument->unplug();
-    RecordingPrompter prompter;
+    // Notes what the words say when a message appears.
+    struct WatchingPrompter : RecordingPrompter {
+        QLabel* label = nullptr;
+        QStringList wordsAtMessage;
+        void information(QWidget* parent, const QString& title, const QString& text) override {
+            if (label)
+                wordsAtMessage << label->text();
+            RecordingPrompter::information(parent, title, text);
+        }
+    } prompter;
     MainWindowSetup setup;
     auto manual = std::make_unique<ManualWatcher>();
     ManualWatcher* watcher = manual.get();
@@ -68,18 +82,42 @@ void TestShell::connectionInWords() {
     MainWindow window(std::move(setup));
     auto* label = window.findChild<QLabel*>("ConnectionStateLabel");
     QVERIFY(label);
+    prompter.label = label;
     QTRY_VERIFY(watcher->started);
     QCOMPARE(label->text(), QStringLiteral("未连接仪器"));
 
     instrument->plug();
     watcher->arrive();
     QVERIFY(window.isLampOn());
-    QCOMPARE(label->text(), QStringLiteral("KV510 \u00B7 %1").arg(instrument->serialNumber()));
+    const QString words = QStringLiteral("KV510 \u00B7 %1").arg(instrument->serialNumber());
+    QCOMPARE(label->text(), words);
+    // Named already while the first message after identifying it is shown.
+    QCOMPARE(prompter.wordsAtMessage, QStringList{words});
 
     window.on_btnLanguageEn_clicked();
     instrument->unplug();
     watcher->remove();
     QCOMPARE(label->text(), QStringLiteral("No instrument"));
+}
+
+void TestShell::historyThatCannotOpenSaysSoInTheLanguage() {
+    QTemporaryDir dir;
+    // A file where the history's folder should be.
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    history::HistoryStore store;
+    QVERIFY(!store.open(dir.filePath(QStringLiteral("blocker/history.sqlite"))));
+    RecordingPrompter prompter;
+    MainWindowSetup setup;
+    setup.watcher = std::make_unique<ManualWatcher>();
+    setup.prompter = &prompter;
+    setup.translationDirs = {QCoreApplication::applicationDirPath()};
+    setup.history = &store;
+    MainWindow window(std::move(setup));
+    QVERIFY(!prompter.messages().isEmpty());
+    QVERIFY2(prompter.messages().first().contains(QStringLiteral("测量历史记录已关闭")),
+             qPrintable(prompter.messages().first()));
 }
 
 QTEST_MAIN(TestShell)
