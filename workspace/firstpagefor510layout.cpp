@@ -20,8 +20,9 @@
 
 namespace {
 
-// Set on the page, these win over the skin's rules; they only take away padding. The frames
-// around the measurement buttons have no title to leave room for.
+// Set on the upper panels (not the page, whose dialogs would inherit them), these win over the
+// skin's rules; they only take away padding. The frames around the measurement buttons have no
+// title to leave room for.
 const char kCompactSheet[] =
     "QGroupBox#groupBox_standardMeasurement,QGroupBox#groupBox_sampleMeasurement,"
     "QGroupBox#stdBtnGroubox,QGroupBox#sampBtnGroubox{margin-top:0px;padding-top:0px;}"
@@ -100,9 +101,9 @@ void FirstPageFor510::fitToScreen() {
     if (compact_ || !screenfit::onShortScreen(this))
         return;
     compact_ = true;
-    setStyleSheet(QLatin1String(kCompactSheet));
     layout()->setContentsMargins(4, 2, 4, 2);
     auto* upper = findChild<QWidget*>(QStringLiteral("widget_upperPanels"));
+    upper->setStyleSheet(QLatin1String(kCompactSheet));
     for (QGroupBox* box : upper->findChildren<QGroupBox*>()) {
         if (!box->layout())
             continue;
