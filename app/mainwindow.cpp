@@ -94,8 +94,10 @@ void MainWindow::initForm() {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // On a short screen the top bar gives up its margins to the list below.
-    if (screenfit::onShortScreen(this)) {
+    // On a short screen the top bar gives up its margins to the list below, once: restyling
+    // the window again on every show would repolish all of it.
+    if (!topBarTight_ && screenfit::onShortScreen(this)) {
+        topBarTight_ = true;
         ui->gridLayout->setContentsMargins(6, 2, 6, 2);
         ui->gridLayout->setVerticalSpacing(2);
         setStyleSheet(lookandfeel::sizeStyleSheet() +

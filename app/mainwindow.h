@@ -87,4 +87,5 @@ class MainWindow : public QDialog {
     Prompter* prompter_;
     Translators translators_;
     bool lampOn_ = false;
+    bool topBarTight_ = false;
 };

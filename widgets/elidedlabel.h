@@ -2,8 +2,8 @@
 
 #include <QLabel>
 
-// A one-line label that ends in "…" where its text does not fit, with the whole text as its
-// tooltip: a status line that never widens or heightens the bar it sits in.
+// A one-line label that ends in "…" where its text does not fit: a status line that never
+// widens or heightens the bar it sits in.
 class ElidedLabel : public QLabel {
     Q_OBJECT
   public:

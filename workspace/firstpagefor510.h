@@ -247,7 +247,6 @@ class FirstPageFor510 : public QWidget {
     void gatherUpperPanels();
     // Tighter spacing when the window's screen is short; once tightened, the page stays so.
     void fitToScreen();
-    int rowPadding() const;
     void setListLine(QTableView* list, RbTableHeaderView* header);
     // "Reading k of n" in the verdict bar while a set is collected.
     void showCollecting();
@@ -315,7 +314,6 @@ class FirstPageFor510 : public QWidget {
     bool scrollPending_ = false;
     bool isChinese_ = false;
     bool compact_ = false;
-    bool screenWatched_ = false;
     // The last comparison shown in the comparison table, for re-judging and re-translation.
     std::optional<ComparisonRecord> shownComparison_;
     RbTableHeaderView* newHeaderView_ = nullptr;

@@ -57,13 +57,9 @@ void FirstPageFor510::setUpScreenFit() {
     gatherUpperPanels();
 }
 
-int FirstPageFor510::rowPadding() const {
-    return compact_ ? 2 : 8;
-}
-
 void FirstPageFor510::setListLine(QTableView* list, RbTableHeaderView* header) {
     // Rows as high as the text needs: on a short screen every pixel goes to list rows.
-    const int line = list->fontMetrics().height() + rowPadding();
+    const int line = list->fontMetrics().height() + (compact_ ? 2 : 8);
     header->setHeaderRowHeight(0, line);
     header->setHeaderRowHeight(1, line);
     // The header's own floor (text plus the style's margins) would otherwise win.
@@ -89,11 +85,9 @@ void FirstPageFor510::keepRowsInView(QTableWidget* table) {
 void FirstPageFor510::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     fitToScreen();
-    QWindow* handle = window()->windowHandle();
-    if (handle && !screenWatched_) {
-        screenWatched_ = true;
-        connect(handle, &QWindow::screenChanged, this, &FirstPageFor510::fitToScreen);
-    }
+    if (QWindow* handle = window()->windowHandle())
+        connect(handle, &QWindow::screenChanged, this, &FirstPageFor510::fitToScreen,
+                Qt::UniqueConnection);
 }
 
 void FirstPageFor510::fitToScreen() {
@@ -102,7 +96,7 @@ void FirstPageFor510::fitToScreen() {
         return;
     compact_ = true;
     layout()->setContentsMargins(4, 2, 4, 2);
-    auto* upper = findChild<QWidget*>(QStringLiteral("widget_upperPanels"));
+    QWidget* upper = upperGrid_->parentWidget();
     upper->setStyleSheet(QLatin1String(kCompactSheet));
     for (QGroupBox* box : upper->findChildren<QGroupBox*>()) {
         if (!box->layout())
