@@ -2,6 +2,7 @@
 
 #include "comparisonrows.h"
 #include "comparisonsheet.h"
+#include "quantities.h"
 #include "statisticssheet.h"
 
 #include <cmath>
@@ -13,11 +14,6 @@ namespace {
 
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
-// Decimals the list shows for a value of the current layout (index 0..10).
-int valueDecimals(int index) {
-    return index == 7 ? 1 : (index == 9 || index == 10) ? 4 : 2;
-}
-
 // One quantity of every record, straight from its numbers (the CSV rows would box each value).
 template <typename F>
 Column columnOf(const QString& heading, int decimals, const QList<ComparisonRecord>& records,
@@ -27,11 +23,6 @@ Column columnOf(const QString& heading, int decimals, const QList<ComparisonReco
     for (const ComparisonRecord& r : records)
         c.values.append(valueOf(r));
     return c;
-}
-
-// Old layout: h is shown with one decimal, so its figures use the value as shown.
-double oldValue(int index, int units) {
-    return index == 4 ? std::round(units / 10.0) / 10.0 : units / 100.0;
 }
 
 } // namespace
@@ -46,9 +37,9 @@ QVector<Column> listColumns(int displayMode, bool oldLayout, bool chinese,
         for (int k = 0; k < 10; ++k) {
             const int index = k % 5;
             const bool sample = k >= 5;
-            out.append(columnOf(headings.at(5 + k), index == 4 ? 1 : 2, records,
+            out.append(columnOf(headings.at(5 + k), quantities::oldDecimals(index), records,
                                 [index, sample](const ComparisonRecord& r) {
-                                    return oldValue(
+                                    return quantities::oldValueNumber(
                                         index, (sample ? r.sample : r.standard)[size_t(index)]);
                                 }));
         }
@@ -64,9 +55,9 @@ QVector<Column> listColumns(int displayMode, bool oldLayout, bool chinese,
         if (column >= ColStandard && column < ColSample + n) {
             const bool sample = column >= ColSample;
             const int index = column - (sample ? ColSample : ColStandard);
-            out.append(columnOf(headings.at(field), valueDecimals(index), records,
+            out.append(columnOf(headings.at(field), quantities::decimals(index), records,
                                 [index, sample](const ComparisonRecord& r) {
-                                    return valueNumber(
+                                    return quantities::valueNumber(
                                         index, (sample ? r.sample : r.standard)[size_t(index)]);
                                 }));
         } else if (column == ColDeltaHaze || column == ColDeltaT || column == ColDeltaE) {

@@ -20,7 +20,7 @@ QVector<bool> listVerdicts(const QList<ComparisonRecord>& records);
 // The main differences for the trend chart, with the bands of the settings in force.
 QVector<trend::Series> trendSeries(int displayMode, bool oldLayout, const JudgingSettings& settings,
                                    const QList<ComparisonRecord>& records);
-// The export's second sheet for the list.
+// The export's second sheet for the list (of that layout and display mode: the records' own).
 QList<QVariantList> listStatisticsSheet(int displayMode, bool oldLayout, bool chinese,
                                         const QList<ComparisonRecord>& records);
 

@@ -175,7 +175,7 @@ QString MainWindow::connectionText() const {
     // Nothing until the instrument has told who it is.
     if (number.isEmpty())
         return QString();
-    return QStringLiteral("%1 \u00B7 %2").arg(page_->model(), number);
+    return QStringLiteral("%1 \u00B7 %2").arg(page_->session().modelName(), number);
 }
 
 void MainWindow::showConnection() {

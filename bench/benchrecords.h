@@ -3,6 +3,7 @@
 
 #include "comparisonrecord.h"
 #include "comparisonrows.h"
+#include "judging.h"
 
 #include <QDateTime>
 #include <QString>
@@ -29,7 +30,7 @@ inline ComparisonRecord judgedComparison(int sequence, const QString& name, cons
     r.settings.hazeTolerance = hazeTolerance;
     r.settings.tTolerance = 100;
     r.settings.threshold = 10;
-    comparisonrows::judge(r);
+    judging::judge(r);
     r.model = QStringLiteral("KV510");
     r.serialNumber = serial;
     return r;

@@ -62,7 +62,7 @@ int main(int argc, char* argv[]) {
     FirstPageFor510 page(port, prompter);
     page.setModelTable(ModelTable::load(QStringLiteral(VELORIN_METERNO)));
     page.onDeviceConnected();
-    if (page.displayMode() != kLab) {
+    if (page.session().displayMode() != kLab) {
         std::fprintf(stderr, "the page did not take the instrument: %s\n",
                      qPrintable(prompter.last));
         return 1;
@@ -74,7 +74,7 @@ int main(int argc, char* argv[]) {
     page.on_pushButton_readComparisonRecord_clicked();
     const double totalSeconds = static_cast<double>(port.clock.nsecsElapsed()) / 1e9;
     const double readingSeconds = static_cast<double>(port.lastReplyNs) / 1e9;
-    if (page.totalCount() != kRecords) {
+    if (page.session().list().totalCount() != kRecords) {
         std::fprintf(stderr, "import failed: %s\n", qPrintable(prompter.last));
         return 1;
     }

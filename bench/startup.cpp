@@ -41,7 +41,8 @@ int runChild(int argc, char* argv[]) {
 
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (window->isVisible() && window->isLampOn() && window->page()->firmwareVersion() > 0) {
+        if (window->isVisible() && window->isLampOn() &&
+            window->page()->session().identity().firmwareVersion > 0) {
             std::printf("READY\n");
             std::fflush(stdout);
             app.exit(0);

@@ -4,6 +4,7 @@
 // the workspace does on a change: the list's records made into columns and chart series.
 #include "benchsupport.h"
 #include "comparisonrows.h"
+#include "judging.h"
 #include "liststatistics.h"
 #include "statistics.h"
 #include "trendplan.h"
@@ -74,7 +75,7 @@ int main(int argc, char* argv[]) {
         sample = standard;
         sample.values[0] += int(random.bounded(140)) - 70;
         sample.values[3] += int(random.bounded(200)) - 100;
-        records.append(comparisonrows::compare(standard, sample, settings));
+        records.append(judging::compare(standard, sample, settings));
     }
     QVector<double> refresh;
     for (int round = 0; round < 7; ++round) {

@@ -2,16 +2,12 @@
 #include "clicommands.h"
 #include "cliinstrument.h"
 
-#include "comparisoncsv.h"
-#include "comparisonrows.h"
 #include "comparisonsession.h"
 #include "comparisonsheet.h"
-#include "excelengine.h"
 #include "historyjournal.h"
 #include "historystore.h"
-#include "liststatistics.h"
+#include "listexport.h"
 #include "mythread.h"
-#include "statisticssheet.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -131,9 +127,9 @@ int writeSettings(ComparisonSession& session, const Options& o) {
         return 0;
     // A fixed-formula colorimeter takes the threshold alone, with formula 0, as its page sends it.
     const int stored =
-        profile.uiIndex == 2 || session.formulaIndex() < 0 ? 0 : session.formulaIndex();
+        !profile.formulaShown || session.formulaIndex() < 0 ? 0 : session.formulaIndex();
     const int formula = o.formula.value_or(stored);
-    const int formulas = profile.oldLayout ? 6 : (profile.uiIndex == 2 ? 1 : 7);
+    const int formulas = profile.oldLayout ? 6 : (profile.formulaShown ? 7 : 1);
     if (formula < 0 || formula >= formulas)
         return fail(
             QStringLiteral("--formula must be 0..%1 for this instrument").arg(formulas - 1));
@@ -189,16 +185,6 @@ int collectPushed(ComparisonSession& session, CliInstrument& instrument, int sam
     return 0;
 }
 
-// The list as numeric CSV under the export's headings, as the Export button writes it.
-bool writeCsv(const QString& path, const ComparisonSession& session) {
-    QString reason;
-    const bool written = comparisoncsv::write(path, session.oldLayout(), session.displayMode(),
-                                              false, session.currentList().records(), &reason);
-    if (!written)
-        fail(QStringLiteral("%1: %2").arg(path, reason));
-    return written;
-}
-
 } // namespace
 
 int runCompare(const QString& simulateModel, const QString& database, const QStringList& args) {
@@ -230,15 +216,17 @@ int runCompare(const QString& simulateModel, const QString& database, const QStr
     // Each comparison is in the history before its line is printed: a line on the screen is a
     // row in the history, whenever the program is stopped.
     HistoryJournal journal(store, session, nullptr, false);
-    std::printf("%s\n", comparisonsheet::csvLines(session.displayMode(), profile.oldLayout, {})
+    const ListMeaning meaning = session.shownMeaning();
+    std::printf("%s\n", comparisonsheet::csvLines(meaning.displayMode, meaning.oldLayout, {})
                             .value(0)
                             .toUtf8()
                             .constData());
     std::fflush(stdout);
     QObject::connect(&session, &ComparisonSession::comparisonAdded,
-                     [&session, &profile](const ComparisonRecord& record) {
-                         const QStringList lines = comparisonsheet::csvLines(
-                             session.displayMode(), profile.oldLayout, {record});
+                     [](const ComparisonRecord& record) {
+                         const ListMeaning own = ListMeaning::of(record);
+                         const QStringList lines =
+                             comparisonsheet::csvLines(own.displayMode, own.oldLayout, {record});
                          for (int i = 1; i < lines.size(); ++i)
                              std::printf("%s\n", lines.at(i).toUtf8().constData());
                          std::fflush(stdout);
@@ -256,30 +244,16 @@ int runCompare(const QString& simulateModel, const QString& database, const QStr
                 return fail(r);
     }
 
-    const ComparisonListModel& list = session.currentList();
+    const ComparisonListModel& list = session.list();
     std::printf("PASS %d NG %d TOTAL %d\n", list.passCount(), list.failCount(), list.totalCount());
     std::fflush(stdout);
 
-    if (o.out.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
-        return writeCsv(o.out, session) ? 0 : 1;
     if (!o.out.isEmpty()) {
-        // The same workbook as the Export button; the previous file stays unless it completes.
-        ExcelEngine engine(o.out);
-        const int mode = std::max(session.displayMode(), 0);
-        const bool opened = engine.open(1, ExcelEngine::OpenMode::Replace);
-        const int statistics = opened ? engine.addSheet(analysis::statisticsSheetName()) : 0;
-        const bool written =
-            statistics > 0 && engine.selectSheet(statistics) &&
-            engine.writeAllData(
-                analysis::listStatisticsSheet(mode, profile.oldLayout, false, list.records())) &&
-            engine.selectSheet(1) &&
-            (profile.oldLayout
-                 ? engine.writeAllData(comparisonsheet::oldLayoutBlock(false, list.records())) &&
-                       engine.save()
-                 : engine.writeTable(comparisonsheet::newLayoutTable(mode, list.records())));
-        if (!written)
-            return fail(QStringLiteral("%1: %2").arg(o.out, engine.errorString()));
-        engine.close();
+        // The same file as the Export button; the previous file stays unless it completes.
+        const listexport::Outcome written =
+            listexport::write(o.out, session.shownMeaning(), list.records(), false);
+        if (!written.written)
+            return fail(QStringLiteral("%1: %2").arg(o.out, written.reason));
     }
     return 0;
 }

@@ -1,18 +1,14 @@
+// velorin-cli export-records: the comparisons stored in the instrument, imported as the
+// workspace's "Read comparison records" imports them, then written as its Export writes them.
 #include "clicommands.h"
 
 #include "cliinstrument.h"
-#include "colour.h"
-#include "comparisoncsv.h"
-#include "comparisonrows.h"
-#include "comparisonsheet.h"
-#include "excelengine.h"
+#include "comparisonsession.h"
 #include "historyjournal.h"
 #include "historystore.h"
-#include "measurementcommands.h"
-#include "records.h"
+#include "listexport.h"
 
-#include <QDateTime>
-
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -42,6 +38,11 @@ bool parseArgs(const QStringList& args, int& mode, QString& path) {
     return args.size() == 4 && haveMode && !path.isEmpty();
 }
 
+int fail(const QString& text) {
+    std::fprintf(stderr, "velorin-cli export-records: %s\n", qPrintable(text));
+    return 1;
+}
+
 } // namespace
 
 int runExportRecords(const QString& simulateModel, const QString& database,
@@ -56,112 +57,47 @@ int runExportRecords(const QString& simulateModel, const QString& database,
     if (!openHistoryForWriting(store, database))
         return 2;
     CliInstrument instrument;
-    if (!instrument.open(simulateModel) || !instrument.identify())
+    if (!instrument.open(simulateModel))
         return 1;
-    const bool old = mode < 0;
-
-    // The same judging as the workspace after connecting: tolerances for haze meters, the
-    // colour-difference parameter for colorimeters and for the old layout's formula.
-    JudgingSettings judging;
-    judging.oldLayout = old;
-    judging.displayMode = old ? 0 : mode;
-    const int uiIndex = instrument.uiIndex();
-    if (old || uiIndex == 1 || uiIndex == 2) {
-        int formula = 0, threshold = 0;
-        if (ReadDeltaEParam(instrument.port, formula, threshold) < 0) {
-            std::fprintf(stderr, "Failed to read △E parameter information!\n");
-            return 1;
-        }
-        if (old && formula > 5)
-            formula = 0;
-        // Only the old layout and colorimeters with a selectable formula judge with it.
-        judging.formula = (old || uiIndex == 1) ? formula : -1;
-        judging.threshold = threshold;
-    }
-    if (!old && (uiIndex == 0 || uiIndex == 3)) {
-        int haze = 0, t = 0, threshold = 0;
-        if (ReadTolerance(instrument.port, haze, t, threshold) < 0) {
-            std::fprintf(stderr, "Failed to Read Tolerance information!\n");
-            return 1;
-        }
-        judging.hazeTolerance = haze;
-        judging.tTolerance = t;
-        judging.threshold = threshold;
-    }
-
-    int count = 0;
-    const CommandStatus counted = old ? ReadColorDiffRecordCount(instrument.port, count)
-                                      : ReadModeRecordCount(instrument.port, mode, uiIndex, count);
-    if (counted < 0) {
-        std::fprintf(stderr, "%s\n",
-                     counted == Status::BadChecksum
-                         ? "Color difference history data error, unable to export!"
-                         : "Failed to read the number of color difference records!");
-        return 1;
-    }
-    const records::ModeArea area =
-        old ? records::ModeArea{records::kOldLayoutData, records::kOldLayoutNames,
-                                records::kOldLayoutRecord}
-            : records::modeArea(mode);
-    const int nameSlot = old ? records::kOldLayoutNameSlot : records::kNameSlot;
-    QByteArray data, names;
-    if (records::readArea(instrument.port, area.data, count * area.recordSize, data) < 0) {
-        std::fprintf(stderr, "Reading color difference recording lab data failed!\n");
-        return 1;
-    }
-    if (records::readArea(instrument.port, area.names, count * nameSlot, names) < 0) {
-        std::fprintf(stderr, "Failed to read color difference record name data!\n");
-        return 1;
-    }
-
-    const QDateTime time = QDateTime::currentDateTimeUtc();
-    QList<ComparisonRecord> rows;
-    const QList<records::Comparison> stored =
-        old ? records::decodeOldLayoutRecords(data, names, count)
-            : records::decodeModeRecords(mode, data, names, count);
-    for (const records::Comparison& one : stored) {
-        ComparisonRecord record = comparisonrows::fromStored(one, judging);
-        record.sequence = int(rows.size()) + 1;
-        record.time = time;
-        record.model = instrument.modelName();
-        record.serialNumber = QString::number(instrument.key.serialNumber);
-        rows.append(record);
-    }
+    ComparisonSession session(instrument.port);
+    session.setModelTable(ModelTable::loadDefault());
+    // A mode the instrument does not report now is still read from its own area.
+    const SessionResult identified = session.identify();
+    if (identified && !session.identity().versionRead)
+        return fail(identified->text);
+    const InstrumentProfile& profile = session.profile();
+    if (profile.oldLayout != (mode < 0))
+        return fail(profile.oldLayout
+                        ? QStringLiteral("this instrument keeps its records in the old layout: "
+                                         "use --mode old")
+                        : QStringLiteral("--mode old: this instrument has no old-layout records"));
+    // The settings that decide a verdict, read as the page reads them on connection.
+    const bool parameter = profile.oldLayout || profile.parameterPage;
+    if (const SessionResult r = parameter ? session.readParameter() : session.readTolerance())
+        return fail(r->text);
 
     // Into the history first, in one transaction, as the workspace's import does.
-    QVector<history::OpenListRow> historyRows;
-    const QString station = history::HistoryStore::stationName();
-    for (const ComparisonRecord& record : rows)
-        historyRows.append({historymapping::toHistory(record, station), double(record.sequence)});
-    if (!rows.isEmpty() && !store.recordMany(historyRows, false))
+    HistoryJournal journal(store, session, nullptr, false);
+    ComparisonSession::ImportResult imported;
+    // No stored records is no failure: the file gets the headings alone.
+    if (const SessionResult r = session.importRecords({}, {}, &imported, {}, mode); r && !r->notice)
+        return fail(r->text);
+    if (store.state() == history::HistoryStore::State::Off)
         std::fprintf(stderr, "velorin-cli: the records are not in the history\n");
 
-    if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
-        QString reason;
-        if (!comparisoncsv::write(path, old, mode, false, rows, &reason)) {
-            std::fprintf(stderr, "Failed to export data to CSV file %s: %s\n", qPrintable(path),
-                         qPrintable(reason));
-            return 1;
-        }
-        std::printf("%lld records written to %s\n", static_cast<long long>(rows.size()),
-                    qPrintable(path));
-        return 0;
-    }
-    // The previous file stays until the new one is complete: the engine replaces it on save.
-    ExcelEngine engine(path);
-    const bool written =
-        engine.open(1, ExcelEngine::OpenMode::Replace) &&
-        (old ? engine.writeAllData(comparisonsheet::oldLayoutBlock(false, rows)) && engine.save()
-             : engine.writeTable(comparisonsheet::newLayoutTable(mode, rows)));
-    if (!written) {
-        std::fprintf(stderr, "%s %s: %s\n",
-                     engine.lastError() == ExcelEngine::Error::ReplaceFailed
-                         ? "Can't overwrite this file, maybe the file is in use!"
-                         : "Failed to export data to excel file",
-                     qPrintable(path), qPrintable(engine.errorString()));
-        return 1;
-    }
-    engine.close();
+    const QList<ComparisonRecord>& rows = session.list().records();
+    const listexport::Outcome written = listexport::write(
+        path, {profile.oldLayout, std::max(mode, 0), session.modelName(), session.serialText()},
+        rows, false);
+    if (!written.written)
+        return fail(
+            QStringLiteral("%1 %2: %3")
+                .arg(written.inUse
+                         ? QStringLiteral("Can't overwrite this file, maybe the file is in use!")
+                     : listexport::isCsvPath(path)
+                         ? QStringLiteral("Failed to export data to CSV file")
+                         : QStringLiteral("Failed to export data to excel file"),
+                     path, written.reason));
     std::printf("%lld records written to %s\n", static_cast<long long>(rows.size()),
                 qPrintable(path));
     return 0;

@@ -119,6 +119,18 @@ QVariantList comparisonValues(const HistoryComparison& row) {
     return values;
 }
 
+// The columns a judgement sets, assigned from the row offered.
+const char* const kJudgingColumns[] = {
+    "haze_tolerance", "t_tolerance", "delta_e_threshold", "formula", "delta_haze", "delta_t",
+    "delta_l",        "delta_a",     "delta_b",           "delta_e", "verdict"};
+
+QString judgingAssignments() {
+    QStringList set;
+    for (const char* column : kJudgingColumns)
+        set << QStringLiteral("%1 = excluded.%1").arg(QLatin1String(column));
+    return set.join(QLatin1String(", "));
+}
+
 QString placeholders(int count) {
     QStringList marks;
     for (int i = 0; i < count; ++i)
@@ -435,8 +447,9 @@ bool HistoryDatabase::insertComparison(const HistoryComparison& row, Conflict co
     const QString sql =
         QStringLiteral("INSERT INTO comparisons (%1) VALUES (%2) ON CONFLICT (id) DO %3")
             .arg(columns, placeholders(comparisonColumns().size()),
-                 conflict == Conflict::Keep
-                     ? QStringLiteral("NOTHING")
+                 conflict == Conflict::Keep ? QStringLiteral("NOTHING")
+                 : conflict == Conflict::Relist
+                     ? QStringLiteral("UPDATE SET %1, deleted = 0").arg(judgingAssignments())
                      : QStringLiteral(
                            "UPDATE SET name = excluded.name, deleted = excluded.deleted"));
     const QVariantList values = comparisonValues(row);
@@ -520,6 +533,24 @@ bool HistoryDatabase::setDeleted(bool spectrum, const QString& id) {
                       .arg(spectrum ? QStringLiteral("spectra") : QStringLiteral("comparisons")));
     query.bindValue(0, id);
     return exec(query);
+}
+
+bool HistoryDatabase::updateJudging(const HistoryComparison& row) {
+    QStringList set;
+    for (const char* column : kJudgingColumns)
+        set << QStringLiteral("%1 = ?").arg(QLatin1String(column));
+    QSqlQuery* query = prepared(QStringLiteral("UPDATE comparisons SET %1 WHERE id = ?")
+                                    .arg(set.join(QLatin1String(", "))));
+    if (!query)
+        return false;
+    // The values in the order of the judging columns, as the insert lays them out.
+    const QVariantList values = comparisonValues(row);
+    const int first = int(comparisonColumns().indexOf(QStringLiteral("haze_tolerance")));
+    int i = 0;
+    for (; i < int(std::size(kJudgingColumns)); ++i)
+        query->bindValue(i, values.at(first + i));
+    query->bindValue(i, row.id);
+    return exec(*query);
 }
 
 bool HistoryDatabase::rename(bool spectrum, const QString& id, const QString& name) {

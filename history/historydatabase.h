@@ -83,10 +83,14 @@ class HistoryDatabase {
     bool commit();
     void rollback();
 
-    enum class Conflict { Keep, UpdateNameAndDeleted };
+    // On an id already stored: keep the stored row; take the new name and deleted flag (the lab
+    // copy); or take the new judging and list the row again (a record imported again).
+    enum class Conflict { Keep, UpdateNameAndDeleted, Relist };
     bool insertComparison(const HistoryComparison& row, Conflict conflict = Conflict::Keep);
     bool insertSpectrum(const HistorySpectrum& row, Conflict conflict = Conflict::Keep);
     bool setDeleted(bool spectrum, const QString& id);
+    // The settings a comparison was judged with and the outcome, for a row judged again.
+    bool updateJudging(const HistoryComparison& row);
     bool rename(bool spectrum, const QString& id, const QString& name);
     std::optional<HistoryComparison> comparison(const QString& id);
     std::optional<HistorySpectrum> spectrum(const QString& id);

@@ -175,17 +175,27 @@ bool HistoryStore::record(const HistoryComparison& given, std::optional<double> 
     });
 }
 
-bool HistoryStore::recordMany(const QVector<OpenListRow>& given, bool listed) {
+bool HistoryStore::recordMany(const QVector<OpenListRow>& given, bool listed,
+                              HistoryDatabase::Conflict conflict) {
     QVector<OpenListRow> rows = given;
     for (OpenListRow& row : rows)
         row.comparison = completed(row.comparison);
-    return apply([rows, listed](HistoryDatabase& db, bool toLab) {
+    return apply([rows, listed, conflict](HistoryDatabase& db, bool toLab) {
         for (const OpenListRow& row : rows) {
-            if (!db.insertComparison(row.comparison) ||
+            if (!db.insertComparison(row.comparison, conflict) ||
                 (listed && !db.appendOpenRow(row.comparison.id, row.sequence)) ||
                 (toLab && !db.enqueue(false, row.comparison.id)))
                 return false;
         }
+        return true;
+    });
+}
+
+bool HistoryStore::updateJudging(const QVector<HistoryComparison>& rows) {
+    return apply([rows](HistoryDatabase& db, bool toLab) {
+        for (const HistoryComparison& row : rows)
+            if (!db.updateJudging(row) || (toLab && !db.enqueue(false, row.id)))
+                return false;
         return true;
     });
 }

@@ -51,8 +51,12 @@ class HistoryStore : public QObject {
     // With `comparisonSerial`, the open list's name counter moves in the same transaction.
     bool record(const HistoryComparison& row, std::optional<double> listSequence = std::nullopt,
                 std::optional<int> comparisonSerial = std::nullopt);
-    // An import: all rows in one transaction, appended to the open list when `listed`.
-    bool recordMany(const QVector<OpenListRow>& rows, bool listed);
+    // An import: all rows in one transaction, appended to the open list when `listed`. A row
+    // whose id is stored already is kept, or with Relist takes the new judging and is listed again.
+    bool recordMany(const QVector<OpenListRow>& rows, bool listed,
+                    HistoryDatabase::Conflict conflict = HistoryDatabase::Conflict::Keep);
+    // Rows judged again: their settings, differences and verdicts, in one transaction.
+    bool updateJudging(const QVector<HistoryComparison>& rows);
     bool recordSpectrum(const HistorySpectrum& row);
     // An import of spectra: all in one transaction.
     bool recordSpectra(const QVector<HistorySpectrum>& rows);

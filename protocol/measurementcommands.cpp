@@ -3,6 +3,7 @@
 #include "bytereader.h"
 #include "frameport.h"
 #include "frames.h"
+#include "instrumentkind.h"
 
 using namespace frames;
 
@@ -188,7 +189,7 @@ CommandStatus ReadModeRecordCount(FramePort& port, int mode, int uiIndex, int& c
     if (mode < 0 || mode > 6)
         return Status::NotSent;
     uint32_t address = 0x1200u + 4u * static_cast<uint32_t>(mode);
-    const bool colorimeter = uiIndex == 1 || uiIndex == 2;
+    const bool colorimeter = isColorimeter(uiIndex);
     if (colorimeter && mode == 3)
         address = 0x1600;
     else if (colorimeter && mode == 4)
@@ -230,7 +231,7 @@ CommandStatus ReadColorDiffRecordCount(FramePort& port, int& count) {
 CommandStatus ReadSpectralRecordCount(FramePort& port, int uiIndex, int& count) {
     if (uiIndex < 0 || uiIndex > 3)
         return Status::NotSent;
-    const uint32_t address = (uiIndex == 0 || uiIndex == 3) ? 0x1020 : 0x1410;
+    const uint32_t address = isColorimeter(uiIndex) ? 0x1410 : 0x1020;
     const CommandSpec spec =
         readCommand(kReadMemory, address, 8, {1, 0x40, 6, 0x08}, {8, 13, 14}, true);
     return readCount(port, spec, 10, count);

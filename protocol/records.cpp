@@ -1,6 +1,7 @@
 #include "records.h"
 
 #include "bytereader.h"
+#include "instrumentkind.h"
 #include "measurementcommands.h"
 
 #include <algorithm>
@@ -15,11 +16,11 @@ ModeArea modeArea(int mode) {
 }
 
 uint32_t spectralValues(int uiIndex) {
-    return uiIndex == 0 || uiIndex == 3 ? 0x20000u : 0x140000u;
+    return isColorimeter(uiIndex) ? 0x140000u : 0x20000u;
 }
 
 uint32_t spectralNames(int uiIndex) {
-    return uiIndex == 0 || uiIndex == 3 ? 0x21900u : 0x141900u;
+    return isColorimeter(uiIndex) ? 0x141900u : 0x21900u;
 }
 
 int chunkCount(int length) {
@@ -27,9 +28,12 @@ int chunkCount(int length) {
 }
 
 CommandStatus readArea(FramePort& port, uint32_t start, int length, QByteArray& out,
-                       const std::function<void(int)>& progress) {
+                       const std::function<void(int)>& progress,
+                       const std::function<bool()>& stop) {
     const int chunks = chunkCount(length);
     for (int i = 0; i < chunks; ++i) {
+        if (stop && stop())
+            break;
         const int size = std::min(kChunk, length - kChunk * i);
         const CommandStatus status = ReadMemory(port, start + static_cast<uint32_t>(kChunk * i),
                                                 static_cast<uint16_t>(size), out);

@@ -59,9 +59,11 @@ constexpr int kSpectralNameSlot = 16;
 int chunkCount(int length);
 
 // Reads length bytes from start in 256-byte chunks (the last one the remainder), appending to
-// out. progress(i) is called after chunk i has arrived. Stops at the first failure.
+// out. progress(i) is called after chunk i has arrived. Stops at the first failure, and between
+// chunks when stop() says so (a success with fewer bytes than asked for).
 CommandStatus readArea(FramePort& port, uint32_t start, int length, QByteArray& out,
-                       const std::function<void(int chunk)>& progress = {});
+                       const std::function<void(int chunk)>& progress = {},
+                       const std::function<bool()>& stop = {});
 
 // The text of a name slot: the first `width` bytes up to the first zero byte.
 QByteArray slotText(const QByteArray& names, int index, int slotSize, int width);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "comparisonrecord.h"
+
 #include <QString>
 
 #include <array>
@@ -66,6 +68,11 @@ struct ReportPeople {
 };
 
 namespace report {
+
+// What a report shows of one comparison, made from its record alone: its own display mode,
+// tolerances, threshold, formula, instrument and verdict, whatever the workspace shows now.
+// `chinese` picks the old layout's Chinese document.
+ReportSnapshot snapshotOf(const ComparisonRecord& record, bool chinese);
 
 // The values of a list row in column order: haze, T, L*, a*, b*, L*, C*, h, Y, x, y.
 ReportValues valuesFromListOrder(const std::array<double, 11>& v);

@@ -1,5 +1,7 @@
 #include "chartplan.h"
 
+#include "instrumentkind.h"
+
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
@@ -135,11 +137,11 @@ QColor curveColour(int index) {
 }
 
 QString percentageTitle(int uiIndex) {
-    if (uiIndex == 0 || uiIndex == 3)
-        return QCoreApplication::translate("MeterPageFor510", "Transmittance(%)");
-    if (uiIndex == 1 || uiIndex == 2)
-        return QCoreApplication::translate("MeterPageFor510", "Reflectance(%)");
-    return {};
+    if (uiIndex < 0 || uiIndex > 3)
+        return {};
+    return isColorimeter(uiIndex)
+               ? QCoreApplication::translate("MeterPageFor510", "Reflectance(%)")
+               : QCoreApplication::translate("MeterPageFor510", "Transmittance(%)");
 }
 
 ChartPlan plan(const QRectF& area, const QVector<SpectralRecord>& records, int uiIndex,

@@ -3,6 +3,7 @@
 #include "comparisonrows.h"
 #include "comparisonsheet.h"
 #include "csvtable.h"
+#include "quantities.h"
 
 #include <algorithm>
 
@@ -21,9 +22,10 @@ QVariant valueOf(const ComparisonRecord& r, int column) {
     using namespace comparisonrows;
     constexpr int n = ComparisonRecord::kValueCount;
     if (column >= ColStandard && column < ColStandard + n)
-        return valueNumber(column - ColStandard, r.standard[size_t(column - ColStandard)]);
+        return quantities::valueNumber(column - ColStandard,
+                                       r.standard[size_t(column - ColStandard)]);
     if (column >= ColSample && column < ColSample + n)
-        return valueNumber(column - ColSample, r.sample[size_t(column - ColSample)]);
+        return quantities::valueNumber(column - ColSample, r.sample[size_t(column - ColSample)]);
     switch (column) {
     case ColNo:
         return r.sequence;
@@ -54,11 +56,6 @@ QVariant valueOf(const ComparisonRecord& r, int column) {
     }
 }
 
-// Old layout: L*, a*, b*, C* in hundredths shown with two decimals, h shown with one.
-double oldValue(int index, int units) {
-    return index == 4 ? std::round(units / 10.0) / 10.0 : hundredths(units);
-}
-
 } // namespace
 
 QList<QVariantList> rows(int displayMode, const QList<ComparisonRecord>& records) {
@@ -84,9 +81,9 @@ QList<QVariantList> oldRows(const QList<ComparisonRecord>& records) {
         QVariantList row{r.sequence, r.model, r.serialNumber, r.name,
                          comparisonrows::timeText(r.time)};
         for (int k = 0; k < ComparisonRecord::kOldValueCount; ++k)
-            row.append(oldValue(k, r.standard[size_t(k)]));
+            row.append(quantities::oldValueNumber(k, r.standard[size_t(k)]));
         for (int k = 0; k < ComparisonRecord::kOldValueCount; ++k)
-            row.append(oldValue(k, r.sample[size_t(k)]));
+            row.append(quantities::oldValueNumber(k, r.sample[size_t(k)]));
         row << comparisonrows::oldCellText(r, comparisonrows::OldColFormula)
             << (r.settings.threshold < 0 ? QVariant() : QVariant(r.settings.threshold / 10.0))
             << hundredths(r.deltaE) << r.pass;

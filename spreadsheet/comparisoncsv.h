@@ -16,9 +16,10 @@ QList<QVariantList> rows(int displayMode, const QList<ComparisonRecord>& records
 // Rows of the old layout's sheet.
 QList<QVariantList> oldRows(const QList<ComparisonRecord>& records);
 
-// Writes `records` to `path` as the layout's CSV: the old layout's sheet (headings in Chinese
-// when `chineseHeadings`), otherwise the current layout's for display mode 0..6 (a negative mode
-// counts as 0). False with `reason` set when the file could not be written completely.
+// Writes `records` (of that layout and display mode: their own) to `path` as the layout's CSV:
+// the old layout's sheet (headings in Chinese when `chineseHeadings`), otherwise the current
+// layout's for display mode 0..6. False with `reason` set when the file could not be written
+// completely.
 bool write(const QString& path, bool oldLayout, int displayMode, bool chineseHeadings,
            const QList<ComparisonRecord>& records, QString* reason);
 

@@ -26,7 +26,8 @@ ExcelTable newLayoutTable(int displayMode, const QList<QStringList>& listRows);
 QStringList oldHeadings(bool chinese);
 QList<QVariantList> oldLayoutBlock(bool chinese, const QList<QStringList>& listRows);
 
-// The same sheets made from records: each cell is the list's text for that record.
+// The same sheets made from records of that display mode (their own: a list holds one): each
+// cell is the list's text for that record.
 ExcelTable newLayoutTable(int displayMode, const QList<ComparisonRecord>& records);
 QList<QVariantList> oldLayoutBlock(bool chinese, const QList<ComparisonRecord>& records);
 

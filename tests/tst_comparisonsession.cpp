@@ -10,7 +10,7 @@
 #include "csvtable.h"
 #include "firstpagefor510.h"
 #include "frameport.h"
-#include "readingaverage.h"
+#include "readings.h"
 #include "virtualinstrument.h"
 
 #include <QLineEdit>
@@ -68,8 +68,18 @@ class FakeJournal : public ComparisonJournal {
         calls << QStringLiteral("write %1").arg(records.size());
         return !refuse;
     }
-    void markDeleted(const QUuid&) override { calls << QStringLiteral("deleted"); }
-    void rename(const QUuid&, const QString& name) override { calls << "rename " + name; }
+    bool update(const QList<ComparisonRecord>& records) override {
+        calls << QStringLiteral("update %1").arg(records.size());
+        return !refuse;
+    }
+    bool markDeleted(const QUuid&) override {
+        calls << QStringLiteral("deleted");
+        return !refuse;
+    }
+    bool rename(const QUuid&, const QString& name) override {
+        calls << "rename " + name;
+        return !refuse;
+    }
     void listCleared() override { calls << QStringLiteral("cleared"); }
 };
 
@@ -157,14 +167,14 @@ void TestComparisonSession::exactBoundsAgreeOnEveryPath() {
     QCOMPARE(live->pass, pass);
     // Re-judged with the same settings.
     rig.session.rejudge();
-    QCOMPARE(rig.session.currentList().record(0).pass, pass);
+    QCOMPARE(rig.session.list().record(0).pass, pass);
     // Imported from the instrument's memory.
     if (old)
         rig.instrument->addOldLayoutRecord(sim::oldLayoutRecordBytes(s, p), "r");
     else
         rig.instrument->addModeRecord(mode, sim::modeRecordBytes(mode, s, p), "r");
     QVERIFY(!rig.session.importRecords({}, {}));
-    const ComparisonListModel& list = rig.session.currentList();
+    const ComparisonListModel& list = rig.session.list();
     QCOMPARE(list.totalCount(), 2);
     QCOMPARE(shown(list.record(1)), difference);
     QCOMPARE(list.record(1).pass, pass);
@@ -379,7 +389,7 @@ void TestComparisonSession::averagingKeepsHueWhole() {
     first.values[6] = second.values[6] = 2000;
     first.values[7] = 3500;
     second.values[7] = 100;
-    Reading mean = readingaverage::mean({first, second}, false);
+    Reading mean = readings::mean({first, second}, false);
     QCOMPARE(mean.values[7], 0);
     QCOMPARE(mean.values[6], 1970); // 20 cos 10°: the chroma of the mean colour
     QCOMPARE(mean.values[3], 0);    // a*, b* stay as sent (absent)
@@ -387,12 +397,12 @@ void TestComparisonSession::averagingKeepsHueWhole() {
     Reading a, b;
     a.values = {5000, 300, 0, 300, 0};
     b.values = {5200, 0, 300, 300, 9000};
-    mean = readingaverage::mean({a, b}, true);
+    mean = readings::mean({a, b}, true);
     QCOMPARE(mean.values[0], 5100);
     QCOMPARE(mean.values[3], 212); // hypot(150, 150)
     QCOMPARE(mean.values[4], 4500);
-    QCOMPARE(readingaverage::spread({a, b}, 0), 200);
-    QCOMPARE(readingaverage::spread({a}, 0), -1);
+    QCOMPARE(readings::spread({a, b}, 0), 200);
+    QCOMPARE(readings::spread({a}, 0), -1);
 }
 
 void TestComparisonSession::commandLineAveragesAndWritesCsv() {

@@ -52,17 +52,17 @@ struct Rig {
         page->openThreadSlot();
         page->onDeviceConnected();
         prompter.shown.clear();
-        return page->displayMode() >= 0 || page->usesOldLayout();
+        return page->session().displayMode() >= 0 || page->session().oldLayout();
     }
     void compare(double haze, double L) {
         instrument->setMeasurement(sim::measurementFromLab(20, 80, 50, 10, 20));
-        page->usesOldLayout() ? page->on_stdmeasurementBtn_clicked()
-                              : page->on_pushButton_standardMeasurement_clicked();
+        page->session().oldLayout() ? page->on_stdmeasurementBtn_clicked()
+                                    : page->on_pushButton_standardMeasurement_clicked();
         instrument->setMeasurement(sim::measurementFromLab(haze, 80, L, 10, 20));
-        page->usesOldLayout() ? page->on_samplemeasurementBtn_clicked()
-                              : page->on_pushButton_sampleMeasurement_clicked();
+        page->session().oldLayout() ? page->on_samplemeasurementBtn_clicked()
+                                    : page->on_pushButton_sampleMeasurement_clicked();
     }
-    const ComparisonListModel& list() { return page->session().currentList(); }
+    const ComparisonListModel& list() { return page->session().list(); }
 };
 
 // Every member a list row is made from.
@@ -148,7 +148,7 @@ void TestHistoryFlow::rowsAreInTheHistoryBeforeTheList() {
     rig.compare(20.5, 50);
     rig.compare(23, 55);
     // An import: the instrument's stored comparisons, all written before any is listed.
-    const int mode = rig.page->usesOldLayout() ? -1 : rig.page->displayMode();
+    const int mode = rig.page->session().oldLayout() ? -1 : rig.page->session().displayMode();
     if (mode < 0) {
         rig.instrument->setColorDiffRecordCount(0);
         for (int i = 0; i < 5; ++i)
@@ -207,22 +207,20 @@ void TestHistoryFlow::pageEndedWithoutClearComesBackExactly() {
     QVERIFY(again.page->historyLineText().contains(QLatin1String("2")));
     QVERIFY(again.page->historyButton());
     const bool old = before.first().settings.oldLayout;
-    const QList<ComparisonRecord>& after =
-        (old ? again.page->session().oldList() : again.page->session().list()).records();
+    const QList<ComparisonRecord>& after = again.page->session().list().records();
     QCOMPARE(after.size(), before.size());
     for (int i = 0; i < after.size(); ++i)
         compareRecords(after.at(i), before.at(i));
-    QVERIFY(again.page->standardPresent());
+    QVERIFY(again.page->session().hasStandard());
     QVERIFY(again.page->session().standard()->values == standard->values);
     QCOMPARE(again.page->session().comparisonSerial(), serial);
-    const ComparisonListModel& list =
-        old ? again.page->session().oldList() : again.page->session().list();
+    const ComparisonListModel& list = again.page->session().list();
     QCOMPARE(list.passCount(), int(before.at(0).pass) + int(before.at(1).pass));
     QCOMPARE(list.failCount(), 2 - list.passCount());
 
     // The same instrument back: the standard stays and the next sample is compared with it.
     QVERIFY(again.connect());
-    QVERIFY(again.page->standardPresent());
+    QVERIFY(again.page->session().hasStandard());
     again.instrument->setMeasurement(sim::measurementFromLab(21, 80, 50, 10, 20));
     old ? again.page->on_samplemeasurementBtn_clicked()
         : again.page->on_pushButton_sampleMeasurement_clicked();
@@ -240,11 +238,18 @@ void TestHistoryFlow::restoredStandardOfAnotherInstrumentIsDropped() {
         rig.page->closeThreadSlot();
     }
     Rig again(QStringLiteral("KV510"), file);
-    QVERIFY(again.page->standardPresent());
+    QVERIFY(again.page->session().hasStandard());
     again.instrument->setSerialNumber(again.instrument->serialNumber() + 1);
     QVERIFY(again.connect());
-    QVERIFY(!again.page->standardPresent());
-    QCOMPARE(again.list().totalCount(), 1); // the rows stay
+    QVERIFY(!again.page->session().hasStandard());
+    // Another instrument's row is closed into the history, not mixed into this one's list; the
+    // next start does not bring it back.
+    QCOMPARE(again.list().totalCount(), 0);
+    QVERIFY(again.page->historyLineText().contains(QStringLiteral("moved to the history")));
+    history::HistoryDatabase db;
+    QVERIFY(db.open(history::HistoryUrl::sqliteFile(file)));
+    QCOMPARE(db.comparisons({}).size(), 1);
+    QVERIFY(db.openList()->rows.isEmpty());
 }
 
 void TestHistoryFlow::deleteRenameAndClear() {

@@ -86,11 +86,12 @@ void TestMainWindow::instrumentPresentAtStartIsOpenedAndIdentified() {
     QTRY_VERIFY(rig.window->isLampOn());
     QVERIFY(rig.watcher->started);
     QCOMPARE(rig.serial(), QString::number(rig.instrument->serialNumber()));
-    QCOMPARE(rig.page()->model(), QStringLiteral("KV510"));
-    QCOMPARE(rig.page()->firmwareVersion(), rig.instrument->firmwareVersion());
-    QCOMPARE(rig.page()->displayMode(), rig.instrument->displayMode());
+    QCOMPARE(rig.page()->session().modelName(), QStringLiteral("KV510"));
+    QCOMPARE(rig.page()->session().identity().firmwareVersion, rig.instrument->firmwareVersion());
+    QCOMPARE(rig.page()->session().displayMode(), rig.instrument->displayMode());
     // The connection reads the tolerances and confirms it.
-    QCOMPARE(rig.page()->hazeTolerance(), rig.instrument->tolerance().haze / 100.0);
+    QCOMPARE((rig.page()->session().hazeTolerance() / 100.0),
+             rig.instrument->tolerance().haze / 100.0);
     QCOMPARE(shownTexts(rig.prompter), QStringList{FirstPageFor510::tr("Read successful!")});
 }
 
@@ -109,7 +110,7 @@ void TestMainWindow::arrivalOpensInstrumentAndStartsWorker() {
 
     // The worker picks up what the instrument sends on its own: it becomes the standard.
     rig.instrument->pushMeasurement();
-    QTRY_VERIFY_WITH_TIMEOUT(rig.page()->standardPresent(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.page()->session().hasStandard(), 3000);
 }
 
 void TestMainWindow::unrelatedArrivalWithoutInstrumentFailsQuietly() {
@@ -146,7 +147,7 @@ void TestMainWindow::removalStopsWorkerKeepsPageAndArrivalStartsFreshWorker() {
     QTRY_VERIFY(rig.window->isLampOn());
     QPointer<QThread> firstThread = rig.page()->workerThread();
     rig.instrument->pushMeasurement();
-    QTRY_VERIFY(rig.page()->standardPresent());
+    QTRY_VERIFY(rig.page()->session().hasStandard());
     const int standardHaze = rig.page()->session().standard()->values[0];
 
     // A measurement in flight when the cable goes must not land in the page.
@@ -162,7 +163,7 @@ void TestMainWindow::removalStopsWorkerKeepsPageAndArrivalStartsFreshWorker() {
     QVERIFY(!firstThread); // stopped and released
     QTest::qWait(700);     // longer than the blink of a pushed measurement
     QCOMPARE(rig.page()->session().standard()->values[0], standardHaze);
-    QCOMPARE(rig.page()->pendingPushBytes(), 0);
+    QCOMPARE(rig.page()->session().pendingPushBytes(), 0);
 
     rig.instrument->plug();
     rig.watcher->arrive();
@@ -180,43 +181,44 @@ void TestMainWindow::unplugKeepsTheListAnotherInstrumentDropsTheStandard() {
     page->on_pushButton_standardMeasurement_clicked();
     page->on_pushButton_sampleMeasurement_clicked();
     page->on_pushButton_sampleMeasurement_clicked();
-    QCOMPARE(page->totalCount(), 2);
+    QCOMPARE(page->session().list().totalCount(), 2);
 
     rig.instrument->unplug();
     rig.watcher->remove();
     QVERIFY(!rig.window->isLampOn());
-    QCOMPARE(page->totalCount(), 2);
-    QVERIFY(page->standardPresent());
+    QCOMPARE(page->session().list().totalCount(), 2);
+    QVERIFY(page->session().hasStandard());
     QCOMPARE(page->findChild<QLineEdit*>("lineEdit_totalNum")->text(), QStringLiteral("2"));
     // Measuring without the instrument says so and changes nothing.
     page->on_pushButton_sampleMeasurement_clicked();
     QCOMPARE(rig.prompter.lastText(), FirstPageFor510::tr("Please connect the device first!"));
-    QCOMPARE(page->totalCount(), 2);
+    QCOMPARE(page->session().list().totalCount(), 2);
 
     // The same instrument again: everything is still there and comparisons go on.
     rig.instrument->plug();
     rig.watcher->arrive();
     QVERIFY(rig.window->isLampOn());
-    QVERIFY(page->standardPresent());
+    QVERIFY(page->session().hasStandard());
     page->on_pushButton_sampleMeasurement_clicked();
-    QCOMPARE(page->totalCount(), 3);
+    QCOMPARE(page->session().list().totalCount(), 3);
 
-    // Another instrument: its samples are not compared with this one's standard; the rows keep
-    // the serial number they were made with.
-    const QString firstSerial = QString::number(rig.instrument->serialNumber());
+    // Another instrument: its samples are not compared with this one's standard, and the list of
+    // the first one is closed (it stays in the history) rather than mixed with the new one's.
+    QSignalSpy closed(&page->session(), &ComparisonSession::listClosed);
     rig.instrument->unplug();
     rig.watcher->remove();
     rig.instrument->setSerialNumber(rig.instrument->serialNumber() + 1);
     rig.instrument->plug();
     rig.watcher->arrive();
-    QVERIFY(!page->standardPresent());
+    QVERIFY(!page->session().hasStandard());
     auto* table = page->findChild<QTableWidget*>("tableWidget_colorDiff");
     QCOMPARE(qobject_cast<QLineEdit*>(table->cellWidget(1, 1))->text(), QStringLiteral("-----"));
-    QCOMPARE(page->totalCount(), 3);
+    QCOMPARE(closed.size(), 1);
+    QCOMPARE(closed.first().first().toInt(), 3);
+    QCOMPARE(page->session().list().totalCount(), 0);
+    QCOMPARE(page->findChild<QLineEdit*>("lineEdit_totalNum")->text(), QStringLiteral("0"));
     page->on_pushButton_sampleMeasurement_clicked();
-    QCOMPARE(page->totalCount(), 3);
-    page->rejudgeList(); // as after a settings change
-    QCOMPARE(page->session().list().record(0).serialNumber, firstSerial);
+    QCOMPARE(page->session().list().totalCount(), 0);
 }
 
 void TestMainWindow::languageSwitchesBothWays() {

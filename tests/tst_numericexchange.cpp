@@ -6,6 +6,7 @@
 #include "csvtable.h"
 #include "excelengine.h"
 #include "frameport.h"
+#include "judging.h"
 #include "stdcolorcommands.h"
 #include "stdcolorlibrary.h"
 #include "stdcolormaker.h"
@@ -132,7 +133,7 @@ void TestNumericExchange::comparisonListAsNumbers() {
     r.sample[1] = 8900;
     r.settings.hazeTolerance = 50;
     r.settings.tTolerance = 100;
-    comparisonrows::judge(r);
+    judging::judge(r);
     r.model = "KV510";
     r.serialNumber = "123";
     const QList<QVariantList> rows = comparisoncsv::rows(0, {r});
@@ -147,7 +148,7 @@ void TestNumericExchange::comparisonListAsNumbers() {
     old.settings.threshold = 10;
     old.standard = {5000, 250, 0, 250, 0};
     old.sample = {5000, 250, 0, 250, 0};
-    comparisonrows::judge(old);
+    judging::judge(old);
     const QVariantList oldRow = comparisoncsv::oldRows({old}).first();
     QCOMPARE(oldRow.size(), comparisonsheet::oldHeadings(false).size());
     QCOMPARE(oldRow.mid(16), (QVariantList{1.0, 0.0, true}));

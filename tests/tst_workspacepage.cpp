@@ -63,12 +63,12 @@ void TestWorkspacePage::identifiesInstrument() {
              QString::number(rig.instrument->serialNumber()));
     QCOMPARE(rig.child<QLineEdit>("lineEdit_firmwareVersion")->text(),
              QString::number(rig.instrument->firmwareVersion() / 100.0, 'f', 2));
-    QCOMPARE(rig.page->model(), QStringLiteral("KV510"));
-    QCOMPARE(rig.page->uiIndex(), 0);
+    QCOMPARE(rig.page->session().modelName(), QStringLiteral("KV510"));
+    QCOMPARE(rig.page->session().identity().uiIndex, 0);
     QVERIFY(rig.prompter.shown.isEmpty());
     // The exchange released the lock: the worker goes on polling and picks up a push.
     rig.instrument->pushMeasurement();
-    QTRY_VERIFY_WITH_TIMEOUT(rig.page->standardPresent(), 3000);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.page->session().hasStandard(), 3000);
 }
 
 void TestWorkspacePage::fallsBackToProductionInfo() {
@@ -77,7 +77,7 @@ void TestWorkspacePage::fallsBackToProductionInfo() {
     QVERIFY(rig.connect());
     QCOMPARE(rig.child<QLineEdit>("lineEdit_serialNo")->text(),
              QString::number(rig.instrument->serialNumber()));
-    QCOMPARE(rig.page->model(), QStringLiteral("KV620"));
+    QCOMPARE(rig.page->session().modelName(), QStringLiteral("KV620"));
 }
 
 void TestWorkspacePage::unknownMeterNumberStopsBeforeVersion() {
@@ -85,9 +85,9 @@ void TestWorkspacePage::unknownMeterNumberStopsBeforeVersion() {
     rig.instrument->setMeterNumber(4242);
     QVERIFY(!rig.connect());
     QCOMPARE(shownTexts(rig.prompter), QStringList{"Read MeterNo Fail!"});
-    QCOMPARE(rig.page->model(), FirstPageFor510::tr("UnKnow"));
+    QCOMPARE(rig.page->session().modelName(), FirstPageFor510::tr("UnKnow"));
     QVERIFY(rig.child<QLineEdit>("lineEdit_firmwareVersion")->text().isEmpty());
-    QCOMPARE(rig.page->displayMode(), -1);
+    QCOMPARE(rig.page->session().displayMode(), -1);
 }
 
 void TestWorkspacePage::emptyModelTableConfiguresKindZero() {
@@ -96,9 +96,9 @@ void TestWorkspacePage::emptyModelTableConfiguresKindZero() {
     rig.page->setModelTable(ModelTable::load(dir.filePath("meterno")));
     rig.instrument->setDisplayMode(5); // Yxy suits kind 0
     QVERIFY(rig.connect());
-    QCOMPARE(rig.page->model(), FirstPageFor510::tr("UnKnow"));
-    QCOMPARE(rig.page->uiIndex(), 0);
-    QCOMPARE(rig.page->displayMode(), 5);
+    QCOMPARE(rig.page->session().modelName(), FirstPageFor510::tr("UnKnow"));
+    QCOMPARE(rig.page->session().identity().uiIndex, 0);
+    QCOMPARE(rig.page->session().displayMode(), 5);
 }
 
 void TestWorkspacePage::oldLayoutByModelAndVersion_data() {
@@ -124,7 +124,7 @@ void TestWorkspacePage::oldLayoutByModelAndVersion() {
              old ? QStringLiteral("page_oldComparisonMeasurement")
                  : QStringLiteral("page_newComparisonMeasurement"));
     // The old layout reads no display mode.
-    QCOMPARE(rig.page->displayMode() == -1, old);
+    QCOMPARE(rig.page->session().displayMode() == -1, old);
 }
 
 void TestWorkspacePage::hazeTLabFromVersion114() {
@@ -147,11 +147,12 @@ void TestWorkspacePage::connectionReadsParameterOfColorimeter() {
     QVERIFY(rig.port.openLink());
     rig.page->openThreadSlot();
     rig.page->onDeviceConnected();
-    QCOMPARE(rig.page->uiIndex(), 1);
+    QCOMPARE(rig.page->session().identity().uiIndex, 1);
     QCOMPARE(rig.child<QStackedWidget>("stackedWidget")->currentWidget()->objectName(),
              QStringLiteral("page_eParameter"));
-    QCOMPARE(rig.page->formulaIndex(), int(rig.instrument->deltaEParam().formula));
-    QCOMPARE(rig.page->deltaEThreshold(), rig.instrument->deltaEParam().threshold / 10.0);
+    QCOMPARE(rig.page->session().formulaIndex(), int(rig.instrument->deltaEParam().formula));
+    QCOMPARE((rig.page->session().verdictThreshold() / 10.0),
+             rig.instrument->deltaEParam().threshold / 10.0);
     QVERIFY(!rig.child<QLineEdit>("lineEdit_formula")->text().isEmpty());
     QVERIFY(rig.prompter.shown.isEmpty()); // reading the parameter confirms nothing
 

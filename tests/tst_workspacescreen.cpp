@@ -5,6 +5,7 @@
 #include "apptestsupport.h"
 #include "comparisonrows.h"
 #include "firstpagefor510.h"
+#include "judging.h"
 #include "mainwindow.h"
 #include "offscreenscreens.h"
 #include "startup.h"
@@ -55,7 +56,7 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             FirstPageFor510* page = window.page();
             // The instrument is identified once the window runs.
-            QTRY_VERIFY(page->displayMode() >= 0 || page->usesOldLayout());
+            QTRY_VERIFY(page->session().displayMode() >= 0 || page->session().oldLayout());
             QTRY_VERIFY(page->session().judgingSettings().threshold >= 0);
             QList<ComparisonRecord> records;
             Reading standard, sample;
@@ -64,7 +65,7 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
             for (int i = 0; i < 30; ++i) {
                 sample.values[0] = 2000 + 7 * i;
                 ComparisonRecord r =
-                    comparisonrows::compare(standard, sample, page->session().judgingSettings());
+                    judging::compare(standard, sample, page->session().judgingSettings());
                 r.sequence = i + 1;
                 r.name = QStringLiteral("Comp%1").arg(i + 1);
                 records << r;
@@ -75,11 +76,11 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
             // table is inside it and the verdict bar below it.
             auto* upper = page->findChild<QWidget*>(QStringLiteral("widget_upperPanels"));
             auto* table = page->findChild<QTableWidget*>(
-                page->usesOldLayout() ? QStringLiteral("tbColorDiff")
-                                      : QStringLiteral("tableWidget_colorDiff"));
-            auto* verdict =
-                page->findChild<QWidget*>(page->usesOldLayout() ? QStringLiteral("resultlab")
-                                                                : QStringLiteral("label_result"));
+                page->session().oldLayout() ? QStringLiteral("tbColorDiff")
+                                            : QStringLiteral("tableWidget_colorDiff"));
+            auto* verdict = page->findChild<QWidget*>(page->session().oldLayout()
+                                                          ? QStringLiteral("resultlab")
+                                                          : QStringLiteral("label_result"));
             int last = table->rowCount() - 1;
             while (table->isRowHidden(last))
                 --last;
@@ -103,7 +104,7 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
             }
             QVERIFY2(screen->availableGeometry().contains(window.frameGeometry()),
                      qPrintable(where));
-            auto* list = page->findChild<QTableView*>(page->usesOldLayout()
+            auto* list = page->findChild<QTableView*>(page->session().oldLayout()
                                                           ? QStringLiteral("tbData")
                                                           : QStringLiteral("tableWidget_data"));
             const int rowsInView =

@@ -5,14 +5,18 @@
 #include <QList>
 #include <QUuid>
 
-// Where comparisons are kept beyond the list (a database, a log): the session writes each one
-// here before the list shows it. None is installed unless the program sets one.
+// Where comparisons are kept beyond the list (a database, a log): the session writes each change
+// here before the list shows it. None is installed unless the program sets one. False refuses a
+// change: the list does not make it.
 class ComparisonJournal {
   public:
     virtual ~ComparisonJournal() = default;
-    // False refuses the records: they do not reach the list.
     virtual bool write(const QList<ComparisonRecord>& records) = 0;
-    virtual void markDeleted(const QUuid& id) = 0;
-    virtual void rename(const QUuid& id, const QString& name) = 0;
+    // Records judged again with new settings (same ids).
+    virtual bool update(const QList<ComparisonRecord>& records) = 0;
+    virtual bool markDeleted(const QUuid& id) = 0;
+    virtual bool rename(const QUuid& id, const QString& name) = 0;
+    // The list was emptied (by the user, or closed as a finished list when another display mode
+    // or instrument came into force): its rows stay kept, the list on show is gone.
     virtual void listCleared() = 0;
 };

@@ -2,9 +2,10 @@
 
 #include "colour.h"
 #include "comparisonrows.h"
-#include "readingaverage.h"
+#include "quantities.h"
 
 #include <QBrush>
+#include <QHash>
 
 using namespace comparisonrows;
 
@@ -13,7 +14,7 @@ namespace {
 // How an averaged row came about: the count and how far the sample's readings spread.
 QString averageTip(const ComparisonRecord& r) {
     const bool old = r.settings.oldLayout;
-    const int index = readingaverage::mainIndex(r.settings.displayMode, old);
+    const int index = quantities::mainIndex(r.settings.displayMode, old);
     QString name = ComparisonListModel::tr("Haze");
     if (old || index == 2)
         name = QStringLiteral("L*");
@@ -21,8 +22,8 @@ QString averageTip(const ComparisonRecord& r) {
         name = QStringLiteral("Y");
     else if (index == 1)
         name = ComparisonListModel::tr("T");
-    const QString spread =
-        old ? oldValueText(index, r.spread) : valueText(index, std::max(r.spread, 0));
+    const QString spread = old ? quantities::oldValueText(index, r.spread)
+                               : quantities::valueText(index, std::max(r.spread, 0));
     QString tip = ComparisonListModel::tr("Mean of %1 readings").arg(r.readings);
     if (r.spread >= 0)
         tip += QLatin1Char('\n') + ComparisonListModel::tr("Spread of %1: %2").arg(name, spread);
@@ -83,7 +84,14 @@ Qt::ItemFlags ComparisonListModel::flags(const QModelIndex& index) const {
 bool ComparisonListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (role != Qt::EditRole || !index.isValid() || index.column() != ColName)
         return false;
-    return rename(index.row(), value.toString());
+    return renameHandler_ ? renameHandler_(index.row(), value.toString())
+                          : rename(index.row(), value.toString());
+}
+
+std::optional<ListMeaning> ComparisonListModel::meaning() const {
+    if (records_.isEmpty())
+        return std::nullopt;
+    return ListMeaning::of(records_.first());
 }
 
 bool ComparisonListModel::rename(int row, const QString& name) {
@@ -92,7 +100,6 @@ bool ComparisonListModel::rename(int row, const QString& name) {
     records_[row].name = name;
     const QModelIndex cell = this->index(row, ColName);
     emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
-    emit renamed(records_.at(row).id, name);
     return true;
 }
 
@@ -115,7 +122,6 @@ bool ComparisonListModel::remove(int row) {
     const ComparisonRecord gone = records_.takeAt(row);
     failCount_ -= gone.pass ? 0 : 1;
     endRemoveRows();
-    emit removed(gone.id);
     emit countersChanged();
     return true;
 }
@@ -130,18 +136,25 @@ void ComparisonListModel::clear() {
     emit countersChanged();
 }
 
-void ComparisonListModel::rejudge(const JudgingSettings& settings) {
-    if (records_.isEmpty())
+void ComparisonListModel::update(const QList<ComparisonRecord>& records) {
+    if (records.isEmpty())
         return;
-    failCount_ = 0;
-    for (ComparisonRecord& r : records_) {
-        const bool old = r.settings.oldLayout;
-        r.settings = settings;
-        r.settings.oldLayout = old;
-        r.rejudged = true;
-        comparisonrows::judge(r);
-        failCount_ += r.pass ? 0 : 1;
+    QHash<QUuid, const ComparisonRecord*> byId;
+    byId.reserve(records.size());
+    for (const ComparisonRecord& r : records)
+        byId.insert(r.id, &r);
+    int first = -1, last = -1;
+    for (int row = 0; row < records_.size(); ++row) {
+        const ComparisonRecord* changed = byId.value(records_.at(row).id);
+        if (!changed)
+            continue;
+        failCount_ += (records_.at(row).pass ? 1 : 0) - (changed->pass ? 1 : 0);
+        records_[row] = *changed;
+        first = first < 0 ? row : first;
+        last = row;
     }
-    emit dataChanged(index(0, 0), index(int(records_.size()) - 1, columnCount() - 1));
+    if (first < 0)
+        return;
+    emit dataChanged(index(first, 0), index(last, columnCount() - 1));
     emit countersChanged();
 }

@@ -5,7 +5,10 @@
 #include <QAbstractTableModel>
 #include <QList>
 
-// The comparison list: owns the records of one list (the current layout's 36 columns or the old
+#include <functional>
+#include <optional>
+
+// A comparison list: owns the records of one list (the current layout's 36 columns or the old
 // layout's 21) and the pass/NG counters derived from them. Views format the records' numbers.
 class ComparisonListModel : public QAbstractTableModel {
     Q_OBJECT
@@ -19,33 +22,37 @@ class ComparisonListModel : public QAbstractTableModel {
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    // Only the name column takes an edit: the row is renamed.
+    // Only the name column takes an edit: the row is renamed through the rename handler.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    // Who renames a row edited in a view (the session, which keeps the history in step).
+    void setRenameHandler(std::function<bool(int row, const QString& name)> handler) {
+        renameHandler_ = std::move(handler);
+    }
 
     // Read-only access for reports, exports, statistics and charts.
     const QList<ComparisonRecord>& records() const { return records_; }
     const ComparisonRecord& record(int row) const { return records_.at(row); }
+    // What every row shares; empty for an empty list.
+    std::optional<ListMeaning> meaning() const;
 
     void append(const QList<ComparisonRecord>& records);
     // False for a row that does not exist.
     bool remove(int row);
     void clear();
     bool rename(int row, const QString& name);
-    // Every row judged again with these settings. Each row keeps the model and serial number of
-    // the instrument it was measured with.
-    void rejudge(const JudgingSettings& settings);
+    // Rows judged again: each record replaces the row of its id.
+    void update(const QList<ComparisonRecord>& records);
 
     int passCount() const { return totalCount() - failCount_; }
     int failCount() const { return failCount_; }
     int totalCount() const { return int(records_.size()); }
 
   signals:
-    void renamed(const QUuid& id, const QString& name);
-    void removed(const QUuid& id);
     void countersChanged();
 
   private:
     Layout layout_;
     QList<ComparisonRecord> records_;
     int failCount_ = 0;
+    std::function<bool(int, const QString&)> renameHandler_;
 };

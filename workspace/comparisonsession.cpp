@@ -1,15 +1,18 @@
 #include "comparisonsession.h"
 
 #include "comparisonjournal.h"
-#include "comparisonrows.h"
 #include "deviceinfocommands.h"
 #include "frameport.h"
+#include "judging.h"
 #include "measurementcommands.h"
 #include "pauselock.h"
-#include "readingaverage.h"
+#include "quantities.h"
+#include "readings.h"
 #include "records.h"
+#include "storedcomparisons.h"
 
 #include <QCoreApplication>
+#include <QSet>
 
 #include <algorithm>
 #include <utility>
@@ -30,17 +33,10 @@ SessionProblem problem(const char* title, const char* text) {
 ComparisonSession::ComparisonSession(FramePort& port, QObject* parent)
     : QObject(parent), port_(port), clock_([] { return QDateTime::currentDateTime(); }),
       list_(ComparisonListModel::Layout::Current), oldList_(ComparisonListModel::Layout::Old) {
-    for (ComparisonListModel* model : {&list_, &oldList_}) {
-        connect(model, &ComparisonListModel::renamed, this,
-                [this](const QUuid& id, const QString& name) {
-                    if (journal_)
-                        journal_->rename(id, name);
-                });
-        connect(model, &ComparisonListModel::removed, this, [this](const QUuid& id) {
-            if (journal_)
-                journal_->markDeleted(id);
-        });
-    }
+    // An edit in a view renames through the session, so the journal has it first.
+    for (ComparisonListModel* model : {&list_, &oldList_})
+        model->setRenameHandler(
+            [this](int row, const QString& name) { return renameRow(row, name); });
 }
 
 ComparisonSession::~ComparisonSession() = default;
@@ -72,7 +68,7 @@ SessionResult ComparisonSession::identify() {
         return problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Warn"),
                        QT_TRANSLATE_NOOP("FirstPageFor510", "Read key infomation fail!"));
     }
-    // Rows of another instrument stay as they are, but its standard is not this one's.
+    // Another instrument's standard is not this one's (its list is closed once identified).
     if (identity_.keyRead && identity_.serialNumber != key.serialNumber)
         dropStandard();
     identity_.keyRead = true;
@@ -99,9 +95,13 @@ SessionResult ComparisonSession::identify() {
     identity_.versionRead = true;
     identity_.firmwareVersion = version;
     profile_ = InstrumentProfile::make(modelName(), identity_.uiIndex, version);
+    // Until this instrument reports a mode the page can show, no mode is in force.
+    modeReported_ = false;
     configureScanner();
-    if (profile_.oldLayout)
+    if (profile_.oldLayout) {
+        closeListOfOtherMeaning();
         return {};
+    }
 
     int mode = -1;
     if (!succeeded(ReadDisplayParam(port_, mode)) || !profile_.suits(mode))
@@ -110,7 +110,47 @@ SessionResult ComparisonSession::identify() {
     displayMode_ = mode;
     modeReported_ = true;
     configureScanner();
+    closeListOfOtherMeaning();
     return {};
+}
+
+std::optional<ListMeaning> ComparisonSession::meaningInForce() const {
+    if (!identity_.versionRead || (!profile_.oldLayout && !modeReported_))
+        return std::nullopt;
+    return ListMeaning{profile_.oldLayout, profile_.oldLayout ? 0 : displayMode_, modelName(),
+                       serialText()};
+}
+
+ListMeaning ComparisonSession::shownMeaning() const {
+    if (const std::optional<ListMeaning> listed = list().meaning())
+        return *listed;
+    if (const std::optional<ListMeaning> inForce = meaningInForce())
+        return *inForce;
+    ListMeaning none;
+    none.oldLayout = openOld_;
+    return none;
+}
+
+int ComparisonSession::closeListOfOtherMeaning() {
+    const std::optional<ListMeaning> inForce = meaningInForce();
+    if (!inForce)
+        return 0;
+    const std::optional<ListMeaning> listed = list().meaning();
+    int closed = 0;
+    if (listed && *listed != *inForce) {
+        closed = list().totalCount();
+        closeList();
+    }
+    openOld_ = inForce->oldLayout;
+    if (closed > 0)
+        emit listClosed(closed);
+    return closed;
+}
+
+void ComparisonSession::closeList() {
+    // The rows stay in the journal as a finished list; a standard of another mode or instrument
+    // is no standard for what follows.
+    clearList();
 }
 
 void ComparisonSession::configureScanner() {
@@ -194,6 +234,10 @@ SessionResult ComparisonSession::setParameter(int formula, int threshold) {
 }
 
 SessionResult ComparisonSession::setDisplayMode(int mode) {
+    if (!profile_.suits(mode))
+        return problem(
+            QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+            QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to Setup  DisplayParam information!"));
     {
         PauseLocker locker(lock());
         if (!succeeded(SetDisplayParam(port_, mode)))
@@ -204,12 +248,29 @@ SessionResult ComparisonSession::setDisplayMode(int mode) {
     displayMode_ = mode;
     modeReported_ = true;
     configureScanner();
+    closeListOfOtherMeaning();
     return {};
 }
 
 void ComparisonSession::rejudge() {
+    const std::optional<ListMeaning> meaning = meaningInForce();
+    if (!meaning)
+        return;
     const JudgingSettings settings = judgingSettings();
-    currentList().rejudge(settings);
+    QList<ComparisonRecord> changed;
+    for (const ComparisonRecord& r : list().records()) {
+        if (!judging::appliesTo(*meaning, r))
+            continue;
+        const ComparisonRecord again = judging::rejudged(r, settings);
+        const JudgingSettings& was = r.settings;
+        if (again.pass != r.pass || again.deltaE != r.deltaE ||
+            was.hazeTolerance != settings.hazeTolerance || was.tTolerance != settings.tTolerance ||
+            was.threshold != settings.threshold || was.formula != settings.formula)
+            changed.append(again);
+    }
+    if (changed.isEmpty() || (journal_ && !journal_->update(changed)))
+        return;
+    list().update(changed);
 }
 
 void ComparisonSession::setStandardValue(int index, int units) {
@@ -227,6 +288,8 @@ void ComparisonSession::dropStandard() {
 
 SessionResult ComparisonSession::measure(int target, InstrumentProfile::Pull command,
                                          std::optional<ComparisonRecord>* compared) {
+    if (const SessionResult unknown = modeUnknown())
+        return unknown;
     Reading reading;
     CommandStatus status = Status::NotSent;
     {
@@ -234,15 +297,15 @@ SessionResult ComparisonSession::measure(int target, InstrumentProfile::Pull com
         if (command == InstrumentProfile::Pull::ColourBlock) {
             ColorMeasurementBlock block;
             status = ReadColorMeasurement(port_, block);
-            reading = comparisonrows::readingOf(block);
+            reading = readings::readingOf(block);
         } else if (command == InstrumentProfile::Pull::ModeResult) {
             ModeResultBlock block;
             status = ReadModeResult(port_, displayMode_, block);
-            reading = comparisonrows::readingOf(block);
+            reading = readings::readingOf(block);
         } else {
             LegacyMeasurement measurement;
             status = ReadMeasurementLegacy(port_, measurement);
-            reading = comparisonrows::readingOf(measurement);
+            reading = readings::readingOf(measurement);
         }
     }
     if (!succeeded(status)) {
@@ -264,6 +327,7 @@ ComparisonRecord ComparisonSession::stamped(ComparisonRecord record, ComparisonS
     record.time = clock_().toUTC();
     record.model = modelName();
     record.serialNumber = serialText();
+    record.kind = kind();
     return record;
 }
 
@@ -286,9 +350,9 @@ std::optional<ComparisonRecord> ComparisonSession::collect(int target, const Rea
     if (!done)
         return std::nullopt;
     const QList<Reading> set = std::exchange(collecting_, {});
-    const Reading mean = readingaverage::mean(set, profile_.oldLayout);
+    const Reading mean = readings::mean(set, profile_.oldLayout);
     const int spread =
-        readingaverage::spread(set, readingaverage::mainIndex(displayMode_, profile_.oldLayout));
+        readings::spread(set, quantities::mainIndex(displayMode_, profile_.oldLayout));
     return takeSet(target, mean, source, int(set.size()), spread);
 }
 
@@ -307,11 +371,14 @@ std::optional<ComparisonRecord> ComparisonSession::takeSet(int target, const Rea
         return std::nullopt;
     }
     sample_ = reading;
+    if (!standard_ || modeUnknown())
+        return std::nullopt;
+    closeListOfOtherMeaning();
     if (!standard_)
         return std::nullopt;
     ComparisonRecord record =
-        stamped(comparisonrows::compare(*standard_, reading, judgingSettings()), source);
-    record.sequence = currentList().totalCount() + 1;
+        stamped(judging::compare(*standard_, reading, judgingSettings()), source);
+    record.sequence = list().totalCount() + 1;
     record.name = QStringLiteral("Comp%1").arg(comparisonSerial_ + 1);
     record.readings = readings;
     record.spread = spread;
@@ -326,46 +393,71 @@ QList<Reading> ComparisonSession::feedPushed(const QByteArray& bytes, qint64 ela
     for (const PushFrameScanner::Measurement& m : scanner_.feed(bytes, elapsedMs)) {
         if (profile_.oldLayout) {
             if (m.kind == PushFrameScanner::Kind::Legacy)
-                readings.append(comparisonrows::readingOf(m.legacy));
+                readings.append(readings::readingOf(m.legacy));
         } else if (m.kind == PushFrameScanner::Kind::ModeResult) {
-            readings.append(comparisonrows::readingOf(m.mode));
+            readings.append(readings::readingOf(m.mode));
         } else if (m.kind == PushFrameScanner::Kind::ColourBlock) {
-            readings.append(comparisonrows::readingOf(m.colour));
+            readings.append(readings::readingOf(m.colour));
         }
     }
     return readings;
 }
 
 bool ComparisonSession::append(const QList<ComparisonRecord>& records) {
+    if (records.isEmpty())
+        return true;
+    const ListMeaning incoming = ListMeaning::of(records.first());
+    if (const std::optional<ListMeaning> listed = list().meaning(); listed && *listed != incoming) {
+        const int closed = list().totalCount();
+        closeList();
+        emit listClosed(closed);
+    }
     if (journal_ && !journal_->write(records))
         return false;
-    currentList().append(records);
+    openOld_ = incoming.oldLayout;
+    list().append(records);
     for (const ComparisonRecord& r : records)
         emit comparisonAdded(r);
     return true;
 }
 
-void ComparisonSession::restore(const QList<ComparisonRecord>& records,
-                                const std::optional<Reading>& standard, int comparisonSerial) {
+int ComparisonSession::restore(const QList<ComparisonRecord>& records,
+                               const std::optional<Reading>& standard, int comparisonSerial) {
     comparisonSerial_ = std::max(comparisonSerial_, comparisonSerial);
-    QList<ComparisonRecord> current, old;
-    for (const ComparisonRecord& r : records) {
-        (r.settings.oldLayout ? old : current).append(r);
+    // One list of one meaning: that of the last row; any other row was of a list left behind.
+    QList<ComparisonRecord> kept;
+    if (!records.isEmpty()) {
+        const ListMeaning meaning = ListMeaning::of(records.last());
+        for (const ComparisonRecord& r : records)
+            if (ListMeaning::of(r) == meaning)
+                kept.append(r);
+        openOld_ = meaning.oldLayout;
+    }
+    for (const ComparisonRecord& r : kept)
         // Names are numbered no further than the comparisons counted, so this never repeats one.
         comparisonSerial_ = std::max(comparisonSerial_, r.sequence);
-    }
-    list_.append(current);
-    oldList_.append(old);
+    list().append(kept);
     standard_ = standard;
     emit standardChanged();
+    return int(records.size() - kept.size());
 }
 
 bool ComparisonSession::removeRow(int row) {
-    return currentList().remove(row);
+    ComparisonListModel& model = list();
+    if (row < 0 || row >= model.totalCount())
+        return false;
+    if (journal_ && !journal_->markDeleted(model.record(row).id))
+        return false;
+    return model.remove(row);
 }
 
 bool ComparisonSession::renameRow(int row, const QString& name) {
-    return currentList().rename(row, name);
+    ComparisonListModel& model = list();
+    if (row < 0 || row >= model.totalCount())
+        return false;
+    if (journal_ && !journal_->rename(model.record(row).id, name))
+        return false;
+    return model.rename(row, name);
 }
 
 void ComparisonSession::clearList() {
@@ -382,17 +474,30 @@ void ComparisonSession::clearList() {
     emit standardChanged();
 }
 
+SessionResult ComparisonSession::modeUnknown() const {
+    if (profile_.oldLayout || modeReported_ || !identity_.versionRead)
+        return {};
+    return problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+                   QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to read DisplayParam!"));
+}
+
 SessionResult ComparisonSession::importRecords(const std::function<void(int)>& started,
                                                const std::function<void(int)>& progress,
-                                               int* imported) {
-    if (imported)
-        *imported = 0;
+                                               ImportResult* result,
+                                               const std::function<bool()>& stop, int mode) {
+    ImportResult done;
+    if (result)
+        *result = done;
     const bool old = profile_.oldLayout;
+    if (mode < 0) {
+        if (const SessionResult unknown = modeUnknown())
+            return unknown;
+        mode = displayMode_;
+    }
     PauseLocker locker(lock());
     int count = 0;
-    const CommandStatus counted =
-        old ? ReadColorDiffRecordCount(port_, count)
-            : ReadModeRecordCount(port_, displayMode_, identity_.uiIndex, count);
+    const CommandStatus counted = old ? ReadColorDiffRecordCount(port_, count)
+                                      : ReadModeRecordCount(port_, mode, identity_.uiIndex, count);
     if (counted < 0) {
         if (counted != Status::BadChecksum)
             return problem(
@@ -410,17 +515,18 @@ SessionResult ComparisonSession::importRecords(const std::function<void(int)>& s
     const records::ModeArea area =
         old ? records::ModeArea{records::kOldLayoutData, records::kOldLayoutNames,
                                 records::kOldLayoutRecord}
-            : records::modeArea(displayMode_);
+            : records::modeArea(mode);
     const int nameSlot = old ? records::kOldLayoutNameSlot : records::kNameSlot;
     const int dataLength = count * area.recordSize;
     const int dataBlocks = records::chunkCount(dataLength);
     if (started)
         started(dataBlocks + records::chunkCount(count * nameSlot));
     QByteArray data, names;
-    if (records::readArea(port_, area.data, dataLength, data, [&](int i) {
-            if (progress)
-                progress(i);
-        }) < 0)
+    const auto step = [&progress](int i) {
+        if (progress)
+            progress(i);
+    };
+    if (records::readArea(port_, area.data, dataLength, data, step, stop) < 0)
         return old ? problem(
                          QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
                          QT_TRANSLATE_NOOP("FirstPageFor510",
@@ -428,34 +534,61 @@ SessionResult ComparisonSession::importRecords(const std::function<void(int)>& s
                    : problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
                              QT_TRANSLATE_NOOP("FirstPageFor510",
                                                "Reading difference recording lab data failed!"));
-    if (records::readArea(port_, area.names, count * nameSlot, names, [&](int i) {
-            if (progress)
-                progress(dataBlocks + i);
-        }) < 0)
+    // Stopped: the whole records read so far come in, with their names.
+    const int whole = area.recordSize > 0 ? int(data.size()) / area.recordSize : 0;
+    done.stopped = whole < count;
+    if (records::readArea(port_, area.names, whole * nameSlot, names,
+                          [&](int i) { step(dataBlocks + i); }) < 0)
         return problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
                        QT_TRANSLATE_NOOP("FirstPageFor510",
                                          "Failed to read color difference record name data!"));
     locker.unlock();
     if (count < 1)
         return old ? SessionResult{}
-                   : problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Info"),
-                             QT_TRANSLATE_NOOP("FirstPageFor510", "No comparison record!"));
+                   : SessionProblem{
+                         pageText(QT_TRANSLATE_NOOP("FirstPageFor510", "Info")),
+                         pageText(QT_TRANSLATE_NOOP("FirstPageFor510", "No comparison record!")),
+                         true};
 
-    const JudgingSettings settings = judgingSettings();
+    JudgingSettings settings = judgingSettings();
+    settings.displayMode = old ? 0 : mode;
     const QList<records::Comparison> stored =
-        old ? records::decodeOldLayoutRecords(data, names, count)
-            : records::decodeModeRecords(displayMode_, data, names, count);
+        old ? records::decodeOldLayoutRecords(data, names, whole)
+            : records::decodeModeRecords(mode, data, names, whole);
+    // Records of another mode than the list's start a list of their own.
+    const ListMeaning meaning{old, old ? 0 : mode, modelName(), serialText()};
+    if (const std::optional<ListMeaning> listed = list().meaning(); listed && *listed != meaning) {
+        const int closed = list().totalCount();
+        closeList();
+        emit listClosed(closed);
+    }
+    // A record imported again is the same record: it is not listed twice.
+    QSet<QUuid> listed;
+    for (const ComparisonRecord& r : list().records())
+        listed.insert(r.id);
     QList<ComparisonRecord> rows;
     rows.reserve(stored.size());
-    const int first = currentList().totalCount();
-    for (const records::Comparison& one : stored) {
+    const int first = list().totalCount();
+    for (int k = 0; k < stored.size(); ++k) {
         ComparisonRecord record =
-            stamped(comparisonrows::fromStored(one, settings), ComparisonSource::Imported);
+            stamped(storedcomparisons::fromStored(stored.at(k), settings,
+                                                  {serialText(), old, settings.displayMode, k}),
+                    ComparisonSource::Imported);
+        if (listed.contains(record.id)) {
+            ++done.alreadyListed;
+            continue;
+        }
+        listed.insert(record.id);
         record.sequence = first + int(rows.size()) + 1;
         rows.append(record);
     }
-    append(rows);
-    if (imported)
-        *imported = int(rows.size());
+    if (!append(rows))
+        return problem(QT_TRANSLATE_NOOP("FirstPageFor510", "Error"),
+                       QT_TRANSLATE_NOOP("FirstPageFor510",
+                                         "The records could not be kept in the history; none "
+                                         "was added to the list."));
+    done.appended = int(rows.size());
+    if (result)
+        *result = done;
     return {};
 }

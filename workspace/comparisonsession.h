@@ -21,6 +21,8 @@ class PauseLock;
 struct SessionProblem {
     QString title;
     QString text;
+    // Nothing went wrong; there was nothing to do (no stored records).
+    bool notice = false;
 };
 using SessionResult = std::optional<SessionProblem>; // empty: the step succeeded
 
@@ -66,6 +68,7 @@ class ComparisonSession : public QObject {
 
     // Settings in the instrument's units, -1 until read.
     int displayMode() const { return modeReported_ ? displayMode_ : -1; }
+    InstrumentKind kind() const { return instrumentKind(identity_.uiIndex); }
     int hazeTolerance() const { return hazeTolerance_; }
     int tTolerance() const { return tTolerance_; }
     int toleranceThreshold() const { return deltaEThreshold_; }
@@ -83,8 +86,10 @@ class ComparisonSession : public QObject {
     SessionResult setParameter(int formula, int threshold);
     // Threshold only, formula 0, for colorimeters with a fixed formula.
     SessionResult setThresholdOnly(int threshold) { return setParameter(0, threshold); }
+    // A mode the instrument took closes a list of another mode into the journal.
     SessionResult setDisplayMode(int mode);
-    // Every comparison of the lists judged again with the settings in force.
+    // The comparisons of the list set on the instrument in force judged again with its settings;
+    // the journal has them before the list shows them.
     void rejudge();
 
     // 1: the next measurement is the standard; 2: a sample.
@@ -127,31 +132,54 @@ class ComparisonSession : public QObject {
     int pendingPushBytes() const { return scanner_.buffered(); }
     void resetPushScanner() { scanner_.reset(); }
 
-    ComparisonListModel& list() { return list_; }
-    ComparisonListModel& oldList() { return oldList_; }
-    ComparisonListModel& currentList() { return profile_.oldLayout ? oldList_ : list_; }
-    const ComparisonListModel& currentList() const { return profile_.oldLayout ? oldList_ : list_; }
-    // The one way in: the journal first (a refusal keeps them out), then the list.
+    // The open list: one list, of one meaning (layout, display mode, instrument). Its model is
+    // the one of its layout; the model of the other layout is empty.
+    ComparisonListModel& list() { return openOld_ ? oldList_ : list_; }
+    const ComparisonListModel& list() const { return openOld_ ? oldList_ : list_; }
+    // The model of a layout, for the view bound to it.
+    ComparisonListModel& listModel(bool oldLayout) { return oldLayout ? oldList_ : list_; }
+    // What a new comparison would be: the layout, display mode and instrument in force; empty
+    // until the instrument has been identified and has reported its mode.
+    std::optional<ListMeaning> meaningInForce() const;
+    // What the list shows: its rows' meaning, or the one in force for an empty list.
+    ListMeaning shownMeaning() const;
+    // The one way in: the journal first (a refusal keeps them out), then the list. Records of
+    // another meaning than the list's close the list first.
     bool append(const QList<ComparisonRecord>& records);
     // A list restored as it was (ids, counters, names kept), with its standard and the number
-    // of the last "Comp" name given.
-    void restore(const QList<ComparisonRecord>& records, const std::optional<Reading>& standard,
-                 int comparisonSerial = 0);
+    // of the last "Comp" name given. Rows of a meaning other than the last row's are closed.
+    // Returns the number of rows left out.
+    int restore(const QList<ComparisonRecord>& records, const std::optional<Reading>& standard,
+                int comparisonSerial = 0);
     int comparisonSerial() const { return comparisonSerial_; }
     bool removeRow(int row);
     bool renameRow(int row, const QString& name);
-    // Empties the lists, the standard and the name counter.
+    // Empties the list, the standard and the name counter.
     void clearList();
+    // Closes the list into the journal when its meaning is not the one in force; the number of
+    // comparisons moved.
+    int closeListOfOtherMeaning();
 
-    // Reads the comparisons stored in the instrument for the display mode in force (or the old
-    // layout's area) and appends them judged with the settings in force. started receives the
-    // number of progress steps, progress each step done. imported receives the count.
+    // What an import did: rows appended, rows already on the list, whether it was stopped.
+    struct ImportResult {
+        int appended = 0;
+        int alreadyListed = 0;
+        bool stopped = false;
+    };
+    // Reads the comparisons stored in the instrument for display mode `mode` (-1: the mode in
+    // force; the old layout reads its own area) and appends them judged with the settings in
+    // force. started receives the number of progress steps, progress each step done; stop() is
+    // asked between steps and stops after the records read so far.
     SessionResult importRecords(const std::function<void(int)>& started,
-                                const std::function<void(int)>& progress, int* imported = nullptr);
+                                const std::function<void(int)>& progress,
+                                ImportResult* result = nullptr,
+                                const std::function<bool()>& stop = {}, int mode = -1);
 
   signals:
     void comparisonAdded(const ComparisonRecord& record);
     void standardChanged();
+    // The list's rows were closed into the journal: `count` comparisons of another meaning.
+    void listClosed(int count);
 
   private:
     std::shared_ptr<PauseLock> lock() const;
@@ -159,6 +187,9 @@ class ComparisonSession : public QObject {
     ComparisonRecord stamped(ComparisonRecord record, ComparisonSource source);
     std::optional<ComparisonRecord> takeSet(int target, const Reading& reading,
                                             ComparisonSource source, int readings, int spread);
+    void closeList();
+    // The problem of measuring while the instrument's mode is not known.
+    SessionResult modeUnknown() const;
 
     FramePort& port_;
     std::function<std::shared_ptr<PauseLock>()> lockSource_;
@@ -184,4 +215,5 @@ class ComparisonSession : public QObject {
     PushFrameScanner scanner_;
     ComparisonListModel list_;
     ComparisonListModel oldList_;
+    bool openOld_ = false;
 };

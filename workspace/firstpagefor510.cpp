@@ -3,6 +3,7 @@
 #include "ui_firstpagefor510.h"
 
 #include "comparisonrows.h"
+#include "decimalvalidator.h"
 #include "deviceinfocommands.h"
 #include "frameport.h"
 #include "historyjournal.h"
@@ -71,13 +72,12 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
     session_->setModelTable(ModelTable::loadDefault());
     arrivalClock_.start();
 
-    auto* percent = new QDoubleValidator(0, 100, 2, this);
-    percent->setNotation(QDoubleValidator::StandardNotation);
+    auto* percent = new DecimalValidator(0, 100, 2, this);
     ui->lineEdit_hazeTolerance->setValidator(percent);
     ui->lineEdit_tTolerance->setValidator(percent);
-    auto* threshold = new QDoubleValidator(0, 50, 1, this);
-    threshold->setNotation(QDoubleValidator::StandardNotation);
+    auto* threshold = new DecimalValidator(0, 50, 1, this);
     ui->lineEdit_eThresholds->setValidator(threshold);
+    ui->lineEdit_thresholds->setValidator(new DecimalValidator(0, 50, 1, this));
 
     displayGroup_ = new QButtonGroup(this);
     const QList<QRadioButton*> radios = {
@@ -99,9 +99,10 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
         if (!session_->hasStandard())
             blankSide(1);
     });
-    for (ComparisonListModel* list : {&session_->list(), &session_->oldList()})
-        connect(list, &ComparisonListModel::countersChanged, this,
+    for (bool old : {false, true})
+        connect(&session_->listModel(old), &ComparisonListModel::countersChanged, this,
                 &FirstPageFor510::refreshCounters);
+    connect(session_, &ComparisonSession::listClosed, this, &FirstPageFor510::showListClosed);
 
     ui->stackedWidget_comparisonMeasurement->setCurrentWidget(ui->page_newComparisonMeasurement);
     ui->stackedWidget_data->setCurrentWidget(ui->page_newData);
@@ -115,6 +116,10 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
         doubleClickedSlot_old(index.row(), index.column());
     });
     applyDisplayMode();
+    // The page sits in a dialog-like window: Enter in a field must not press a button the user
+    // did not choose (the first one, the record import, would otherwise be the default).
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
 }
 
 FirstPageFor510::~FirstPageFor510() {
@@ -193,6 +198,8 @@ void FirstPageFor510::resetComparisonTable() {
         const int index = row - 1;
         connect(edit, &QLineEdit::textChanged, this,
                 [this, index](const QString& text) { standardEdited(index, text); });
+        connect(edit, &QLineEdit::editingFinished, this,
+                [this, index, edit] { standardEditFinished(index, edit); });
         table->setCellWidget(row, 1, edit);
     }
     table->item(0, 1)->setForeground(Qt::black);
@@ -213,11 +220,11 @@ void FirstPageFor510::resetComparisonTable_old() {
 
 void FirstPageFor510::setUpLists() {
     QTableView* list = ui->tableWidget_data;
-    list->setModel(&session_->list());
+    list->setModel(&session_->listModel(false));
     newHeaderView_ = new RbTableHeaderView(Qt::Horizontal, 2, ListColumns, list);
     list->setHorizontalHeader(newHeaderView_);
     QTableView* old = ui->tbData;
-    old->setModel(&session_->oldList());
+    old->setModel(&session_->listModel(true));
     oldHeaderView_ = new RbTableHeaderView(Qt::Horizontal, 2, OldListColumns, old);
     old->setHorizontalHeader(oldHeaderView_);
 
@@ -327,70 +334,16 @@ std::shared_ptr<PauseLock> FirstPageFor510::pauseLock() const {
     return worker_ ? worker_->sharedPauseLock() : nullptr;
 }
 
-namespace {
-double hundredthsOrUnread(int value) {
-    return value < 0 ? -1 : value / 100.0;
-}
-double tenthsOrUnread(int value) {
-    return value < 0 ? -1 : value / 10.0;
-}
-} // namespace
-
-QString FirstPageFor510::model() const {
-    return session_->modelName();
-}
-int FirstPageFor510::uiIndex() const {
-    return session_->identity().uiIndex;
-}
-int FirstPageFor510::firmwareVersion() const {
-    return session_->identity().firmwareVersion;
-}
-int FirstPageFor510::displayMode() const {
-    return session_->displayMode();
-}
-bool FirstPageFor510::usesOldLayout() const {
-    return session_->oldLayout();
-}
-double FirstPageFor510::hazeTolerance() const {
-    return hundredthsOrUnread(session_->hazeTolerance());
-}
-double FirstPageFor510::tTolerance() const {
-    return hundredthsOrUnread(session_->tTolerance());
-}
-double FirstPageFor510::deltaEThreshold() const {
-    return tenthsOrUnread(session_->verdictThreshold());
-}
-double FirstPageFor510::parameterThreshold() const {
-    return tenthsOrUnread(session_->parameterThreshold());
-}
-int FirstPageFor510::formulaIndex() const {
-    return session_->formulaIndex();
-}
-int FirstPageFor510::failCount() const {
-    return session_->currentList().failCount();
-}
-int FirstPageFor510::passCount() const {
-    return session_->currentList().passCount();
-}
-int FirstPageFor510::totalCount() const {
-    return session_->currentList().totalCount();
-}
-bool FirstPageFor510::standardPresent() const {
-    return session_->hasStandard();
-}
-int FirstPageFor510::nextTarget() const {
-    return session_->nextTarget();
-}
-int FirstPageFor510::pendingPushBytes() const {
-    return session_->pendingPushBytes();
-}
-
 QTableView* FirstPageFor510::currentListView() const {
-    return usesOldLayout() ? ui->tbData : ui->tableWidget_data;
+    return listShownOld() ? ui->tbData : ui->tableWidget_data;
+}
+
+bool FirstPageFor510::listShownOld() const {
+    return session_->shownMeaning().oldLayout;
 }
 
 void FirstPageFor510::refreshCounters() {
-    const ComparisonListModel& list = session_->currentList();
+    const ComparisonListModel& list = session_->list();
     ui->lineEdit_unqualNum->setText(QString::number(list.failCount()));
     ui->lineEdit_qualNum->setText(QString::number(list.passCount()));
     ui->lineEdit_totalNum->setText(QString::number(list.totalCount()));
@@ -452,10 +405,10 @@ bool FirstPageFor510::shown(const SessionResult& result) {
 void FirstPageFor510::onDeviceConnected() {
     initForDevice();
     showRestoredStandard();
-    if (uiIndex() == 0 || uiIndex() == 3)
-        on_pushButton_readTolerance_clicked();
-    else
+    if (session_->profile().parameterPage)
         on_pushButton_readParameter_clicked();
+    else
+        on_pushButton_readTolerance_clicked();
 }
 
 void FirstPageFor510::onDeviceDisconnected() {
@@ -474,31 +427,30 @@ bool FirstPageFor510::initForDevice() {
         ui->lineEdit_serialNo->setText(session_->serialText());
     if (id.modelKnown)
         ui->stackedWidget->setCurrentWidget(
-            id.uiIndex == 1 || id.uiIndex == 2 ? ui->page_eParameter : ui->page_tolerance);
+            isColorimeter(instrumentKind(id.uiIndex)) ? ui->page_eParameter : ui->page_tolerance);
     if (!id.versionRead)
         return shown(result);
     ui->lineEdit_firmwareVersion->setText(QString::number(id.firmwareVersion / 100.0, 'f', 2));
     configureForKind();
-    const bool old = usesOldLayout();
+    const bool old = session_->oldLayout();
     ui->groupBox_setDisplayParameter->setVisible(!old);
     ui->stackedWidget_comparisonMeasurement->setCurrentWidget(
         old ? ui->page_oldComparisonMeasurement : ui->page_newComparisonMeasurement);
-    ui->stackedWidget_data->setCurrentWidget(old ? ui->page_oldData : ui->page_newData);
     placeSettingsStack(old);
-    refreshCounters();
-    refreshAnalysis();
-    if (!shown(result))
-        return false;
-    if (old)
-        return true;
-
-    if (session_->profile().hazeTLabShown)
-        ui->radioButton_hazeTLab->show();
     const int mode = session_->displayMode();
-    displayGroup_->button(mode)->setChecked(true);
-    onButtonClicked(mode);
+    // A mode the page cannot show leaves no mode chosen: nothing is measured until one is set.
+    if (QAbstractButton* chosen = displayGroup_->checkedButton(); chosen && mode < 0) {
+        displayGroup_->setExclusive(false);
+        chosen->setChecked(false);
+        displayGroup_->setExclusive(true);
+    }
+    if (!old && mode >= 0) {
+        displayGroup_->button(mode)->setChecked(true);
+        onButtonClicked(mode);
+    }
     applyDisplayMode();
-    return true;
+    refreshCounters();
+    return shown(result);
 }
 
 void FirstPageFor510::configureForKind() {
@@ -558,16 +510,12 @@ void FirstPageFor510::onButtonClicked(int id) {
     }
 }
 
-std::array<bool, 7> FirstPageFor510::modeFlags() const {
-    std::array<bool, 7> flags{};
-    const int mode = session_->displayMode();
-    if (mode >= 0 && mode < kModeCount)
-        flags[static_cast<size_t>(mode)] = true;
-    return flags;
-}
-
 void FirstPageFor510::applyDisplayMode() {
-    if (usesOldLayout())
+    // The list shows its rows' own columns; the comparison table the mode in force.
+    const ListMeaning shown = session_->shownMeaning();
+    ui->stackedWidget_data->setCurrentWidget(shown.oldLayout ? ui->page_oldData : ui->page_newData);
+    refreshAnalysis();
+    if (shown.oldLayout)
         return;
     QTableWidget* table = ui->tableWidget_colorDiff;
     QTableView* list = ui->tableWidget_data;
@@ -585,19 +533,21 @@ void FirstPageFor510::applyDisplayMode() {
         {{9, 10, 11, 12}, {11, 12, 13, 22, 23, 24, 27}, 11},
         {{1, 2, 3, 4, 5, 12}, {3, 4, 5, 6, 7, 14, 15, 16, 17, 18, 25, 26, 27}, 18},
     };
-    const int mode = session_->displayMode();
-    const Shown& shown = byMode[mode >= 0 && mode < kModeCount ? mode : 0];
+    const int inForce = session_->displayMode() >= 0 ? session_->displayMode() : shown.displayMode;
+    const Shown& rows = byMode[inForce >= 0 && inForce < kModeCount ? inForce : 0];
     for (int row = 1; row <= kDeltaERow; ++row)
-        table->setRowHidden(row, std::find(shown.rows.begin(), shown.rows.end(), row) ==
-                                     shown.rows.end());
+        table->setRowHidden(row,
+                            std::find(rows.rows.begin(), rows.rows.end(), row) == rows.rows.end());
     keepRowsInView(table);
+    const Shown& columns =
+        byMode[shown.displayMode >= 0 && shown.displayMode < kModeCount ? shown.displayMode : 0];
     for (int column = ColStandard; column <= ColDeltaE; ++column)
-        list->setColumnHidden(column, std::find(shown.columns.begin(), shown.columns.end(),
-                                                column) == shown.columns.end());
+        list->setColumnHidden(column, std::find(columns.columns.begin(), columns.columns.end(),
+                                                column) == columns.columns.end());
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     const double u =
-        (screen ? screen->availableGeometry().width() : 1280) / double(shown.units + 5);
+        (screen ? screen->availableGeometry().width() : 1280) / double(columns.units + 5);
     for (int column = 0; column <= ColVerdict; ++column)
         list->setColumnWidth(column, int(u));
     list->setColumnWidth(ColNo, int(u - 32));
@@ -610,11 +560,10 @@ void FirstPageFor510::applyDisplayMode() {
     list->setColumnWidth(ColReport, int(u + 15));
     for (int column = ColHazeTolerance; column < ListColumns; ++column)
         list->setColumnHidden(column, true);
-    refreshAnalysis();
 }
 
 void FirstPageFor510::relabelSpectralButton() {
-    const bool reflectance = uiIndex() == 1 || uiIndex() == 2;
+    const bool reflectance = session_->profile().reflectance;
     // These two texts are fixed per language rather than taken from the translation files.
     if (isChinese_)
         ui->pushButton_spectralTransmittance->setText(reflectance ? QStringLiteral("光谱反射率")

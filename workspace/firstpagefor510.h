@@ -88,27 +88,10 @@ class FirstPageFor510 : public QWidget {
     void setChinese(bool chinese) { isChinese_ = chinese; }
     bool isChinese() const { return isChinese_; }
 
-    QString model() const;
-    int uiIndex() const;
-    int firmwareVersion() const;
-    int displayMode() const; // -1 before an instrument reported one
-    bool usesOldLayout() const;
-    double hazeTolerance() const;
-    double tTolerance() const;
-    double deltaEThreshold() const;
-    double parameterThreshold() const;
-    int formulaIndex() const;
-    int failCount() const;
-    int passCount() const;
-    int totalCount() const;
-    bool standardPresent() const;
-    int nextTarget() const;
     MyThread* worker() const { return worker_; }
     QThread* workerThread() const { return workerThread_; }
     // The pause lock of the current worker; null while there is none.
     std::shared_ptr<PauseLock> pauseLock() const;
-    // Bytes of a pushed frame still waiting for their rest.
-    int pendingPushBytes() const;
     FramePort& framePort() const { return port_; }
 
     // Appends comparisons to the list of their layout, through the session.
@@ -250,10 +233,12 @@ class FirstPageFor510 : public QWidget {
     void setListLine(QTableView* list, RbTableHeaderView* header);
     // "Reading k of n" in the verdict bar while a set is collected.
     void showCollecting();
-    // Writes the export's second sheet into the open workbook and selects the first again.
-    bool addStatisticsSheet(class ExcelEngine& engine, const QList<ComparisonRecord>& records);
-    // The list as numeric CSV; true when written.
-    bool exportCsv(const QString& path, const QList<ComparisonRecord>& records);
+    // An import over a list: export it, drop it, or stop (false).
+    bool listMadeWayForImport();
+    // The list's rows were closed into the history (another mode or instrument came in).
+    void showListClosed(int count);
+    // The list shows the old layout's columns.
+    bool listShownOld() const;
     void setUpComparisonTables();
     // The comparison table gives up height to the list, but never so much that a shown row goes.
     void keepRowsInView(QTableWidget* table);
@@ -278,14 +263,14 @@ class FirstPageFor510 : public QWidget {
     void showNextPush();
     void setSwatch(int target, const Reading& reading);
     void standardEdited(int index, const QString& text);
+    void standardEditFinished(int index, QLineEdit* edit);
+    static std::optional<int> typedStandardValue(int index, const QString& text);
 
     void showComparison(const ComparisonRecord& record);
     void showVerdict(bool pass);
-    std::array<bool, 7> modeFlags() const;
     void rewriteShownTexts();
     void openReport(const ReportSnapshot& snapshot, bool oldLayout);
     void openReportOf(const ComparisonRecord& record);
-    void openReportOfOld(const ComparisonRecord& record);
     QList<ComparisonRecord> historyRecords(const QStringList& ids);
     void showHistoryLine();
     void relabelHistory();
@@ -334,6 +319,7 @@ class FirstPageFor510 : public QWidget {
     QLabel* historyLine_ = nullptr;
     history::HistoryWindow* historyWindow_ = nullptr;
     int restoredRows_ = 0;
+    int listClosedCount_ = 0;
     QSplitter* listSplitter_ = nullptr;
     QTabWidget* analysisTabs_ = nullptr;
     StatisticsPanel* statistics_ = nullptr;

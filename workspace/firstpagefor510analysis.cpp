@@ -4,9 +4,6 @@
 
 #include "ui_firstpagefor510.h"
 
-#include "comparisoncsv.h"
-#include "comparisonsheet.h"
-#include "excelengine.h"
 #include "liststatistics.h"
 #include "prompter.h"
 #include "statisticspanel.h"
@@ -98,8 +95,8 @@ void FirstPageFor510::setUpAnalysis() {
         view->selectRow(row);
         view->scrollTo(view->model()->index(row, 0));
     });
-    for (ComparisonListModel* list : {&session_->list(), &session_->oldList()})
-        connect(list, &ComparisonListModel::countersChanged, this,
+    for (bool old : {false, true})
+        connect(&session_->listModel(old), &ComparisonListModel::countersChanged, this,
                 &FirstPageFor510::scheduleAnalysisRefresh);
 
     setAnalysisShown(settings.value(QLatin1String(kAnalysisShownKey), true).toBool());
@@ -155,12 +152,16 @@ void FirstPageFor510::refreshAnalysis() {
     // A hidden panel computes nothing; it catches up when shown again.
     if (!analysisShown())
         return;
-    const bool old = usesOldLayout();
-    const QList<ComparisonRecord>& records = session_->currentList().records();
-    const int mode = std::max(session_->displayMode(), 0);
+    // The list's own meaning and, for the chart's band, the settings its last row was judged with.
+    const ListMeaning meaning = session_->shownMeaning();
+    const QList<ComparisonRecord>& records = session_->list().records();
+    const JudgingSettings band =
+        records.isEmpty() ? session_->judgingSettings() : records.last().settings;
     const QVector<bool> verdicts = analysis::listVerdicts(records);
-    statistics_->setData(analysis::listColumns(mode, old, isChinese_, records), verdicts);
-    trend_->setSeries(analysis::trendSeries(mode, old, session_->judgingSettings(), records),
+    statistics_->setData(
+        analysis::listColumns(meaning.displayMode, meaning.oldLayout, isChinese_, records),
+        verdicts);
+    trend_->setSeries(analysis::trendSeries(meaning.displayMode, meaning.oldLayout, band, records),
                       verdicts);
 }
 
@@ -185,7 +186,7 @@ void FirstPageFor510::cancelReadingSet() {
 }
 
 void FirstPageFor510::showCollecting() {
-    QLabel* label = usesOldLayout() ? ui->resultlab : ui->label_result;
+    QLabel* label = session_->oldLayout() ? ui->resultlab : ui->label_result;
     const int k = session_->collectedReadings();
     cancelSetButton_->setVisible(k > 0);
     if (k == 0) {
@@ -209,33 +210,4 @@ void FirstPageFor510::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-// ---- Exports ----------------------------------------------------------------------------
-
-bool FirstPageFor510::addStatisticsSheet(ExcelEngine& engine,
-                                         const QList<ComparisonRecord>& records) {
-    const int mode = std::max(session_->displayMode(), 0);
-    const int sheet = engine.addSheet(analysis::statisticsSheetName());
-    return sheet > 0 && engine.selectSheet(sheet) &&
-           engine.writeAllData(
-               analysis::listStatisticsSheet(mode, usesOldLayout(), isChinese_, records)) &&
-           engine.selectSheet(1);
-}
-
-bool FirstPageFor510::exportCsv(const QString& path, const QList<ComparisonRecord>& records) {
-    const bool old = usesOldLayout();
-    QString reason;
-    if (!comparisoncsv::write(path, old, session_->displayMode(), isChinese_, records, &reason)) {
-        prompter_.information(this, tr("Error"),
-                              tr("Failed to export data to CSV file") + QStringLiteral("\n") +
-                                  reason);
-        return false;
-    }
-    if (old)
-        on_ClearBtn_clicked();
-    else
-        on_pushButton_clear_clicked();
-    prompter_.information(this, tr("Storing data"), tr("Data stored to file: %1").arg(path));
-    return true;
 }

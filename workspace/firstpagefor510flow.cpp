@@ -4,7 +4,9 @@
 #include "ui_firstpagefor510.h"
 
 #include "comparisonrows.h"
+#include "judging.h"
 #include "prompter.h"
+#include "quantities.h"
 #include "reportpagefor510.h"
 #include "reportpagefor620.h"
 #include "rowbuttondelegate.h"
@@ -34,7 +36,6 @@ constexpr int kValueRows = ComparisonRecord::kValueCount;
 constexpr int kDeltaERow = 12;
 constexpr int kOldValueRows = ComparisonRecord::kOldValueCount;
 constexpr int kOldDeltaERow = 6;
-constexpr int kScale[kValueRows] = {100, 100, 100, 100, 100, 100, 100, 10, 100, 10000, 10000};
 
 const colour::DeviationAxis kAxes[] = {colour::DeviationAxis::Lightness,
                                        colour::DeviationAxis::RedGreen,
@@ -49,7 +50,7 @@ QString colorimeterText(const char* source) {
 // ---- Measurement flow -------------------------------------------------------------------
 
 void FirstPageFor510::prepareTarget(int target) {
-    const bool old = usesOldLayout();
+    const bool old = session_->oldLayout();
     QTableWidget* table = old ? ui->tbColorDiff : ui->tableWidget_colorDiff;
     const int column = target == 1 ? 1 : 2;
     const int other = target == 1 ? 2 : 1;
@@ -111,14 +112,14 @@ void FirstPageFor510::sampleValueMeasurement() {
 }
 
 void FirstPageFor510::readstdmeasurement() {
-    if (usesOldLayout())
+    if (session_->oldLayout())
         readstdmeasurement_old();
     else
         pull(1, InstrumentProfile::Pull::ModeResult);
 }
 
 void FirstPageFor510::readsamplemeasurement() {
-    if (usesOldLayout())
+    if (session_->oldLayout())
         readsamplemeasurement_old();
     else
         pull(2, InstrumentProfile::Pull::ModeResult);
@@ -157,7 +158,7 @@ void FirstPageFor510::pull(int target, InstrumentProfile::Pull command) {
 }
 
 void FirstPageFor510::setSwatch(int target, const Reading& reading) {
-    const bool old = usesOldLayout();
+    const bool old = session_->oldLayout();
     QGroupBox* box = target == 1 ? (old ? ui->stdBtnGroubox : ui->groupBox_standardMeasurement)
                                  : (old ? ui->sampBtnGroubox : ui->groupBox_sampleMeasurement);
     box->setStyleSheet(QStringLiteral("background-color: rgb(%1, %2, %3);")
@@ -167,7 +168,7 @@ void FirstPageFor510::setSwatch(int target, const Reading& reading) {
 }
 
 void FirstPageFor510::showSide(int target, const Reading& reading) {
-    const bool old = usesOldLayout();
+    const bool old = session_->oldLayout();
     QTableWidget* table = old ? ui->tbColorDiff : ui->tableWidget_colorDiff;
     const int column = target == 1 ? 1 : 2;
     const int rows = old ? kOldValueRows : kValueRows;
@@ -175,7 +176,7 @@ void FirstPageFor510::showSide(int target, const Reading& reading) {
         const int units = reading.values[size_t(row - 1)];
         // The old table shows h with the two decimals the instrument sends.
         const QString text =
-            old ? QString::number(units / 100.0, 'f', 2) : valueText(row - 1, units);
+            old ? QString::number(units / 100.0, 'f', 2) : quantities::valueText(row - 1, units);
         if (!old && column == 1)
             static_cast<QLineEdit*>(table->cellWidget(row, 1))->setText(text);
         else
@@ -185,7 +186,7 @@ void FirstPageFor510::showSide(int target, const Reading& reading) {
 }
 
 void FirstPageFor510::blankSide(int target) {
-    const bool old = usesOldLayout();
+    const bool old = session_->oldLayout();
     QTableWidget* table = old ? ui->tbColorDiff : ui->tableWidget_colorDiff;
     const int column = target == 1 ? 1 : 2;
     const int rows = old ? kOldValueRows : kValueRows;
@@ -198,27 +199,49 @@ void FirstPageFor510::blankSide(int target) {
     table->repaint();
 }
 
+// A value typed over the standard, in the interface's locale (the "%" of haze and T may stay);
+// empty when it is not a number.
+std::optional<int> FirstPageFor510::typedStandardValue(int index, const QString& text) {
+    QString typed = text.trimmed();
+    if (quantities::isPercent(index) && typed.endsWith(QLatin1Char('%')))
+        typed.chop(1);
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = locale.toDouble(typed.trimmed(), &ok);
+    if (!ok || !std::isfinite(value) || std::fabs(value) >= 1e6)
+        return std::nullopt;
+    return quantities::unitsOf(index, value);
+}
+
 // A value typed over the standard is the one the next comparisons use. The page's own texts
 // (the measured values and the placeholder) change nothing.
 void FirstPageFor510::standardEdited(int index, const QString& text) {
     const std::optional<Reading>& standard = session_->standard();
-    if (!standard || usesOldLayout() || text == kPlaceholder ||
-        text == valueText(index, standard->values[size_t(index)]))
+    if (!standard || session_->oldLayout() || text == kPlaceholder ||
+        text == quantities::valueText(index, standard->values[size_t(index)]))
         return;
-    QString typed = text.trimmed();
-    typed.remove(QLatin1Char('%'));
-    bool ok = false;
-    double value = QLocale().toDouble(typed, &ok);
-    if (!ok)
-        value = QLocale::c().toDouble(typed, &ok);
-    if (ok && std::isfinite(value) && std::fabs(value) < 1e6)
-        session_->setStandardValue(index, int(std::llround(value * kScale[index])));
+    if (const std::optional<int> units = typedStandardValue(index, text))
+        session_->setStandardValue(index, *units);
+}
+
+// A text that is not a number is refused when the cell is left: the cell shows the value in use.
+void FirstPageFor510::standardEditFinished(int index, QLineEdit* edit) {
+    const std::optional<Reading>& standard = session_->standard();
+    if (!standard || session_->oldLayout() || edit->text() == kPlaceholder ||
+        typedStandardValue(index, edit->text()))
+        return;
+    const QString inUse = quantities::valueText(index, standard->values[size_t(index)]);
+    const QString typed = edit->text();
+    edit->setText(inUse);
+    prompter_.information(this, tr("Error"),
+                          tr("\"%1\" is not a number. The standard keeps %2.").arg(typed, inUse));
 }
 
 // A new standard blanks the sample side; the list keeps its comparisons.
 void FirstPageFor510::afterStandard() {
     shownComparison_.reset();
-    const bool old = usesOldLayout();
+    const bool old = session_->oldLayout();
     QTableWidget* table = old ? ui->tbColorDiff : ui->tableWidget_colorDiff;
     const int deltaERow = old ? kOldDeltaERow : kDeltaERow;
     for (int row = 1; row <= deltaERow; ++row) {
@@ -298,7 +321,7 @@ void FirstPageFor510::showNextPush() {
 // ---- The comparison table ----------------------------------------------------------------
 
 void FirstPageFor510::showVerdict(bool pass) {
-    QLabel* label = usesOldLayout() ? ui->resultlab : ui->label_result;
+    QLabel* label = session_->oldLayout() ? ui->resultlab : ui->label_result;
     label->setText(colour::verdictText(pass));
     label->setStyleSheet(colour::verdictLabelStyle(pass));
 }
@@ -310,7 +333,7 @@ void FirstPageFor510::showComparison(const ComparisonRecord& r) {
     const int rows = old ? kOldValueRows : kValueRows;
     for (int i = 0; i < rows; ++i) {
         const int difference = r.sample[size_t(i)] - r.standard[size_t(i)];
-        const double number = old ? difference / 100.0 : valueNumber(i, difference);
+        const double number = old ? difference / 100.0 : quantities::valueNumber(i, difference);
         QString text = QString::number(number, 'g', 6);
         if (!old && i < 2)
             text += QLatin1Char('%');
@@ -334,17 +357,19 @@ void FirstPageFor510::showComparison(const ComparisonRecord& r) {
 }
 
 void FirstPageFor510::rejudgeComparison() {
-    if (!shownComparison_)
+    const std::optional<ListMeaning> inForce = session_->meaningInForce();
+    if (!shownComparison_ || !inForce || !judging::appliesTo(*inForce, *shownComparison_))
         return;
     ComparisonRecord r = *shownComparison_;
     // The values on show, a typed-over standard included.
     if (session_->standard())
         r.standard = session_->standard()->values;
     r.settings = session_->judgingSettings();
-    judge(r);
+    judging::judge(r);
     shownComparison_ = r;
-    QTableWidget* table = usesOldLayout() ? ui->tbColorDiff : ui->tableWidget_colorDiff;
-    table->item(usesOldLayout() ? kOldDeltaERow : kDeltaERow, 3)->setText(hundredthsText(r.deltaE));
+    QTableWidget* table = session_->oldLayout() ? ui->tbColorDiff : ui->tableWidget_colorDiff;
+    table->item(session_->oldLayout() ? kOldDeltaERow : kDeltaERow, 3)
+        ->setText(hundredthsText(r.deltaE));
     showVerdict(r.pass);
 }
 
@@ -352,6 +377,12 @@ void FirstPageFor510::rejudgeList() {
     session_->rejudge();
     // The chart's band follows the settings even while the list is empty.
     refreshAnalysis();
+}
+
+void FirstPageFor510::showListClosed(int count) {
+    listClosedCount_ = count;
+    applyDisplayMode();
+    showHistoryLine();
 }
 
 // ---- The list ---------------------------------------------------------------------------
@@ -372,86 +403,40 @@ void FirstPageFor510::appendComparisonRows(const QList<ComparisonRecord>& record
 }
 
 void FirstPageFor510::on_DeleteBtn_clicked(int row) {
-    session_->list().remove(row);
+    session_->removeRow(row);
 }
 
 void FirstPageFor510::on_DeleteBtn_clicked_old(int row) {
-    session_->oldList().remove(row);
+    session_->removeRow(row);
 }
 
 void FirstPageFor510::doubleClickedSlot(int row, int column) {
-    if (column == ColName && row >= 0 && row < session_->list().totalCount())
-        ui->tableWidget_data->edit(session_->list().index(row, column));
+    const ComparisonListModel& list = session_->listModel(false);
+    if (column == ColName && row >= 0 && row < list.totalCount())
+        ui->tableWidget_data->edit(list.index(row, column));
 }
 
 void FirstPageFor510::doubleClickedSlot_old(int row, int column) {
-    if (column == ColName && row >= 0 && row < session_->oldList().totalCount())
-        ui->tbData->edit(session_->oldList().index(row, column));
+    const ComparisonListModel& list = session_->listModel(true);
+    if (column == ColName && row >= 0 && row < list.totalCount())
+        ui->tbData->edit(list.index(row, column));
 }
 
 void FirstPageFor510::on_ReportBtn_clicked(int row) {
-    const ComparisonListModel& list = session_->list();
-    if (row < 0 || row >= list.totalCount())
-        return;
-    openReportOf(list.record(row));
-}
-
-void FirstPageFor510::openReportOf(const ComparisonRecord& r) {
-    ReportSnapshot s;
-    s.sampleName = r.name;
-    s.testTime = timeText(r.time);
-    std::array<double, kValueRows> standard{}, sample{};
-    for (int i = 0; i < kValueRows; ++i) {
-        standard[size_t(i)] = valueNumber(i, r.standard[size_t(i)]);
-        sample[size_t(i)] = valueNumber(i, r.sample[size_t(i)]);
-    }
-    s.standard = report::valuesFromListOrder(standard);
-    s.sample = report::valuesFromListOrder(sample);
-    s.difference.haze = r.deltaHaze / 100.0;
-    s.difference.transmittance = r.deltaT / 100.0;
-    s.deltaE = r.deltaE / 100.0;
-    s.verdict = colour::verdictText(r.pass);
-    s.hazeTolerance = cellText(r, ColHazeTolerance);
-    s.transmittanceTolerance = cellText(r, ColTTolerance);
-    s.deltaEThreshold = cellText(r, ColThreshold);
-    s.deltaEFormula = ui->lineEdit_formula->text();
-    s.device = r.model;
-    s.serialNumber = r.serialNumber;
-    s.displayModes = modeFlags();
-    s.uiIndex = uiIndex();
-    s.chinese = isChinese_;
-    reportSnapshot_ = s;
-    openReport(reportSnapshot_, false);
+    const ComparisonListModel& list = session_->listModel(false);
+    if (row >= 0 && row < list.totalCount())
+        openReportOf(list.record(row));
 }
 
 void FirstPageFor510::on_ReportBtn_clicked_old(int row) {
-    const ComparisonListModel& list = session_->oldList();
-    if (row < 0 || row >= list.totalCount())
-        return;
-    openReportOfOld(list.record(row));
+    const ComparisonListModel& list = session_->listModel(true);
+    if (row >= 0 && row < list.totalCount())
+        openReportOf(list.record(row));
 }
 
-void FirstPageFor510::openReportOfOld(const ComparisonRecord& r) {
-    ReportSnapshot s;
-    s.sampleName = r.name;
-    s.testTime = timeText(r.time);
-    std::array<double, kOldValueRows> standard{}, sample{};
-    for (int i = 0; i < kOldValueRows; ++i) {
-        standard[size_t(i)] = r.standard[size_t(i)] / 100.0;
-        sample[size_t(i)] = r.sample[size_t(i)] / 100.0;
-    }
-    s.standard = report::valuesFromOldListOrder(standard);
-    s.sample = report::valuesFromOldListOrder(sample);
-    s.deltaE = r.deltaE / 100.0;
-    s.verdict = colour::verdictText(r.pass);
-    s.deltaEFormula = oldCellText(r, OldColFormula);
-    s.deltaEThreshold = oldCellText(r, OldColThreshold);
-    s.device = QStringLiteral("Colorimeter");
-    s.serialNumber = r.serialNumber;
-    s.uiIndex = uiIndex();
-    s.chinese = isChinese_;
-    reportSnapshot_ = s;
-    openReport(reportSnapshot_, true);
+void FirstPageFor510::openReportOf(const ComparisonRecord& record) {
+    reportSnapshot_ = report::snapshotOf(record, isChinese_);
+    openReport(reportSnapshot_, record.settings.oldLayout);
 }
 
 void FirstPageFor510::openReport(const ReportSnapshot& snapshot, bool oldLayout) {
@@ -465,7 +450,7 @@ void FirstPageFor510::openReport(const ReportSnapshot& snapshot, bool oldLayout)
     if (oldLayout)
         page = new ReportPageFor620(snapshot, reportPeople_, this);
     else
-        page = new ReportPageFor510(uiIndex(), snapshot, reportPeople_, this);
+        page = new ReportPageFor510(snapshot.uiIndex, snapshot, reportPeople_, this);
     // Several reports may be open at once; each goes when it is closed.
     page->setAttribute(Qt::WA_DeleteOnClose);
     page->setPrompter(&prompter_);
@@ -477,7 +462,7 @@ void FirstPageFor510::openReport(const ReportSnapshot& snapshot, bool oldLayout)
 // ---- Clearing ---------------------------------------------------------------------------
 
 void FirstPageFor510::on_pushButton_clear_clicked() {
-    if (usesOldLayout()) {
+    if (session_->oldLayout()) {
         on_ClearBtn_clicked();
         return;
     }
@@ -488,6 +473,7 @@ void FirstPageFor510::on_pushButton_clear_clicked() {
                            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
     clearResults(false);
+    applyDisplayMode();
 }
 
 void FirstPageFor510::on_ClearBtn_clicked() {
@@ -522,6 +508,11 @@ void FirstPageFor510::clearResults(bool old) {
         ui->label_result->setStyleSheet(kNeutralResult);
     }
     shownComparison_.reset();
+    if (session_->list().totalCount() > 0) {
+        // The history's line spoke of the list now gone.
+        restoredRows_ = listClosedCount_ = 0;
+        showHistoryLine();
+    }
     session_->clearList();
     cancelSetButton_->hide();
     refreshCounters();
@@ -537,7 +528,7 @@ void FirstPageFor510::retranslate() {
     // retranslateUi put the construction texts back; texts that depend on data are recomputed.
     const int formula = session_->formulaIndex();
     if (formula >= 0 && formula <= 6) {
-        const QString label = colour::formulaLabel(formula, usesOldLayout());
+        const QString label = colour::formulaLabel(formula, session_->oldLayout());
         if (!label.isNull())
             ui->lineEdit_formula->setText(label);
     }

@@ -4,10 +4,10 @@
 #include "ui_firstpagefor510.h"
 
 #include "comparisonsheet.h"
-#include "excelengine.h"
 #include "historyjournal.h"
 #include "historystore.h"
 #include "historywindow.h"
+#include "listexport.h"
 #include "prompter.h"
 
 #include <QHBoxLayout>
@@ -24,6 +24,9 @@ int FirstPageFor510::setHistory(history::HistoryStore* store) {
         return 0;
     journal_ = new HistoryJournal(*store, *session_, this);
     restoredRows_ = journal_->restore();
+    // Restored rows show in their own layout and mode until an instrument is identified.
+    applyDisplayMode();
+    refreshCounters();
 
     if (!historyButton_) {
         // Beside Clear and Export, in the row of list buttons.
@@ -64,7 +67,7 @@ void FirstPageFor510::showRestoredStandard() {
         return;
     showSide(1, *session_->standard());
     // The history keeps the standard's numbers, not its colour: the swatch stays neutral.
-    (usesOldLayout() ? ui->stdBtnGroubox : ui->groupBox_standardMeasurement)
+    (session_->oldLayout() ? ui->stdBtnGroubox : ui->groupBox_standardMeasurement)
         ->setStyleSheet(QStringLiteral("background-color: rgb(180, 180, 180);"));
 }
 
@@ -90,6 +93,10 @@ void FirstPageFor510::showHistoryLine() {
     QStringList parts;
     if (restoredRows_ > 0)
         parts << tr("%n row(s) of the last run restored.", nullptr, restoredRows_);
+    if (listClosedCount_ > 0)
+        parts << tr("%n comparison(s) of another display mode or instrument were moved to the "
+                    "history (History button).",
+                    nullptr, listClosedCount_);
     if (history_->state() == history::HistoryStore::State::Off)
         parts << tr("History off: %1").arg(history_->lastMessage());
     if (history_->hasLab() && !history_->isSynced())
@@ -167,49 +174,34 @@ bool FirstPageFor510::exportHistoryRows(const QStringList& ids) {
         return false;
     }
     // One workbook has the columns of one display mode.
-    const JudgingSettings& first = records.first().settings;
-    for (const ComparisonRecord& r : records) {
-        if (r.settings.oldLayout != first.oldLayout ||
-            (!first.oldLayout && r.settings.displayMode != first.displayMode)) {
-            prompter_.information(this, tr("Error"),
-                                  tr("The selected rows were measured in different display "
-                                     "modes; export the rows of one mode at a time."));
-            return false;
-        }
+    if (!listexport::oneMeaning(records)) {
+        prompter_.information(this, tr("Error"),
+                              tr("The selected rows were measured in different display "
+                                 "modes; export the rows of one mode at a time."));
+        return false;
     }
     const QString path = prompter_.saveFileName(this, tr("Storing data to Excel"),
                                                 comparisonsheet::defaultFileName(clock_()),
                                                 tr("excel file (*.xlsx)"));
     if (path.isEmpty())
         return false;
-    // The previous file stays until the new one is complete: the engine replaces it on save.
-    ExcelEngine engine(path);
-    const bool written =
-        engine.open(1, ExcelEngine::OpenMode::Replace) &&
-        (first.oldLayout
-             ? engine.writeAllData(comparisonsheet::oldLayoutBlock(isChinese_, records)) &&
-                   engine.save()
-             : engine.writeTable(comparisonsheet::newLayoutTable(first.displayMode, records)));
-    if (!written) {
-        const bool inUse = engine.lastError() == ExcelEngine::Error::ReplaceFailed;
-        engine.close();
+    const listexport::Outcome outcome =
+        listexport::write(path, ListMeaning::of(records.first()), records, isChinese_);
+    if (!outcome.written) {
         prompter_.information(this, tr("Error"),
-                              inUse ? tr("Can't overwrite this file, maybe the file is in use!")
-                                    : tr("Failed to export data to excel file"));
+                              (outcome.inUse
+                                   ? tr("Can't overwrite this file, maybe the file is in use!")
+                                   : tr("Failed to export data to excel file")) +
+                                  QStringLiteral("\n") + outcome.reason);
         return false;
     }
-    engine.close();
     prompter_.information(this, tr("Storing data"), tr("Data stored to file Success"));
     return true;
 }
 
 void FirstPageFor510::reportHistoryRow(const QString& id) {
     const QList<ComparisonRecord> records = historyRecords({id});
-    if (records.isEmpty())
-        return;
-    if (records.first().settings.oldLayout)
-        openReportOfOld(records.first());
-    else
+    if (!records.isEmpty())
         openReportOf(records.first());
 }
 
@@ -218,7 +210,7 @@ FirstPageFor510::spectrumRecorder() {
     if (!history_)
         return {};
     return [this](const QVector<SpectralRecord>& records, const QStringList& names) {
-        const bool reflectance = uiIndex() == 1 || uiIndex() == 2;
+        const bool reflectance = session_->profile().reflectance;
         const QDateTime now = clock_().toUTC();
         QVector<history::HistorySpectrum> rows;
         for (int i = 0; i < records.size(); ++i) {

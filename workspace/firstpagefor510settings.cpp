@@ -5,10 +5,10 @@
 #include "transferprogress.h"
 #include "ui_firstpagefor510.h"
 
-#include "comparisonrows.h"
 #include "comparisonsheet.h"
-#include "excelengine.h"
+#include "decimalvalidator.h"
 #include "frameport.h"
+#include "listexport.h"
 #include "mythread.h"
 #include "pauselock.h"
 #include "prompter.h"
@@ -37,29 +37,13 @@ QString exportFilter() {
            FirstPageFor510::tr("CSV file, numbers only (*.csv)");
 }
 
-bool isCsvPath(const QString& path) {
-    return path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
-}
-
-// A failure message with the engine's reason on a line of its own.
-QString withReason(const QString& text, const ExcelEngine& engine) {
-    const QString reason = engine.errorString();
-    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
-}
-
 } // namespace
 
 std::optional<double> FirstPageFor510::typedNumber(const QLineEdit* edit) {
-    // Read as the validator accepted it: in its locale, without group separators.
-    QLocale locale;
-    if (const QValidator* validator = edit->validator())
-        locale = validator->locale();
-    locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
-    bool ok = false;
-    const double value = locale.toDouble(edit->text().trimmed(), &ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    // Read as the validator accepts it: in its locale, without group separators.
+    if (const auto* validator = qobject_cast<const DecimalValidator*>(edit->validator()))
+        return validator->number(edit->text());
+    return std::nullopt;
 }
 
 // ---- Settings ---------------------------------------------------------------------------
@@ -74,8 +58,8 @@ int FirstPageFor510::on_pushButton_readTolerance_clicked() {
         const QLocale locale = edit->validator() ? edit->validator()->locale() : QLocale();
         edit->setText(locale.toString(value, 'f', decimals));
     };
-    show(ui->lineEdit_hazeTolerance, hazeTolerance(), 2);
-    show(ui->lineEdit_tTolerance, tTolerance(), 2);
+    show(ui->lineEdit_hazeTolerance, (session_->hazeTolerance() / 100.0), 2);
+    show(ui->lineEdit_tTolerance, (session_->tTolerance() / 100.0), 2);
     show(ui->lineEdit_eThresholds, session_->toleranceThreshold() / 10.0, 1);
     // The chart's band shows the tolerances in force.
     refreshAnalysis();
@@ -123,6 +107,7 @@ void FirstPageFor510::on_pushButton_setDisplayParameter_clicked() {
     const int mode = displayGroup_->checkedId();
     if (mode < 0)
         return;
+    // The list's rows keep their own mode: the session closes them into the history.
     if (!shown(session_->setDisplayMode(mode)))
         return;
     on_pushButton_clear_clicked();
@@ -136,11 +121,12 @@ int FirstPageFor510::on_pushButton_readParameter_clicked() {
         return -1;
     const int formula = session_->formulaIndex();
     if (formula >= 0 && formula <= 6) {
-        const QString label = colour::formulaLabel(formula, usesOldLayout());
+        const QString label = colour::formulaLabel(formula, session_->oldLayout());
         if (!label.isNull())
             ui->lineEdit_formula->setText(label);
     }
-    ui->lineEdit_thresholds->setText(QLocale().toString(parameterThreshold(), 'f', 1));
+    ui->lineEdit_thresholds->setText(
+        QLocale().toString((session_->parameterThreshold() / 10.0), 'f', 1));
     refreshAnalysis();
     return 1;
 }
@@ -148,13 +134,11 @@ int FirstPageFor510::on_pushButton_readParameter_clicked() {
 void FirstPageFor510::on_pushButton_setParameter_clicked() {
     if (!linkOpenOrComplain())
         return;
-    if (uiIndex() == 2) {
+    if (!session_->profile().formulaShown) {
         // Single precision, as the instrument's own dialog converts it: 4.1 must become 41.
-        QLocale locale;
-        locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
-        bool ok = false;
-        const float threshold = locale.toFloat(ui->lineEdit_thresholds->text().trimmed(), &ok);
-        if (!ok || !(threshold >= 0.1f && threshold <= 50.0f)) {
+        const std::optional<double> typed = typedNumber(ui->lineEdit_thresholds);
+        const float threshold = typed ? float(*typed) : 0.0f;
+        if (!typed || !(threshold >= 0.1f && threshold <= 50.0f)) {
             // These messages are fixed per language rather than taken from the translation files.
             if (isChinese_)
                 prompter_.information(this, QStringLiteral("提示"),
@@ -168,7 +152,8 @@ void FirstPageFor510::on_pushButton_setParameter_clicked() {
             return;
     } else {
         PauseLocker locker(pauseLock());
-        setEParameterPageFor670 dialog(firmwareVersion(), model(), &port_, isChinese_, this);
+        setEParameterPageFor670 dialog(session_->identity().firmwareVersion, session_->modelName(),
+                                       &port_, isChinese_, this);
         dialog.setPrompter(&prompter_);
         const int result = dialogRunner_(dialog);
         locker.unlock();
@@ -193,7 +178,7 @@ bool FirstPageFor510::sendThresholdOnly(float threshold) {
 }
 
 void FirstPageFor510::on_pushButton_spectralTransmittance_clicked() {
-    MeterPageFor510 page(worker_, &port_, uiIndex(), this);
+    MeterPageFor510 page(worker_, &port_, session_->identity().uiIndex, this);
     page.setPrompter(&prompter_);
     page.setRecorder(spectrumRecorder());
     dialogRunner_(page);
@@ -201,35 +186,34 @@ void FirstPageFor510::on_pushButton_spectralTransmittance_clicked() {
 
 // ---- Record import and export ------------------------------------------------------------
 
+// An import over a list asks first: export it, drop it, or do nothing (Cancel, Esc, closing).
+bool FirstPageFor510::listMadeWayForImport() {
+    if (session_->list().totalCount() == 0)
+        return true;
+    const QMessageBox::StandardButton answer = prompter_.question(
+        this, tr("Colorimeter"), tr("Data import willempty the list, to save data first?"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::No)
+        session_->oldLayout() ? on_ClearBtn_clicked() : on_pushButton_clear_clicked();
+    else if (answer != QMessageBox::Yes || !on_pushButton_exportExcel_clicked())
+        return false;
+    // A list the user kept after all is not imported over.
+    return session_->list().totalCount() == 0;
+}
+
 void FirstPageFor510::on_pushButton_readComparisonRecord_clicked() {
-    if (usesOldLayout()) {
+    if (session_->oldLayout()) {
         on_readcolordifrecordBtn_clicked();
         return;
     }
-    if (!linkOpenOrComplain())
+    if (!linkOpenOrComplain() || !listMadeWayForImport())
         return;
-    if (session_->list().totalCount() > 0) {
-        if (prompter_.question(this, tr("Colorimeter"),
-                               tr("Data import willempty the list, to save data first?"),
-                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::No)
-            on_pushButton_clear_clicked();
-        else if (!on_pushButton_exportExcel_clicked())
-            return;
-    }
     importIntoList(ui->tableWidget_data);
 }
 
 void FirstPageFor510::on_readcolordifrecordBtn_clicked() {
-    if (!linkOpenOrComplain())
+    if (!linkOpenOrComplain() || !listMadeWayForImport())
         return;
-    if (session_->oldList().totalCount() > 0) {
-        if (prompter_.question(this, tr("Colorimeter"),
-                               tr("Data import willempty the list, to save data first?"),
-                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::No)
-            on_ClearBtn_clicked();
-        else
-            on_ExportExcelBtn_clicked();
-    }
     // The verdicts need the formula and threshold the instrument holds now.
     if (on_pushButton_readParameter_clicked() < 0)
         return;
@@ -238,26 +222,35 @@ void FirstPageFor510::on_readcolordifrecordBtn_clicked() {
 
 void FirstPageFor510::importIntoList(QTableView* list) {
     std::unique_ptr<QProgressDialog> progress;
+    ComparisonSession::ImportResult imported;
     const SessionResult result = session_->importRecords(
         [&](int steps) {
             progress =
                 showTransferProgress(this, steps, tr("Storing data,please wait..."), tr("cancel"));
         },
-        [&](int done) { progress->setValue(done); });
+        [&](int done) { progress->setValue(done); }, &imported,
+        [&] { return progress && progress->wasCanceled(); });
     if (progress)
         progress->hide();
-    shown(result);
+    applyDisplayMode();
     list->scrollToBottom();
+    if (!shown(result))
+        return;
+    QStringList said;
+    if (imported.stopped)
+        said << tr("Import stopped: %n record(s) read before the stop were added.", nullptr,
+                   imported.appended);
+    if (imported.alreadyListed > 0)
+        said << tr("%n record(s) were already in the list and were not added again.", nullptr,
+                   imported.alreadyListed);
+    if (!said.isEmpty())
+        prompter_.information(this, tr("Information"), said.join(QLatin1Char('\n')));
 }
 
 bool FirstPageFor510::on_pushButton_exportExcel_clicked() {
-    if (usesOldLayout()) {
-        on_ExportExcelBtn_clicked();
-        return true;
-    }
     const QList<ComparisonRecord>& records = session_->list().records();
-    const int rowCount = int(records.size());
-    if (rowCount <= 0) {
+    const bool old = session_->shownMeaning().oldLayout;
+    if (records.isEmpty()) {
         prompter_.information(this, QObject::tr("error"), tr("No data for Storing to Excel!"));
         return false;
     }
@@ -266,92 +259,46 @@ bool FirstPageFor510::on_pushButton_exportExcel_clicked() {
                                comparisonsheet::defaultFileName(clock_()), exportFilter());
     if (path.isEmpty())
         return false;
-    if (isCsvPath(path))
-        return exportCsv(path, records);
-    // The previous file stays until the new one is complete: the engine replaces it on save.
-    ExcelEngine engine(path);
-    if (!engine.open(1, ExcelEngine::OpenMode::Replace)) {
-        prompter_.information(this, tr("Error"),
-                              withReason(tr("Failed to store data, can't open file!"), engine));
-        return false;
-    }
-    // The statistics go in first: the list's sheet is written last because writing it saves.
-    if (!addStatisticsSheet(engine, records)) {
-        prompter_.information(this, tr("Error"),
-                              withReason(tr("Failed to export data to excel file"), engine));
-        return false;
-    }
-    const ExcelTable table = comparisonsheet::newLayoutTable(session_->displayMode(), records);
-    auto progress =
-        showTransferProgress(this, rowCount + 1, tr("Storing data,please wait..."), tr("cancel"));
+    std::unique_ptr<QProgressDialog> progress;
+    if (!old && !listexport::isCsvPath(path))
+        progress = showTransferProgress(this, int(records.size()) + 1,
+                                        tr("Storing data,please wait..."), tr("cancel"));
     // Cancelling keeps the rows written so far; they are saved like a complete export.
-    const bool written = engine.writeTable(table, [&progress](int done) {
-        progress->setValue(done);
-        return !progress->wasCanceled();
-    });
-    if (!written) {
+    const listexport::Outcome outcome =
+        listexport::write(path, session_->shownMeaning(), records, isChinese_, [&](int done) {
+            if (!progress)
+                return true;
+            progress->setValue(done);
+            return !progress->wasCanceled();
+        });
+    if (progress)
         progress->hide();
-        const bool inUse = engine.lastError() == ExcelEngine::Error::ReplaceFailed;
-        engine.close();
-        const QString reason = engine.errorString();
-        engine.close();
-        prompter_.information(this, tr("Error"),
-                              (inUse ? tr("Can't overwrite this file, maybe the file is in use!")
-                                     : tr("Failed to export data to excel file")) +
-                                  QStringLiteral("\n") + reason);
+    if (!outcome.written) {
+        const QString failed = listexport::isCsvPath(path) ? tr("Failed to export data to CSV file")
+                               : outcome.inUse
+                                   ? tr("Can't overwrite this file, maybe the file is in use!")
+                                   : tr("Failed to export data to excel file");
+        prompter_.information(this, tr("Error"), failed + QStringLiteral("\n") + outcome.reason);
         return false;
     }
-    progress->setValue(rowCount + 1);
-    progress->hide();
-    engine.close();
+    if (old) {
+        on_ClearBtn_clicked();
+        // These two messages are fixed texts of the old layout, in the language it shows.
+        if (isChinese_)
+            prompter_.information(this, QStringLiteral("存储数据"),
+                                  QStringLiteral("将数据成功存储到文件: \r\n\t%1").arg(path));
+        else
+            prompter_.information(this, QStringLiteral("Storing data"),
+                                  QStringLiteral("Data stored to file: \r\n\t%1").arg(path));
+        return true;
+    }
     on_pushButton_clear_clicked();
     prompter_.information(this, tr("Storing data"), tr("Data stored to file: %1").arg(path));
     return true;
 }
 
 void FirstPageFor510::on_ExportExcelBtn_clicked() {
-    const QList<ComparisonRecord>& records = session_->oldList().records();
-    if (records.isEmpty()) {
-        prompter_.information(this, QObject::tr("error"), tr("No data for Storing to Excel!"));
-        return;
-    }
-    const QString path =
-        prompter_.saveFileName(this, tr("Storing data to Excel"),
-                               comparisonsheet::defaultFileName(clock_()), exportFilter());
-    if (path.isEmpty())
-        return;
-    if (isCsvPath(path)) {
-        exportCsv(path, records);
-        return;
-    }
-    ExcelEngine engine(path);
-    if (!engine.open(1, ExcelEngine::OpenMode::Replace)) {
-        prompter_.information(this, tr("Error"),
-                              withReason(tr("Failed to store data, can't open file!"), engine));
-        return;
-    }
-    const bool written =
-        engine.writeAllData(comparisonsheet::oldLayoutBlock(isChinese_, records)) &&
-        addStatisticsSheet(engine, records) && engine.save();
-    if (!written) {
-        const bool inUse = engine.lastError() == ExcelEngine::Error::ReplaceFailed;
-        const QString reason = engine.errorString();
-        engine.close();
-        prompter_.information(this, tr("Error"),
-                              (inUse ? tr("Can't overwrite this file, maybe the file is in use!")
-                                     : tr("Failed to export data to excel file")) +
-                                  QStringLiteral("\n") + reason);
-        return;
-    }
-    engine.close();
-    on_ClearBtn_clicked();
-    // These two messages are fixed texts of the old layout, in the language it shows.
-    if (isChinese_)
-        prompter_.information(this, QStringLiteral("存储数据"),
-                              QStringLiteral("将数据成功存储到文件: \r\n\t%1").arg(path));
-    else
-        prompter_.information(this, QStringLiteral("Storing data"),
-                              QStringLiteral("Data stored to file: \r\n\t%1").arg(path));
+    on_pushButton_exportExcel_clicked();
 }
 
 // ---- The colour library ------------------------------------------------------------------
@@ -374,14 +321,15 @@ void FirstPageFor510::on_pushButton_writeStandardColor_clicked() {
         return;
     // The whole file is checked before anything is sent: a library arrives whole or not at all.
     stdcolorlib::Library library;
-    if (const auto problem = stdcolorlib::loadFile(path, model(), library)) {
+    if (const auto problem = stdcolorlib::loadFile(path, session_->modelName(), library)) {
         locker.unlock();
         showProblem(problem->title, problem->text, problem->warning);
         return;
     }
     const int blocks = stdcolorlib::blockCount(library);
+    // No Cancel: a library stopped part-way would leave the instrument's cards inconsistent.
     auto progress =
-        showTransferProgress(this, blocks, tr("Storing data,please wait..."), tr("cancel"));
+        showTransferProgress(this, blocks, tr("Storing data,please wait..."), QString());
     if (const auto problem = stdcolorlib::write(
             port_, library, [&progress](int sent) { progress->setValue(sent); })) {
         progress->hide();

@@ -1,8 +1,8 @@
 #include "historyjournal.h"
 
-#include "comparisonrows.h"
 #include "comparisonsession.h"
 #include "historystore.h"
+#include "quantities.h"
 
 #include <cmath>
 
@@ -14,30 +14,6 @@ namespace historymapping {
 namespace {
 
 constexpr int kValues = ComparisonRecord::kValueCount;
-// Units per quantity of the current layout, as the instrument sends them.
-constexpr int kScale[kValues] = {100, 100, 100, 100, 100, 100, 100, 10, 100, 10000, 10000};
-
-// The places of the current layout each display mode measures.
-bool measures(int displayMode, int index) {
-    switch (displayMode) {
-    case 0:
-        return index <= 1;
-    case 1:
-        return index == 0;
-    case 2:
-        return index == 1;
-    case 3:
-        return index >= 2 && index <= 4;
-    case 4:
-        return index >= 5 && index <= 7;
-    case 5:
-        return index >= 8;
-    case 6:
-        return index <= 4;
-    default:
-        return true;
-    }
-}
 
 int units(double number, int scale) {
     return int(std::lround(number * scale));
@@ -100,9 +76,9 @@ Quantities quantitiesOf(const std::array<int, kValues>& v, bool oldLayout, int d
     // A quantity the mode does not measure is empty, unless the instrument sent it anyway: the
     // list shows it, so the history keeps it.
     const auto at = [&](int i) -> std::optional<double> {
-        if (!measures(displayMode, i) && v[size_t(i)] == 0)
+        if (!quantities::measures(displayMode, i) && v[size_t(i)] == 0)
             return std::nullopt;
-        return comparisonrows::valueNumber(i, v[size_t(i)]);
+        return quantities::valueNumber(i, v[size_t(i)]);
     };
     q.haze = at(0);
     q.t = at(1);
@@ -133,10 +109,10 @@ std::array<int, kValues> valuesOf(const Quantities& q, bool oldLayout) {
         put(4, q.h, 100);
         return v;
     }
-    const std::optional<double>* quantities[kValues] = {&q.haze, &q.t, &q.l,    &q.a, &q.b, &q.l,
-                                                        &q.c,    &q.h, &q.bigY, &q.x, &q.y};
+    const std::optional<double>* values[kValues] = {&q.haze, &q.t, &q.l,    &q.a, &q.b, &q.l,
+                                                    &q.c,    &q.h, &q.bigY, &q.x, &q.y};
     for (int i = 0; i < kValues; ++i)
-        put(i, *quantities[i], kScale[i]);
+        put(i, *values[i], quantities::scale(i));
     return v;
 }
 
@@ -238,12 +214,23 @@ int HistoryJournal::restore() {
         restoredStandardSerial_ = open.standard->serial;
     }
     restoring_ = true;
-    session_.restore(records, standard, open.comparisonSerial);
+    const int leftOut = session_.restore(records, standard, open.comparisonSerial);
     // A standard was measured: the next pushed measurement is a sample, as before.
     if (standard)
         session_.setNextTarget(2);
     restoring_ = false;
-    return int(records.size());
+    if (leftOut > 0) {
+        // Rows of a list left behind by an older program: the open list keeps one meaning.
+        const QList<ComparisonRecord>& kept = session_.list().records();
+        QVector<history::OpenListRow> rows;
+        for (const ComparisonRecord& r : kept)
+            rows.append({historymapping::toHistory(r, station_), double(r.sequence)});
+        store_.clearOpenList();
+        store_.recordMany(rows, true);
+        store_.setComparisonSerial(session_.comparisonSerial());
+        keepStandard();
+    }
+    return int(records.size()) - leftOut;
 }
 
 bool HistoryJournal::keepRestoredStandard() {
@@ -278,18 +265,32 @@ bool HistoryJournal::write(const QList<ComparisonRecord>& records) {
     rows.reserve(records.size());
     for (const ComparisonRecord& r : records)
         rows.append({historymapping::toHistory(r, station_), double(r.sequence)});
-    store_.recordMany(rows, openList_);
+    // A record imported again has the id it had: it takes the judging of now and is listed again.
+    const bool imported = records.first().source == ComparisonSource::Imported;
+    store_.recordMany(rows, openList_,
+                      imported ? history::HistoryDatabase::Conflict::Relist
+                               : history::HistoryDatabase::Conflict::Keep);
     return true;
 }
 
-void HistoryJournal::markDeleted(const QUuid& id) {
-    if (!openList_)
-        return;
-    store_.markDeleted(id.toString(QUuid::WithoutBraces));
+bool HistoryJournal::update(const QList<ComparisonRecord>& records) {
+    QVector<history::HistoryComparison> rows;
+    rows.reserve(records.size());
+    for (const ComparisonRecord& r : records)
+        rows.append(historymapping::toHistory(r, station_));
+    store_.updateJudging(rows);
+    return true;
 }
 
-void HistoryJournal::rename(const QUuid& id, const QString& name) {
+bool HistoryJournal::markDeleted(const QUuid& id) {
+    if (openList_)
+        store_.markDeleted(id.toString(QUuid::WithoutBraces));
+    return true;
+}
+
+bool HistoryJournal::rename(const QUuid& id, const QString& name) {
     store_.rename(id.toString(QUuid::WithoutBraces), name);
+    return true;
 }
 
 void HistoryJournal::listCleared() {

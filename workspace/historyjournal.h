@@ -50,8 +50,9 @@ class HistoryJournal : public QObject, public ComparisonJournal {
     bool keepRestoredStandard();
 
     bool write(const QList<ComparisonRecord>& records) override;
-    void markDeleted(const QUuid& id) override;
-    void rename(const QUuid& id, const QString& name) override;
+    bool update(const QList<ComparisonRecord>& records) override;
+    bool markDeleted(const QUuid& id) override;
+    bool rename(const QUuid& id, const QString& name) override;
     void listCleared() override;
 
   private:

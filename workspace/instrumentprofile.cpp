@@ -6,45 +6,44 @@ InstrumentProfile InstrumentProfile::make(const QString& model, int uiIndex, int
     InstrumentProfile p;
     p.model = model;
     p.uiIndex = uiIndex;
+    p.kind = instrumentKind(uiIndex);
     p.firmwareVersion = firmware;
     p.oldLayout = models::usesOldLayout(model, firmware);
     p.pull = p.oldLayout                                      ? Pull::Legacy
              : models::usesModeResultCommand(model, firmware) ? Pull::ModeResult
                                                               : Pull::ColourBlock;
-    switch (uiIndex) {
-    case 1:
+    switch (p.kind) {
+    case InstrumentKind::SelectableColorimeter:
         p.displayModes = {3, 4};
         break;
-    case 2:
+    case InstrumentKind::FixedColorimeter:
         p.displayModes = {3};
         break;
-    case 3:
+    case InstrumentKind::HazeOnly:
         p.displayModes = {0, 1, 2};
         break;
-    default:
+    case InstrumentKind::HazeAndColour:
         p.displayModes = {0, 1, 2, 3, 4, 5};
+        // Haze, T and L*a*b* together only from KV510 firmware 1.14, and only where the
+        // instrument measures colour at all.
+        p.hazeTLabShown = firmware > 113 && model == QLatin1String("KV510");
+        if (p.hazeTLabShown)
+            p.displayModes.append(6);
         break;
     }
-    p.hazeTLabShown = firmware > 113 && model == QLatin1String("KV510");
-    p.formulaShown = uiIndex != 2;
-    p.spectralShown = uiIndex != 3 && !(uiIndex == 1 && p.oldLayout);
-    p.writeStdColorShown = uiIndex == 1;
-    p.parameterPage = uiIndex == 1 || uiIndex == 2;
-    p.judgesWithFormula = uiIndex == 1;
+    p.formulaShown = p.kind != InstrumentKind::FixedColorimeter;
+    p.spectralShown = p.kind != InstrumentKind::HazeOnly &&
+                      !(p.kind == InstrumentKind::SelectableColorimeter && p.oldLayout);
+    p.writeStdColorShown = p.kind == InstrumentKind::SelectableColorimeter;
+    p.parameterPage = isColorimeter(p.kind);
+    p.judgesWithFormula = p.kind == InstrumentKind::SelectableColorimeter;
+    p.reflectance = isColorimeter(p.kind);
     return p;
 }
 
 bool InstrumentProfile::suits(int mode) const {
-    switch (uiIndex) {
-    case 0:
+    // A haze and colour meter may report Haze/T/Lab even where the page does not offer it.
+    if (kind == InstrumentKind::HazeAndColour)
         return mode >= 0 && mode <= 6;
-    case 1:
-        return mode == 3 || mode == 4;
-    case 2:
-        return mode == 3;
-    case 3:
-        return mode >= 0 && mode <= 2;
-    default:
-        return false;
-    }
+    return displayModes.contains(mode);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "instrumentkind.h"
+
 #include <QList>
 #include <QString>
 
@@ -12,12 +14,14 @@ struct InstrumentProfile {
 
     QString model;
     int uiIndex = 0;
+    InstrumentKind kind = InstrumentKind::HazeAndColour;
     int firmwareVersion = 0;
 
     bool oldLayout = false;
     // The pull command of the current layout's buttons (the old layout always pulls Legacy).
     Pull pull = Pull::ColourBlock;
-    // Display modes offered by the radio buttons; Haze/T/Lab only from KV510 firmware 1.14.
+    // Display modes offered by the radio buttons; Haze/T/Lab only on a haze and colour meter
+    // KV510 from firmware 1.14.
     QList<int> displayModes;
     bool hazeTLabShown = false;
     bool formulaShown = true;
@@ -27,6 +31,8 @@ struct InstrumentProfile {
     bool parameterPage = false;
     // Colorimeters with a selectable formula judge with it and with the parameter's threshold.
     bool judgesWithFormula = false;
+    // Spectra are reflectance (colorimeters) rather than transmittance.
+    bool reflectance = false;
 
     // Whether the instrument may report this display mode.
     bool suits(int displayMode) const;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "instrumentkind.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QUuid>
@@ -60,10 +62,34 @@ struct ComparisonRecord {
     // in the instrument's units of that quantity; -1 with a single reading).
     int readings = 1;
     int spread = -1;
-    // Re-judging writes the tolerances as bare numbers; a fresh row shows them with ± and %.
-    bool rejudged = false;
+    // The instrument it was measured with.
     QString model;
     QString serialNumber;
+    InstrumentKind kind = InstrumentKind::HazeAndColour;
+};
+
+// What the rows of one list share: one set of columns (layout and display mode) and one
+// instrument. A list never holds rows of two meanings, so its columns, statistics, exports and
+// re-judging always fit every row.
+struct ListMeaning {
+    bool oldLayout = false;
+    int displayMode = 0; // 0 for the old layout
+    QString model;
+    QString serialNumber;
+
+    static ListMeaning of(const ComparisonRecord& record) {
+        return {record.settings.oldLayout,
+                record.settings.oldLayout ? 0 : record.settings.displayMode, record.model,
+                record.serialNumber};
+    }
+    // Same columns: the layout and, in the current layout, the display mode.
+    bool sameColumns(const ListMeaning& other) const {
+        return oldLayout == other.oldLayout && displayMode == other.displayMode;
+    }
+    bool operator==(const ListMeaning& other) const {
+        return sameColumns(other) && model == other.model && serialNumber == other.serialNumber;
+    }
+    bool operator!=(const ListMeaning& other) const { return !(*this == other); }
 };
 
 // Every member moves by plain copy of its bytes, so a long list shifts rows cheaply on delete.

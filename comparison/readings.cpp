@@ -1,9 +1,11 @@
-#include "readingaverage.h"
+#include "readings.h"
+
+#include "measurementcommands.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace readingaverage {
+namespace readings {
 
 namespace {
 
@@ -13,7 +15,28 @@ int rounded(double value) {
     return int(std::llround(value));
 }
 
+// Both measurement blocks carry the same eleven values and the colour swatch.
+template <typename Block> Reading readingOfBlock(const Block& b) {
+    return {{b.haze, b.transmittance, b.lStar, b.aStar, b.bStar, b.lchLightness, b.lchChroma,
+             b.lchHue, b.yTristimulus, b.xChromaticity, b.yChromaticity},
+            b.red,
+            b.green,
+            b.blue};
+}
+
 } // namespace
+
+Reading readingOf(const ColorMeasurementBlock& b) {
+    return readingOfBlock(b);
+}
+
+Reading readingOf(const ModeResultBlock& b) {
+    return readingOfBlock(b);
+}
+
+Reading readingOf(const LegacyMeasurement& m) {
+    return {{m.lStar, m.aStar, m.bStar, m.chroma, m.hue}, m.red, m.green, m.blue};
+}
 
 Reading mean(const QList<Reading>& readings, bool oldLayout) {
     if (readings.isEmpty())
@@ -75,22 +98,6 @@ Reading mean(const QList<Reading>& readings, bool oldLayout) {
     return out;
 }
 
-int mainIndex(int displayMode, bool oldLayout) {
-    if (oldLayout)
-        return 0;
-    switch (displayMode) {
-    case 2:
-        return 1;
-    case 3:
-    case 4:
-        return 2;
-    case 5:
-        return 8;
-    default:
-        return 0;
-    }
-}
-
 int spread(const QList<Reading>& readings, int index) {
     if (readings.size() < 2 || index < 0 || index >= ComparisonRecord::kValueCount)
         return -1;
@@ -102,4 +109,4 @@ int spread(const QList<Reading>& readings, int index) {
     return high - low;
 }
 
-} // namespace readingaverage
+} // namespace readings
