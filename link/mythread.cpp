@@ -13,24 +13,31 @@ void MyThread::requestStop() {
 }
 
 void MyThread::startThreadSlot() {
-    // A bounded wait for the lock keeps the stop request visible while the user-interface
-    // thread holds the lock for a long exchange.
-    constexpr int kLockAttemptMs = 20;
     while (!pauseLock_->isStopRequested()) {
-        if (pauseLock_->hasWaiters()) {
-            pauseLock_->waitUntilUnwanted(kLockAttemptMs);
+        // While a command holds the lock, what arrives is its reply.
+        if (!pauseLock_->waitUntilFree(kWaitSliceMs))
+            continue;
+        const int ready = port_ ? port_->waitForInput(kWaitSliceMs) : -1;
+        if (ready == 0)
+            continue;
+        if (ready < 0) {
+            pauseLock_->pause(kPollPauseMs);
             continue;
         }
-        if (!pauseLock_->tryLock(kLockAttemptMs))
+        if (!pauseLock_->tryLock(kWaitSliceMs))
             continue;
-        if (pauseLock_->isStopRequested()) {
-            pauseLock_->unlock();
-            break;
-        }
         QByteArray bytes;
-        if (port_ && port_->receiveFrame(bytes, 0, kExpectedLength, false) > 0)
-            emit senddata(bytes);
-        pauseLock_->pauseUnlessWanted(kPollPauseMs);
+        int got = 0;
+        // A command may have taken what was there (its reply) before the lock was ours.
+        const bool stillThere = !pauseLock_->isStopRequested() && port_->waitForInput(0) > 0;
+        // The read waits a while for more reports, so a burst is read whole before a command's
+        // clean-up could drop its rest.
+        if (stillThere)
+            got = port_->receiveFrame(bytes, 0, kExpectedLength, false);
         pauseLock_->unlock();
+        if (got > 0)
+            emit senddata(bytes);
+        else if (stillThere)
+            pauseLock_->pause(kPollPauseMs); // never spin on input that cannot be read
     }
 }

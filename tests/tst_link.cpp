@@ -8,6 +8,7 @@
 #include "libhiddevice.h"
 #include "mythread.h"
 #include "trace.h"
+#include "virtualinstrument.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -15,6 +16,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <condition_variable>
 #include <ctime>
 
 namespace {
@@ -67,9 +69,12 @@ class TestLink : public QObject {
     void framePortSendAndReceive();
     void traceLinesAreExactHex();
     void delaySleepsInsteadOfSpinning();
+    void waitForInputNeverTakesAReport();
     void workerDeliversInOrderAndOnlyOnTraffic();
+    void commandRunsWhileWorkerWaits();
+    void workerKeepsABurstFromACommand();
     void workerStopsWhileLockIsHeld();
-    void pauseLockHandsOverAtOnce();
+    void pauseLockKeepsTheWorkerBehindCommands();
     void workerDoesNotStarveLockRequests();
     void closingLinkIsSafeDuringPoll();
 };
@@ -306,14 +311,107 @@ void TestLink::delaySleepsInsteadOfSpinning() {
 }
 
 namespace {
+
+// A HID interface that waits as a real one does: reads and waits for input block until a report
+// is queued or their time-out passes. While held, waits with a time-out ignore it, so that a
+// test knows where the worker is; a write queues the scripted answer.
+class WaitingTransport : public HidTransport {
+  public:
+    bool open(uint16_t, uint16_t) override { return true; }
+    void close() override {}
+    bool isOpen() const override { return true; }
+    bool isRemoved() override { return false; }
+    int writeReport(const uint8_t*, int length, int) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        waitingAtWrite_.append(waiting_);
+        if (!answer_.isEmpty())
+            input_.push_back(answer_);
+        changed_.notify_all();
+        return length;
+    }
+    int readReport(uint8_t* buffer, int capacity, int timeoutMs) override {
+        std::unique_lock<std::mutex> lock(mutex_);
+        ++reading_;
+        changed_.notify_all();
+        waitFor(lock, timeoutMs);
+        --reading_;
+        if (input_.empty())
+            return 0;
+        const QByteArray r = input_.front();
+        input_.pop_front();
+        ++taken_;
+        const int n = std::min(capacity, static_cast<int>(r.size()));
+        std::memcpy(buffer, r.constData(), static_cast<size_t>(n));
+        return n;
+    }
+    int waitForInput(int timeoutMs) override {
+        std::unique_lock<std::mutex> lock(mutex_);
+        ++waiting_;
+        changed_.notify_all();
+        waitFor(lock, timeoutMs);
+        --waiting_;
+        return input_.empty() ? 0 : 1;
+    }
+
+    void queueReport(const QByteArray& payload) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        input_.push_back(report(payload));
+        changed_.notify_all();
+    }
+    void answerWith(const QByteArray& payload) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        answer_ = report(payload);
+    }
+    void hold(bool on) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        held_ = on;
+        changed_.notify_all();
+    }
+    int waiting() const { return get(waiting_); }
+    int reading() const { return get(reading_); }
+    int taken() const { return get(taken_); }
+    QList<int> waitingAtWrite() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return waitingAtWrite_;
+    }
+
+  private:
+    static QByteArray report(const QByteArray& payload) {
+        QByteArray r(64, '\0');
+        r[0] = 0x3F;
+        r[1] = static_cast<char>(payload.size());
+        r.replace(2, static_cast<int>(payload.size()), payload);
+        return r;
+    }
+    void waitFor(std::unique_lock<std::mutex>& lock, int timeoutMs) {
+        if (timeoutMs <= 0)
+            return;
+        changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                          [this] { return !input_.empty() || held_; });
+        changed_.wait(lock, [this] { return !input_.empty() || !held_; });
+    }
+    int get(const int& value) const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return value;
+    }
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<QByteArray> input_;
+    QByteArray answer_;
+    bool held_ = false;
+    int waiting_ = 0, reading_ = 0, taken_ = 0;
+    QList<int> waitingAtWrite_;
+};
+
 struct WorkerRig {
     LinkFramePort port;
-    FakeTransport* transport = nullptr;
+    WaitingTransport* transport = nullptr;
     QThread* thread = nullptr;
     MyThread* worker = nullptr;
 
     WorkerRig() {
-        auto t = std::make_unique<FakeTransport>();
+        auto t = std::make_unique<WaitingTransport>();
         transport = t.get();
         auto link = std::make_unique<CLinkerUSB>(std::move(t));
         link->openDevice(0x2047, 0x0301);
@@ -327,6 +425,8 @@ struct WorkerRig {
     void start() { thread->start(); }
     bool stop(int ms = 5000) {
         worker->requestStop();
+        if (port.hasLink())
+            transport->hold(false); // a held wait would outlast the stop
         thread->quit();
         return thread->wait(ms);
     }
@@ -337,6 +437,37 @@ struct WorkerRig {
     }
 };
 } // namespace
+
+void TestLink::waitForInputNeverTakesAReport() {
+    // The virtual instrument: looking takes nothing, and a wait ends when a report becomes due.
+    auto instrument = sim::VirtualInstrument::fromPreset(QStringLiteral("KV510"));
+    std::unique_ptr<HidTransport> sim = instrument->createTransport();
+    QVERIFY(sim->open(0x2047, 0x0301));
+    QCOMPARE(sim->waitForInput(0), 0);
+    instrument->splitNextPush(2); // the second report comes later
+    instrument->pushMeasurement();
+    QCOMPARE(sim->waitForInput(0), 1);
+    QCOMPARE(sim->waitForInput(0), 1);
+    uint8_t buf[64] = {};
+    QCOMPARE(sim->readReport(buf, 64, 0), 64);
+    QCOMPARE(sim->waitForInput(0), 0);
+    QCOMPARE(sim->waitForInput(10000), 1);
+    QCOMPARE(sim->readReport(buf, 64, 0), 64);
+    instrument->unplug();
+    QCOMPARE(sim->waitForInput(10000), -1);
+
+    // The report layer: leftovers of a report are input too; a closed device has none.
+    auto t = std::make_unique<WaitingTransport>();
+    WaitingTransport* raw = t.get();
+    libHidDevice dev(std::move(t));
+    QCOMPARE(dev.waitForInput(0), -1);
+    QCOMPARE(dev.open(0x2047, 0x0301), 0);
+    raw->queueReport(sequence(20));
+    QCOMPARE(dev.read(buf, 5, 50), 5);
+    QCOMPARE(dev.waitForInput(0), 1);
+    QCOMPARE(dev.read(buf, 15, 50), 15);
+    QCOMPARE(dev.waitForInput(0), 0);
+}
 
 void TestLink::workerDeliversInOrderAndOnlyOnTraffic() {
     WorkerRig rig;
@@ -351,6 +482,64 @@ void TestLink::workerDeliversInOrderAndOnlyOnTraffic() {
     QTRY_COMPARE(got.chunks.size(), 2);
     QCOMPARE(got.chunks.at(0), hexBytes("AB4400"));
     QCOMPARE(got.chunks.at(1), hexBytes("000036"));
+    QVERIFY(rig.stop());
+}
+
+void TestLink::commandRunsWhileWorkerWaits() {
+    // The worker's wait for input never ends by itself here; the command still gets the lock,
+    // exchanges, and its reply does not go to the worker.
+    WorkerRig rig;
+    ByteCollector got;
+    connect(rig.worker, &MyThread::senddata, &got, &ByteCollector::take, Qt::QueuedConnection);
+    const QByteArray reply = hexBytes("AB200C0002003412");
+    rig.transport->answerWith(reply);
+    rig.transport->hold(true);
+    rig.start();
+    QTRY_COMPARE(rig.transport->waiting(), 1);
+    {
+        PauseLocker locker(rig.worker->sharedPauseLock());
+        QByteArray frame = hexBytes("AB200C000200");
+        QCOMPARE(rig.port.sendFrame(frame, 1000), 8);
+        QByteArray out;
+        QCOMPARE(rig.port.receiveFrame(out, 1000, int(reply.size()), false), int(reply.size()));
+        QCOMPARE(out, reply);
+    }
+    QCOMPARE(rig.transport->waitingAtWrite(), QList<int>{1});
+    // Whether or not the worker saw the reply come, once it waits again it has handed nothing
+    // over: the reply was the command's.
+    QTRY_COMPARE(rig.transport->waiting(), 1);
+    QCoreApplication::processEvents();
+    QCOMPARE(got.chunks.size(), 0);
+    QCOMPARE(rig.transport->taken(), 1);
+    QVERIFY(rig.stop());
+}
+
+void TestLink::workerKeepsABurstFromACommand() {
+    // A command that asks for the lock while the worker reads a burst gets it only when the
+    // burst has ended, so its clean-up cannot drop the burst's rest.
+    WorkerRig rig;
+    ByteCollector got;
+    connect(rig.worker, &MyThread::senddata, &got, &ByteCollector::take, Qt::QueuedConnection);
+    rig.transport->hold(true);
+    rig.start();
+    rig.transport->queueReport(hexBytes("AB4400"));
+    QTRY_VERIFY(rig.transport->taken() == 1 && rig.transport->reading() == 1);
+    std::shared_ptr<PauseLock> lock = rig.worker->sharedPauseLock();
+    std::atomic<int> takenWhenLocked{-1};
+    QThread* command = QThread::create([&] {
+        PauseLocker locker(lock);
+        takenWhenLocked = rig.transport->taken();
+    });
+    command->start();
+    QTRY_VERIFY(lock->hasWaiters());
+    rig.transport->queueReport(hexBytes("000036"));
+    QTRY_VERIFY(rig.transport->taken() == 2 && rig.transport->reading() == 1);
+    rig.transport->hold(false);
+    QVERIFY(command->wait(5000));
+    delete command;
+    QCOMPARE(takenWhenLocked.load(), 2);
+    QTRY_COMPARE(got.chunks.size(), 1);
+    QCOMPARE(got.chunks.at(0), hexBytes("AB4400000036"));
     QVERIFY(rig.stop());
 }
 
@@ -371,54 +560,52 @@ void TestLink::workerStopsWhileLockIsHeld() {
     lock->unlock();
 }
 
-void TestLink::pauseLockHandsOverAtOnce() {
-    // The worker pauses holding the lock; a thread asking for it ends the pause at once rather
-    // than waiting the pause out, and a stop request does the same.
+void TestLink::pauseLockKeepsTheWorkerBehindCommands() {
+    // A thread waiting in lock() gets the lock before a worker's tryLock, whoever wakes first.
     PauseLock lock;
-    std::atomic<qint64> paused{-1};
-    QThread* holder = QThread::create([&lock, &paused] {
+    lock.lock();
+    std::atomic<int> order{0}, command{0}, worker{0};
+    QThread* commandThread = QThread::create([&] {
         lock.lock();
-        QElapsedTimer t;
-        t.start();
-        lock.pauseUnlessWanted(5000);
-        paused = t.elapsed();
+        command = ++order;
         lock.unlock();
     });
-    holder->start();
-    QTRY_VERIFY(!lock.tryLock(0) || (lock.unlock(), false));
-    QElapsedTimer waited;
-    waited.start();
-    lock.lock();
-    QVERIFY2(waited.elapsed() < 2000, qPrintable(QString::number(waited.elapsed())));
+    commandThread->start();
+    QTRY_VERIFY(lock.hasWaiters());
+    QThread* workerThread = QThread::create([&] {
+        if (lock.tryLock(5000)) {
+            worker = ++order;
+            lock.unlock();
+        }
+    });
+    workerThread->start();
+    QVERIFY(!lock.waitUntilFree(20));
     lock.unlock();
-    QVERIFY(holder->wait(5000));
-    QVERIFY(paused.load() >= 0 && paused.load() < 2000);
-    delete holder;
+    QVERIFY(commandThread->wait(5000) && workerThread->wait(5000));
+    QCOMPARE(command.load(), 1);
+    QCOMPARE(worker.load(), 2);
+    QVERIFY(lock.waitUntilFree(0));
+    delete commandThread;
+    delete workerThread;
 
-    PauseLock stopping;
+    // A stop ends every wait of the worker at once; a free lock can still be taken.
+    lock.lock();
+    QThread* stopper = QThread::create([&lock] {
+        QThread::msleep(50);
+        lock.requestStop();
+    });
     QElapsedTimer t;
     t.start();
-    QThread* stopper = QThread::create([&stopping] {
-        QThread::msleep(50);
-        stopping.requestStop();
-    });
     stopper->start();
-    QVERIFY(stopping.pauseUnlessWanted(5000));
-    QVERIFY(t.elapsed() < 2000);
+    QVERIFY(lock.pause(10000));
+    QVERIFY(!lock.waitUntilFree(10000));
+    QVERIFY(!lock.tryLock(10000));
+    QVERIFY(t.elapsed() < 5000);
     QVERIFY(stopper->wait(5000));
     delete stopper;
-    // A stopping worker gives up a lock attempt at once too.
-    stopping.lock();
-    QElapsedTimer attempt;
-    attempt.start();
-    std::atomic<bool> got{true};
-    QThread* worker = QThread::create([&stopping, &got] { got = stopping.tryLock(5000); });
-    worker->start();
-    QVERIFY(worker->wait(5000));
-    QVERIFY(!got.load());
-    QVERIFY(attempt.elapsed() < 2000);
-    stopping.unlock();
-    delete worker;
+    lock.unlock();
+    QVERIFY(lock.tryLock(0));
+    lock.unlock();
 }
 
 void TestLink::workerDoesNotStarveLockRequests() {
@@ -446,7 +633,8 @@ void TestLink::closingLinkIsSafeDuringPoll() {
         QTest::qWait(7);
         rig.port.closeLink(); // waits for a poll in progress; the worker then finds no link
         QVERIFY(!rig.port.isLinkOpen());
-        auto t = std::make_unique<FakeTransport>();
+        auto t = std::make_unique<WaitingTransport>();
+        rig.transport = t.get();
         auto link = std::make_unique<CLinkerUSB>(std::move(t));
         link->openDevice(0x2047, 0x0301);
         rig.port.setLink(std::move(link));
