@@ -419,20 +419,26 @@ struct WorkerRig {
         thread = new QThread;
         worker = new MyThread(&port);
         worker->moveToThread(thread);
-        QObject::connect(thread, &QThread::finished, worker, &QObject::deleteLater);
         QObject::connect(thread, &QThread::started, worker, &MyThread::startThreadSlot);
     }
     void start() { thread->start(); }
+    // Deletes the worker here once its thread has ended, as the workspace does, rather than by a
+    // deleteLater posted from the ending thread.
     bool stop(int ms = 5000) {
         worker->requestStop();
-        if (port.hasLink())
-            transport->hold(false); // a held wait would outlast the stop
+        transport->hold(false); // a held wait would outlast the stop
         thread->quit();
-        return thread->wait(ms);
+        if (!thread->wait(ms))
+            return false;
+        delete worker;
+        worker = nullptr;
+        return true;
     }
     ~WorkerRig() {
         if (thread->isRunning())
             stop();
+        if (!thread->isRunning())
+            delete worker;
         delete thread;
     }
 };
