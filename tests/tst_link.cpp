@@ -312,96 +312,58 @@ void TestLink::delaySleepsInsteadOfSpinning() {
 
 namespace {
 
-// A HID interface that waits as a real one does: reads and waits for input block until a report
-// is queued or their time-out passes. While held, waits with a time-out ignore it, so that a
-// test knows where the worker is; a write queues the scripted answer.
-class WaitingTransport : public HidTransport {
+// A scripted HID interface that waits as a real one does: reads and waits for input block until
+// a report is queued or their time-out passes. While held, waits with a time-out never end
+// without input, so that a test knows where the worker is.
+class WaitingTransport : public FakeTransport {
   public:
-    bool open(uint16_t, uint16_t) override { return true; }
-    void close() override {}
-    bool isOpen() const override { return true; }
-    bool isRemoved() override { return false; }
-    int writeReport(const uint8_t*, int length, int) override {
-        std::lock_guard<std::mutex> lock(mutex_);
-        waitingAtWrite_.append(waiting_);
-        if (!answer_.isEmpty())
-            input_.push_back(answer_);
-        changed_.notify_all();
-        return length;
-    }
     int readReport(uint8_t* buffer, int capacity, int timeoutMs) override {
-        std::unique_lock<std::mutex> lock(mutex_);
+        std::unique_lock<std::mutex> lock(mutex);
         ++reading_;
-        changed_.notify_all();
         waitFor(lock, timeoutMs);
         --reading_;
-        if (input_.empty())
+        if (input.empty())
             return 0;
-        const QByteArray r = input_.front();
-        input_.pop_front();
         ++taken_;
-        const int n = std::min(capacity, static_cast<int>(r.size()));
-        std::memcpy(buffer, r.constData(), static_cast<size_t>(n));
-        return n;
+        lock.unlock();
+        return FakeTransport::readReport(buffer, capacity, 0);
     }
     int waitForInput(int timeoutMs) override {
-        std::unique_lock<std::mutex> lock(mutex_);
+        std::unique_lock<std::mutex> lock(mutex);
         ++waiting_;
-        changed_.notify_all();
         waitFor(lock, timeoutMs);
         --waiting_;
-        return input_.empty() ? 0 : 1;
+        return input.empty() ? 0 : 1;
     }
-
-    void queueReport(const QByteArray& payload) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        input_.push_back(report(payload));
+    void push(const QByteArray& payload) {
+        queueReport(payload);
         changed_.notify_all();
     }
-    void answerWith(const QByteArray& payload) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        answer_ = report(payload);
-    }
     void hold(bool on) {
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::lock_guard<std::mutex> lock(mutex);
         held_ = on;
         changed_.notify_all();
     }
-    int waiting() const { return get(waiting_); }
-    int reading() const { return get(reading_); }
-    int taken() const { return get(taken_); }
-    QList<int> waitingAtWrite() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return waitingAtWrite_;
-    }
+    int waiting() { return get(waiting_); }
+    int reading() { return get(reading_); }
+    int taken() { return get(taken_); }
 
   private:
-    static QByteArray report(const QByteArray& payload) {
-        QByteArray r(64, '\0');
-        r[0] = 0x3F;
-        r[1] = static_cast<char>(payload.size());
-        r.replace(2, static_cast<int>(payload.size()), payload);
-        return r;
-    }
     void waitFor(std::unique_lock<std::mutex>& lock, int timeoutMs) {
         if (timeoutMs <= 0)
             return;
         changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                          [this] { return !input_.empty() || held_; });
-        changed_.wait(lock, [this] { return !input_.empty() || !held_; });
+                          [this] { return !input.empty() || held_; });
+        changed_.wait(lock, [this] { return !input.empty() || !held_; });
     }
-    int get(const int& value) const {
-        std::lock_guard<std::mutex> lock(mutex_);
+    int get(const int& value) {
+        std::lock_guard<std::mutex> lock(mutex);
         return value;
     }
 
-    mutable std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<QByteArray> input_;
-    QByteArray answer_;
     bool held_ = false;
     int waiting_ = 0, reading_ = 0, taken_ = 0;
-    QList<int> waitingAtWrite_;
 };
 
 struct WorkerRig {
@@ -468,7 +430,7 @@ void TestLink::waitForInputNeverTakesAReport() {
     libHidDevice dev(std::move(t));
     QCOMPARE(dev.waitForInput(0), -1);
     QCOMPARE(dev.open(0x2047, 0x0301), 0);
-    raw->queueReport(sequence(20));
+    raw->push(sequence(20));
     QCOMPARE(dev.read(buf, 5, 50), 5);
     QCOMPARE(dev.waitForInput(0), 1);
     QCOMPARE(dev.read(buf, 15, 50), 15);
@@ -482,9 +444,9 @@ void TestLink::workerDeliversInOrderAndOnlyOnTraffic() {
     rig.start();
     QTest::qWait(150);
     QCOMPARE(got.chunks.size(), 0);
-    rig.transport->queueReport(hexBytes("AB4400"));
+    rig.transport->push(hexBytes("AB4400"));
     QTRY_COMPARE(got.chunks.size(), 1);
-    rig.transport->queueReport(hexBytes("000036"));
+    rig.transport->push(hexBytes("000036"));
     QTRY_COMPARE(got.chunks.size(), 2);
     QCOMPARE(got.chunks.at(0), hexBytes("AB4400"));
     QCOMPARE(got.chunks.at(1), hexBytes("000036"));
@@ -498,7 +460,6 @@ void TestLink::commandRunsWhileWorkerWaits() {
     ByteCollector got;
     connect(rig.worker, &MyThread::senddata, &got, &ByteCollector::take, Qt::QueuedConnection);
     const QByteArray reply = hexBytes("AB200C0002003412");
-    rig.transport->answerWith(reply);
     rig.transport->hold(true);
     rig.start();
     QTRY_COMPARE(rig.transport->waiting(), 1);
@@ -506,11 +467,12 @@ void TestLink::commandRunsWhileWorkerWaits() {
         PauseLocker locker(rig.worker->sharedPauseLock());
         QByteArray frame = hexBytes("AB200C000200");
         QCOMPARE(rig.port.sendFrame(frame, 1000), 8);
+        QCOMPARE(rig.transport->waiting(), 1);
+        rig.transport->push(reply);
         QByteArray out;
         QCOMPARE(rig.port.receiveFrame(out, 1000, int(reply.size()), false), int(reply.size()));
         QCOMPARE(out, reply);
     }
-    QCOMPARE(rig.transport->waitingAtWrite(), QList<int>{1});
     // Whether or not the worker saw the reply come, once it waits again it has handed nothing
     // over: the reply was the command's.
     QTRY_COMPARE(rig.transport->waiting(), 1);
@@ -528,7 +490,7 @@ void TestLink::workerKeepsABurstFromACommand() {
     connect(rig.worker, &MyThread::senddata, &got, &ByteCollector::take, Qt::QueuedConnection);
     rig.transport->hold(true);
     rig.start();
-    rig.transport->queueReport(hexBytes("AB4400"));
+    rig.transport->push(hexBytes("AB4400"));
     QTRY_VERIFY(rig.transport->taken() == 1 && rig.transport->reading() == 1);
     std::shared_ptr<PauseLock> lock = rig.worker->sharedPauseLock();
     std::atomic<int> takenWhenLocked{-1};
@@ -538,7 +500,7 @@ void TestLink::workerKeepsABurstFromACommand() {
     });
     command->start();
     QTRY_VERIFY(lock->hasWaiters());
-    rig.transport->queueReport(hexBytes("000036"));
+    rig.transport->push(hexBytes("000036"));
     QTRY_VERIFY(rig.transport->taken() == 2 && rig.transport->reading() == 1);
     rig.transport->hold(false);
     QVERIFY(command->wait(5000));
