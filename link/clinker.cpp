@@ -35,6 +35,10 @@ bool CLinkerUSB::isRemoved() {
     return device_.isRemoved();
 }
 
+int CLinkerUSB::waitForInput(int timeoutMs) {
+    return device_.waitForInput(timeoutMs);
+}
+
 int CLinkerUSB::write(const QByteArray& frame, int timeoutMs) {
     trace::tx(frame);
     const int ret = device_.write(reinterpret_cast<const uint8_t*>(frame.constData()),

@@ -39,6 +39,13 @@ class CLinker : public QObject {
     }
     // Reads away what is waiting without blocking (a late reply, stray bytes) and returns it.
     virtual QByteArray discardPending() { return {}; }
+    // Waits up to timeoutMs until bytes can be read without waiting, without reading them: 1
+    // when they can, 0 when none came, -1 on error. May run beside a read or write on another
+    // thread. A link that cannot tell answers 1: read to see.
+    virtual int waitForInput(int timeoutMs) {
+        Q_UNUSED(timeoutMs)
+        return 1;
+    }
     virtual int write(const QByteArray& frame, int timeoutMs) {
         Q_UNUSED(frame)
         Q_UNUSED(timeoutMs)
@@ -67,6 +74,7 @@ class CLinkerUSB : public CLinker {
     int read(QByteArray& out, int deadlineMs, int expectedLength) override;
     int readReply(QByteArray& out, int deadlineMs, int expectedLength, ErrorFrame error) override;
     QByteArray discardPending() override;
+    int waitForInput(int timeoutMs) override;
     int write(const QByteArray& frame, int timeoutMs) override;
     bool isOpen() const override;
     bool isRemoved() override;

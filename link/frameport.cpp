@@ -91,6 +91,14 @@ void LinkFramePort::discardPending() {
         link_->discardPending();
 }
 
+int LinkFramePort::waitForInput(int timeoutMs) {
+    // Shared, like a read: closing the link waits for this wait to end.
+    std::shared_lock<std::shared_mutex> locker(linkLock_);
+    if (!link_ || !link_->isOpen())
+        return -1;
+    return link_->waitForInput(timeoutMs);
+}
+
 int LinkFramePort::receiveReply(QByteArray& out, int deadlineMs, int expectedLength, bool verify,
                                 ErrorFrame error) {
     std::shared_lock<std::shared_mutex> locker(linkLock_);

@@ -31,6 +31,13 @@ class FramePort {
     // Before a request: drops whatever arrived since the last exchange (a late reply, stray
     // bytes), so that the reply read next can only be an answer to this request.
     virtual void discardPending() {}
+    // For a poller that must not hold up the commands: waits up to timeoutMs until bytes can be
+    // read without waiting, without reading them. 1 when they can, 0 when none came, -1 when
+    // there is no link. A port that cannot tell answers 1: read to see.
+    virtual int waitForInput(int timeoutMs) {
+        Q_UNUSED(timeoutMs)
+        return 1;
+    }
     // Blocking pause used between a request and its reply on some instruments.
     virtual void delayMs(int ms);
 
@@ -72,6 +79,7 @@ class LinkFramePort : public FramePort {
     int receiveReply(QByteArray& out, int deadlineMs, int expectedLength, bool verify,
                      ErrorFrame error) override;
     void discardPending() override;
+    int waitForInput(int timeoutMs) override;
     void delayMs(int ms) override;
 
   private:

@@ -6,6 +6,10 @@
 
 #include <QDebug>
 
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
 namespace {
 // hid_init is process-wide and reference-free; hid_exit is left to process end.
 bool ensureHidInit() {
@@ -31,11 +35,16 @@ bool HidapiTransport::open(uint16_t vendorId, uint16_t productId) {
         device_ = hid_open_path(list->path);
     }
     hid_free_enumeration(list);
+    lookaheadLength_ = 0;
     if (device_) {
+        // A fresh lock: a write stalled in an earlier handle may still hold the old one.
+        io_ = std::make_shared<std::timed_mutex>();
         hid_device* device = device_;
-        writer_ = std::make_unique<BoundedWriter>([device](const uint8_t* report, int length) {
-            return hid_write(device, report, static_cast<size_t>(length));
-        });
+        writer_ =
+            std::make_unique<BoundedWriter>([device, io = io_](const uint8_t* report, int length) {
+                const std::lock_guard<std::timed_mutex> guard(*io);
+                return hid_write(device, report, static_cast<size_t>(length));
+            });
     }
     vendorId_ = vendorId;
     productId_ = productId;
@@ -61,9 +70,37 @@ int HidapiTransport::writeReport(const uint8_t* report, int length, int timeoutM
 }
 
 int HidapiTransport::readReport(uint8_t* buffer, int capacity, int timeoutMs) {
+    if (!device_ || !buffer || capacity <= 0)
+        return -1;
+    std::unique_lock<std::timed_mutex> io(*io_, std::defer_lock);
+    if (timeoutMs < 0)
+        io.lock();
+    else if (!io.try_lock_for(std::chrono::milliseconds(std::max(timeoutMs, kDeviceBusyMs))))
+        return 0; // a write stalled in the device: nothing can be read meanwhile
+    if (lookaheadLength_ > 0) {
+        const int n = std::min(capacity, lookaheadLength_);
+        std::memcpy(buffer, lookahead_.data(), static_cast<size_t>(n));
+        lookaheadLength_ = 0;
+        return n;
+    }
+    return hid_read_timeout(device_, buffer, static_cast<size_t>(capacity), timeoutMs);
+}
+
+int HidapiTransport::waitForInput(int timeoutMs) {
     if (!device_)
         return -1;
-    return hid_read_timeout(device_, buffer, static_cast<size_t>(capacity), timeoutMs);
+    timeoutMs = std::max(timeoutMs, 0);
+    std::unique_lock<std::timed_mutex> io(*io_, std::defer_lock);
+    if (!io.try_lock_for(std::chrono::milliseconds(timeoutMs)))
+        return 0;
+    if (lookaheadLength_ > 0)
+        return 1;
+    const int n = hid_read_timeout(device_, lookahead_.data(), lookahead_.size(),
+                                   std::min(timeoutMs, kWaitSliceMs));
+    if (n < 0)
+        return -1;
+    lookaheadLength_ = n;
+    return n > 0 ? 1 : 0;
 }
 
 bool HidapiTransport::isRemoved() {

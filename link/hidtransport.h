@@ -18,6 +18,14 @@ class HidTransport {
     virtual int writeReport(const uint8_t* report, int length, int timeoutMs) = 0;
     // Reads one input report into buffer. Returns its length, 0 on time-out, -1 on error.
     virtual int readReport(uint8_t* buffer, int capacity, int timeoutMs) = 0;
+    // Waits up to timeoutMs until an input report is waiting, without taking it out: 1 when one
+    // is, 0 when none came (possibly before timeoutMs), -1 on error. It may run while another
+    // thread reads or writes, so that a poller can wait without blocking their exchange. A
+    // transport that cannot tell without reading answers 1 at once: read, with a wait, to see.
+    virtual int waitForInput(int timeoutMs) {
+        (void)timeoutMs;
+        return 1;
+    }
     // True when the device no longer answers (unplugged).
     virtual bool isRemoved() = 0;
 

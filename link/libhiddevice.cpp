@@ -58,6 +58,14 @@ int libHidDevice::write(const uint8_t* source, int count, int waitMs) {
     return sent;
 }
 
+int libHidDevice::waitForInput(int waitMs) {
+    if (!open_ || !transport_)
+        return -1;
+    if (leftoverCount() > 0)
+        return 1;
+    return transport_->waitForInput(waitMs);
+}
+
 int libHidDevice::read(uint8_t* destination, int count, int waitMs) {
     if (!open_)
         return 0;
@@ -66,15 +74,16 @@ int libHidDevice::read(uint8_t* destination, int count, int waitMs) {
         return 0;
 
     uint8_t* buffer = reportBuffer_.data();
+    const int leftover = leftoverCount();
     // Leftovers of the last report come first.
-    if (count < leftoverCount_) {
+    if (count < leftover) {
         std::memcpy(destination, buffer, static_cast<size_t>(count));
-        std::memmove(buffer, buffer + count, static_cast<size_t>(leftoverCount_ - count));
-        leftoverCount_ -= count;
+        std::memmove(buffer, buffer + count, static_cast<size_t>(leftover - count));
+        leftoverCount_ = leftover - count;
         return count;
     }
-    int delivered = leftoverCount_;
-    std::memcpy(destination, buffer, static_cast<size_t>(leftoverCount_));
+    int delivered = leftover;
+    std::memcpy(destination, buffer, static_cast<size_t>(leftover));
     leftoverCount_ = 0;
     if (delivered == count)
         return count;

@@ -2,6 +2,7 @@
 
 #include "hidtransport.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -28,10 +29,13 @@ class libHidDevice {
     virtual int read(uint8_t* destination, int count, int waitMs);
     // Sends count bytes as reports. Returns the payload bytes of the reports completely written.
     virtual int write(const uint8_t* source, int count, int waitMs);
+    // Waits up to waitMs until bytes can be read without waiting (HidTransport::waitForInput).
+    // Safe beside a read or write on another thread; open and close must not run meanwhile.
+    virtual int waitForInput(int waitMs);
     virtual bool isRemoved();
 
     bool isOpen() const { return open_; }
-    int leftoverCount() const { return leftoverCount_; }
+    int leftoverCount() const { return leftoverCount_.load(std::memory_order_relaxed); }
 
   private:
     enum Error { Ok = 0, NotOpen = 2, Busy = 3, TimedOut = 4, IoError = 5, InvalidHandle = 6 };
@@ -41,5 +45,6 @@ class libHidDevice {
     int readWaitMs_ = kDefaultWaitMs;
     int writeWaitMs_ = kDefaultWaitMs;
     std::vector<uint8_t> reportBuffer_;
-    int leftoverCount_ = 0;
+    // Written by reads only; atomic because waitForInput looks at it from a poller's thread.
+    std::atomic<int> leftoverCount_{0};
 };

@@ -13,24 +13,36 @@ void MyThread::requestStop() {
 }
 
 void MyThread::startThreadSlot() {
-    // A bounded wait for the lock keeps the stop request visible while the user-interface
-    // thread holds the lock for a long exchange.
-    constexpr int kLockAttemptMs = 20;
-    while (!pauseLock_->isStopRequested()) {
-        if (pauseLock_->hasWaiters()) {
-            pauseLock_->waitUntilUnwanted(kLockAttemptMs);
+    // The loop keeps its own reference: its last use of the lock is then ordered before the
+    // lock's release by whoever deletes the worker after the thread ends, which the thread
+    // sanitizer can follow (it cannot see through QThread::wait).
+    const std::shared_ptr<PauseLock> lock = pauseLock_;
+    FramePort* const port = port_;
+    while (!lock->isStopRequested()) {
+        // While a command holds the lock, what arrives is its reply.
+        if (!lock->waitUntilFree(kWaitSliceMs))
+            continue;
+        const int ready = port ? port->waitForInput(kWaitSliceMs) : -1;
+        if (ready == 0)
+            continue;
+        if (ready < 0) {
+            lock->pause(kPollPauseMs);
             continue;
         }
-        if (!pauseLock_->tryLock(kLockAttemptMs))
+        if (!lock->tryLock(kWaitSliceMs))
             continue;
-        if (pauseLock_->isStopRequested()) {
-            pauseLock_->unlock();
-            break;
-        }
         QByteArray bytes;
-        if (port_ && port_->receiveFrame(bytes, 0, kExpectedLength, false) > 0)
+        int got = 0;
+        // A command may have taken what was there (its reply) before the lock was ours.
+        const bool stillThere = !lock->isStopRequested() && port->waitForInput(0) > 0;
+        // The read waits a while for more reports, so a burst is read whole before a command's
+        // clean-up could drop its rest.
+        if (stillThere)
+            got = port->receiveFrame(bytes, 0, kExpectedLength, false);
+        lock->unlock();
+        if (got > 0)
             emit senddata(bytes);
-        pauseLock_->pauseUnlessWanted(kPollPauseMs);
-        pauseLock_->unlock();
+        else if (stillThere)
+            lock->pause(kPollPauseMs); // never spin on input that cannot be read
     }
 }

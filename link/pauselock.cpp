@@ -5,7 +5,7 @@
 void PauseLock::lock() {
     std::unique_lock<std::mutex> guard(mutex_);
     ++waiters_;
-    changed_.notify_all(); // cut the worker's pause short
+    changed_.notify_all(); // the worker stays off the lock from now on
     changed_.wait(guard, [this] { return !locked_; });
     locked_ = true;
     --waiters_;
@@ -16,8 +16,8 @@ bool PauseLock::tryLock(int timeoutMs) {
     std::unique_lock<std::mutex> guard(mutex_);
     // A stop request ends the attempt early, so a stopping worker never waits out the time.
     changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs),
-                      [this] { return !locked_ || stop_; });
-    if (locked_)
+                      [this] { return (!locked_ && waiters_ == 0) || stop_; });
+    if (locked_ || waiters_ > 0)
         return false;
     locked_ = true;
     return true;
@@ -34,16 +34,16 @@ bool PauseLock::hasWaiters() const {
     return waiters_ > 0;
 }
 
-bool PauseLock::pauseUnlessWanted(int ms) {
-    std::unique_lock<std::mutex> guard(mutex_);
-    return changed_.wait_for(guard, std::chrono::milliseconds(ms),
-                             [this] { return waiters_ > 0 || stop_; });
-}
-
-void PauseLock::waitUntilUnwanted(int ms) {
+bool PauseLock::waitUntilFree(int ms) {
     std::unique_lock<std::mutex> guard(mutex_);
     changed_.wait_for(guard, std::chrono::milliseconds(ms),
-                      [this] { return waiters_ == 0 || stop_; });
+                      [this] { return (!locked_ && waiters_ == 0) || stop_; });
+    return !locked_ && waiters_ == 0 && !stop_;
+}
+
+bool PauseLock::pause(int ms) {
+    std::unique_lock<std::mutex> guard(mutex_);
+    return changed_.wait_for(guard, std::chrono::milliseconds(ms), [this] { return stop_; });
 }
 
 void PauseLock::requestStop() {

@@ -4,24 +4,26 @@
 #include <memory>
 #include <mutex>
 
-// The lock that serialises all use of the device link. The background worker holds it for
-// each poll; the user-interface thread holds it for each exchange with the instrument.
-// A plain mutex is not fair, so lock() announces itself: the worker cuts its pause short and
-// stays off the lock until the waiting thread has it. Built on one std::mutex and one
+// The lock that serialises all use of the device link. The user-interface thread holds it for
+// each exchange with the instrument; the background worker waits for input without it and holds
+// it only to read what has arrived. A plain mutex is not fair, so lock() announces itself and
+// the worker stays off the lock while anyone waits in lock(). Built on one std::mutex and one
 // condition variable, which the thread sanitizer can follow.
 class PauseLock {
   public:
     void lock();
+    // Takes the lock if within timeoutMs it is neither held nor asked for in lock() (the worker
+    // never jumps the queue); a stop request ends the wait.
     bool tryLock(int timeoutMs);
     void unlock();
 
-    // For the worker: true when another thread is waiting in lock().
+    // True when a thread is waiting in lock().
     bool hasWaiters() const;
-    // For the worker: sleeps up to ms; returns early (true) when a thread starts waiting or a
-    // stop is requested.
-    bool pauseUnlessWanted(int ms);
-    // For the worker: waits up to ms until no thread is waiting for the lock.
-    void waitUntilUnwanted(int ms);
+    // For the worker: waits up to ms until the lock is neither held nor asked for; false on
+    // time-out or stop.
+    bool waitUntilFree(int ms);
+    // For the worker: sleeps up to ms; returns early (true) when a stop is requested.
+    bool pause(int ms);
 
     // Asks the worker to stop: every pause and lock attempt of the worker ends at once.
     void requestStop();

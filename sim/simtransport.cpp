@@ -85,6 +85,13 @@ int SimTransport::writeReport(const uint8_t* report, int length, int /*timeoutMs
     return length;
 }
 
+Clock::time_point SimTransport::firstReadyAt() const {
+    auto readyAt = core_->outbox.front().readyAt;
+    if (core_->latency == Latency::UsbFullSpeed)
+        readyAt = std::max(readyAt, core_->lastDelivery + kReportTime);
+    return readyAt;
+}
+
 int SimTransport::readReport(uint8_t* buffer, int capacity, int timeoutMs) {
     if (!buffer || capacity <= 0)
         return -1;
@@ -97,9 +104,7 @@ int SimTransport::readReport(uint8_t* buffer, int capacity, int timeoutMs) {
         bool haveWake = timeoutMs >= 0;
         auto wakeAt = deadline;
         if (!core_->outbox.empty()) {
-            auto readyAt = core_->outbox.front().readyAt;
-            if (core_->latency == Latency::UsbFullSpeed)
-                readyAt = std::max(readyAt, core_->lastDelivery + kReportTime);
+            const auto readyAt = firstReadyAt();
             if (readyAt <= now) {
                 const OutgoingReport r = core_->outbox.front();
                 core_->outbox.pop_front();
@@ -118,6 +123,26 @@ int SimTransport::readReport(uint8_t* buffer, int capacity, int timeoutMs) {
             core_->outboxChanged.wait_until(lock, wakeAt);
         else
             core_->outboxChanged.wait(lock);
+    }
+}
+
+int SimTransport::waitForInput(int timeoutMs) {
+    std::unique_lock<std::mutex> lock(core_->mutex);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    for (;;) {
+        if (!attached())
+            return -1;
+        const auto now = Clock::now();
+        auto wakeAt = deadline;
+        if (!core_->outbox.empty()) {
+            const auto readyAt = firstReadyAt();
+            if (readyAt <= now)
+                return 1;
+            wakeAt = std::min(wakeAt, readyAt);
+        }
+        if (now >= deadline)
+            return 0;
+        core_->outboxChanged.wait_until(lock, wakeAt);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "libhiddevice.h"
 #include "mythread.h"
 #include "trace.h"
+#include "virtualinstrument.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -15,6 +16,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <condition_variable>
 #include <ctime>
 
 namespace {
@@ -67,9 +69,12 @@ class TestLink : public QObject {
     void framePortSendAndReceive();
     void traceLinesAreExactHex();
     void delaySleepsInsteadOfSpinning();
+    void waitForInputNeverTakesAReport();
     void workerDeliversInOrderAndOnlyOnTraffic();
+    void commandRunsWhileWorkerWaits();
+    void workerKeepsABurstFromACommand();
     void workerStopsWhileLockIsHeld();
-    void pauseLockHandsOverAtOnce();
+    void pauseLockKeepsTheWorkerBehindCommands();
     void workerDoesNotStarveLockRequests();
     void closingLinkIsSafeDuringPoll();
 };
@@ -306,14 +311,69 @@ void TestLink::delaySleepsInsteadOfSpinning() {
 }
 
 namespace {
+
+// A scripted HID interface that waits as a real one does: reads and waits for input block until
+// a report is queued or their time-out passes. While held, waits with a time-out never end
+// without input, so that a test knows where the worker is.
+class WaitingTransport : public FakeTransport {
+  public:
+    int readReport(uint8_t* buffer, int capacity, int timeoutMs) override {
+        std::unique_lock<std::mutex> lock(mutex);
+        ++reading_;
+        waitFor(lock, timeoutMs);
+        --reading_;
+        if (input.empty())
+            return 0;
+        ++taken_;
+        lock.unlock();
+        return FakeTransport::readReport(buffer, capacity, 0);
+    }
+    int waitForInput(int timeoutMs) override {
+        std::unique_lock<std::mutex> lock(mutex);
+        ++waiting_;
+        waitFor(lock, timeoutMs);
+        --waiting_;
+        return input.empty() ? 0 : 1;
+    }
+    void push(const QByteArray& payload) {
+        queueReport(payload);
+        changed_.notify_all();
+    }
+    void hold(bool on) {
+        std::lock_guard<std::mutex> lock(mutex);
+        held_ = on;
+        changed_.notify_all();
+    }
+    int waiting() { return get(waiting_); }
+    int reading() { return get(reading_); }
+    int taken() { return get(taken_); }
+
+  private:
+    void waitFor(std::unique_lock<std::mutex>& lock, int timeoutMs) {
+        if (timeoutMs <= 0)
+            return;
+        changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                          [this] { return !input.empty() || held_; });
+        changed_.wait(lock, [this] { return !input.empty() || !held_; });
+    }
+    int get(const int& value) {
+        std::lock_guard<std::mutex> lock(mutex);
+        return value;
+    }
+
+    std::condition_variable changed_;
+    bool held_ = false;
+    int waiting_ = 0, reading_ = 0, taken_ = 0;
+};
+
 struct WorkerRig {
     LinkFramePort port;
-    FakeTransport* transport = nullptr;
+    WaitingTransport* transport = nullptr;
     QThread* thread = nullptr;
     MyThread* worker = nullptr;
 
     WorkerRig() {
-        auto t = std::make_unique<FakeTransport>();
+        auto t = std::make_unique<WaitingTransport>();
         transport = t.get();
         auto link = std::make_unique<CLinkerUSB>(std::move(t));
         link->openDevice(0x2047, 0x0301);
@@ -321,22 +381,61 @@ struct WorkerRig {
         thread = new QThread;
         worker = new MyThread(&port);
         worker->moveToThread(thread);
-        QObject::connect(thread, &QThread::finished, worker, &QObject::deleteLater);
         QObject::connect(thread, &QThread::started, worker, &MyThread::startThreadSlot);
     }
     void start() { thread->start(); }
+    // Deletes the worker here once its thread has ended, as the workspace does, rather than by a
+    // deleteLater posted from the ending thread.
     bool stop(int ms = 5000) {
         worker->requestStop();
+        transport->hold(false); // a held wait would outlast the stop
         thread->quit();
-        return thread->wait(ms);
+        if (!thread->wait(ms))
+            return false;
+        delete worker;
+        worker = nullptr;
+        return true;
     }
     ~WorkerRig() {
         if (thread->isRunning())
             stop();
+        if (!thread->isRunning())
+            delete worker;
         delete thread;
     }
 };
 } // namespace
+
+void TestLink::waitForInputNeverTakesAReport() {
+    // The virtual instrument: looking takes nothing, and a wait ends when a report becomes due.
+    auto instrument = sim::VirtualInstrument::fromPreset(QStringLiteral("KV510"));
+    std::unique_ptr<HidTransport> sim = instrument->createTransport();
+    QVERIFY(sim->open(0x2047, 0x0301));
+    QCOMPARE(sim->waitForInput(0), 0);
+    instrument->splitNextPush(2); // the second report comes later
+    instrument->pushMeasurement();
+    QCOMPARE(sim->waitForInput(0), 1);
+    QCOMPARE(sim->waitForInput(0), 1);
+    uint8_t buf[64] = {};
+    QCOMPARE(sim->readReport(buf, 64, 0), 64);
+    QCOMPARE(sim->waitForInput(0), 0);
+    QCOMPARE(sim->waitForInput(10000), 1);
+    QCOMPARE(sim->readReport(buf, 64, 0), 64);
+    instrument->unplug();
+    QCOMPARE(sim->waitForInput(10000), -1);
+
+    // The report layer: leftovers of a report are input too; a closed device has none.
+    auto t = std::make_unique<WaitingTransport>();
+    WaitingTransport* raw = t.get();
+    libHidDevice dev(std::move(t));
+    QCOMPARE(dev.waitForInput(0), -1);
+    QCOMPARE(dev.open(0x2047, 0x0301), 0);
+    raw->push(sequence(20));
+    QCOMPARE(dev.read(buf, 5, 50), 5);
+    QCOMPARE(dev.waitForInput(0), 1);
+    QCOMPARE(dev.read(buf, 15, 50), 15);
+    QCOMPARE(dev.waitForInput(0), 0);
+}
 
 void TestLink::workerDeliversInOrderAndOnlyOnTraffic() {
     WorkerRig rig;
@@ -345,12 +444,70 @@ void TestLink::workerDeliversInOrderAndOnlyOnTraffic() {
     rig.start();
     QTest::qWait(150);
     QCOMPARE(got.chunks.size(), 0);
-    rig.transport->queueReport(hexBytes("AB4400"));
+    rig.transport->push(hexBytes("AB4400"));
     QTRY_COMPARE(got.chunks.size(), 1);
-    rig.transport->queueReport(hexBytes("000036"));
+    rig.transport->push(hexBytes("000036"));
     QTRY_COMPARE(got.chunks.size(), 2);
     QCOMPARE(got.chunks.at(0), hexBytes("AB4400"));
     QCOMPARE(got.chunks.at(1), hexBytes("000036"));
+    QVERIFY(rig.stop());
+}
+
+void TestLink::commandRunsWhileWorkerWaits() {
+    // The worker's wait for input never ends by itself here; the command still gets the lock,
+    // exchanges, and its reply does not go to the worker.
+    WorkerRig rig;
+    ByteCollector got;
+    connect(rig.worker, &MyThread::senddata, &got, &ByteCollector::take, Qt::QueuedConnection);
+    const QByteArray reply = hexBytes("AB200C0002003412");
+    rig.transport->hold(true);
+    rig.start();
+    QTRY_COMPARE(rig.transport->waiting(), 1);
+    {
+        PauseLocker locker(rig.worker->sharedPauseLock());
+        QByteArray frame = hexBytes("AB200C000200");
+        QCOMPARE(rig.port.sendFrame(frame, 1000), 8);
+        QCOMPARE(rig.transport->waiting(), 1);
+        rig.transport->push(reply);
+        QByteArray out;
+        QCOMPARE(rig.port.receiveFrame(out, 1000, int(reply.size()), false), int(reply.size()));
+        QCOMPARE(out, reply);
+    }
+    // Whether or not the worker saw the reply come, once it waits again it has handed nothing
+    // over: the reply was the command's.
+    QTRY_COMPARE(rig.transport->waiting(), 1);
+    QCoreApplication::processEvents();
+    QCOMPARE(got.chunks.size(), 0);
+    QCOMPARE(rig.transport->taken(), 1);
+    QVERIFY(rig.stop());
+}
+
+void TestLink::workerKeepsABurstFromACommand() {
+    // A command that asks for the lock while the worker reads a burst gets it only when the
+    // burst has ended, so its clean-up cannot drop the burst's rest.
+    WorkerRig rig;
+    ByteCollector got;
+    connect(rig.worker, &MyThread::senddata, &got, &ByteCollector::take, Qt::QueuedConnection);
+    rig.transport->hold(true);
+    rig.start();
+    rig.transport->push(hexBytes("AB4400"));
+    QTRY_VERIFY(rig.transport->taken() == 1 && rig.transport->reading() == 1);
+    std::shared_ptr<PauseLock> lock = rig.worker->sharedPauseLock();
+    std::atomic<int> takenWhenLocked{-1};
+    QThread* command = QThread::create([&] {
+        PauseLocker locker(lock);
+        takenWhenLocked = rig.transport->taken();
+    });
+    command->start();
+    QTRY_VERIFY(lock->hasWaiters());
+    rig.transport->push(hexBytes("000036"));
+    QTRY_VERIFY(rig.transport->taken() == 2 && rig.transport->reading() == 1);
+    rig.transport->hold(false);
+    QVERIFY(command->wait(5000));
+    delete command;
+    QCOMPARE(takenWhenLocked.load(), 2);
+    QTRY_COMPARE(got.chunks.size(), 1);
+    QCOMPARE(got.chunks.at(0), hexBytes("AB4400000036"));
     QVERIFY(rig.stop());
 }
 
@@ -371,54 +528,52 @@ void TestLink::workerStopsWhileLockIsHeld() {
     lock->unlock();
 }
 
-void TestLink::pauseLockHandsOverAtOnce() {
-    // The worker pauses holding the lock; a thread asking for it ends the pause at once rather
-    // than waiting the pause out, and a stop request does the same.
+void TestLink::pauseLockKeepsTheWorkerBehindCommands() {
+    // A thread waiting in lock() gets the lock before a worker's tryLock, whoever wakes first.
     PauseLock lock;
-    std::atomic<qint64> paused{-1};
-    QThread* holder = QThread::create([&lock, &paused] {
+    lock.lock();
+    std::atomic<int> order{0}, command{0}, worker{0};
+    QThread* commandThread = QThread::create([&] {
         lock.lock();
-        QElapsedTimer t;
-        t.start();
-        lock.pauseUnlessWanted(5000);
-        paused = t.elapsed();
+        command = ++order;
         lock.unlock();
     });
-    holder->start();
-    QTRY_VERIFY(!lock.tryLock(0) || (lock.unlock(), false));
-    QElapsedTimer waited;
-    waited.start();
-    lock.lock();
-    QVERIFY2(waited.elapsed() < 2000, qPrintable(QString::number(waited.elapsed())));
+    commandThread->start();
+    QTRY_VERIFY(lock.hasWaiters());
+    QThread* workerThread = QThread::create([&] {
+        if (lock.tryLock(5000)) {
+            worker = ++order;
+            lock.unlock();
+        }
+    });
+    workerThread->start();
+    QVERIFY(!lock.waitUntilFree(20));
     lock.unlock();
-    QVERIFY(holder->wait(5000));
-    QVERIFY(paused.load() >= 0 && paused.load() < 2000);
-    delete holder;
+    QVERIFY(commandThread->wait(5000) && workerThread->wait(5000));
+    QCOMPARE(command.load(), 1);
+    QCOMPARE(worker.load(), 2);
+    QVERIFY(lock.waitUntilFree(0));
+    delete commandThread;
+    delete workerThread;
 
-    PauseLock stopping;
+    // A stop ends every wait of the worker at once; a free lock can still be taken.
+    lock.lock();
+    QThread* stopper = QThread::create([&lock] {
+        QThread::msleep(50);
+        lock.requestStop();
+    });
     QElapsedTimer t;
     t.start();
-    QThread* stopper = QThread::create([&stopping] {
-        QThread::msleep(50);
-        stopping.requestStop();
-    });
     stopper->start();
-    QVERIFY(stopping.pauseUnlessWanted(5000));
-    QVERIFY(t.elapsed() < 2000);
+    QVERIFY(lock.pause(10000));
+    QVERIFY(!lock.waitUntilFree(10000));
+    QVERIFY(!lock.tryLock(10000));
+    QVERIFY(t.elapsed() < 5000);
     QVERIFY(stopper->wait(5000));
     delete stopper;
-    // A stopping worker gives up a lock attempt at once too.
-    stopping.lock();
-    QElapsedTimer attempt;
-    attempt.start();
-    std::atomic<bool> got{true};
-    QThread* worker = QThread::create([&stopping, &got] { got = stopping.tryLock(5000); });
-    worker->start();
-    QVERIFY(worker->wait(5000));
-    QVERIFY(!got.load());
-    QVERIFY(attempt.elapsed() < 2000);
-    stopping.unlock();
-    delete worker;
+    lock.unlock();
+    QVERIFY(lock.tryLock(0));
+    lock.unlock();
 }
 
 void TestLink::workerDoesNotStarveLockRequests() {
@@ -446,7 +601,8 @@ void TestLink::closingLinkIsSafeDuringPoll() {
         QTest::qWait(7);
         rig.port.closeLink(); // waits for a poll in progress; the worker then finds no link
         QVERIFY(!rig.port.isLinkOpen());
-        auto t = std::make_unique<FakeTransport>();
+        auto t = std::make_unique<WaitingTransport>();
+        rig.transport = t.get();
         auto link = std::make_unique<CLinkerUSB>(std::move(t));
         link->openDevice(0x2047, 0x0301);
         rig.port.setLink(std::move(link));
