@@ -22,7 +22,7 @@ constexpr double kAxisHeight = 18; // Δa* tick labels under the plane
 constexpr double kBarGap = 10;
 constexpr double kBarLabels = 40; // ΔL* tick labels left of the bar
 constexpr double kBarWidth = 16;
-constexpr double kRightMargin = 6;
+constexpr double kRightMargin = 8;
 constexpr double kMarker = 4;
 constexpr double kNewestRing = 6;
 constexpr double kRoom = 1.08; // beyond the farthest value
@@ -179,9 +179,8 @@ Plan plan(const QRectF& area, const Input& input, const Tolerance& tolerance) {
         p.texts.append({QRectF(p.bar.left() - kBarLabels, y - 8, kBarLabels - 4, 16),
                         int(Qt::AlignRight | Qt::AlignVCenter), tickText(v, barTick)});
     }
-    p.texts.append(
-        {QRectF(p.bar.left() - kBarLabels, area.top(), kBarLabels + kBarWidth, kTitleHeight),
-         int(Qt::AlignRight | Qt::AlignVCenter), QCoreApplication::translate("AbPlot", "△L*")});
+    p.texts.append({QRectF(p.bar.center().x() - 30, area.top(), 60, kTitleHeight),
+                    int(Qt::AlignCenter), QCoreApplication::translate("AbPlot", "△L*")});
     if (std::isfinite(tolerance.lighter) || std::isfinite(tolerance.darker)) {
         // A side without an edge in reach runs to the end of the bar.
         const double top =

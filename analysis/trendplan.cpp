@@ -115,6 +115,9 @@ std::optional<ControlLimits> controlLimits(const QVector<double>& values) {
     c.averageMovingRange = ranges / (c.n - 1);
     c.upper = c.centre + kMovingRangeFactor * c.averageMovingRange;
     c.lower = c.centre - kMovingRangeFactor * c.averageMovingRange;
+    // Values near the end of the double range would give limits no chart can place.
+    if (!std::isfinite(c.upper) || !std::isfinite(c.lower))
+        return std::nullopt;
     return c;
 }
 

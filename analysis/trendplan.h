@@ -42,7 +42,7 @@ struct ControlLimits {
     double lower = 0, upper = 0;
 };
 inline constexpr double kMovingRangeFactor = 2.66;
-// Empty below two points.
+// Empty below two points and where the limits overflow.
 std::optional<ControlLimits> controlLimits(const QVector<double>& values);
 // "UCL", "CL", "LCL" as drawn beside the lines.
 QString upperLimitLabel();
