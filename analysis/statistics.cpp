@@ -24,7 +24,10 @@ Summary summarize(const QVector<double>& values) {
     }
     if (s.n == 0)
         return s;
-    const double mean = sum / s.n;
+    // Equal values have that value as their mean and no spread; the rounded sum would make
+    // the mean differ in the last digit and give them a tiny standard deviation, which a
+    // capability figure divides by.
+    const double mean = lo == hi ? lo : sum / s.n;
     s.mean = mean;
     s.minimum = lo;
     s.maximum = hi;

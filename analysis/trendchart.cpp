@@ -1,11 +1,18 @@
 #include "trendchart.h"
 
+#include "chartexport.h"
+
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
-TrendChart::TrendChart(QWidget* parent) : QWidget(parent) {
+TrendChart::TrendChart(QWidget* parent)
+    : QWidget(parent), export_(new ChartExport(this, QStringLiteral("trend"))) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TrendChart::setPrompter(Prompter* prompter) {
+    export_->setPrompter(prompter);
 }
 
 void TrendChart::setSeries(const QVector<trend::Series>& series, const QVector<bool>& passes) {

@@ -4,6 +4,9 @@
 
 #include <QWidget>
 
+class ChartExport;
+class Prompter;
+
 // The trend chart widget: draws the plan of the series it was given and says which list row
 // was clicked. It keeps no numbers of its own beyond what it was last handed.
 class TrendChart : public QWidget {
@@ -15,6 +18,10 @@ class TrendChart : public QWidget {
     // Everything the chart shows; call again after every new, deleted or re-judged row.
     void setSeries(const QVector<trend::Series>& series, const QVector<bool>& passes);
     const trend::Plan& currentPlan() const { return plan_; }
+
+    // Where saving the picture asks for a file and reports errors.
+    void setPrompter(Prompter* prompter);
+    ChartExport* exporter() const { return export_; }
 
     QSize sizeHint() const override { return {480, 240}; }
 
@@ -33,4 +40,5 @@ class TrendChart : public QWidget {
     QVector<trend::Series> series_;
     QVector<bool> passes_;
     trend::Plan plan_;
+    ChartExport* export_;
 };

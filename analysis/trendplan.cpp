@@ -19,14 +19,8 @@ constexpr double kAxisHeight = 18;  // row numbers under the last plot
 constexpr double kPaneGap = 6;
 constexpr double kMarker = 4; // side of a point's square, pixels
 constexpr double kLastRing = 6;
-
-// A tick step of 1, 2 or 5 times a power of ten giving about four intervals.
-double niceStep(double span) {
-    const double raw = span / 4;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    const double norm = raw / magnitude;
-    return (norm < 1.5 ? 1 : norm < 3 ? 2 : norm < 7 ? 5 : 10) * magnitude;
-}
+constexpr double kOutsideRing = 4.5; // around a point beyond a control limit
+const QColor kControlColour(128, 0, 160);
 
 // The polyline as a 1-pixel pen draws it: within one pixel column its segments cover the span
 // from the lowest to the highest point, so a long list draws as one upright line per column and
@@ -58,11 +52,18 @@ QVector<QLineF> perColumn(const QPolygonF& line) {
     return out;
 }
 
+} // namespace
+
+double niceStep(double span) {
+    const double raw = span / 4;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double norm = raw / magnitude;
+    return (norm < 1.5 ? 1 : norm < 3 ? 2 : norm < 7 ? 5 : 10) * magnitude;
+}
+
 int decimalsFor(double step) {
     return std::clamp(int(std::ceil(-std::log10(step) - 1e-9)), 0, 4);
 }
-
-} // namespace
 
 QVector<Quantity> quantities(int displayMode, bool oldLayout) {
     if (oldLayout)
@@ -95,6 +96,41 @@ QString label(Quantity quantity) {
         break;
     }
     return QCoreApplication::translate("TrendChart", "△E");
+}
+
+std::optional<ControlLimits> controlLimits(const QVector<double>& values) {
+    ControlLimits c;
+    double sum = 0, ranges = 0, previous = 0;
+    for (const double v : values) {
+        if (!std::isfinite(v))
+            continue;
+        if (c.n++ > 0)
+            ranges += std::abs(v - previous);
+        sum += v;
+        previous = v;
+    }
+    if (c.n < 2)
+        return std::nullopt;
+    c.centre = sum / c.n;
+    c.averageMovingRange = ranges / (c.n - 1);
+    c.upper = c.centre + kMovingRangeFactor * c.averageMovingRange;
+    c.lower = c.centre - kMovingRangeFactor * c.averageMovingRange;
+    // Values near the end of the double range would give limits no chart can place.
+    if (!std::isfinite(c.upper) || !std::isfinite(c.lower))
+        return std::nullopt;
+    return c;
+}
+
+QString upperLimitLabel() {
+    return QCoreApplication::translate("TrendChart", "UCL");
+}
+
+QString centreLabel() {
+    return QCoreApplication::translate("TrendChart", "CL");
+}
+
+QString lowerLimitLabel() {
+    return QCoreApplication::translate("TrendChart", "LCL");
 }
 
 double yOf(const Plan::Pane& pane, double value) {
@@ -138,6 +174,13 @@ Plan plan(const QRectF& area, const QVector<Series>& series, const QVector<bool>
                 lo = std::min(lo, v);
                 hi = std::max(hi, v);
             }
+        pane.control = controlLimits(s.values);
+        const bool drawLower = pane.control && (symmetric || pane.control->lower >= 0);
+        if (pane.control) {
+            hi = std::max(hi, pane.control->upper);
+            if (drawLower)
+                lo = std::min(lo, pane.control->lower);
+        }
         if (hi - lo < 1e-9)
             hi = lo + 1;
         const double room = (hi - lo) * 0.08;
@@ -176,6 +219,23 @@ Plan plan(const QRectF& area, const QVector<Series>& series, const QVector<bool>
             pane.rows.append(i);
         }
         pane.line = QPolygonF(pane.points);
+        if (const auto& c = pane.control) {
+            QVector<std::pair<double, QString>> lines{{c->centre, centreLabel()},
+                                                      {c->upper, upperLimitLabel()}};
+            if (drawLower)
+                lines.append({c->lower, lowerLimitLabel()});
+            for (const auto& [value, name] : lines) {
+                const double y = yOf(pane, value);
+                pane.controlLines.append(QLineF(left, y, left + width, y));
+                pane.controlTexts.append({QRectF(left + width - 64, y - 15, 62, 14),
+                                          int(Qt::AlignRight | Qt::AlignBottom), name});
+            }
+            for (int i = 0; i < pane.rows.size(); ++i) {
+                const double v = s.values.at(pane.rows.at(i));
+                if (v > c->upper || (drawLower && v < c->lower))
+                    pane.outside.append(i);
+            }
+        }
         if (k == count - 1 && p.rowCount > 0) {
             const double y = pane.plot.bottom();
             pane.texts.append(
@@ -233,6 +293,14 @@ void draw(QPainter& painter, const Plan& plan) {
         for (const Plan::Text& t : pane.texts)
             painter.drawText(t.rect, t.alignment, t.text);
 
+        if (!pane.controlLines.isEmpty()) {
+            painter.setPen(QPen(kControlColour, 1, Qt::SolidLine));
+            painter.drawLine(pane.controlLines.first());
+            painter.setPen(QPen(kControlColour, 1, Qt::DashDotLine));
+            painter.drawLines(pane.controlLines.mid(1));
+            for (const Plan::Text& t : pane.controlTexts)
+                painter.drawText(t.rect, t.alignment, t.text);
+        }
         painter.setPen(linePen);
         painter.drawLines(perColumn(pane.line));
         const double half = kMarker / 2;
@@ -242,6 +310,14 @@ void draw(QPainter& painter, const Plan& plan) {
             const bool pass = row < plan.passes.size() && plan.passes.at(row);
             painter.fillRect(QRectF(pt.x() - half, pt.y() - half, kMarker, kMarker),
                              pass ? plan.passColour : plan.ngColour);
+        }
+        if (!pane.outside.isEmpty()) {
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.setPen(QPen(kControlColour, 1.5));
+            painter.setBrush(Qt::NoBrush);
+            for (const int i : pane.outside)
+                painter.drawEllipse(pane.points.at(i), kOutsideRing, kOutsideRing);
+            painter.setRenderHint(QPainter::Antialiasing, false);
         }
         if (!pane.rows.isEmpty() && pane.rows.last() == plan.lastRow) {
             painter.setRenderHint(QPainter::Antialiasing, true);

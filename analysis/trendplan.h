@@ -10,6 +10,8 @@
 #include <QString>
 #include <QVector>
 
+#include <optional>
+
 class QPainter;
 
 namespace trend {
@@ -30,6 +32,23 @@ struct Series {
     double tolerance = -1;
 };
 
+// Individuals chart limits of a series: the centre line at the mean, the control limits at the
+// mean ± 2.66 times the average moving range, the moving range being the difference between
+// consecutive points (rows without a value are passed over). 2.66 is 3 / d2 for ranges of two.
+struct ControlLimits {
+    int n = 0; // points
+    double centre = 0;
+    double averageMovingRange = 0;
+    double lower = 0, upper = 0;
+};
+inline constexpr double kMovingRangeFactor = 2.66;
+// Empty below two points and where the limits overflow.
+std::optional<ControlLimits> controlLimits(const QVector<double>& values);
+// "UCL", "CL", "LCL" as drawn beside the lines.
+QString upperLimitLabel();
+QString centreLabel();
+QString lowerLimitLabel();
+
 struct Plan {
     struct Text {
         QRectF rect;
@@ -46,6 +65,12 @@ struct Plan {
         QPolygonF line;           // through the points in list order
         QVector<QPointF> points;  // the rows that have a value, in list order
         QVector<int> rows;        // the list row of each point
+        std::optional<ControlLimits> control;
+        // Centre line, upper and lower control limit, each across the plot. ΔE cannot go below
+        // zero, so a lower limit under zero is not drawn (it would only squash the plot).
+        QVector<QLineF> controlLines;
+        QVector<Text> controlTexts; // the lines' names
+        QVector<int> outside;       // indexes into points of those beyond a control limit
     };
     QVector<Pane> panes; // stacked top to bottom in series order
     QVector<bool> passes;
@@ -55,6 +80,11 @@ struct Plan {
 };
 
 Plan plan(const QRectF& area, const QVector<Series>& series, const QVector<bool>& passes);
+
+// A tick step of 1, 2 or 5 times a power of ten giving about four intervals over span, and the
+// decimals its labels need.
+double niceStep(double span);
+int decimalsFor(double step);
 
 // The y of a value in a pane.
 double yOf(const Plan::Pane& pane, double value);

@@ -2,6 +2,7 @@
 
 #include "ui_meterpagefor510.h"
 
+#include "chartexport.h"
 #include "chartplan.h"
 #include "excelengine.h"
 #include "frameport.h"
@@ -61,6 +62,11 @@ MeterPageFor510::MeterPageFor510(MyThread* worker, FramePort* port, int uiIndex,
     ui->widget_chart->setMouseTracking(true);
     ui->widget_chart->installEventFilter(this);
     ui->widget_chart->setMinimumHeight(200);
+    // Its picture is the part of the dialog under the placeholder, as the user sees it.
+    chartExport_ = new ChartExport(ui->widget_chart, QStringLiteral("spectra"), [this] {
+        return grab(QRect(ui->widget_chart->mapTo(this, QPoint(0, 0)), ui->widget_chart->size()))
+            .toImage();
+    });
 
     // The list above, the chart below (the larger part), the boundary where the user left it.
     splitter_ = new QSplitter(Qt::Vertical, this);
@@ -267,6 +273,7 @@ MeterPageFor510::~MeterPageFor510() {
 
 void MeterPageFor510::setPrompter(Prompter* prompter) {
     prompter_ = prompter ? prompter : Prompter::standard();
+    chartExport_->setPrompter(prompter_);
 }
 
 void MeterPageFor510::setClock(std::function<QDateTime()> clock) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class ChartExport;
 class FramePort;
 class MyThread;
 class PauseLock;
@@ -54,6 +55,8 @@ class MeterPageFor510 : public QDialog {
     QString recordName(int index) const;
     int uiIndex() const { return uiIndex_; }
     int nameCounter() const { return nameCounter_; }
+    // "Save as PNG…" and "Copy" of the chart's context menu.
+    ChartExport* chartExport() const { return chartExport_; }
 
   public slots:
     void slot_cellDoubleClicked(int row, int column);
@@ -97,5 +100,6 @@ class MeterPageFor510 : public QDialog {
     QTableView* frozen_ = nullptr;
     QCheckBox* allCurves_ = nullptr;
     Prompter* prompter_;
+    ChartExport* chartExport_ = nullptr;
     std::function<QDateTime()> clock_;
 };

@@ -1,10 +1,15 @@
-// Statistics of the list and the trend chart, checked as numbers and as a plan.
+// Statistics, capability, the trend chart and the a*b* plot, checked as numbers and as plans.
+#include "abplot.h"
+#include "capability.h"
+#include "chartexport.h"
+#include "colourdifference.h"
 #include "statistics.h"
 #include "statisticspanel.h"
 #include "statisticssheet.h"
 #include "trendchart.h"
 #include "trendplan.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
@@ -29,6 +34,11 @@ class TestAnalysis : public QObject {
     void trendQuantitiesPerMode();
     void trendPlanPointsBandAndColours();
     void trendHitTestAndClick();
+    void capabilityByHand();
+    void controlLimitsOfPublishedExamples();
+    void controlLimitsOnTheChart();
+    void abPlotPlan();
+    void abPlotPixelsAndClick();
 };
 
 void TestAnalysis::figuresByHand() {
@@ -104,9 +114,11 @@ void TestAnalysis::panelFollowsTheLanguage() {
     const auto& texts = chart.currentPlan().panes.at(0).texts;
     QVERIFY(std::any_of(texts.begin(), texts.end(),
                         [](const trend::Plan::Text& t) { return t.text == "△雾度"; }));
+    QCOMPARE(chart.exporter()->saveAction()->text(), QStringLiteral("另存为 PNG…"));
     QCoreApplication::removeTranslator(&chinese);
     QCoreApplication::processEvents();
     QCOMPARE(panel.table()->horizontalHeaderItem(2)->text(), QStringLiteral("Mean"));
+    QCOMPARE(chart.exporter()->copyAction()->text(), QStringLiteral("Copy"));
 }
 
 void TestAnalysis::trendQuantitiesPerMode() {
@@ -188,6 +200,198 @@ void TestAnalysis::trendHitTestAndClick() {
     QCOMPARE(clicked.size(), 1);
     QCOMPARE(clicked.first().first().toInt(), trend::hitTest(p, pane.points.at(250).toPoint()));
     QVERIFY(std::abs(clicked.first().first().toInt() - 250) <= 2);
+}
+
+void TestAnalysis::capabilityByHand() {
+    // 2, 4, 4, 4, 5, 5, 7, 9: mean 5, s = sqrt(32 / 7) = 2.138.
+    const QVector<double> values{2, 4, kNone, 4, 4, 5, 5, 7, 9};
+    const double s = std::sqrt(32.0 / 7);
+    // Haze 5 ± 3: Cp = 6 / 6s; the mean sits mid-band, so Cpk = Cp.
+    analysis::Capability c = analysis::capability(values, analysis::twoSidedLimits(5, 3));
+    QCOMPARE(c.n, 8);
+    QCOMPARE(*c.cp, 6 / (6 * s));
+    QCOMPARE(*c.cpk, 3 / (3 * s));
+    // Off-centre: the nearer limit counts.
+    c = analysis::capability(values, analysis::twoSidedLimits(6, 3));
+    QCOMPARE(*c.cpk, (5 - 3.0) / (3 * s));
+    QCOMPARE(*c.cp, 6 / (6 * s));
+    // ΔE up to 8: one-sided, no Cp. A mean beyond the limit gives a negative Cpk.
+    c = analysis::capability(values, analysis::upperLimit(8));
+    QVERIFY(!c.cp);
+    QCOMPARE(*c.cpk, 3 / (3 * s));
+    QVERIFY(*analysis::capability(values, analysis::upperLimit(4)).cpk < 0);
+
+    // No figure below two values, for values that do not vary (0.1 three times sums to a hair
+    // over 0.3, which must not become a tiny spread and a Cp of 1e16), or with an unknown
+    // tolerance; n is still given.
+    c = analysis::capability({0.3}, analysis::twoSidedLimits(0, 1));
+    QCOMPARE(c.n, 1);
+    QVERIFY(!c.cp && !c.cpk);
+    c = analysis::capability({0.1, 0.1, 0.1}, analysis::twoSidedLimits(0, 1));
+    QCOMPARE(c.n, 3);
+    QCOMPARE(*c.sd, 0.0);
+    QCOMPARE(*c.mean, 0.1);
+    QVERIFY(!c.cp && !c.cpk);
+    c = analysis::capability(values, analysis::twoSidedLimits(5, -1));
+    QCOMPARE(c.n, 8);
+    QVERIFY(!c.cp && !c.cpk);
+
+    const QVector<analysis::Capability> all = analysis::capabilities(
+        {{"Haze", values, analysis::twoSidedLimits(5, 3)}, {"ΔE", {}, analysis::upperLimit(1)}});
+    QCOMPARE(all.size(), 2);
+    QCOMPARE(*all.at(0).cp, 6 / (6 * s));
+    QCOMPARE(all.at(1).n, 0);
+}
+
+void TestAnalysis::controlLimitsOfPublishedExamples() {
+    // NIST/SEMATECH e-Handbook of Statistical Methods, 6.3.2.2 (individuals control chart):
+    // moisture content of ten batches, mean 50.81, average moving range 16.9 / 9 = 1.8778, limits
+    // 55.80 and 45.82 (the handbook divides 3 by d2 = 1.128; 2.66 agrees to two decimals).
+    const QVector<double> moisture{49.6, 47.6, 49.9, 51.3, 47.8, 51.2, 52.6, 52.4, 53.6, 52.1};
+    auto c = trend::controlLimits(moisture);
+    QVERIFY(c);
+    QCOMPARE(c->n, 10);
+    QVERIFY(std::abs(c->centre - 50.81) < 1e-9);
+    QVERIFY(std::abs(c->averageMovingRange - 16.9 / 9) < 1e-9);
+    QVERIFY(std::abs(c->upper - 55.80) < 0.005);
+    QVERIFY(std::abs(c->lower - 45.82) < 0.005);
+    // Montgomery, Introduction to Statistical Quality Control, example 6.5 (weekly loan
+    // processing costs): mean 300.5, average moving range 148 / 19 = 7.79, UCL 321.22,
+    // LCL 279.78.
+    const QVector<double> costs{310, 288, 297, 298, 307, 303, 294, 297, 308, 306,
+                                294, 299, 297, 299, 314, 295, 293, 306, 301, 304};
+    c = trend::controlLimits(costs);
+    QCOMPARE(c->centre, 300.5);
+    QVERIFY(std::abs(c->averageMovingRange - 148.0 / 19) < 1e-9);
+    QVERIFY(std::abs(c->upper - 321.22) < 0.005);
+    QVERIFY(std::abs(c->lower - 279.78) < 0.005);
+
+    // A row without a value is passed over: its neighbours make one moving range.
+    c = trend::controlLimits({1, kNone, 3, 2});
+    QCOMPARE(c->n, 3);
+    QCOMPARE(c->averageMovingRange, 1.5);
+    QVERIFY(!trend::controlLimits({4, kNone}));
+}
+
+void TestAnalysis::controlLimitsOnTheChart() {
+    // Nine steady points and a jump: the jump lies beyond the upper control limit and is ringed.
+    QVector<double> values{0.1, 0.12, 0.11, 0.1, 0.12, 0.11, 0.1, 0.12, 0.11, 0.9};
+    const trend::Plan p =
+        trend::plan(QRectF(0, 0, 600, 300), {{trend::Quantity::DeltaHaze, values, 1}}, {});
+    const trend::Plan::Pane& pane = p.panes.at(0);
+    const auto c = trend::controlLimits(values);
+    QCOMPARE(pane.controlLines.size(), 3);
+    QCOMPARE(pane.controlLines.at(0).y1(), trend::yOf(pane, c->centre));
+    QCOMPARE(pane.controlLines.at(1).y1(), trend::yOf(pane, c->upper));
+    QCOMPARE(pane.controlLines.at(2).y1(), trend::yOf(pane, c->lower));
+    QVERIFY(pane.low <= c->lower && pane.high >= c->upper);
+    QCOMPARE(pane.outside, QVector<int>{9});
+    QCOMPARE(pane.controlTexts.at(1).text, trend::upperLimitLabel());
+
+    // ΔE: a lower limit under zero is left out; one point has no limits.
+    values = {0.2, 1.4, 0.3};
+    trend::Plan e = trend::plan(QRectF(0, 0, 600, 300), {{trend::Quantity::DeltaE, values, 1}}, {});
+    QVERIFY(trend::controlLimits(values)->lower < 0);
+    QCOMPARE(e.panes.at(0).controlLines.size(), 2);
+    QCOMPARE(e.panes.at(0).low, 0.0);
+    e = trend::plan(QRectF(0, 0, 600, 300), {{trend::Quantity::DeltaE, {0.2}, 1}}, {});
+    QVERIFY(e.panes.at(0).controlLines.isEmpty() && !e.panes.at(0).control);
+}
+
+namespace {
+
+// Samples around a high-chroma standard, judged by CIEDE2000 against 1.0; the last is far out.
+abplot::Input abInput() {
+    abplot::Input in;
+    in.standard = {60, 40, 50};
+    in.formula = 6;
+    in.threshold = 1.0;
+    const double d[][3] = {{0.3, -0.2, 0.1}, {-0.5, 0.4, -0.6}, {kNone, kNone, 0.2}, {2.5, 1.5, 3}};
+    for (int i = 0; i < 4; ++i) {
+        const colour::Lab sample{60 + d[i][2], 40 + d[i][0], 50 + d[i][1]};
+        const bool pass = std::isnan(d[i][0]) ||
+                          colour::deltaEByIndex(6, false, in.standard, sample) <= in.threshold;
+        in.points.append({d[i][0], d[i][1], d[i][2], pass, i + 10});
+    }
+    return in;
+}
+
+} // namespace
+
+void TestAnalysis::abPlotPlan() {
+    const abplot::Input in = abInput();
+    const abplot::Plan p = abplot::plan(QRectF(0, 0, 700, 500), in);
+    // A square plane with the standard at its centre, every point inside it.
+    QCOMPARE(p.plot.width(), p.plot.height());
+    QCOMPARE(p.origin, p.plot.center());
+    QCOMPARE(p.points.size(), 3); // the row without a*b* has only its ΔL*
+    QCOMPARE(p.barPoints.size(), 4);
+    QCOMPARE(p.points.at(2).row, 13);
+    QCOMPARE(p.points.at(2).at, abplot::pointOf(p, 2.5, 1.5));
+    QVERIFY(!p.points.at(2).pass && p.points.at(0).pass);
+    for (const abplot::Plan::Marker& m : p.points)
+        QVERIFY(p.plot.contains(m.at));
+    QCOMPARE(p.newestRow, 13);
+
+    // The contour, read back from pixels, lies where CIEDE2000 reaches the threshold.
+    QVERIFY(p.contourClosed);
+    QCOMPARE(p.contour.size(), 1);
+    QCOMPARE(p.contour.first().size(), 361);
+    for (int k = 0; k < 360; k += 15) {
+        const QPointF px = p.contour.first().at(k);
+        const double da = (px.x() - p.origin.x()) / p.scale;
+        const double db = (p.origin.y() - px.y()) / p.scale;
+        const double e = colour::deltaEByIndex(6, false, in.standard, {60, 40 + da, 50 + db});
+        QVERIFY(std::abs(e - 1.0) < 1e-6);
+    }
+    // The ΔL* band ends where the formula reaches the threshold in lightness alone.
+    const abplot::Tolerance t = abplot::tolerance(in);
+    QVERIFY(std::abs(colour::deltaEByIndex(6, false, in.standard, {60 + t.lighter, 40, 50}) - 1) <
+            1e-6);
+    QCOMPARE(p.barBand.top(), abplot::barYOf(p, t.lighter));
+    QCOMPARE(p.barBand.bottom(), abplot::barYOf(p, -t.darker));
+    QVERIFY(p.barHigh >= 3 && p.barLow <= -3);
+    QVERIFY(std::any_of(p.texts.begin(), p.texts.end(), [](const abplot::Plan::Text& t) {
+        return t.text == QStringLiteral("△E*00 tolerance 1.0");
+    }));
+
+    // Without a threshold there is nothing to draw around the points.
+    abplot::Input none = in;
+    none.threshold = -1;
+    const abplot::Plan q = abplot::plan(QRectF(0, 0, 700, 500), none);
+    QVERIFY(q.contour.isEmpty() && q.barBand.isEmpty());
+    QCOMPARE(q.points.size(), 3);
+    // An empty list still has its axes.
+    QVERIFY(abplot::plan(QRectF(0, 0, 300, 200), abplot::Input{}).grid.size() > 4);
+}
+
+void TestAnalysis::abPlotPixelsAndClick() {
+    AbPlot plot;
+    plot.resize(700, 500);
+    plot.setInput(abInput());
+    const abplot::Plan& p = plot.currentPlan();
+    const QImage image = plot.grab().toImage();
+    QCOMPARE(image.pixelColor(p.points.at(0).at.toPoint()), QColor(Qt::darkGreen));
+    QCOMPARE(image.pixelColor(p.points.at(2).at.toPoint() + QPoint(1, 0)), QColor(Qt::red));
+    QCOMPARE(image.pixelColor(p.barPoints.at(2).at.toPoint()), QColor(Qt::darkGreen));
+
+    QCOMPARE(abplot::hitTest(p, p.points.at(1).at + QPointF(2, 2)), 11);
+    QCOMPARE(abplot::hitTest(p, p.barPoints.at(2).at), 12);
+    QCOMPARE(abplot::hitTest(p, p.plot.topLeft() + QPointF(3, 3)), -1);
+    QSignalSpy clicked(&plot, &AbPlot::rowClicked);
+    QTest::mouseClick(&plot, Qt::LeftButton, {}, p.points.at(0).at.toPoint());
+    QCOMPARE(clicked.size(), 1);
+    QCOMPARE(clicked.first().first().toInt(), 10);
+
+    // A new row keeps the contour already worked out; another standard replaces it.
+    const QVector<QPointF> contour = plot.currentTolerance().contour;
+    abplot::Input more = abInput();
+    more.points.append({0.1, 0.1, 0.1, true, 14});
+    plot.setInput(more);
+    QCOMPARE(plot.currentTolerance().contour.constData(), contour.constData());
+    more.standard.a = 20;
+    plot.setInput(more);
+    QVERIFY(plot.currentTolerance().contour != contour);
 }
 
 QTEST_MAIN(TestAnalysis)

@@ -1,4 +1,5 @@
 #include "colour.h"
+#include "tolerancecontour.h"
 
 #include <QtTest>
 
@@ -207,6 +208,54 @@ class TestColour : public QObject {
         QCOMPARE(formulaLabel(6, false), QStringLiteral("△E*00"));
         QVERIFY(formulaLabel(6, true).isNull());
         QVERIFY(formulaLabel(-1, false).isNull());
+    }
+
+    void toleranceContoursMeetTheThreshold() {
+        // Near the neutral axis (C* 0.5, where the hue turns fast) and at high chroma (C* 80),
+        // at several hues: every contour point is where the formula reaches the threshold, and
+        // the first such point on its ray (the difference is below the threshold on the way).
+        const double threshold = 1.2;
+        for (const double c : {0.5, 80.0})
+            for (const double h : {30.0, 100.0, 200.0, 290.0}) {
+                const Lab s{65, c * std::cos(h * M_PI / 180), c * std::sin(h * M_PI / 180)};
+                for (int formula = 0; formula < 7; ++formula) {
+                    const QVector<QPointF> contour = toleranceContour(s, formula, false, threshold);
+                    QCOMPARE(contour.size(), 360);
+                    for (const QPointF& d : contour) {
+                        const auto at = [&](double f) {
+                            return deltaEByIndex(formula, false, s,
+                                                 {s.L, s.a + f * d.x(), s.b + f * d.y()});
+                        };
+                        QVERIFY2(std::abs(at(1) - threshold) < 1e-3,
+                                 qPrintable(QStringLiteral("C %1 h %2 formula %3 (%4, %5)")
+                                                .arg(c)
+                                                .arg(h)
+                                                .arg(formula)
+                                                .arg(d.x())
+                                                .arg(d.y())));
+                        for (int k = 1; k < 16; ++k)
+                            QVERIFY(at(k / 16.0) < threshold);
+                        if (formula == 0)
+                            QVERIFY(std::abs(std::hypot(d.x(), d.y()) - threshold) < 1e-9);
+                    }
+                }
+            }
+        // CMC weights lightness by l * SL alone, the same up and down.
+        const Lab s{50, 20, -30};
+        const double sl = 0.040975 * 50 / (1 + 0.01765 * 50);
+        QVERIFY(std::abs(toleranceDistance(s, 3, false, 1, 1, 0, 0) - 2 * sl) < 1e-9);
+        QVERIFY(std::abs(toleranceDistance(s, 3, false, 1, -5, 0, 0) - 2 * sl) < 1e-9);
+        // Old-layout index 5 is CIEDE2000.
+        QCOMPARE(toleranceContour(s, 5, true, 1, 36), toleranceContour(s, 6, false, 1, 36));
+
+        // A strong yellow whose Z is already held at 0: more b* changes nothing in ΔE*uv, so the
+        // contour has no edge straight up and is open there.
+        const QVector<QPointF> open = toleranceContour({50, 0, 90}, 1, false, 1, 4);
+        QVERIFY(std::isfinite(open.at(0).x()) && std::isfinite(open.at(2).x()));
+        QVERIFY(std::isnan(open.at(1).x()));
+        QVERIFY(toleranceContour(s, 6, false, 0).isEmpty());
+        QVERIFY(std::isnan(toleranceDistance(s, 6, false, qQNaN(), 0, 1, 0)));
+        QVERIFY(std::isnan(toleranceDistance(s, 6, false, 1, 0, 0, 0)));
     }
 
     void deviationWords() {

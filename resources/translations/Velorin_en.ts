@@ -2,6 +2,56 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="en">
 <context>
+    <name>AbPlot</name>
+    <message>
+        <source>△a*</source>
+        <translation>△a*</translation>
+    </message>
+    <message>
+        <source>△b*</source>
+        <translation>△b*</translation>
+    </message>
+    <message>
+        <source>%1 tolerance %2</source>
+        <translation>%1 tolerance %2</translation>
+    </message>
+    <message>
+        <source>△L*</source>
+        <translation>△L*</translation>
+    </message>
+</context>
+<context>
+    <name>ChartExport</name>
+    <message>
+        <source>Save as PNG…</source>
+        <translation>Save as PNG…</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>The chart could not be made into an image.</source>
+        <translation>The chart could not be made into an image.</translation>
+    </message>
+    <message>
+        <source>Save chart</source>
+        <translation>Save chart</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>The chart could not be saved to %1.</source>
+        <translation>The chart could not be saved to %1.</translation>
+    </message>
+</context>
+<context>
     <name>Colorimeter</name>
     <message>
         <source>△E*ab</source>
@@ -1345,6 +1395,18 @@ Measuring goes on; the results are kept and written once the history can be used
     <message>
         <source>△E</source>
         <translation>△E</translation>
+    </message>
+    <message>
+        <source>UCL</source>
+        <translation>UCL</translation>
+    </message>
+    <message>
+        <source>CL</source>
+        <translation>CL</translation>
+    </message>
+    <message>
+        <source>LCL</source>
+        <translation>LCL</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,56 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="en">
 <context>
+    <name>AbPlot</name>
+    <message>
+        <source>△a*</source>
+        <translation>△a*</translation>
+    </message>
+    <message>
+        <source>△b*</source>
+        <translation>△b*</translation>
+    </message>
+    <message>
+        <source>%1 tolerance %2</source>
+        <translation>%1 容差 %2</translation>
+    </message>
+    <message>
+        <source>△L*</source>
+        <translation>△L*</translation>
+    </message>
+</context>
+<context>
+    <name>ChartExport</name>
+    <message>
+        <source>Save as PNG…</source>
+        <translation>另存为 PNG…</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>复制</translation>
+    </message>
+    <message>
+        <source>The chart could not be made into an image.</source>
+        <translation>无法将图表生成图像。</translation>
+    </message>
+    <message>
+        <source>Save chart</source>
+        <translation>保存图表</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>PNG 图像 (*.png)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>The chart could not be saved to %1.</source>
+        <translation>无法将图表保存到 %1。</translation>
+    </message>
+</context>
+<context>
     <name>Colorimeter</name>
     <message>
         <source>△E*ab</source>
@@ -1342,6 +1392,18 @@ Measuring goes on; the results are kept and written once the history can be used
     <message>
         <source>△E</source>
         <translation>△E</translation>
+    </message>
+    <message>
+        <source>UCL</source>
+        <translation>上控制限</translation>
+    </message>
+    <message>
+        <source>CL</source>
+        <translation>中心线</translation>
+    </message>
+    <message>
+        <source>LCL</source>
+        <translation>下控制限</translation>
     </message>
 </context>
 <context>
