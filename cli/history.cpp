@@ -121,7 +121,8 @@ int writeWorkbook(HistoryDatabase& db, const HistoryFilter& filter, const QStrin
     ExcelEngine engine(path);
     const bool written =
         engine.open(1, ExcelEngine::OpenMode::Replace) &&
-        (old ? engine.writeAllData(comparisonsheet::oldLayoutBlock(false, listRows)) && engine.save()
+        (old ? engine.writeAllData(comparisonsheet::oldLayoutBlock(false, listRows)) &&
+                   engine.save()
              : engine.writeTable(comparisonsheet::newLayoutTable(mode, listRows)));
     if (!written) {
         std::fprintf(stderr, "velorin-cli: cannot write %s: %s\n", qPrintable(path),
@@ -239,8 +240,7 @@ int runHistory(const QString& database, const QStringList& arguments) {
     const auto put = [&](const QByteArray& line) {
         if (!out.isEmpty())
             return file.write(line);
-        return std::fwrite(line.constData(), 1, size_t(line.size()), stdout) ==
-               size_t(line.size());
+        return std::fwrite(line.constData(), 1, size_t(line.size()), stdout) == size_t(line.size());
     };
     bool ok = put(HistoryDatabase::comparisonColumns().join(QLatin1Char(',')).toUtf8() + '\n');
     const int columns = int(HistoryDatabase::comparisonColumns().size());

@@ -15,8 +15,7 @@ namespace {
 // suffix (s.txt) would name a file that is not what it says.
 bool outPath(const char* command, const QStringList& args, QString& path) {
     if (args.size() == 2 && args.at(0) == QLatin1String("--out") &&
-        args.at(1).endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) &&
-        args.at(1).size() > 5) {
+        args.at(1).endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) && args.at(1).size() > 5) {
         path = args.at(1);
         return true;
     }

@@ -275,7 +275,7 @@ bool ExcelEngine::save() {
     }
     if (!out.commit())
         return fail(out.failure() == SafeFile::Failure::Write ? Error::SaveFailed
-                                                               : Error::ReplaceFailed,
+                                                              : Error::ReplaceFailed,
                     out.errorString());
     dirty_ = false;
     return true;

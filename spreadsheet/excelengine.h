@@ -38,17 +38,17 @@ class ExcelEngine : public QObject {
 
     enum class Error {
         None,
-        NotOpen,       // the operation needs an open workbook
-        NoFileName,    // the engine was made with an empty path
-        NotFound,      // OpenMode::Read and there is no such file
-        CannotRead,    // the file exists but cannot be read (or is a device, a FIFO, a planted link)
-        BadWorkbook,   // the file is not a workbook this engine can read
-        BadTemplate,   // the template exists but is not a readable workbook
-        NoSuchSheet,   // the sheet index is outside the workbook's worksheets
-        CannotCreate,  // the path cannot take a file (no such directory, a directory, a device,
-                       // a planted link, one of the program's own open files)
-        BadCell,       // a position outside the sheet or a value a cell cannot hold
-        SaveFailed,    // the new file could not be written; the previous file is untouched
+        NotOpen,      // the operation needs an open workbook
+        NoFileName,   // the engine was made with an empty path
+        NotFound,     // OpenMode::Read and there is no such file
+        CannotRead,   // the file exists but cannot be read (or is a device, a FIFO, a planted link)
+        BadWorkbook,  // the file is not a workbook this engine can read
+        BadTemplate,  // the template exists but is not a readable workbook
+        NoSuchSheet,  // the sheet index is outside the workbook's worksheets
+        CannotCreate, // the path cannot take a file (no such directory, a directory, a device,
+                      // a planted link, one of the program's own open files)
+        BadCell,      // a position outside the sheet or a value a cell cannot hold
+        SaveFailed,   // the new file could not be written; the previous file is untouched
         ReplaceFailed, // the new file could not take the previous file's place (in use,
                        // read-only, a directory); the previous file is untouched
     };

@@ -168,8 +168,8 @@ bool isProtected(const QString& target, SafeFile::Role& role) {
     const bool known = false;
 #endif
     for (const ProtectedFile& p : protectedFiles) {
-        const bool same = (known && p.hasIdentity && p.device == device && p.inode == inode) ||
-                          normal == p.path;
+        const bool same =
+            (known && p.hasIdentity && p.device == device && p.inode == inode) || normal == p.path;
         const bool journal =
             p.role == SafeFile::Role::HistoryDatabase &&
             (normal == p.path + QLatin1String("-wal") || normal == p.path + QLatin1String("-shm") ||
@@ -247,11 +247,10 @@ void SafeFile::protect(const QString& path, Role role) {
 void SafeFile::unprotect(const QString& path) {
     const QString normal = normalPath(path);
     const std::lock_guard<std::mutex> lock(protectedMutex);
-    protectedFiles.erase(std::remove_if(protectedFiles.begin(), protectedFiles.end(),
-                                        [&normal](const ProtectedFile& p) {
-                                            return p.path == normal;
-                                        }),
-                         protectedFiles.end());
+    protectedFiles.erase(
+        std::remove_if(protectedFiles.begin(), protectedFiles.end(),
+                       [&normal](const ProtectedFile& p) { return p.path == normal; }),
+        protectedFiles.end());
 }
 
 void SafeFile::clearProtected() {
@@ -522,7 +521,8 @@ bool readInputFile(const QString& path, qint64 budget, QByteArray& bytes, QStrin
     const QFileInfo info(path);
     QString why;
     InputFailure kind = InputFailure::None;
-    const QString tooLarge = text(QT_TRANSLATE_NOOP("SafeFile", "is too large (%1 bytes; at most %2)"));
+    const QString tooLarge =
+        text(QT_TRANSLATE_NOOP("SafeFile", "is too large (%1 bytes; at most %2)"));
     if (!info.exists()) {
         why = describe(ENOENT);
         kind = InputFailure::NotFound;

@@ -21,10 +21,10 @@ class SafeFile {
     // Why a save failed.
     enum class Failure {
         None,
-        Refused,  // the target is not a file we may replace (device, FIFO, directory, planted
-                  // link, one of the program's own open files)
-        Write,    // creating, writing, syncing or closing the new file failed
-        Replace,  // the complete new file could not take the old one's place
+        Refused, // the target is not a file we may replace (device, FIFO, directory, planted
+                 // link, one of the program's own open files)
+        Write,   // creating, writing, syncing or closing the new file failed
+        Replace, // the complete new file could not take the old one's place
     };
 
     explicit SafeFile(const QString& path);

@@ -144,12 +144,12 @@ std::optional<Problem> build(const QByteArray& list, const QString& model,
         // The instrument's memory, not a card's count field, is what runs out first.
         static_assert(stdcolorlib::kMaxColours <= stdcolorlib::kMaxCardColourRows);
         if (colours == stdcolorlib::kMaxColours)
-            return Problem{r.line,
-                           text(QT_TRANSLATE_NOOP("StdColorMaker",
-                                                  "Line %1: one colour more than the %2 the "
-                                                  "instrument's library holds."))
-                               .arg(r.line)
-                               .arg(stdcolorlib::kMaxColours)};
+            return Problem{
+                r.line,
+                text(QT_TRANSLATE_NOOP("StdColorMaker", "Line %1: one colour more than the %2 the "
+                                                        "instrument's library holds."))
+                    .arg(r.line)
+                    .arg(stdcolorlib::kMaxColours)};
         card->colours.append(colour);
         ++colours;
     }

@@ -158,7 +158,8 @@ class TestHostile : public QObject {
         const QList<QPair<QString, Save>> kinds = {{QStringLiteral("results.xlsx"), saveWorkbook},
                                                    {QStringLiteral("list.csv"), saveCsv},
                                                    {QStringLiteral("report.pdf"), savePdf},
-                                                   {QStringLiteral("StdColor.xlsx"), saveLibrary}};
+                                                   { QStringLiteral("StdColor.xlsx"),
+                                                     saveLibrary }};
         QList<QByteArray> old;
         QString error;
         for (const auto& [name, save] : kinds) {
@@ -180,8 +181,9 @@ class TestHostile : public QObject {
             QVERIFY2(error.contains(systemText(ENOSPC)), qPrintable(error));
             QCOMPARE(fileBytes(file), old[k]);
         }
-        QCOMPARE(QDir(mountPoint).entryList(QDir::Files | QDir::Hidden),
-                 (QStringList{"filler", "list.csv", "report.pdf", "results.xlsx", "StdColor.xlsx"}));
+        QCOMPARE(
+            QDir(mountPoint).entryList(QDir::Files | QDir::Hidden),
+            (QStringList{"filler", "list.csv", "report.pdf", "results.xlsx", "StdColor.xlsx"}));
 #else
         QSKIP("needs a Linux tmpfs");
 #endif
@@ -197,14 +199,13 @@ class TestHostile : public QObject {
         QTest::addColumn<int>("step");
         QTest::addColumn<int>("error");
         const QStringList names = {"results.xlsx", "list.csv", "report.pdf", "StdColor.xlsx"};
-        const QList<QPair<const char*, SafeFile::Step>> steps = {
-            {"write", SafeFile::Step::Write}, {"sync", SafeFile::Step::Sync},
-            {"close", SafeFile::Step::Close}};
+        const QList<QPair<const char*, SafeFile::Step>> steps = {{"write", SafeFile::Step::Write},
+                                                                 {"sync", SafeFile::Step::Sync},
+                                                                 {"close", SafeFile::Step::Close}};
         for (int k = 0; k < names.size(); ++k)
             for (const auto& [stepName, step] : steps)
                 QTest::addRow("%s %s", qPrintable(names[k]), stepName)
-                    << names[k] << k << int(step)
-                    << (step == SafeFile::Step::Write ? ENOSPC : EIO);
+                    << names[k] << k << int(step) << (step == SafeFile::Step::Write ? ENOSPC : EIO);
     }
     void failureAtEveryStepKeepsTheOldFile() {
         QFETCH(QString, name);
@@ -242,7 +243,9 @@ class TestHostile : public QObject {
         const QString folder = path(QStringLiteral("folder.csv"));
         QVERIFY(QDir().mkpath(folder));
         QList<QPair<QString, QString>> targets = {
-            {fifo, QStringLiteral("is a FIFO, not a regular file")}, {folder, systemText(EISDIR)}};
+            {fifo, QStringLiteral("is a FIFO, not a regular file")},
+            { folder,
+              systemText(EISDIR) }};
         if (::geteuid() == 0) {
             const QString device = path(QStringLiteral("null.csv"));
             QCOMPARE(::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)),
@@ -358,8 +361,9 @@ class TestHostile : public QObject {
         const QByteArray threeParts =
             sharedPartWorkbook(3, sheetXml("") + QByteArray(1 << 20, ' '), true);
         QVERIFY(!xlsx::readWorkbook(threeParts, book, &error, qint64(2) << 20));
-        QVERIFY2(error.endsWith(QStringLiteral("exceeds the 2 MB the whole workbook may unpack to")),
-                 qPrintable(error));
+        QVERIFY2(
+            error.endsWith(QStringLiteral("exceeds the 2 MB the whole workbook may unpack to")),
+            qPrintable(error));
         QVERIFY2(xlsx::readWorkbook(threeParts, book, &error, qint64(4) << 20), qPrintable(error));
     }
 

@@ -97,8 +97,9 @@ void TestStdColorLib::valuesTheInstrumentHolds() {
     QCOMPARE(stdcolorlib::cellText(QVariant(12.345)), QStringLiteral("12.345"));
     QCOMPARE(stdcolorlib::cellText(QVariant(7.0)), QStringLiteral("7"));
 
-    const QList<QVariant> refused = {400.0,   -400.0, 1e308, 123456789.0, QStringLiteral("abc"),
-                                     QStringLiteral("#DIV/0!"), 12.345, true};
+    const QList<QVariant> refused = {
+        400.0,  -400.0, 1e308, 123456789.0, QStringLiteral("abc"), QStringLiteral("#DIV/0!"),
+        12.345, true};
     for (const QVariant& value : refused) {
         Sheet sheet = library("KV620", {2});
         sheet.set(51, 3, value);
