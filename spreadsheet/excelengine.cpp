@@ -13,9 +13,7 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -122,7 +120,7 @@ bool ExcelEngine::open(int sheetIndex, OpenMode mode) {
         if (!SafeFile::checkTarget(fileName_, &why))
             return fail(Error::CannotCreate, why);
         if (!target.absoluteDir().exists())
-            return fail(Error::CannotCreate, QString::fromLocal8Bit(strerror(ENOENT)));
+            return fail(Error::CannotCreate, QStringLiteral("no such directory"));
     }
     if (fresh) {
         if (QFileInfo::exists(templatePath())) {

@@ -85,7 +85,7 @@ QString kindProblem(mode_t mode) {
     if (S_ISREG(mode))
         return {};
     if (S_ISDIR(mode))
-        return describe(EISDIR);
+        return text(QT_TRANSLATE_NOOP("SafeFile", "is a directory"));
     if (S_ISCHR(mode) || S_ISBLK(mode))
         return text(QT_TRANSLATE_NOOP("SafeFile", "is a device, not a regular file"));
     if (S_ISFIFO(mode))
@@ -208,7 +208,7 @@ bool checkedTarget(const QString& path, QString* target, QString& error) {
 #else
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        error = info.isDir() ? describe(EISDIR)
+        error = info.isDir() ? text(QT_TRANSLATE_NOOP("SafeFile", "is a directory"))
                              : text(QT_TRANSLATE_NOOP("SafeFile", "is not a regular file"));
         return false;
     }
@@ -527,7 +527,7 @@ bool readInputFile(const QString& path, qint64 budget, QByteArray& bytes, QStrin
         why = describe(ENOENT);
         kind = InputFailure::NotFound;
     } else if (!info.isFile()) {
-        why = info.isDir() ? describe(EISDIR)
+        why = info.isDir() ? text(QT_TRANSLATE_NOOP("SafeFile", "is a directory"))
                            : text(QT_TRANSLATE_NOOP("SafeFile", "is not a regular file"));
         kind = InputFailure::Refused;
     } else if (info.size() > budget) {

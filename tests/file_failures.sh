@@ -92,7 +92,7 @@ if [[ ${1:-} == --inner ]]; then
   ln -s /dev/null "$d/null.csv"
   ln -s /dev/null "$d/null.xlsx"
   ln -s /dev/null "$d/null/StdColor.xlsx"
-  targets=("fifo:is a FIFO, not a regular file" "dir:Is a directory"
+  targets=("fifo:is a FIFO, not a regular file" "dir:is a directory"
     "null:is a device, not a regular file")
   if [[ $(id -u) -eq 0 ]]; then
     mknod "$d/dev.csv" c 1 3 && mknod "$d/dev.xlsx" c 1 3 && mkdir "$d/dev" &&
@@ -115,7 +115,7 @@ if [[ ${1:-} == --inner ]]; then
 
   # Inputs that are no regular file or too large: refused at once, nothing read.
   truncate -s 100M "$d/big.csv"
-  for t in "/dev/zero:is a device" "$d/fifo.csv:is a FIFO" "$d/dir.csv:Is a directory" \
+  for t in "/dev/zero:is a device" "$d/fifo.csv:is a FIFO" "$d/dir.csv:is a directory" \
     "$d/big.csv:is too large"; do
     input=${t%%:*} reason=${t#*:}
     run 1 "$cli" make-stdcolor "$input" --model KV510 --out "$d/in/StdColor.xlsx" && says "$reason"

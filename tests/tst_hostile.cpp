@@ -245,7 +245,7 @@ class TestHostile : public QObject {
         QList<QPair<QString, QString>> targets = {
             {fifo, QStringLiteral("is a FIFO, not a regular file")},
             { folder,
-              systemText(EISDIR) }};
+              QStringLiteral("is a directory") }};
         if (::geteuid() == 0) {
             const QString device = path(QStringLiteral("null.csv"));
             QCOMPARE(::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)),

@@ -1226,6 +1226,10 @@ Measuring goes on; the results are kept and written once the history can be used
         <source>is too large (%1 bytes; at most %2)</source>
         <translation>is too large (%1 bytes; at most %2)</translation>
     </message>
+    <message>
+        <source>is a directory</source>
+        <translation>is a directory</translation>
+    </message>
 </context>
 <context>
     <name>SimulatorWindow</name>

@@ -1224,6 +1224,10 @@ Measuring goes on; the results are kept and written once the history can be used
         <source>is too large (%1 bytes; at most %2)</source>
         <translation>太大（%1字节；最多%2字节）</translation>
     </message>
+    <message>
+        <source>is a directory</source>
+        <translation>是目录</translation>
+    </message>
 </context>
 <context>
     <name>SimulatorWindow</name>
