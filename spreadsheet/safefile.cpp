@@ -498,7 +498,7 @@ bool SafeFile::write(const char* data, qint64 size) {
 bool SafeFile::commit() {
     if (!fallback_)
         return failWithErrno(Failure::Write, EBADF);
-    if (failure_ != Failure::None || !fallback_->commit()) {
+    if (failure_ != Failure::None || !static_cast<QSaveFile*>(fallback_)->commit()) {
         failWith(Failure::Replace, fallback_->errorString());
         cancel();
         return false;
@@ -510,7 +510,7 @@ bool SafeFile::commit() {
 
 void SafeFile::cancel() {
     if (fallback_) {
-        fallback_->cancelWriting();
+        static_cast<QSaveFile*>(fallback_)->cancelWriting();
         delete fallback_;
         fallback_ = nullptr;
     }

@@ -80,7 +80,8 @@ class SafeFile {
     qint64 written_ = 0;
     int fd_ = -1;
 #ifndef Q_OS_UNIX
-    class QSaveFile* fallback_ = nullptr;
+    class QFileDevice* fallback_ = nullptr; // the platform's own atomic save file
+
 #endif
 };
 
