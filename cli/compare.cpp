@@ -8,6 +8,7 @@
 #include "historystore.h"
 #include "listexport.h"
 #include "mythread.h"
+#include "safefile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -56,6 +57,10 @@ bool parse(QStringList args, Options& o) {
         const QString value = args.takeFirst();
         double v = 0;
         if (opt == QLatin1String("--out")) {
+            // A workbook or the numeric CSV; any other name would hold something it does not say.
+            if (!value.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) &&
+                !value.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+                return false;
             o.out = value;
         } else if (!number(value, v)) {
             return false;
@@ -199,6 +204,10 @@ int runCompare(const QString& simulateModel, const QString& database, const QStr
     CliInstrument instrument;
     if (!instrument.open(simulateModel))
         return 1;
+    // Checked before measuring, once the history and the readings are open: a target that is a
+    // device, a planted link or one of those files is refused before any work is done.
+    if (QString why; !o.out.isEmpty() && !SafeFile::checkTarget(o.out, &why))
+        return fail(QStringLiteral("%1: %2").arg(o.out, why));
     ComparisonSession session(instrument.port);
     session.setModelTable(ModelTable::loadDefault());
     if (const SessionResult r = session.identify())

@@ -1,17 +1,24 @@
 #include "clicommands.h"
+#include "comparisonrows.h"
 #include "comparisonsheet.h"
+#include "csvtable.h"
 #include "excelengine.h"
 #include "historydatabase.h"
 #include "historyjournal.h"
 #include "historystore.h"
+#include "safefile.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QSaveFile>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <cerrno>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <optional>
+#include <utility>
 
 using namespace history;
 
@@ -35,14 +42,72 @@ QDateTime parseWhen(const QString& text, bool end) {
     return QDateTime::fromString(text, Qt::ISODateWithMs);
 }
 
+// Values of a stored row that the list's integer units cannot carry (1e308 from a lab database,
+// say) with the list column that shows them: the workbook shows such a value as it is stored,
+// never what wrapping it into the list's units made of it.
+QList<std::pair<int, double>> unfitValues(const HistoryComparison& h, const ComparisonRecord& r) {
+    using namespace comparisonrows;
+    const bool old = r.settings.oldLayout;
+    const HistoryComparison back = historymapping::toHistory(r, h.station);
+    QList<std::pair<int, double>> out;
+    // One unit of the coarsest scale: a value that was merely rounded is never reported.
+    const auto check = [&out](int column, const std::optional<double>& stored,
+                              const std::optional<double>& shown) {
+        if (stored && !(std::fabs(*stored - shown.value_or(0.0)) <= 1.0))
+            out.append({column, *stored});
+    };
+    const auto sides = [&](int standardColumn, int sampleColumn, bool oldSide) {
+        using Field = std::optional<double> history::Quantities::*;
+        const QList<Field> fields =
+            oldSide ? QList<Field>{&history::Quantities::l, &history::Quantities::a,
+                                   &history::Quantities::b, &history::Quantities::c,
+                                   &history::Quantities::h}
+                    : QList<Field>{&history::Quantities::haze, &history::Quantities::t,
+                                   &history::Quantities::l,    &history::Quantities::a,
+                                   &history::Quantities::b,    &history::Quantities::l,
+                                   &history::Quantities::c,    &history::Quantities::h,
+                                   &history::Quantities::bigY, &history::Quantities::x,
+                                   &history::Quantities::y};
+        for (int i = 0; i < fields.size(); ++i) {
+            check(standardColumn + i, h.standard.*fields[i], back.standard.*fields[i]);
+            check(sampleColumn + i, h.sample.*fields[i], back.sample.*fields[i]);
+        }
+    };
+    if (old) {
+        sides(OldColStandard, OldColSample, true);
+        check(OldColDeltaE, h.deltaE, back.deltaE);
+        check(OldColThreshold, h.deltaEThreshold, back.deltaEThreshold);
+        return out;
+    }
+    sides(ColStandard, ColSample, false);
+    check(ColDeltaHaze, h.deltaHaze, back.deltaHaze);
+    check(ColDeltaT, h.deltaT, back.deltaT);
+    check(ColDeltaE, h.deltaE, back.deltaE);
+    check(ColHazeTolerance, h.hazeTolerance, back.hazeTolerance);
+    check(ColTTolerance, h.tTolerance, back.tTolerance);
+    check(ColThreshold, h.deltaEThreshold, back.deltaEThreshold);
+    return out;
+}
+
 // The comparisons of the filter as the comparison workbook of their display mode.
 int writeWorkbook(HistoryDatabase& db, const HistoryFilter& filter, const QString& path) {
     const QVector<HistoryComparison> found = db.comparisons(filter);
     QList<ComparisonRecord> records;
+    QList<QStringList> listRows;
     records.reserve(found.size());
+    listRows.reserve(found.size());
     // Oldest first, numbered as a list would number them.
-    for (auto it = found.crbegin(); it != found.crend(); ++it)
-        records.append(historymapping::fromHistory(*it, int(records.size()) + 1));
+    for (auto it = found.crbegin(); it != found.crend(); ++it) {
+        const ComparisonRecord record = historymapping::fromHistory(*it, int(records.size()) + 1);
+        QStringList texts = record.settings.oldLayout ? comparisonrows::oldListRowTexts(record)
+                                                      : comparisonrows::listRowTexts(record);
+        // As the history's CSV writes numbers.
+        for (const auto& [column, value] : unfitValues(*it, record))
+            if (column < texts.size())
+                texts[column] = HistoryDatabase::csvField(value);
+        records.append(record);
+        listRows.append(texts);
+    }
     const bool old = !records.isEmpty() && records.first().settings.oldLayout;
     const int mode = records.isEmpty() ? 0 : records.first().settings.displayMode;
     for (const ComparisonRecord& r : records) {
@@ -56,8 +121,9 @@ int writeWorkbook(HistoryDatabase& db, const HistoryFilter& filter, const QStrin
     ExcelEngine engine(path);
     const bool written =
         engine.open(1, ExcelEngine::OpenMode::Replace) &&
-        (old ? engine.writeAllData(comparisonsheet::oldLayoutBlock(false, records)) && engine.save()
-             : engine.writeTable(comparisonsheet::newLayoutTable(mode, records)));
+        (old ? engine.writeAllData(comparisonsheet::oldLayoutBlock(false, listRows)) &&
+                   engine.save()
+             : engine.writeTable(comparisonsheet::newLayoutTable(mode, listRows)));
     if (!written) {
         std::fprintf(stderr, "velorin-cli: cannot write %s: %s\n", qPrintable(path),
                      qPrintable(engine.errorString()));
@@ -67,6 +133,23 @@ int writeWorkbook(HistoryDatabase& db, const HistoryFilter& filter, const QStrin
     std::fprintf(stderr, "%lld comparisons written to %s\n", static_cast<long long>(records.size()),
                  qPrintable(path));
     return 0;
+}
+
+// One field of the history's CSV: numbers as the history gives them, texts through the
+// spreadsheet-safe CSV field (a name such as "=HYPERLINK(...)" stays a text).
+QByteArray historyField(const QVariant& value) {
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return HistoryDatabase::csvField(value).toUtf8();
+    default:
+        return csv::field(value.toString());
+    }
 }
 
 } // namespace
@@ -146,35 +229,50 @@ int runHistory(const QString& database, const QStringList& arguments) {
         return 1;
     }
 
-    QSaveFile file(out);
-    QFile stdoutFile;
-    QIODevice* sink = &file;
-    if (out.isEmpty()) {
-        stdoutFile.open(stdout, QIODevice::WriteOnly);
-        sink = &stdoutFile;
-    } else if (!file.open(QIODevice::WriteOnly)) {
+    // To the terminal, or through the checked save path: the file replaces an old one only when
+    // every write, the sync and the close succeeded.
+    SafeFile file(out);
+    if (!out.isEmpty() && !file.open()) {
         std::fprintf(stderr, "velorin-cli: cannot write %s: %s\n", qPrintable(out),
                      qPrintable(file.errorString()));
         return 1;
     }
-    bool ok = sink->write(HistoryDatabase::comparisonColumns().join(QLatin1Char(',')).toUtf8() +
-                          '\n') > 0;
+    const auto put = [&](const QByteArray& line) {
+        if (!out.isEmpty())
+            return file.write(line);
+        return std::fwrite(line.constData(), 1, size_t(line.size()), stdout) == size_t(line.size());
+    };
+    bool ok = put(HistoryDatabase::comparisonColumns().join(QLatin1Char(',')).toUtf8() + '\n');
     const int columns = int(HistoryDatabase::comparisonColumns().size());
     int rows = 0;
     while (ok && query.next()) {
-        QStringList cells;
-        for (int i = 0; i < columns; ++i)
-            cells << HistoryDatabase::csvField(query.value(i));
-        ok = sink->write(cells.join(QLatin1Char(',')).toUtf8() + '\n') > 0;
+        QByteArray line;
+        for (int i = 0; i < columns; ++i) {
+            if (i > 0)
+                line += ',';
+            line += historyField(query.value(i));
+        }
+        ok = put(line + '\n');
         ++rows;
     }
-    if (ok && out.isEmpty())
-        ok = stdoutFile.flush();
-    if (!ok || (!out.isEmpty() && !file.commit())) {
-        std::fprintf(stderr, "velorin-cli: writing the history failed\n");
+    if (ok && query.lastError().isValid()) {
+        std::fprintf(stderr, "velorin-cli: the history cannot be read: %s\n",
+                     qPrintable(query.lastError().text()));
         return 1;
     }
-    if (!out.isEmpty())
-        std::fprintf(stderr, "%d comparisons written to %s\n", rows, qPrintable(out));
+    if (out.isEmpty()) {
+        if (!ok || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+            std::fprintf(stderr, "velorin-cli: writing the history failed: %s\n",
+                         std::strerror(errno));
+            return 1;
+        }
+        return 0;
+    }
+    if (!ok || !file.commit()) {
+        std::fprintf(stderr, "velorin-cli: cannot write %s: %s\n", qPrintable(out),
+                     qPrintable(file.errorString()));
+        return 1;
+    }
+    std::fprintf(stderr, "%d comparisons written to %s\n", rows, qPrintable(out));
     return 0;
 }

@@ -11,9 +11,11 @@
 
 namespace {
 
-// "--out FILE" is the only argument.
+// "--out FILE.xlsx" is the only argument: a workbook is all these commands write, so another
+// suffix (s.txt) would name a file that is not what it says.
 bool outPath(const char* command, const QStringList& args, QString& path) {
-    if (args.size() == 2 && args.at(0) == QLatin1String("--out") && !args.at(1).isEmpty()) {
+    if (args.size() == 2 && args.at(0) == QLatin1String("--out") &&
+        args.at(1).endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) && args.at(1).size() > 5) {
         path = args.at(1);
         return true;
     }

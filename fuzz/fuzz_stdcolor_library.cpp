@@ -97,8 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // An accepted library is one the instrument can hold, whole.
     if (library.count < 0 || library.count > stdcolorlib::kMaxCards ||
         library.cards.size() != library.count || library.colourRows < 0 ||
-        library.colourRows > stdcolorlib::kMaxColourRows ||
-        library.stream.size() != qsizetype(26) * library.colourRows)
+        library.colourRows > stdcolorlib::kMaxColours ||
+        library.stream.size() != qsizetype(stdcolorlib::kColourBytes) * library.colourRows ||
+        library.stream.size() > stdcolorlib::kStreamBytes)
         std::abort();
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "historydatabase.h"
 
+#include "safefile.h"
+
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFileInfo>
@@ -278,6 +280,7 @@ bool HistoryDatabase::open(const HistoryUrl& url, int busyTimeoutMs) {
                 : tr("The history database %1 cannot be opened: %2").arg(url.path, error.text())};
         return false;
     }
+    SafeFile::protect(url.path, SafeFile::Role::HistoryDatabase); // never an export's target
     if (!begin())
         return false;
     if (m_postgresql && !exec(QStringLiteral("SELECT pg_advisory_xact_lock(7413001)"))) {

@@ -49,7 +49,7 @@ QFont withCjkFallback(const QFont& base) {
 bool writeReportPdf(const QTextDocument& document, const QString& path, QString* error) {
     // Printed into memory first: the painter reports no write errors, the save path does.
     QBuffer pdf;
-    pdf.open(QIODevice::WriteOnly);
+    pdf.open(QIODevice::ReadWrite);
     {
         QPdfWriter writer(&pdf);
         writer.setTitle(document.metaInformation(QTextDocument::DocumentTitle));

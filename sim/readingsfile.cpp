@@ -1,6 +1,7 @@
 #include "readingsfile.h"
 
-#include <QFile>
+#include "safefile.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -10,7 +11,8 @@ namespace sim {
 
 bool parseReadings(const QString& text, QList<Measurement>& out, QString& error) {
     out.clear();
-    const QStringList lines = text.split(QLatin1Char('\n'));
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    const QStringList lines = text.split(lineEnd);
     static const QRegularExpression blanks(QStringLiteral("[ \\t,;]+"));
     for (int i = 0; i < lines.size(); ++i) {
         const QString line = lines.at(i).trimmed();
@@ -44,15 +46,21 @@ bool parseReadings(const QString& text, QList<Measurement>& out, QString& error)
 }
 
 bool loadReadings(const QString& path, QList<Measurement>& out, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        error = QStringLiteral("%1: %2").arg(path, file.errorString());
+    // Far more readings than any rehearsal asks for; a larger file, a device or a FIFO is
+    // refused before a byte is read.
+    constexpr qint64 kMaxBytes = qint64(4) << 20;
+    QByteArray bytes;
+    QString why;
+    if (!readInputFile(path, kMaxBytes, bytes, &why)) {
+        error = QStringLiteral("%1: %2").arg(path, why);
         return false;
     }
-    if (!parseReadings(QString::fromUtf8(file.readAll()), out, error)) {
+    if (!parseReadings(QString::fromUtf8(bytes), out, error)) {
         error = path + QStringLiteral(": ") + error;
         return false;
     }
+    // The virtual instrument reads from it for the whole run: no export may replace it.
+    SafeFile::protect(path, SafeFile::Role::Input);
     return true;
 }
 

@@ -1,7 +1,8 @@
 #include "csvtable.h"
 
+#include "safefile.h"
+
 #include <QLocale>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <cmath>
@@ -13,8 +14,17 @@ namespace {
 const QByteArray kBom("\xEF\xBB\xBF");
 const QByteArray kLineEnd("\r\n");
 
+// A spreadsheet program computes a text that starts like a formula ("=HYPERLINK(...)",
+// "@SUM(1)", "-2+3"); a leading apostrophe makes it show the text instead.
+bool startsLikeFormula(const QString& text) {
+    if (text.isEmpty())
+        return false;
+    const QChar c = text.front();
+    return c == u'=' || c == u'+' || c == u'-' || c == u'@' || c == u'\t' || c == u'\r';
+}
+
 QByteArray quoted(const QString& text) {
-    QByteArray bytes = text.toUtf8();
+    QByteArray bytes = startsLikeFormula(text) ? '\'' + text.toUtf8() : text.toUtf8();
     if (!bytes.contains(',') && !bytes.contains('"') && !bytes.contains('\n') &&
         !bytes.contains('\r'))
         return bytes;
@@ -80,30 +90,17 @@ QByteArray encode(const QStringList& headings, const QList<QVariantList>& rows) 
 
 bool write(const QString& path, const QStringList& headings, const QList<QVariantList>& rows,
            QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, file.errorString());
-        return false;
-    }
-    // Line by line, so a long list is not held twice in memory; every write is checked, and
-    // an abandoned save file never replaces the old one.
-    auto put = [&file, error](const QByteArray& bytes) {
-        if (file.write(bytes) == bytes.size())
-            return true;
-        setError(error, file.errorString());
-        file.cancelWriting();
-        return false;
-    };
-    if (!put(kBom + line(asValues(headings))))
-        return false;
-    for (const QVariantList& row : rows)
-        if (!put(line(row)))
-            return false;
-    if (!file.commit()) {
-        setError(error, file.errorString());
-        return false;
-    }
-    return true;
+    SafeFile file(path);
+    // Line by line, so a long list is not held twice in memory; the file replaces the old one
+    // only when every write, the sync and the close succeeded.
+    bool ok = file.open() && file.write(kBom + line(asValues(headings)));
+    for (qsizetype i = 0; ok && i < rows.size(); ++i)
+        ok = file.write(line(rows.at(i)));
+    if (ok && file.commit())
+        return true;
+    file.cancel();
+    setError(error, file.errorString());
+    return false;
 }
 
 bool parse(const QByteArray& bytes, QList<Record>& out, ParseError* error) {
@@ -142,7 +139,9 @@ bool parse(const QByteArray& bytes, QList<Record>& out, ParseError* error) {
                     inQuotes = false;
                 }
             } else {
-                if (c == QLatin1Char('\n'))
+                if (c == QLatin1Char('\n') ||
+                    (c == QLatin1Char('\r') &&
+                     (i + 1 == text.size() || text.at(i + 1) != QLatin1Char('\n'))))
                     ++lineNo;
                 current += c;
             }
@@ -159,9 +158,12 @@ bool parse(const QByteArray& bytes, QList<Record>& out, ParseError* error) {
         } else if (c == QLatin1Char('\n')) {
             ++lineNo;
             endRecord();
-        } else if (c == QLatin1Char('\r') && i + 1 < text.size() &&
-                   text.at(i + 1) == QLatin1Char('\n')) {
-            // the LF ends the line
+        } else if (c == QLatin1Char('\r')) {
+            // CR LF: the LF ends the line; a CR alone (old Mac files) ends it itself.
+            if (i + 1 == text.size() || text.at(i + 1) != QLatin1Char('\n')) {
+                ++lineNo;
+                endRecord();
+            }
         } else {
             current += c;
             fieldStarted = lineHasContent = true;

@@ -5,6 +5,7 @@
 #include "workbookreader.h"
 #include "workbookwriter.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -31,6 +32,11 @@ QString unstorable(const QVariant& value) {
 
 constexpr qint64 kTemplateBudget = qint64(4) << 20;
 
+QString& templateOverride() {
+    static QString path;
+    return path;
+}
+
 bool onSheet(int row, int column) {
     return row >= 1 && row <= xlsx::kMaxRows && column >= 1 && column <= xlsx::kMaxColumns;
 }
@@ -44,7 +50,19 @@ ExcelEngine::~ExcelEngine() {
 }
 
 QString ExcelEngine::templatePath() {
-    return QStringLiteral("./template.xlsx");
+    if (!templateOverride().isEmpty())
+        return templateOverride();
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    const QString beside = programDir.filePath(QStringLiteral("template.xlsx"));
+    if (QFileInfo::exists(beside))
+        return beside;
+    // An installed program keeps its data under share/, not beside itself in bin/.
+    const QString installed = programDir.filePath(QStringLiteral("../share/velorin/template.xlsx"));
+    return QFileInfo::exists(installed) ? QDir::cleanPath(installed) : beside;
+}
+
+void ExcelEngine::setTemplatePath(const QString& path) {
+    templateOverride() = path;
 }
 
 QString ExcelEngine::columnName(int column) {
@@ -60,27 +78,23 @@ bool ExcelEngine::fail(Error error, const QString& reason) {
 
 bool ExcelEngine::load(const QString& path, xlsx::Workbook& book, Error badFile) {
     const QString what = path == fileName_ ? QString() : path + QStringLiteral(": ");
-    // Opening a FIFO would wait for a writer forever, and a device is no workbook.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile())
-        return fail(info.isDir() ? badFile : Error::CannotRead,
-                    what + (info.isDir() ? QStringLiteral("is a directory")
-                                         : QStringLiteral("not a regular file")));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(Error::CannotRead, what + file.errorString());
-    // Checked before reading so that a huge file is not pulled into memory.
-    if (file.size() > xlsx::kMaxFileBytes)
-        return fail(badFile, what + QStringLiteral("file too large"));
-    // Asked for no more than the file holds: read() reserves what it is asked for up front.
-    const QByteArray bytes = file.read(std::min(file.size(), xlsx::kMaxFileBytes) + 1);
-    if (file.error() != QFileDevice::NoError)
-        return fail(Error::CannotRead, what + file.errorString());
-    QString reason;
-    qint64 budget = unpackBudget_ > 0 ? unpackBudget_ : xlsx::kMaxTotalBytes;
     // A template holds a little layout and is read on every export: a large one would cost
     // every export its time.
-    if (badFile == Error::BadTemplate)
+    const bool isTemplate = badFile == Error::BadTemplate;
+    const qint64 fileBudget = isTemplate ? kTemplateBudget : xlsx::kMaxFileBytes;
+    QByteArray bytes;
+    QString why;
+    InputFailure failure = InputFailure::None;
+    // Regular files only (a FIFO would wait for a writer forever, a device never ends), and
+    // the size checked before a byte is read.
+    if (!readInputFile(path, fileBudget, bytes, &why, &failure))
+        return fail(failure == InputFailure::NotFound   ? Error::NotFound
+                    : failure == InputFailure::TooLarge ? badFile
+                                                        : Error::CannotRead,
+                    what + why);
+    QString reason;
+    qint64 budget = unpackBudget_ > 0 ? unpackBudget_ : xlsx::kMaxTotalBytes;
+    if (isTemplate)
         budget = std::min(budget, kTemplateBudget);
     if (!xlsx::readWorkbook(bytes, book, &reason, budget))
         return fail(badFile, what + reason);
@@ -97,15 +111,14 @@ bool ExcelEngine::open(int sheetIndex, OpenMode mode) {
     auto book = std::make_unique<xlsx::Workbook>();
     const QFileInfo target(fileName_);
     bool fresh = true;
-    if (mode == OpenMode::Existing && target.exists()) {
-        if (target.isDir())
-            return fail(Error::CannotRead, QStringLiteral("is a directory"));
+    if (mode == OpenMode::Read || (mode == OpenMode::Existing && target.exists())) {
         if (!load(fileName_, *book, Error::BadWorkbook))
             return false;
         fresh = false;
     } else if (mode == OpenMode::Replace) {
-        if (target.isDir())
-            return fail(Error::CannotCreate, QStringLiteral("is a directory"));
+        QString why;
+        if (!SafeFile::checkTarget(fileName_, &why))
+            return fail(Error::CannotCreate, why);
         if (!target.absoluteDir().exists())
             return fail(Error::CannotCreate, QStringLiteral("no such directory"));
     }
@@ -227,9 +240,7 @@ bool ExcelEngine::save() {
         return true;
 
     const QFileInfo target(fileName_);
-    if (target.isDir())
-        return fail(Error::ReplaceFailed, QStringLiteral("is a directory"));
-    if (target.exists() && !target.isWritable())
+    if (target.isFile() && !target.isWritable())
         return fail(Error::ReplaceFailed, QStringLiteral("is read-only"));
 
     // The writer needs a path of its own; its output is then copied into a save file beside
@@ -245,8 +256,12 @@ bool ExcelEngine::save() {
         return fail(Error::SaveFailed, scratch.errorString());
 
     SafeFile out(fileName_);
+    // A target that is no file to replace (a directory, a device, the history database) is a
+    // replace that failed; the previous file, if any, is untouched.
     if (!out.open())
-        return fail(Error::SaveFailed, out.errorString());
+        return fail(out.failure() == SafeFile::Failure::Refused ? Error::ReplaceFailed
+                                                                : Error::SaveFailed,
+                    out.errorString());
     while (!scratch.atEnd()) {
         const QByteArray chunk = scratch.read(1 << 20);
         if (chunk.isEmpty()) {
@@ -257,7 +272,8 @@ bool ExcelEngine::save() {
             return fail(Error::SaveFailed, out.errorString());
     }
     if (!out.commit())
-        return fail(out.replaceFailed() ? Error::ReplaceFailed : Error::SaveFailed,
+        return fail(out.failure() == SafeFile::Failure::Write ? Error::SaveFailed
+                                                              : Error::ReplaceFailed,
                     out.errorString());
     dirty_ = false;
     return true;

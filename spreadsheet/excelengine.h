@@ -28,20 +28,27 @@ class ExcelEngine : public QObject {
         Existing,
         // Start from the template or an empty workbook whatever the path holds; save replaces
         // the file. What the exports use, so that an old file's rows never linger in a new one.
+        // The path is checked as a save would check it (a regular file or nothing, none of the
+        // program's own files), so an export is refused before any work.
         Replace,
+        // Read the workbook at the path; a missing file is an error (NotFound), never a fresh
+        // workbook. What a reader of a given file (a library) uses.
+        Read,
     };
 
     enum class Error {
         None,
-        NotOpen,       // the operation needs an open workbook
-        NoFileName,    // the engine was made with an empty path
-        CannotRead,    // the file exists but cannot be read
-        BadWorkbook,   // the file is not a workbook this engine can read
-        BadTemplate,   // ./template.xlsx exists but is not a readable workbook
-        NoSuchSheet,   // the sheet index is outside the workbook's worksheets
-        CannotCreate,  // the path cannot take a file (no such directory, or it is a directory)
-        BadCell,       // a position outside the sheet or a value a cell cannot hold
-        SaveFailed,    // the new file could not be written; the previous file is untouched
+        NotOpen,      // the operation needs an open workbook
+        NoFileName,   // the engine was made with an empty path
+        NotFound,     // OpenMode::Read and there is no such file
+        CannotRead,   // the file exists but cannot be read (or is a device, a FIFO, a planted link)
+        BadWorkbook,  // the file is not a workbook this engine can read
+        BadTemplate,  // the template exists but is not a readable workbook
+        NoSuchSheet,  // the sheet index is outside the workbook's worksheets
+        CannotCreate, // the path cannot take a file (no such directory, a directory, a device,
+                      // a planted link, one of the program's own open files)
+        BadCell,      // a position outside the sheet or a value a cell cannot hold
+        SaveFailed,   // the new file could not be written; the previous file is untouched
         ReplaceFailed, // the new file could not take the previous file's place (in use,
                        // read-only, a directory); the previous file is untouched
     };
@@ -105,9 +112,12 @@ class ExcelEngine : public QObject {
     QString fileName() const { return fileName_; }
     int sheetIndex() const { return sheetIndex_; }
 
-    // The workbook a new file starts from, when present: ./template.xlsx in the current
-    // directory.
+    // The workbook a new file starts from, when present: template.xlsx in the program's data
+    // folder (beside the program, or share/velorin/ of an installed one), never the working
+    // directory, where anyone may have put one.
     static QString templatePath();
+    // Another template (tests); empty goes back to the data folder's.
+    static void setTemplatePath(const QString& path);
     // What a workbook read by open may unpack to at most (the reader's own bound unless set).
     void setUnpackBudget(qint64 bytes) { unpackBudget_ = bytes; }
     // Spreadsheet column letters: 1 = A ... 26 = Z, 27 = AA; empty outside the sheet.

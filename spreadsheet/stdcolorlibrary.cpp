@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -87,14 +88,18 @@ QString cellText(const QVariant& cell) {
     return cell.toString();
 }
 
-int hundredths(const QString& text) {
-    const qsizetype dot = text.indexOf(QLatin1Char('.'));
-    const QString whole = dot < 0 ? text : text.left(dot);
-    QString fraction = dot < 0 ? QString() : text.mid(dot + 1);
-    fraction = fraction.left(2).leftJustified(2, QLatin1Char('0'));
-    bool ok = false;
-    const int value = (whole + fraction).toInt(&ok);
-    return ok ? value : 0;
+std::optional<int> valueHundredths(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^(-?)([0-9]*)(?:\\.([0-9]{0,2}))?$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch() || (m.capturedLength(2) == 0 && m.capturedLength(3) == 0) ||
+        m.capturedLength(2) > 6)
+        return std::nullopt;
+    const int whole = m.captured(2).isEmpty() ? 0 : m.captured(2).toInt();
+    const int fraction = m.captured(3).leftJustified(2, QLatin1Char('0')).toInt();
+    const int value = (whole * 100 + fraction) * (m.captured(1).isEmpty() ? 1 : -1);
+    if (value < kLowestHundredths || value > kHighestHundredths)
+        return std::nullopt;
+    return value;
 }
 
 std::optional<Problem> parse(const QList<QVariantList>& rows, const QString& model, Library& out) {
@@ -112,7 +117,7 @@ std::optional<Problem> parse(const QList<QVariantList>& rows, const QString& mod
                           "the count asks for rows up to %1!",
                           kFirstCardRow + lib.count - 1);
 
-    qint64 totalRows = 0; // 47 cards of up to 65535 rows each: wider than the bound
+    qint64 totalRows = 0; // 47 cards of up to 65535 rows each: wider than an int
     for (int k = 0; k < lib.count; ++k) {
         const int row = kFirstCardRow + k;
         Card card;
@@ -126,18 +131,18 @@ std::optional<Problem> parse(const QList<QVariantList>& rows, const QString& mod
         if (!integerOrBlank(cell(rows, row, 2), card.colourRows) ||
             !integerOrBlank(cell(rows, row, 3), card.value2) ||
             !integerCell(cell(rows, row, 4), card.checkValue) || card.colourRows < 0 ||
-            card.colourRows > kMaxColourRows ||
+            card.colourRows > kMaxCardColourRows ||
             stdcolor::cardCheckValue(card.text1, card.text2, card.colourRows, card.value2) !=
                 static_cast<uint16_t>(card.checkValue))
             return error("Failed to write standard color card information!");
         totalRows += card.colourRows;
         lib.cards.append(card);
     }
-    if (totalRows > kMaxColourRows)
+    if (totalRows > kMaxColours)
         return Problem{text("Error"),
                        text("The cards ask for %1 colour rows, more than the %2 a library holds!")
                            .arg(totalRows)
-                           .arg(kMaxColourRows),
+                           .arg(kMaxColours),
                        false};
     lib.colourRows = static_cast<int>(totalRows);
 
@@ -151,8 +156,27 @@ std::optional<Problem> parse(const QList<QVariantList>& rows, const QString& mod
         if (name.size() > kNameBytes)
             return errorAtRow("The colour name in row %1 is longer than 20 bytes!", row);
         names.append(name.leftJustified(kNameBytes, '\0'));
-        for (int c = 1; c <= 3; ++c)
-            appendWord(values, hundredths(cellText(cell(rows, row, c))));
+        for (int c = 1; c <= 3; ++c) {
+            // What the instrument cannot hold exactly is refused, never cut or wrapped: an error
+            // value (#DIV/0!), a text, an empty cell, a third decimal, 400.
+            const QVariant value = cell(rows, row, c);
+            const QString shown = cellText(value).trimmed();
+            const std::optional<int> units = valueHundredths(shown);
+            if (!units) {
+                const QString at = QChar(u'A' + c) + QString::number(row);
+                return Problem{
+                    text("Error"),
+                    shown.isEmpty()
+                        ? text("Cell %1 is empty: a colour value is a number with at most two "
+                               "decimals from -327.68 to 327.67!")
+                              .arg(at)
+                        : text("Cell %1 holds \"%2\", not a number with at most two decimals "
+                               "from -327.68 to 327.67!")
+                              .arg(at, shown.left(40)),
+                    false};
+            }
+            appendWord(values, *units);
+        }
     }
     lib.stream = names + values;
     out = lib;
@@ -163,10 +187,12 @@ std::optional<Problem> loadFile(const QString& path, const QString& model, Libra
     if (QFileInfo(path).fileName() != QLatin1String("StdColor.xlsx"))
         return Problem{text("Error"), text("File error, unable to write!"), true};
     ExcelEngine engine(path);
-    // The largest library (65535 colour rows) unpacks to about 12 MB; a file that unpacks to
+    // The largest library (10082 colour rows) unpacks to about 3 MB; a file that unpacks to
     // more is no library, and refusing it early bounds what it can cost.
-    engine.setUnpackBudget(qint64(16) << 20);
-    if (!engine.open()) {
+    engine.setUnpackBudget(qint64(8) << 20);
+    if (!engine.open(1, ExcelEngine::OpenMode::Read)) {
+        if (engine.lastError() == ExcelEngine::Error::NotFound)
+            return Problem{text("Error"), text("The library %1 was not found!").arg(path), true};
         // The engine's reason (not a regular file, a budget the file exceeds) says what to fix.
         Problem problem = error("Can't open file!");
         problem.text += QLatin1Char('\n') + engine.errorString();
@@ -239,6 +265,11 @@ void drain(FramePort& port) {
     QT_TRANSLATE_NOOP("FirstPageFor510",
                       "Error in Excel file with not enough rows of standard color cards!"),
     QT_TRANSLATE_NOOP("FirstPageFor510", "The colour name in row %1 is longer than 20 bytes!"),
+    QT_TRANSLATE_NOOP("FirstPageFor510", "Cell %1 is empty: a colour value is a number with at "
+                                         "most two decimals from -327.68 to 327.67!"),
+    QT_TRANSLATE_NOOP("FirstPageFor510", "Cell %1 holds \"%2\", not a number with at most two "
+                                         "decimals from -327.68 to 327.67!"),
+    QT_TRANSLATE_NOOP("FirstPageFor510", "The library %1 was not found!"),
     QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to write standard color card information!"),
     QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to write standard color card data!"),
     QT_TRANSLATE_NOOP("FirstPageFor510", "Failed to write!"),

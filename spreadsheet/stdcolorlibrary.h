@@ -31,10 +31,18 @@ constexpr uint32_t kStreamBase = 0x40000;
 constexpr int kBlock = 256;
 // Columns A to E are all a library uses.
 constexpr int kColumns = 5;
-// A card counts its colour rows in a 16-bit field of its record, and the library as a whole is
-// held to the same bound: more colour rows than that are refused, not wrapped.
-constexpr int kMaxColourRows = 65535;
-constexpr int kLastLibraryRow = kLastCardRow + kMaxColourRows;
+// A card counts its colour rows in a 16-bit field of its record: more are refused, not wrapped.
+constexpr int kMaxCardColourRows = 65535;
+// The colour stream (a 20-byte name and three 16-bit values per colour) goes into the
+// instrument's text area from kStreamBase up to the next area; what does not fit is lost there.
+// One bound for the library maker and the writer.
+constexpr int kStreamBytes = 0x40000;
+constexpr int kColourBytes = kNameBytes + 6;
+constexpr int kMaxColours = kStreamBytes / kColourBytes; // 10082
+constexpr int kLastLibraryRow = kLastCardRow + kMaxColours;
+// A value as the instrument keeps it: hundredths in a signed 16-bit field.
+constexpr int kLowestHundredths = -32768;
+constexpr int kHighestHundredths = 32767;
 
 struct Card {
     QString text1, text2;
@@ -59,9 +67,10 @@ struct Problem {
     bool warning = false;
 };
 
-// A value as the instrument wants it: the cell's text read with exactly two decimals, cut,
-// not rounded ("12.345" -> 1234, "-1.5" -> -150, "7" -> 700); anything else 0.
-int hundredths(const QString& text);
+// A colour value in hundredths ("12.3" -> 1230, "-0.05" -> -5, "7" -> 700), or nothing for a
+// text that is not a number with at most two decimals from -327.68 to 327.67: what the
+// instrument holds exactly, nothing cut or wrapped. Shared by the maker and the writer.
+std::optional<int> valueHundredths(const QString& text);
 // A cell's text as a spreadsheet shows it (numbers in their shortest form).
 QString cellText(const QVariant& cell);
 
@@ -75,8 +84,8 @@ bool readSheet(const ExcelEngine& engine, QList<QVariantList>& rows);
 // the connected model. Every check is made here, so a library is sent whole or not at all.
 std::optional<Problem> parse(const QList<QVariantList>& rows, const QString& model, Library& out);
 
-// The whole file step of the library writer: the file must be named StdColor.xlsx, open, not
-// empty, and pass parse.
+// The whole file step of the library writer: the file must be named StdColor.xlsx, exist (no
+// template or empty workbook stands in for a missing one), open, not be empty, and pass parse.
 std::optional<Problem> loadFile(const QString& path, const QString& model, Library& out);
 
 int blockCount(const Library& library);

@@ -2,13 +2,12 @@
 
 #include "csvtable.h"
 #include "excelengine.h"
+#include "safefile.h"
 #include "stdcolorcommands.h"
 #include "stdcolorlibrary.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstdint>
@@ -27,11 +26,9 @@ Problem at(int line, const char* source) {
     return {line, text(source).arg(line)};
 }
 
-// The instrument keeps each value in hundredths in a 16-bit field, signed: colour values such
-// as a* and b* go below zero.
-constexpr int kLowestHundredths = -32768;
-constexpr int kHighestHundredths = 32767;
-constexpr int kMostColoursPerCard = 65535;
+// A list of the most colours a library holds, each on a generous line, is far below this; a
+// larger file is no colour list.
+constexpr qint64 kMaxListBytes = qint64(8) << 20;
 
 struct Colour {
     QString name;
@@ -44,21 +41,6 @@ struct Card {
     int valueLine = 0;
     QList<Colour> colours;
 };
-
-// A value with at most two decimals, as the writer reads it back exactly; in hundredths.
-std::optional<int> readValue(const QString& text) {
-    static const QRegularExpression form(QStringLiteral("^(-?)([0-9]*)(?:\\.([0-9]{0,2}))?$"));
-    const QRegularExpressionMatch m = form.match(text);
-    if (!m.hasMatch() || (m.capturedLength(2) == 0 && m.capturedLength(3) == 0) ||
-        m.capturedLength(2) > 6)
-        return std::nullopt;
-    const int whole = m.captured(2).isEmpty() ? 0 : m.captured(2).toInt();
-    const int fraction = m.captured(3).leftJustified(2, QLatin1Char('0')).toInt();
-    const int value = (whole * 100 + fraction) * (m.captured(1).isEmpty() ? 1 : -1);
-    if (value < kLowestHundredths || value > kHighestHundredths)
-        return std::nullopt;
-    return value;
-}
 
 } // namespace
 
@@ -113,7 +95,7 @@ std::optional<Problem> build(const QByteArray& list, const QString& model,
             return at(r.line, QT_TRANSLATE_NOOP("StdColorMaker",
                                                 "Line %1: a card text is longer than 16 bytes."));
         for (int v = 0; v < 3; ++v) {
-            const std::optional<int> value = readValue(f.at(3 + v).trimmed());
+            const std::optional<int> value = stdcolorlib::valueHundredths(f.at(3 + v).trimmed());
             if (!value)
                 return Problem{
                     r.line,
@@ -159,19 +141,20 @@ std::optional<Problem> build(const QByteArray& list, const QString& model,
             card->value = cardValue;
             card->valueLine = r.line;
         }
-        if (card->colours.size() == kMostColoursPerCard)
-            return at(r.line,
-                      QT_TRANSLATE_NOOP("StdColorMaker",
-                                        "Line %1: the card holds more than 65535 colours."));
+        // The instrument's memory, not a card's count field, is what runs out first.
+        static_assert(stdcolorlib::kMaxColours <= stdcolorlib::kMaxCardColourRows);
+        if (colours == stdcolorlib::kMaxColours)
+            return Problem{
+                r.line,
+                text(QT_TRANSLATE_NOOP("StdColorMaker", "Line %1: one colour more than the %2 the "
+                                                        "instrument's library holds."))
+                    .arg(r.line)
+                    .arg(stdcolorlib::kMaxColours)};
         card->colours.append(colour);
         ++colours;
     }
     if (colours == 0)
         return Problem{0, text(QT_TRANSLATE_NOOP("StdColorMaker", "The list holds no colours."))};
-    if (stdcolorlib::kLastCardRow + colours > 1048576)
-        return Problem{
-            0, text(QT_TRANSLATE_NOOP("StdColorMaker",
-                                      "The list holds more colours than a worksheet has rows."))};
 
     // Row 1 as wide as the card rows, as a spreadsheet program saves a sheet.
     QList<QVariantList> out;
@@ -204,14 +187,17 @@ std::optional<Problem> make(const QString& listPath, const QString& model, const
                               "StdColorMaker",
                               "The library must be named StdColor.xlsx: the writer takes no other "
                               "name."))};
-    QFile in(listPath);
-    if (!in.open(QIODevice::ReadOnly))
-        return Problem{0, text(QT_TRANSLATE_NOOP("StdColorMaker", "Cannot read %1: %2"))
-                              .arg(listPath, in.errorString())};
-    const QByteArray list = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        return Problem{0, text(QT_TRANSLATE_NOOP("StdColorMaker", "Cannot read %1: %2"))
-                              .arg(listPath, in.errorString())};
+    QByteArray list;
+    QString why;
+    if (!readInputFile(listPath, kMaxListBytes, list, &why))
+        return Problem{
+            0, text(QT_TRANSLATE_NOOP("StdColorMaker", "Cannot read %1: %2")).arg(listPath, why)};
+    // The list is never the file written, whatever the two names.
+    SafeFile::protect(listPath, SafeFile::Role::Input);
+    struct Unprotect {
+        QString path;
+        ~Unprotect() { SafeFile::unprotect(path); }
+    } unprotect{listPath};
     QList<QVariantList> rows;
     if (std::optional<Problem> problem = build(list, model, rows, made))
         return problem;

@@ -10,7 +10,8 @@
 // - colour name: at most 20 bytes of UTF-8, not empty;
 // - card text 1 and 2: the card the colour belongs to, at most 16 bytes each (text 2 may be
 //   empty). Colours with the same two texts form one card; cards come in the order of their
-//   first colour, and a card's colours in the order of the list. At most 47 cards;
+//   first colour, and a card's colours in the order of the list. At most 47 cards and 10082
+//   colours in all (what the instrument's memory holds);
 // - values: decimal numbers with at most two decimals ("12.3", "-0.05"), from -327.68 to
 //   327.67, which is what the instrument's signed 16-bit field in hundredths holds;
 // - card value: optional whole number 0..65535 stored in the card record as it is (0 when
@@ -40,8 +41,9 @@ struct Made {
 std::optional<Problem> build(const QByteArray& list, const QString& model,
                              QList<QVariantList>& rows, Made* made = nullptr);
 
-// Reads the list, builds the sheet and saves it to outPath, which must be named StdColor.xlsx
-// as the writer requires. The previous file stays unless the whole workbook was saved.
+// Reads the list (a regular file of at most 8 MB), builds the sheet and saves it to outPath,
+// which must be named StdColor.xlsx as the writer requires and may not be the list itself. The
+// previous file stays unless the whole workbook was saved.
 std::optional<Problem> make(const QString& listPath, const QString& model, const QString& outPath,
                             Made* made = nullptr);
 

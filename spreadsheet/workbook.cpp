@@ -17,6 +17,38 @@ Cell& Worksheet::cell(int row, int column) {
     return cells.emplace(at, column, Cell{})->second;
 }
 
+void Worksheet::load(int row, int column, QVariant value) {
+    Row& cells = rows_.empty() || rows_.rbegin()->first < row
+                     ? rows_.emplace_hint(rows_.end(), row, Row{})->second
+                     : (rows_.rbegin()->first == row ? rows_.rbegin()->second : rows_[row]);
+    if (!cells.empty() && cells.back().first >= column)
+        unsorted_ = true;
+    cells.emplace_back(column, Cell{std::move(value), false});
+}
+
+void Worksheet::finishLoading() {
+    if (!unsorted_)
+        return;
+    unsorted_ = false;
+    const auto byColumn = [](const auto& a, const auto& b) { return a.first < b.first; };
+    for (auto& [row, cells] : rows_) {
+        if (std::adjacent_find(cells.begin(), cells.end(), [](const auto& a, const auto& b) {
+                return a.first >= b.first;
+            }) == cells.end())
+            continue;
+        // Stable, so that of two values for one cell the later one is the last of its run.
+        std::stable_sort(cells.begin(), cells.end(), byColumn);
+        Row kept;
+        kept.reserve(cells.size());
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (i + 1 < cells.size() && cells[i + 1].first == cells[i].first)
+                continue;
+            kept.push_back(std::move(cells[i]));
+        }
+        cells = std::move(kept);
+    }
+}
+
 Range Worksheet::usedRange() const {
     int firstRow = 0;
     int lastRow = 0;

@@ -48,6 +48,12 @@ class Worksheet {
 
     // Rows and columns must lie within the sheet limits; callers check.
     Cell& cell(int row, int column);
+    // For a reader: stores a value whatever the order the cells arrive in, in constant time; a
+    // later value for the same cell wins. finishLoading() must follow before the sheet is used.
+    void load(int row, int column, QVariant value);
+    // Puts the cells loaded out of order in place: one sort per such row, so a sheet whose rows
+    // run right to left costs n log n, not n squared.
+    void finishLoading();
 
     // Bounding box of the cells present (empty when there are none).
     Range usedRange() const;
@@ -69,6 +75,7 @@ class Worksheet {
 
     QString name_;
     std::map<int, Row> rows_;
+    bool unsorted_ = false;
 };
 
 struct Workbook {

@@ -349,9 +349,10 @@ class SheetReader {
                 column = at.column;
                 if (--cellBudget_ < 0)
                     xml.bad(QStringLiteral("too many cells"));
-                sheet.cell(at.row, at.column).value = readCell(xml);
+                sheet.load(at.row, at.column, readCell(xml));
             }
         }
+        sheet.finishLoading();
         if (sheet.usedRange().area() > kMaxUsedArea)
             xml.bad(QStringLiteral("used range too large"));
     }

@@ -482,7 +482,7 @@ void TestRecordsFlow::libraryWriter() {
         while (rows.size() < 49)
             rows.append({QString(), QString(), QString(), QString(), QString()});
         for (int i = 0; i < 10; ++i)
-            rows.append({colourName + QString::number(i), 0.5, -0.05, 3.999, QString()});
+            rows.append({colourName + QString::number(i), 0.5, -0.05, 3.99, QString()});
         return engine.open(1, ExcelEngine::OpenMode::Replace) && engine.writeAllData(rows) &&
                engine.save();
     };

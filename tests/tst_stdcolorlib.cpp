@@ -44,7 +44,7 @@ Sheet library(const QString& model, const QList<int>& colourRowsPerCard,
     }
     for (int i = 0; i < m; ++i) {
         s.set(50 + i, 0, nameStem + QString::number(i));
-        s.set(50 + i, 1, 12.345);
+        s.set(50 + i, 1, 12.34);
         s.set(50 + i, 2, QStringLiteral("-1.5"));
         s.set(50 + i, 3, double(7));
     }
@@ -78,24 +78,50 @@ class TestStdColorLib : public QObject {
     void initTestCase() {
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     }
-    void valuesAreCutToHundredths();
+    void valuesTheInstrumentHolds();
     void streamAndTransfer();
     void rowsAndRefusals();
     void instrumentRefusesTheLibrary();
     void readsAWorkbookFile();
 };
 
-void TestStdColorLib::valuesAreCutToHundredths() {
-    QCOMPARE(stdcolorlib::hundredths("0.5"), 50);
-    QCOMPARE(stdcolorlib::hundredths("-0.05"), -5);
-    QCOMPARE(stdcolorlib::hundredths("3.999"), 399);
-    QCOMPARE(stdcolorlib::hundredths("12.345"), 1234);
-    QCOMPARE(stdcolorlib::hundredths("-1.5"), -150);
-    QCOMPARE(stdcolorlib::hundredths("7"), 700);
-    QCOMPARE(stdcolorlib::hundredths("seven"), 0);
-    QCOMPARE(stdcolorlib::cellText(QVariant(0.5)), QStringLiteral("0.5"));
+// Exactly what the instrument's signed hundredths hold, nothing cut or wrapped: everything else
+// is refused naming its cell, before anything is sent.
+void TestStdColorLib::valuesTheInstrumentHolds() {
+    QCOMPARE(stdcolorlib::valueHundredths("-0.05"), -5);
+    QCOMPARE(stdcolorlib::valueHundredths("7"), 700);
+    QCOMPARE(stdcolorlib::valueHundredths("-327.68"), -32768);
+    QCOMPARE(stdcolorlib::valueHundredths("327.67"), 32767);
+    for (const char* bad : {"327.68", "-327.69", "12.345", "1e+308", "123456789", "seven", "", "-"})
+        QVERIFY2(!stdcolorlib::valueHundredths(QString::fromLatin1(bad)), bad);
     QCOMPARE(stdcolorlib::cellText(QVariant(12.345)), QStringLiteral("12.345"));
     QCOMPARE(stdcolorlib::cellText(QVariant(7.0)), QStringLiteral("7"));
+
+    const QList<QVariant> refused = {
+        400.0,  -400.0, 1e308, 123456789.0, QStringLiteral("abc"), QStringLiteral("#DIV/0!"),
+        12.345, true};
+    for (const QVariant& value : refused) {
+        Sheet sheet = library("KV620", {2});
+        sheet.set(51, 3, value);
+        const QString text = refusal(sheet);
+        QVERIFY2(text.startsWith(QStringLiteral("Cell D51 holds")) &&
+                     text.contains(QStringLiteral("-327.68 to 327.67")),
+                 qPrintable(text));
+    }
+    Sheet empty = library("KV620", {2});
+    empty.set(50, 1, QVariant());
+    QVERIFY(refusal(empty).startsWith(QStringLiteral("Cell B50 is empty")));
+
+    // One bound for the maker and the writer: the colour stream fits the instrument's area.
+    QCOMPARE(stdcolorlib::kMaxColours, 10082);
+    QVERIFY(qint64(stdcolorlib::kMaxColours + 1) * stdcolorlib::kColourBytes >
+            stdcolorlib::kStreamBytes);
+    QCOMPARE(refusal(library("KV620", {5000, 5083})),
+             QStringLiteral("The cards ask for 10083 colour rows, more than the 10082 a library "
+                            "holds!"));
+    stdcolorlib::Library full;
+    QVERIFY(!stdcolorlib::parse(library("KV620", {5000, 5082}).rows, "KV620", full));
+    QCOMPARE(full.stream.size(), 10082 * 26);
 }
 
 void TestStdColorLib::streamAndTransfer() {
@@ -235,6 +261,15 @@ void TestStdColorLib::readsAWorkbookFile() {
     // The box says what the engine found wrong below its usual text.
     QCOMPARE(stdcolorlib::loadFile(junk.fileName(), "KV620", loaded)->text.section(u'\n', 0, 0),
              QStringLiteral("Can't open file!"));
+
+    // A missing library is said to be missing; no template stands in for it, even one that is a
+    // valid library.
+    ExcelEngine::setTemplatePath(path);
+    const QString missing = dir.filePath(QStringLiteral("gone/StdColor.xlsx"));
+    const auto notFound = stdcolorlib::loadFile(missing, "KV620", loaded);
+    ExcelEngine::setTemplatePath({});
+    QVERIFY(notFound);
+    QCOMPARE(notFound->text, QStringLiteral("The library %1 was not found!").arg(missing));
 }
 
 QTEST_GUILESS_MAIN(TestStdColorLib)

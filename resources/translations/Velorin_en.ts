@@ -787,6 +787,18 @@ Measuring goes on; the results are kept and written once the history can be used
         <source>Select one Excel files to open</source>
         <translation>Select one Excel files to open</translation>
     </message>
+    <message>
+        <source>Cell %1 is empty: a colour value is a number with at most two decimals from -327.68 to 327.67!</source>
+        <translation>Cell %1 is empty: a colour value is a number with at most two decimals from -327.68 to 327.67!</translation>
+    </message>
+    <message>
+        <source>Cell %1 holds &quot;%2&quot;, not a number with at most two decimals from -327.68 to 327.67!</source>
+        <translation>Cell %1 holds &quot;%2&quot;, not a number with at most two decimals from -327.68 to 327.67!</translation>
+    </message>
+    <message>
+        <source>The library %1 was not found!</source>
+        <translation>The library %1 was not found!</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDatabase</name>
@@ -1227,6 +1239,49 @@ Measuring goes on; the results are kept and written once the history can be used
     </message>
 </context>
 <context>
+    <name>SafeFile</name>
+    <message>
+        <source>the history database</source>
+        <translation>the history database</translation>
+    </message>
+    <message>
+        <source>an input of this command</source>
+        <translation>an input of this command</translation>
+    </message>
+    <message>
+        <source>is a device, not a regular file</source>
+        <translation>is a device, not a regular file</translation>
+    </message>
+    <message>
+        <source>is a FIFO, not a regular file</source>
+        <translation>is a FIFO, not a regular file</translation>
+    </message>
+    <message>
+        <source>is a socket, not a regular file</source>
+        <translation>is a socket, not a regular file</translation>
+    </message>
+    <message>
+        <source>is not a regular file</source>
+        <translation>is not a regular file</translation>
+    </message>
+    <message>
+        <source>is a link another user could have planted; it is not followed</source>
+        <translation>is a link another user could have planted; it is not followed</translation>
+    </message>
+    <message>
+        <source>is %1, which this program has open; it is not overwritten</source>
+        <translation>is %1, which this program has open; it is not overwritten</translation>
+    </message>
+    <message>
+        <source>is too large (%1 bytes; at most %2)</source>
+        <translation>is too large (%1 bytes; at most %2)</translation>
+    </message>
+    <message>
+        <source>is a directory</source>
+        <translation>is a directory</translation>
+    </message>
+</context>
+<context>
     <name>SimulatorWindow</name>
     <message>
         <source>Virtual instrument</source>
@@ -1354,16 +1409,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>Line %1: the card value differs from the one given for the same card on line %2.</translation>
     </message>
     <message>
-        <source>Line %1: the card holds more than 65535 colours.</source>
-        <translation>Line %1: the card holds more than 65535 colours.</translation>
-    </message>
-    <message>
         <source>The list holds no colours.</source>
         <translation>The list holds no colours.</translation>
-    </message>
-    <message>
-        <source>The list holds more colours than a worksheet has rows.</source>
-        <translation>The list holds more colours than a worksheet has rows.</translation>
     </message>
     <message>
         <source>The library must be named StdColor.xlsx: the writer takes no other name.</source>
@@ -1380,6 +1427,10 @@ Measuring goes on; the results are kept and written once the history can be used
     <message>
         <source>Line %1: a name or card text holds a control character.</source>
         <translation>Line %1: a name or card text holds a control character.</translation>
+    </message>
+    <message>
+        <source>Line %1: one colour more than the %2 the instrument&apos;s library holds.</source>
+        <translation>Line %1: one colour more than the %2 the instrument&apos;s library holds.</translation>
     </message>
 </context>
 <context>

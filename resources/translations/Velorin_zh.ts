@@ -785,6 +785,18 @@ Measuring goes on; the results are kept and written once the history can be used
         <source>Select one Excel files to open</source>
         <translation>选择要打开的 Excel 文件</translation>
     </message>
+    <message>
+        <source>Cell %1 is empty: a colour value is a number with at most two decimals from -327.68 to 327.67!</source>
+        <translation>单元格%1为空：颜色值须为-327.68到327.67之间、最多两位小数的数字！</translation>
+    </message>
+    <message>
+        <source>Cell %1 holds &quot;%2&quot;, not a number with at most two decimals from -327.68 to 327.67!</source>
+        <translation>单元格%1的内容“%2”不是-327.68到327.67之间、最多两位小数的数字！</translation>
+    </message>
+    <message>
+        <source>The library %1 was not found!</source>
+        <translation>找不到标准色卡库文件%1！</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDatabase</name>
@@ -1225,6 +1237,49 @@ Measuring goes on; the results are kept and written once the history can be used
     </message>
 </context>
 <context>
+    <name>SafeFile</name>
+    <message>
+        <source>the history database</source>
+        <translation>测量历史数据库</translation>
+    </message>
+    <message>
+        <source>an input of this command</source>
+        <translation>本命令的输入文件</translation>
+    </message>
+    <message>
+        <source>is a device, not a regular file</source>
+        <translation>是设备，不是普通文件</translation>
+    </message>
+    <message>
+        <source>is a FIFO, not a regular file</source>
+        <translation>是命名管道，不是普通文件</translation>
+    </message>
+    <message>
+        <source>is a socket, not a regular file</source>
+        <translation>是套接字，不是普通文件</translation>
+    </message>
+    <message>
+        <source>is not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>is a link another user could have planted; it is not followed</source>
+        <translation>是其他用户可能放置的链接，不予跟随</translation>
+    </message>
+    <message>
+        <source>is %1, which this program has open; it is not overwritten</source>
+        <translation>是本程序正在使用的%1，不会被覆盖</translation>
+    </message>
+    <message>
+        <source>is too large (%1 bytes; at most %2)</source>
+        <translation>太大（%1字节；最多%2字节）</translation>
+    </message>
+    <message>
+        <source>is a directory</source>
+        <translation>是目录</translation>
+    </message>
+</context>
+<context>
     <name>SimulatorWindow</name>
     <message>
         <source>Virtual instrument</source>
@@ -1351,16 +1406,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>第%1行：色卡值与第%2行为同一色卡给出的值不同。</translation>
     </message>
     <message>
-        <source>Line %1: the card holds more than 65535 colours.</source>
-        <translation>第%1行：色卡包含的颜色超过65535个。</translation>
-    </message>
-    <message>
         <source>The list holds no colours.</source>
         <translation>列表中没有颜色。</translation>
-    </message>
-    <message>
-        <source>The list holds more colours than a worksheet has rows.</source>
-        <translation>列表中的颜色多于工作表的行数。</translation>
     </message>
     <message>
         <source>The library must be named StdColor.xlsx: the writer takes no other name.</source>
@@ -1377,6 +1424,10 @@ Measuring goes on; the results are kept and written once the history can be used
     <message>
         <source>Line %1: a name or card text holds a control character.</source>
         <translation>第%1行：名称或色卡文字含有控制字符。</translation>
+    </message>
+    <message>
+        <source>Line %1: one colour more than the %2 the instrument&apos;s library holds.</source>
+        <translation>第%1行：颜色数超过仪器色卡库可容纳的%2个。</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,2 @@
+velorin_fuzz(fuzz_readings_file fuzz_readings_file.cpp)
+target_link_libraries(fuzz_readings_file PRIVATE velorin_sim)
