@@ -7,9 +7,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 #include <cstdio>
 
@@ -69,17 +68,75 @@ int writeWorkbook(HistoryDatabase& db, const HistoryFilter& filter, const QStrin
     return 0;
 }
 
+// A CSV cell of a stored value: numbers as numbers, NULL empty, texts quoted when needed.
+QString csvField(const QVariant& value) {
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Double:
+        return QString::number(value.toDouble(), 'g', 15);
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return value.toString();
+    default:
+        break;
+    }
+    QString text = value.toString();
+    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
+        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
+        text.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        text = QLatin1Char('"') + text + QLatin1Char('"');
+    }
+    return text;
+}
+
+bool historyOff = false;
+
 } // namespace
 
-bool openHistoryForWriting(HistoryStore& store, const QString& database) {
+void setHistoryOff(bool off) {
+    historyOff = off;
+}
+
+HistoryUse openHistoryForWriting(HistoryStore& store, const QString& database) {
+    if (historyOff) {
+        std::fprintf(stderr, "velorin-cli: --no-history: the comparisons are not stored in the "
+                             "history\n");
+        return HistoryUse::Off;
+    }
     const HistoryUrl url = historyUrl(database);
     if (!url.isValid()) {
         std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(url.error));
-        return false;
+        return HistoryUse::BadUrl;
     }
-    if (!store.openUrl(url) && store.state() == HistoryStore::State::Off)
-        std::fprintf(stderr, "velorin-cli: history off: %s\n", qPrintable(store.lastMessage()));
-    return true;
+    // A comparison the history does not take is not shown, and not written later either.
+    store.setKeepRefused(false);
+    QObject::connect(&store, &HistoryStore::labFailed, [](const QString& message) {
+        std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(message));
+    });
+    if (!store.openUrl(url)) {
+        std::fprintf(stderr,
+                     "velorin-cli: the history cannot be written: %s\n(--no-history measures "
+                     "without it)\n",
+                     qPrintable(store.lastMessage()));
+        return HistoryUse::Failed;
+    }
+    return HistoryUse::Stored;
+}
+
+void closeHistory(HistoryStore& store) {
+    const bool wasOpen = !store.localPath().isEmpty();
+    store.close();
+    if (wasOpen && store.hasLab() && store.unsyncedCount() > 0)
+        std::fprintf(stderr,
+                     "velorin-cli: %d row(s) not yet copied to the lab database %s%s; they stay "
+                     "queued and are copied at the next start\n",
+                     store.unsyncedCount(), qPrintable(store.labText()),
+                     store.syncMessage().isEmpty()
+                         ? ""
+                         : qPrintable(QStringLiteral(" (%1)").arg(store.syncMessage())));
 }
 
 HistoryUrl historyUrl(const QString& databaseOption) {
@@ -89,7 +146,6 @@ HistoryUrl historyUrl(const QString& databaseOption) {
     if (!text.isEmpty())
         return HistoryUrl::parse(text);
     // The program's own file, where the window writes it.
-    QCoreApplication::setApplicationName(QStringLiteral("velorin"));
     return HistoryUrl::sqliteFile(defaultHistoryPath());
 }
 
@@ -128,6 +184,13 @@ int runHistory(const QString& database, const QStringList& arguments) {
         std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(url.error));
         return 2;
     }
+    // Reading creates nothing: a history never written is said to be missing.
+    if (url.kind == HistoryUrl::Kind::Sqlite && !QFileInfo::exists(url.path)) {
+        std::fprintf(stderr,
+                     "velorin-cli: there is no history at %s (nothing measured there yet)\n",
+                     qPrintable(url.path));
+        return 1;
+    }
     HistoryDatabase db;
     if (!db.open(url)) {
         std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(db.failure().message));
@@ -135,14 +198,10 @@ int runHistory(const QString& database, const QStringList& arguments) {
     }
     if (out.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
         return writeWorkbook(db, filter, out);
-    QVariantList values;
-    QSqlQuery query(db.connection());
-    query.setForwardOnly(true);
-    query.prepare(HistoryDatabase::selectSql(filter, values));
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values.at(i));
-    if (!query.exec()) {
-        std::fprintf(stderr, "velorin-cli: the history cannot be read\n");
+    ComparisonCursor query = db.select(filter);
+    if (query.failed()) {
+        std::fprintf(stderr, "velorin-cli: the history cannot be read: %s\n",
+                     qPrintable(db.failure().message));
         return 1;
     }
 
@@ -164,9 +223,13 @@ int runHistory(const QString& database, const QStringList& arguments) {
     while (ok && query.next()) {
         QStringList cells;
         for (int i = 0; i < columns; ++i)
-            cells << HistoryDatabase::csvField(query.value(i));
+            cells << csvField(query.value(i));
         ok = sink->write(cells.join(QLatin1Char(',')).toUtf8() + '\n') > 0;
         ++rows;
+    }
+    if (query.failed()) {
+        std::fprintf(stderr, "velorin-cli: the history could not be read to the end\n");
+        return 1;
     }
     if (ok && out.isEmpty())
         ok = stdoutFile.flush();

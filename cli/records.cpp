@@ -18,8 +18,8 @@
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: velorin-cli [--database URL] [--simulate MODEL] export-records --mode 0..6|old\n"
-    "         --out FILE.xlsx|FILE.csv\n";
+    "Usage: velorin-cli [--database URL|--no-history] [--simulate MODEL] export-records\n"
+    "         --mode 0..6|old --out FILE.xlsx|FILE.csv\n";
 
 // "--mode M --out FILE" in either order; mode -1 stands for the old-layout area.
 bool parseArgs(const QStringList& args, int& mode, QString& path) {
@@ -53,8 +53,10 @@ int runExportRecords(const QString& simulateModel, const QString& database,
         return 2;
     }
     history::HistoryStore store;
-    if (!openHistoryForWriting(store, database))
-        return 2;
+    const HistoryUse use = openHistoryForWriting(store, database);
+    if (use == HistoryUse::BadUrl || use == HistoryUse::Failed)
+        return use == HistoryUse::BadUrl ? 2 : 1;
+    const HistoryCloser closer{store};
     CliInstrument instrument;
     if (!instrument.open(simulateModel) || !instrument.identify())
         return 1;
@@ -128,13 +130,20 @@ int runExportRecords(const QString& simulateModel, const QString& database,
         rows.append(record);
     }
 
-    // Into the history first, in one transaction, as the workspace's import does.
+    // Into the history first, in one transaction, as the workspace's import does; records
+    // exported before are updated, not stored twice. Nothing is written that is not stored.
     QVector<history::OpenListRow> historyRows;
     const QString station = history::HistoryStore::stationName();
     for (const ComparisonRecord& record : rows)
         historyRows.append({historymapping::toHistory(record, station), double(record.sequence)});
-    if (!rows.isEmpty() && !store.recordMany(historyRows, false))
-        std::fprintf(stderr, "velorin-cli: the records are not in the history\n");
+    if (use == HistoryUse::Stored && !rows.isEmpty() &&
+        !store.recordMany(historyRows, false, history::HistoryDatabase::Conflict::Relist)) {
+        std::fprintf(stderr,
+                     "velorin-cli: the records could not be stored in the history, so none is "
+                     "written: %s\n(--no-history exports without the history)\n",
+                     qPrintable(store.lastMessage()));
+        return 1;
+    }
 
     if (path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
         QString reason;

@@ -270,16 +270,16 @@ bool HistoryJournal::write(const QList<ComparisonRecord>& records) {
         std::optional<int> serial;
         if (openList_ && r.source != ComparisonSource::Imported)
             serial = session_.comparisonSerial() + 1;
-        store_.record(historymapping::toHistory(r, station_),
-                      openList_ ? std::optional<double>(r.sequence) : std::nullopt, serial);
-        return true;
+        const bool stored =
+            store_.record(historymapping::toHistory(r, station_),
+                          openList_ ? std::optional<double>(r.sequence) : std::nullopt, serial);
+        return stored || !strict_;
     }
     QVector<history::OpenListRow> rows;
     rows.reserve(records.size());
     for (const ComparisonRecord& r : records)
         rows.append({historymapping::toHistory(r, station_), double(r.sequence)});
-    store_.recordMany(rows, openList_);
-    return true;
+    return store_.recordMany(rows, openList_) || !strict_;
 }
 
 void HistoryJournal::markDeleted(const QUuid& id) {
