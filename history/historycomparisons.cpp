@@ -203,7 +203,12 @@ QVector<HistoryComparison> HistoryDatabase::page(const HistoryFilter& filter,
                                                  const std::optional<HistoryKey>& after,
                                                  int limit) {
     QVariantList values;
-    QString where = whereSql(filter, values);
+    // After a key the end of the range is known to lie above: the key alone bounds the index
+    // search, so page n costs what page 1 costs.
+    HistoryFilter bounded = filter;
+    if (after)
+        bounded.to = QDateTime();
+    QString where = whereSql(bounded, values);
     if (after) {
         where += where.isEmpty() ? QLatin1String(" WHERE ") : QLatin1String(" AND ");
         where += QLatin1String("(measured_at, id) < (?, ?)");
