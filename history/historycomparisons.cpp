@@ -5,10 +5,13 @@
 
 #include <QSqlError>
 
+#include <sqlite3.h>
+
 namespace history {
 
 namespace {
 
+// The upsert of the lab database: one statement.
 QString insertSql(HistoryDatabase::Conflict conflict) {
     const QString insert = QStringLiteral("INSERT INTO comparisons (%1) VALUES (%2) "
                                           "ON CONFLICT (id) DO ")
@@ -34,6 +37,23 @@ QString insertSql(HistoryDatabase::Conflict conflict) {
     return insert + QLatin1String("UPDATE SET ") + sets.join(QLatin1String(", "));
 }
 
+// The same as an update of a row known to be there: the station's file inserts first and updates
+// what was there, so it knows which rows are new.
+QString updateSql(HistoryDatabase::Conflict conflict) {
+    QStringList sets;
+    for (const QString& name : columns::judgedNames())
+        sets << (name == QLatin1String("instrument_kind") &&
+                         conflict == HistoryDatabase::Conflict::Relist
+                     ? QStringLiteral("instrument_kind = COALESCE(?, instrument_kind)")
+                     : QStringLiteral("%1 = ?").arg(name));
+    if (conflict == HistoryDatabase::Conflict::Relist)
+        sets << QStringLiteral("deleted = 0");
+    else
+        sets << QStringLiteral("name = ?") << QStringLiteral("deleted = ?");
+    return QStringLiteral("UPDATE comparisons SET %1 WHERE id = ?")
+        .arg(sets.join(QLatin1String(", ")));
+}
+
 QString judgingSql() {
     QStringList sets;
     for (const QString& name : columns::judgedNames())
@@ -51,12 +71,60 @@ const QString kCountColumns =
 
 bool HistoryDatabase::insertComparison(const HistoryComparison& row, Conflict conflict) {
     static const QString keep = insertSql(Conflict::Keep);
-    static const QString relist = insertSql(Conflict::Relist);
-    static const QString mirror = insertSql(Conflict::Mirror);
-    const QString& sql = conflict == Conflict::Keep     ? keep
-                         : conflict == Conflict::Relist ? relist
-                                                        : mirror;
-    return run(sql, columns::comparisonValues(row));
+    if (postgresql_) {
+        static const QString relist = insertSql(Conflict::Relist);
+        static const QString mirror = insertSql(Conflict::Mirror);
+        return run(conflict == Conflict::Keep     ? keep
+                   : conflict == Conflict::Relist ? relist
+                                                  : mirror,
+                   columns::comparisonValues(row));
+    }
+    if (!run(keep, columns::comparisonValues(row)))
+        return false;
+    if (changes() > 0) {
+        countInserted(row);
+        return true;
+    }
+    if (conflict == Conflict::Keep)
+        return true;
+    static const QString relist = updateSql(Conflict::Relist);
+    static const QString mirror = updateSql(Conflict::Mirror);
+    QVariantList values = columns::judgedValues(row);
+    if (conflict == Conflict::Mirror)
+        values << columns::text(row.name) << int(row.deleted);
+    values << row.id;
+    return run(conflict == Conflict::Relist ? relist : mirror, values);
+}
+
+void HistoryDatabase::countInserted(const HistoryComparison& row) {
+    ++inserted_[{isoUtc(row.measuredAt).left(10), columns::text(row.serial),
+                 columns::verdictText(row.pass), int(row.deleted)}];
+    // Outside a transaction the row is in the file already, and so must its count be.
+    if (sqlite3_get_autocommit(sqlite_))
+        writeTally();
+}
+
+bool HistoryDatabase::writeTally() {
+    static const QString sql =
+        QStringLiteral("INSERT INTO comparison_tally VALUES (?, ?, ?, ?, ?) ON CONFLICT (day, "
+                       "serial, verdict, deleted) DO UPDATE SET n_rows = n_rows + excluded.n_rows");
+    for (const auto& [key, rows] : inserted_) {
+        const auto& [day, serial, verdict, deleted] = key;
+        if (!run(sql, {day, serial, verdict, deleted, rows})) {
+            inserted_.clear();
+            return false;
+        }
+    }
+    inserted_.clear();
+    return true;
+}
+
+bool HistoryDatabase::recount() {
+    return postgresql_ ||
+           (exec(QStringLiteral("DELETE FROM comparison_tally")) &&
+            exec(QStringLiteral("INSERT INTO comparison_tally SELECT substr(measured_at, 1, 10), "
+                                "serial, verdict, deleted, COUNT(*) FROM comparisons GROUP BY 1, "
+                                "2, 3, 4")));
 }
 
 bool HistoryDatabase::updateJudging(const HistoryComparison& row) {

@@ -33,6 +33,8 @@ bool HistoryDatabase::isOpen() const {
 }
 
 void HistoryDatabase::close() {
+    inserted_.clear();
+    sqlite_ = nullptr;
     prepared_.clear();
     for (auto& [sql, statement] : statements_)
         sqlite3_finalize(statement);
@@ -106,6 +108,10 @@ bool HistoryDatabase::open(const HistoryUrl& url, int busyTimeoutMs, int connect
                                                     .arg(location, error.text())};
         return false;
     }
+    if (!postgresql_) {
+        const QVariant handle = db.driver()->handle();
+        sqlite_ = handle.isValid() ? *static_cast<sqlite3* const*>(handle.constData()) : nullptr;
+    }
     if (!begin())
         return false;
     if (postgresql_ && !exec(QStringLiteral("SELECT pg_advisory_xact_lock(7413001)"))) {
@@ -142,7 +148,8 @@ bool HistoryDatabase::open(const HistoryUrl& url, int busyTimeoutMs, int connect
     // A log emptied by a checkpoint is cut back, so one large import does not leave it large.
     if (!postgresql_ && (!exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
                          !exec(QStringLiteral("PRAGMA synchronous=NORMAL")) ||
-                         !exec(QStringLiteral("PRAGMA journal_size_limit=16777216"))))
+                         !exec(QStringLiteral("PRAGMA journal_size_limit=16777216")) ||
+                         !exec(QStringLiteral("PRAGMA temp_store=MEMORY"))))
         return false;
     return true;
 }
@@ -160,10 +167,11 @@ bool HistoryDatabase::begin() {
 }
 
 bool HistoryDatabase::commit() {
-    return exec(QStringLiteral("COMMIT"));
+    return writeTally() && exec(QStringLiteral("COMMIT"));
 }
 
 void HistoryDatabase::rollback() {
+    inserted_.clear();
     QSqlQuery query(connection());
     query.exec(QStringLiteral("ROLLBACK"));
 }
@@ -191,20 +199,16 @@ bool HistoryDatabase::run(const QString& sql, const QVariantList& values) {
         QSqlQuery* query = prepared(sql);
         return query && bind(*query, values) && exec(*query);
     }
-    const QVariant handleVariant = connection().driver()->handle();
-    sqlite3* handle = handleVariant.isValid()
-                          ? *static_cast<sqlite3* const*>(handleVariant.constData())
-                          : nullptr;
-    if (!handle)
+    if (!sqlite_)
         return fail(QSqlError(QString(), tr("not open"), QSqlError::ConnectionError));
-    const auto failed = [this, handle](int code) {
-        return failSqlite(code, QString::fromUtf8(sqlite3_errmsg(handle)));
+    const auto failed = [this](int code) {
+        return failSqlite(code, QString::fromUtf8(sqlite3_errmsg(sqlite_)));
     };
     sqlite3_stmt*& statement = statements_[sql];
     if (!statement) {
         const QByteArray text = sql.toUtf8();
         const int rc =
-            sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &statement, nullptr);
+            sqlite3_prepare_v2(sqlite_, text.constData(), int(text.size()), &statement, nullptr);
         if (rc != SQLITE_OK) {
             statements_.erase(sql);
             return failed(rc);
@@ -232,10 +236,13 @@ bool HistoryDatabase::run(const QString& sql, const QVariantList& values) {
     const int rc = sqlite3_step(statement);
     // The error of a failed step is reported by the reset, with its extended code.
     const int reset = sqlite3_reset(statement);
-    sqlite3_clear_bindings(statement);
     if (rc == SQLITE_DONE || rc == SQLITE_ROW)
         return true;
     return failed(reset != SQLITE_OK ? reset : rc);
+}
+
+int HistoryDatabase::changes() const {
+    return sqlite_ ? sqlite3_changes(sqlite_) : 0;
 }
 
 const QStringList& HistoryDatabase::comparisonColumns() {

@@ -170,19 +170,12 @@ bool HistoryDatabase::migrate(int from) {
         if (!all(v3))
             return false;
         // Counting a million rows takes longer than a window may wait: the station's file keeps
-        // the rows per day, serial, verdict and deleted flag, so a count adds up days.
+        // the rows per day, serial, verdict and deleted flag, so a count adds up days. Inserts
+        // are counted by insertComparison, changes and deletes by trigger.
         const QStringList tally{
             QStringLiteral("CREATE TABLE comparison_tally (day TEXT NOT NULL, serial TEXT NOT "
                            "NULL, verdict TEXT NOT NULL, deleted INTEGER NOT NULL, n_rows INTEGER "
                            "NOT NULL, PRIMARY KEY (day, serial, verdict, deleted)) WITHOUT ROWID"),
-            QStringLiteral("INSERT INTO comparison_tally SELECT substr(measured_at, 1, 10), "
-                           "serial, verdict, deleted, COUNT(*) FROM comparisons GROUP BY 1, 2, 3, "
-                           "4"),
-            QStringLiteral(
-                "CREATE TRIGGER comparison_tally_insert AFTER INSERT ON comparisons BEGIN "
-                "INSERT INTO comparison_tally VALUES (substr(NEW.measured_at, 1, 10), NEW.serial, "
-                "NEW.verdict, NEW.deleted, 1) ON CONFLICT (day, serial, verdict, deleted) DO "
-                "UPDATE SET n_rows = n_rows + 1; END"),
             QStringLiteral(
                 "CREATE TRIGGER comparison_tally_delete AFTER DELETE ON comparisons BEGIN "
                 "UPDATE comparison_tally SET n_rows = n_rows - 1 WHERE day = "
@@ -200,7 +193,7 @@ bool HistoryDatabase::migrate(int from) {
                 "NEW.verdict, NEW.deleted, 1) ON CONFLICT (day, serial, verdict, deleted) DO "
                 "UPDATE SET n_rows = n_rows + 1; END"),
         };
-        if ((!postgresql_ && !all(tally)) ||
+        if ((!postgresql_ && (!all(tally) || !recount())) ||
             !exec(QStringLiteral("UPDATE schema_version SET version = 3")))
             return false;
     }

@@ -75,7 +75,7 @@ void LabSync::wake() {
     }
 }
 
-bool LabSync::retryLater(const HistoryFailure& failure) {
+bool LabSync::retryLater(HistoryFailure failure) {
     server_.reset();
     const int unsynced = local_ ? local_->outboxSize() : lastUnsynced_;
     report(false, std::max(unsynced, 0), failure.message);

@@ -44,7 +44,7 @@ class LabSync : public QObject {
 
   private:
     bool copyBatch(int& remaining);
-    bool retryLater(const HistoryFailure& failure);
+    bool retryLater(HistoryFailure failure); // a copy: the server it came from goes first
     void report(bool synced, int unsynced, const QString& message);
 
     QString localPath_;
