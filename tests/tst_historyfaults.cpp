@@ -154,6 +154,21 @@ void TestHistoryFaults::refusedComparisonStopsCompare() {
     QVERIFY(!o.out.contains("TOTAL"));
     QCOMPARE(o.printed(), (QStringList{QStringLiteral("Comp1"), QStringLiteral("Comp2")}));
     QCOMPARE(storedNames(file), o.printed());
+
+    // The instrument's records: none exported that is not stored.
+    QVERIFY(sql(file, QStringLiteral("CREATE TRIGGER refuse_imports BEFORE INSERT ON comparisons "
+                                     "WHEN NEW.source = 'imported' BEGIN SELECT RAISE(ABORT, "
+                                     "'refused by the test'); END")));
+    const QString exported = path(QStringLiteral("records.csv"));
+    const Outcome e = run(cliPath(),
+                          {QStringLiteral("--database"), QStringLiteral("sqlite:") + file,
+                           QStringLiteral("--simulate"), QStringLiteral("KV510"),
+                           QStringLiteral("export-records"), QStringLiteral("--mode"),
+                           QStringLiteral("0"), QStringLiteral("--out"), exported},
+                          environment());
+    QCOMPARE(e.status, 1);
+    QVERIFY2(e.err.contains("refused by the test"), e.err.constData());
+    QVERIFY(!QFileInfo::exists(exported));
 }
 
 void TestHistoryFaults::failedCommitStopsCompare() {
