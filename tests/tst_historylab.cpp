@@ -113,21 +113,21 @@ void TestHistoryLab::copiesEachRowOnceWithItsChanges() {
 void TestHistoryLab::refusalIsReportedOnceInTheServersWords() {
     // A station whose role may read the tables but not write them.
     const QString role = QStringLiteral("station_ro_%1").arg(QCoreApplication::applicationPid());
-    QVERIFY(QSqlQuery(m_server.connection())
-                .exec(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role)));
-    QVERIFY(QSqlQuery(m_server.connection())
-                .exec(QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO %1")
-                          .arg(role)));
+    QVERIFY(
+        QSqlQuery(m_server.connection()).exec(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role)));
+    QVERIFY(
+        QSqlQuery(m_server.connection())
+            .exec(QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO %1").arg(role)));
     HistoryStore store;
     QSignalSpy refused(&store, &HistoryStore::labFailed);
-    QVERIFY(store.open(m_dir.filePath(QStringLiteral("refused.sqlite")),
-                       HistoryUrl::parse(QStringLiteral("postgresql://%1@/velorin_history?host=%2")
-                                             .arg(role, m_socketDir))));
+    QVERIFY(store.open(
+        m_dir.filePath(QStringLiteral("refused.sqlite")),
+        HistoryUrl::parse(
+            QStringLiteral("postgresql://%1@/velorin_history?host=%2").arg(role, m_socketDir))));
     QMetaObject::invokeMethod(store.labSync(),
                               [sync = store.labSync()] { sync->setRetryInterval(50); });
-    const HistoryComparison row = makeComparison(1, QStringLiteral("RO"),
-                                                 QDateTime::currentDateTimeUtc(),
-                                                 QStringLiteral("station-ro"));
+    const HistoryComparison row = makeComparison(
+        1, QStringLiteral("RO"), QDateTime::currentDateTimeUtc(), QStringLiteral("station-ro"));
     QVERIFY(store.record(row)); // the station's own file takes it
     QTRY_COMPARE(refused.size(), 1);
     const QString message = refused.value(0).value(0).toString();
