@@ -28,6 +28,9 @@ set_tests_properties(tst_historylab PROPERTIES FIXTURES_REQUIRED history_pg)
 # privileges; the test runs as the suite's user and, under root, again as nobody.
 add_library(velorin_write_fault MODULE writefault.c)
 target_link_libraries(velorin_write_fault PRIVATE ${CMAKE_DL_LIBS})
+# Preloaded into other programs: it brings no sanitizer runtime of its own.
+target_compile_options(velorin_write_fault PRIVATE -fno-sanitize=all)
+target_link_options(velorin_write_fault PRIVATE -fno-sanitize=all)
 velorin_test(tst_historyfaults tst_historyfaults.cpp historytestsupport.h
              LIBS velorin_history Qt6::Network)
 set(VELORIN_HISTORY_FAULT_TOOLS

@@ -17,7 +17,8 @@ trap 'rm -rf "$dir"' EXIT
 mkdir -p "$dir/home" "$dir/bin"
 cp "$test" "$dir/bin/"
 env=(HOME="$dir/home" XDG_DATA_HOME="$dir/home/.local/share" XDG_RUNTIME_DIR="$dir/home"
-     TMPDIR=/tmp QT_QPA_PLATFORM=offscreen PATH="$PATH")
+     TMPDIR=/tmp QT_QPA_PLATFORM=offscreen PATH="$PATH"
+     ASAN_OPTIONS="${ASAN_OPTIONS:-}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-}")
 for pair in "$@"; do
   name=${pair%%=*}
   file=${pair#*=}

@@ -34,6 +34,19 @@ QString shimPath() {
     return tool("VELORIN_WRITE_FAULT_SHIM", VELORIN_WRITE_FAULT_SHIM);
 }
 
+// The environment of a program that runs on the full-disk stand-in. Under AddressSanitizer the
+// stand-in is loaded before the sanitizer's runtime, which the runtime must be told to accept.
+QProcessEnvironment onFullDisk(QProcessEnvironment env, const QString& prefix, qint64 bytes) {
+    env.insert(QStringLiteral("LD_PRELOAD"), shimPath());
+    env.insert(QStringLiteral("VELORIN_WRITE_FAULT"),
+               QStringLiteral("%1:%2").arg(prefix).arg(bytes));
+    const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"),
+               (asan.isEmpty() ? QString() : asan + QLatin1Char(':')) +
+                   QStringLiteral("verify_asan_link_order=0"));
+    return env;
+}
+
 struct Outcome {
     int status = -1;
     QByteArray out, err;
@@ -174,10 +187,7 @@ void TestHistoryFaults::refusedComparisonStopsCompare() {
 void TestHistoryFaults::failedCommitStopsCompare() {
     // In WAL mode nothing reaches the disk before COMMIT: a disk that fills up fails it there.
     const QString file = path(QStringLiteral("commit.sqlite"));
-    QProcessEnvironment env = environment();
-    env.insert(QStringLiteral("LD_PRELOAD"), shimPath());
-    env.insert(QStringLiteral("VELORIN_WRITE_FAULT"), file + QStringLiteral(":400000"));
-    const Outcome o = compare(file, 200, env);
+    const Outcome o = compare(file, 200, onFullDisk(environment(), file, 400000));
     QCOMPARE(o.status, 1);
     QVERIFY2(o.err.contains("full"), o.err.constData());
     QVERIFY2(!o.printed().isEmpty() && o.printed().size() < 200, o.out.constData());
@@ -210,10 +220,8 @@ void TestHistoryFaults::fullDiskStopsCompare() {
                  QStringLiteral("sh"), mount, cliPath(), kept},
                 environment());
     } else {
-        QProcessEnvironment env = environment();
-        env.insert(QStringLiteral("LD_PRELOAD"), shimPath());
-        env.insert(QStringLiteral("VELORIN_WRITE_FAULT"),
-                   kept + QStringLiteral("/h.sqlite:%1").arg(kilobytes * 1024));
+        const QProcessEnvironment env =
+            onFullDisk(environment(), kept + QStringLiteral("/h.sqlite"), kilobytes * 1024);
         o = run(cliPath(),
                 {QStringLiteral("--database"), QStringLiteral("sqlite:") + kept + "/h.sqlite",
                  QStringLiteral("--simulate"), QStringLiteral("KV510"), QStringLiteral("compare"),
@@ -295,9 +303,7 @@ void TestHistoryFaults::failingDiskCostsNoMoreThanItsWrites() {
     // The workspace keeps what the disk refuses; each write must not try the whole backlog
     // again, or 5,000 measurements cost minutes.
     const QString file = path(QStringLiteral("backlog.sqlite"));
-    QProcessEnvironment env = environment();
-    env.insert(QStringLiteral("LD_PRELOAD"), shimPath());
-    env.insert(QStringLiteral("VELORIN_WRITE_FAULT"), file + QStringLiteral(":300000"));
+    const QProcessEnvironment env = onFullDisk(environment(), file, 300000);
     const Outcome o = run(tool("VELORIN_HISTORY_WRITER", VELORIN_HISTORY_WRITER),
                           {file, QStringLiteral("5000"), QStringLiteral("b")}, env, 240000);
     qInfo("5,000 writes on a full disk: %lld ms", o.ms);
