@@ -37,31 +37,17 @@ QString insertSql(HistoryDatabase::Conflict conflict) {
     return insert + QLatin1String("UPDATE SET ") + sets.join(QLatin1String(", "));
 }
 
-// The same as an update of a row known to be there: the station's file inserts first and updates
-// what was there, so it knows which rows are new.
-QString updateSql(HistoryDatabase::Conflict conflict) {
+// The judged columns of a row known to be there, then `also`. The station's file inserts first and
+// updates what was there, so it knows which rows are new. `keepKnownKind`: an unknown instrument
+// kind leaves the stored one.
+QString updateSql(bool keepKnownKind, const QStringList& also) {
     QStringList sets;
     for (const QString& name : columns::judgedNames())
-        sets << (name == QLatin1String("instrument_kind") &&
-                         conflict == HistoryDatabase::Conflict::Relist
-                     ? QStringLiteral("instrument_kind = COALESCE(?, instrument_kind)")
-                     : QStringLiteral("%1 = ?").arg(name));
-    if (conflict == HistoryDatabase::Conflict::Relist)
-        sets << QStringLiteral("deleted = 0");
-    else
-        sets << QStringLiteral("name = ?") << QStringLiteral("deleted = ?");
-    return QStringLiteral("UPDATE comparisons SET %1 WHERE id = ?")
-        .arg(sets.join(QLatin1String(", ")));
-}
-
-QString judgingSql() {
-    QStringList sets;
-    for (const QString& name : columns::judgedNames())
-        sets << (name == QLatin1String("instrument_kind")
+        sets << (keepKnownKind && name == QLatin1String("instrument_kind")
                      ? QStringLiteral("instrument_kind = COALESCE(?, instrument_kind)")
                      : QStringLiteral("%1 = ?").arg(name));
     return QStringLiteral("UPDATE comparisons SET %1 WHERE id = ?")
-        .arg(sets.join(QLatin1String(", ")));
+        .arg((sets + also).join(QLatin1String(", ")));
 }
 
 const QString kCountColumns =
@@ -87,8 +73,9 @@ bool HistoryDatabase::insertComparison(const HistoryComparison& row, Conflict co
     }
     if (conflict == Conflict::Keep)
         return true;
-    static const QString relist = updateSql(Conflict::Relist);
-    static const QString mirror = updateSql(Conflict::Mirror);
+    static const QString relist = updateSql(true, {QStringLiteral("deleted = 0")});
+    static const QString mirror =
+        updateSql(false, {QStringLiteral("name = ?"), QStringLiteral("deleted = ?")});
     QVariantList values = columns::judgedValues(row);
     if (conflict == Conflict::Mirror)
         values << columns::text(row.name) << int(row.deleted);
@@ -128,7 +115,7 @@ bool HistoryDatabase::recount() {
 }
 
 bool HistoryDatabase::updateJudging(const HistoryComparison& row) {
-    static const QString sql = judgingSql();
+    static const QString sql = updateSql(true, {});
     QVariantList values = columns::judgedValues(row);
     values << row.id;
     return run(sql, values);
