@@ -22,6 +22,21 @@ struct HistoryUrl;
 } // namespace history
 // The history URL of --database, VELORIN_DATABASE or the program's own file.
 history::HistoryUrl historyUrl(const QString& databaseOption);
-// Opens the history for a command that writes to it; false (with the reason on stderr) when the
-// URL is wrong. A history that cannot be written now only warns: the command goes on.
-bool openHistoryForWriting(history::HistoryStore& store, const QString& database);
+// --no-history: commands that write comparisons run without the history.
+void setHistoryOff(bool off);
+enum class HistoryUse {
+    Stored, // open; a comparison it does not take stops the command
+    Off,    // --no-history, said on stderr
+    Failed, // cannot be written now (the reason on stderr): exit status 1
+    BadUrl  // the URL is wrong (the reason on stderr): exit status 2
+};
+// Opens the history for a command that writes comparisons. Strict: a change the file does not
+// take now is dropped, so nothing is stored later that the command did not show.
+HistoryUse openHistoryForWriting(history::HistoryStore& store, const QString& database);
+// Closes it, saying what waits for the lab database (kept for the next start).
+void closeHistory(history::HistoryStore& store);
+// Closes the history when a command ends, whichever way it ends.
+struct HistoryCloser {
+    history::HistoryStore& store;
+    ~HistoryCloser() { closeHistory(store); }
+};

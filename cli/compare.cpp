@@ -19,13 +19,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
 const char kUsage[] =
-    "Usage: velorin-cli [--database URL] [--simulate MODEL [--readings FILE]] compare\n"
-    "         [--samples N] [--pushed] [--haze-tol X] [--t-tol Y] [--formula N] [--threshold Z]\n"
-    "         [--readings-per-measurement N] [--out FILE.xlsx|FILE.csv]\n"
+    "Usage: velorin-cli [--database URL|--no-history] [--simulate MODEL [--readings FILE]]\n"
+    "         compare [--samples N] [--pushed] [--haze-tol X] [--t-tol Y] [--formula N]\n"
+    "         [--threshold Z] [--readings-per-measurement N] [--out FILE.xlsx|FILE.csv]\n"
     "With --readings-per-measurement N (1..10) the standard and each sample are the mean of N\n"
     "readings. A .csv file gets the list as plain numbers; a workbook also gets a Statistics "
     "sheet.\n";
@@ -150,7 +151,9 @@ int writeSettings(ComparisonSession& session, const Options& o) {
 }
 
 // Takes pushed measurements until the standard and every sample have arrived.
-int collectPushed(ComparisonSession& session, CliInstrument& instrument, int samples) {
+// Stops early when the history refuses a comparison (`refused` is set then).
+int collectPushed(ComparisonSession& session, CliInstrument& instrument, int samples,
+                  const QString& refused) {
     QThread thread;
     auto* worker = new MyThread(&instrument.port);
     worker->moveToThread(&thread);
@@ -165,8 +168,10 @@ int collectPushed(ComparisonSession& session, CliInstrument& instrument, int sam
             bool complete = false;
             session.collect(taken == 0 ? 1 : 2, reading, ComparisonSource::Pushed, &complete);
             taken += complete ? 1 : 0;
+            if (!refused.isEmpty())
+                break;
         }
-        if (taken > samples)
+        if (taken > samples || !refused.isEmpty())
             QCoreApplication::exit(0);
     });
     QObject::connect(&thread, &QThread::started, worker, &MyThread::startThreadSlot);
@@ -199,8 +204,19 @@ int runCompare(const QString& simulateModel, const QString& database, const QStr
         return 2;
     }
     history::HistoryStore store;
-    if (!openHistoryForWriting(store, database))
-        return 2;
+    const HistoryUse use = openHistoryForWriting(store, database);
+    if (use == HistoryUse::BadUrl || use == HistoryUse::Failed)
+        return use == HistoryUse::BadUrl ? 2 : 1;
+    const HistoryCloser closer{store};
+    // The reason the history refused a comparison: the command stops there.
+    QString refused;
+    QObject::connect(&store, &history::HistoryStore::failed,
+                     [&refused](const QString& message) { refused = message; });
+    const auto stopped = [&refused] {
+        return fail(QStringLiteral("the comparison could not be stored in the history, so it is "
+                                   "not shown: %1\n(--no-history measures without the history)")
+                        .arg(refused));
+    };
     CliInstrument instrument;
     if (!instrument.open(simulateModel))
         return 1;
@@ -223,8 +239,13 @@ int runCompare(const QString& simulateModel, const QString& database, const QStr
     session.setReadingsPerMeasurement(o.readings);
 
     // Each comparison is in the history before its line is printed: a line on the screen is a
-    // row in the history, whenever the program is stopped.
-    HistoryJournal journal(store, session, nullptr, false);
+    // row in the history, whenever the program is stopped. One the history refuses is not
+    // printed, and the command stops with the reason.
+    std::unique_ptr<HistoryJournal> journal;
+    if (use == HistoryUse::Stored) {
+        journal = std::make_unique<HistoryJournal>(store, session, nullptr, false);
+        journal->setStrict(true);
+    }
     const ListMeaning meaning = session.shownMeaning();
     std::printf("%s\n", comparisonsheet::csvLines(meaning.displayMode, meaning.oldLayout, {})
                             .value(0)
@@ -242,15 +263,20 @@ int runCompare(const QString& simulateModel, const QString& database, const QStr
                      });
 
     if (o.pushed) {
-        collectPushed(session, instrument, o.samples);
+        collectPushed(session, instrument, o.samples, refused);
+        if (!refused.isEmpty())
+            return stopped();
     } else {
         const InstrumentProfile::Pull pull = profile.pull;
         for (int k = 0; k < o.readings; ++k)
             if (const SessionResult r = session.measure(1, pull))
                 return fail(r);
-        for (int i = 0; i < o.samples * o.readings; ++i)
+        for (int i = 0; i < o.samples * o.readings; ++i) {
             if (const SessionResult r = session.measure(2, pull))
                 return fail(r);
+            if (!refused.isEmpty())
+                return stopped();
+        }
     }
 
     const ComparisonListModel& list = session.list();

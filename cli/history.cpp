@@ -9,9 +9,7 @@
 #include "safefile.h"
 
 #include <QCoreApplication>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cmath>
@@ -89,6 +87,24 @@ QList<std::pair<int, double>> unfitValues(const HistoryComparison& h, const Comp
     return out;
 }
 
+// One field of the history's CSV: numbers as the history gives them, texts through the
+// spreadsheet-safe CSV field (a name such as "=HYPERLINK(...)" stays a text).
+QByteArray historyField(const QVariant& value) {
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Double:
+        return QString::number(value.toDouble(), 'g', 15).toUtf8();
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        return value.toString().toUtf8();
+    default:
+        return csv::field(value.toString());
+    }
+}
+
 // The comparisons of the filter as the comparison workbook of their display mode.
 int writeWorkbook(HistoryDatabase& db, const HistoryFilter& filter, const QString& path) {
     const QVector<HistoryComparison> found = db.comparisons(filter);
@@ -104,7 +120,7 @@ int writeWorkbook(HistoryDatabase& db, const HistoryFilter& filter, const QStrin
         // As the history's CSV writes numbers.
         for (const auto& [column, value] : unfitValues(*it, record))
             if (column < texts.size())
-                texts[column] = HistoryDatabase::csvField(value);
+                texts[column] = QString::fromUtf8(historyField(value));
         records.append(record);
         listRows.append(texts);
     }
@@ -135,34 +151,51 @@ int writeWorkbook(HistoryDatabase& db, const HistoryFilter& filter, const QStrin
     return 0;
 }
 
-// One field of the history's CSV: numbers as the history gives them, texts through the
-// spreadsheet-safe CSV field (a name such as "=HYPERLINK(...)" stays a text).
-QByteArray historyField(const QVariant& value) {
-    if (value.isNull())
-        return {};
-    switch (value.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-        return HistoryDatabase::csvField(value).toUtf8();
-    default:
-        return csv::field(value.toString());
-    }
-}
+bool historyOff = false;
 
 } // namespace
 
-bool openHistoryForWriting(HistoryStore& store, const QString& database) {
+void setHistoryOff(bool off) {
+    historyOff = off;
+}
+
+HistoryUse openHistoryForWriting(HistoryStore& store, const QString& database) {
+    if (historyOff) {
+        std::fprintf(stderr, "velorin-cli: --no-history: the comparisons are not stored in the "
+                             "history\n");
+        return HistoryUse::Off;
+    }
     const HistoryUrl url = historyUrl(database);
     if (!url.isValid()) {
         std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(url.error));
-        return false;
+        return HistoryUse::BadUrl;
     }
-    if (!store.openUrl(url) && store.state() == HistoryStore::State::Off)
-        std::fprintf(stderr, "velorin-cli: history off: %s\n", qPrintable(store.lastMessage()));
-    return true;
+    // A comparison the history does not take is not shown, and not written later either.
+    store.setKeepRefused(false);
+    QObject::connect(&store, &HistoryStore::labFailed, [](const QString& message) {
+        std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(message));
+    });
+    if (!store.openUrl(url)) {
+        std::fprintf(stderr,
+                     "velorin-cli: the history cannot be written: %s\n(--no-history measures "
+                     "without it)\n",
+                     qPrintable(store.lastMessage()));
+        return HistoryUse::Failed;
+    }
+    return HistoryUse::Stored;
+}
+
+void closeHistory(HistoryStore& store) {
+    const bool wasOpen = !store.localPath().isEmpty();
+    store.close();
+    if (wasOpen && store.hasLab() && store.unsyncedCount() > 0)
+        std::fprintf(stderr,
+                     "velorin-cli: %d row(s) not yet copied to the lab database %s%s; they stay "
+                     "queued and are copied at the next start\n",
+                     store.unsyncedCount(), qPrintable(store.labText()),
+                     store.syncMessage().isEmpty()
+                         ? ""
+                         : qPrintable(QStringLiteral(" (%1)").arg(store.syncMessage())));
 }
 
 HistoryUrl historyUrl(const QString& databaseOption) {
@@ -172,7 +205,6 @@ HistoryUrl historyUrl(const QString& databaseOption) {
     if (!text.isEmpty())
         return HistoryUrl::parse(text);
     // The program's own file, where the window writes it.
-    QCoreApplication::setApplicationName(QStringLiteral("velorin"));
     return HistoryUrl::sqliteFile(defaultHistoryPath());
 }
 
@@ -211,6 +243,20 @@ int runHistory(const QString& database, const QStringList& arguments) {
         std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(url.error));
         return 2;
     }
+    // Reading creates nothing: a history never written is said to be missing.
+    if (url.kind == HistoryUrl::Kind::Sqlite && !QFileInfo::exists(url.path)) {
+        std::fprintf(stderr,
+                     "velorin-cli: there is no history at %s (nothing measured there yet)\n",
+                     qPrintable(url.path));
+        return 1;
+    }
+    // Reading creates nothing: a history never written is said to be missing.
+    if (url.kind == HistoryUrl::Kind::Sqlite && !QFileInfo::exists(url.path)) {
+        std::fprintf(stderr,
+                     "velorin-cli: there is no history at %s (nothing measured there yet)\n",
+                     qPrintable(url.path));
+        return 1;
+    }
     HistoryDatabase db;
     if (!db.open(url)) {
         std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(db.failure().message));
@@ -218,14 +264,10 @@ int runHistory(const QString& database, const QStringList& arguments) {
     }
     if (out.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive))
         return writeWorkbook(db, filter, out);
-    QVariantList values;
-    QSqlQuery query(db.connection());
-    query.setForwardOnly(true);
-    query.prepare(HistoryDatabase::selectSql(filter, values));
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values.at(i));
-    if (!query.exec()) {
-        std::fprintf(stderr, "velorin-cli: the history cannot be read\n");
+    ComparisonCursor query = db.select(filter);
+    if (query.failed()) {
+        std::fprintf(stderr, "velorin-cli: the history cannot be read: %s\n",
+                     qPrintable(db.failure().message));
         return 1;
     }
 
@@ -255,9 +297,8 @@ int runHistory(const QString& database, const QStringList& arguments) {
         ok = put(line + '\n');
         ++rows;
     }
-    if (ok && query.lastError().isValid()) {
-        std::fprintf(stderr, "velorin-cli: the history cannot be read: %s\n",
-                     qPrintable(query.lastError().text()));
+    if (query.failed()) {
+        std::fprintf(stderr, "velorin-cli: the history could not be read to the end\n");
         return 1;
     }
     if (out.isEmpty()) {

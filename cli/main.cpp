@@ -57,7 +57,11 @@ void printHelp() {
         "  --simulate MODEL  use the virtual instrument of MODEL (KV510, KV620, KV630,\n"
         "                    KV650, KV660, KV670) instead of a real one\n"
         "  --database URL    the history: sqlite:PATH or postgresql://[user@]host[:port]/db\n"
-        "                    (default: VELORIN_DATABASE, else the program's own file)\n"
+        "                    (default: VELORIN_DATABASE, else the program's own file,\n"
+        "                    ~/.local/share/velorin/history.sqlite). compare and\n"
+        "                    export-records store every comparison there before showing it\n"
+        "                    and stop with the reason when it cannot be stored\n"
+        "  --no-history      compare and export-records without the history\n"
         "  --readings FILE   the readings the virtual instrument reports, in order: one\n"
         "                    \"haze T L a b\" per line; the last one stays\n"
         "  --fault KIND[:ARG]  with --simulate: make the virtual instrument misbehave;\n"
@@ -80,6 +84,10 @@ int main(int argc, char* argv[]) {
         if (opt == QLatin1String("--help")) {
             printHelp();
             return 0;
+        }
+        if (opt == QLatin1String("--no-history")) {
+            setHistoryOff(true);
+            continue;
         }
         if (opt == QLatin1String("--simulate") || opt == QLatin1String("--fault") ||
             opt == QLatin1String("--readings") || opt == QLatin1String("--database")) {

@@ -9,13 +9,14 @@
 #include "listexport.h"
 
 #include <algorithm>
+#include <memory>
 #include <cstdio>
 
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: velorin-cli [--database URL] [--simulate MODEL] export-records --mode 0..6|old\n"
-    "         --out FILE.xlsx|FILE.csv\n";
+    "Usage: velorin-cli [--database URL|--no-history] [--simulate MODEL] export-records\n"
+    "         --mode 0..6|old --out FILE.xlsx|FILE.csv\n";
 
 // "--mode M --out FILE" in either order; mode -1 stands for the old-layout area.
 bool parseArgs(const QStringList& args, int& mode, QString& path) {
@@ -54,8 +55,10 @@ int runExportRecords(const QString& simulateModel, const QString& database,
         return 2;
     }
     history::HistoryStore store;
-    if (!openHistoryForWriting(store, database))
-        return 2;
+    const HistoryUse use = openHistoryForWriting(store, database);
+    if (use == HistoryUse::BadUrl || use == HistoryUse::Failed)
+        return use == HistoryUse::BadUrl ? 2 : 1;
+    const HistoryCloser closer{store};
     CliInstrument instrument;
     if (!instrument.open(simulateModel))
         return 1;
@@ -76,14 +79,24 @@ int runExportRecords(const QString& simulateModel, const QString& database,
     if (const SessionResult r = parameter ? session.readParameter() : session.readTolerance())
         return fail(r->text);
 
-    // Into the history first, in one transaction, as the workspace's import does.
-    HistoryJournal journal(store, session, nullptr, false);
+    // Into the history first, in one transaction, as the workspace's import does; records
+    // exported before are recognised and updated, not stored twice. Nothing is written that is
+    // not stored.
+    std::unique_ptr<HistoryJournal> journal;
+    if (use == HistoryUse::Stored) {
+        journal = std::make_unique<HistoryJournal>(store, session, nullptr, false);
+        journal->setStrict(true);
+    }
     ComparisonSession::ImportResult imported;
     // No stored records is no failure: the file gets the headings alone.
-    if (const SessionResult r = session.importRecords({}, {}, &imported, {}, mode); r && !r->notice)
+    if (const SessionResult r = session.importRecords({}, {}, &imported, {}, mode); r && !r->notice) {
+        if (use == HistoryUse::Stored && store.state() == history::HistoryStore::State::Off)
+            return fail(QStringLiteral("the records could not be stored in the history, so none "
+                                       "is written: %1\n(--no-history exports without the "
+                                       "history)")
+                            .arg(store.lastMessage()));
         return fail(r->text);
-    if (store.state() == history::HistoryStore::State::Off)
-        std::fprintf(stderr, "velorin-cli: the records are not in the history\n");
+    }
 
     const QList<ComparisonRecord>& rows = session.list().records();
     const listexport::Outcome written = listexport::write(

@@ -48,6 +48,9 @@ struct HistoryComparison {
     bool deleted = false;
     int readings = 1; // readings averaged into the sample
     std::optional<double> spread;
+    // The instrument's user-interface kind (0, 3 haze and transmittance meters; 1, 2
+    // colorimeters); empty where it was not known.
+    std::optional<int> instrumentKind;
 };
 
 // One spectral measurement.

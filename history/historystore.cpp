@@ -2,18 +2,27 @@
 
 #include "labsync.h"
 
+#include <QCoreApplication>
 #include <QSysInfo>
 #include <QUuid>
 
 namespace history {
 
+namespace {
+// While off, how long a write leaves the kept changes alone before it tries them again.
+constexpr qint64 kRetryIntervalMs = 1000;
+// SQLite moves the log into the file once it holds this many pages (16 MB at 4 KB pages), so a
+// long run without a pause keeps it bounded; a pause of a second does it earlier.
+constexpr int kAutoCheckpointPages = 4096;
+} // namespace
+
 HistoryStore::HistoryStore(QObject* parent) : QObject(parent) {
     // The log is moved into the file once writing pauses, not in the middle of a measurement.
-    m_checkpoint.setSingleShot(true);
-    m_checkpoint.setInterval(1000);
-    connect(&m_checkpoint, &QTimer::timeout, this, [this] {
-        if (m_db.isOpen())
-            m_db.checkpoint();
+    checkpoint_.setSingleShot(true);
+    checkpoint_.setInterval(1000);
+    connect(&checkpoint_, &QTimer::timeout, this, [this] {
+        if (db_.isOpen())
+            db_.checkpoint();
     });
 }
 
@@ -40,12 +49,15 @@ bool HistoryStore::openUrl(const HistoryUrl& url) {
 
 bool HistoryStore::open(const QString& localPath, const HistoryUrl& lab) {
     close();
-    m_localPath = localPath;
-    m_lab = lab.isPostgresql() ? lab : HistoryUrl{};
+    localPath_ = localPath;
+    lab_ = lab.isPostgresql() ? lab : HistoryUrl{};
+    synced_ = false;
+    unsynced_ = 0;
+    syncMessage_.clear();
     const bool opened = openDatabase();
     if (!opened) {
-        setState(State::Off, m_db.failure().message);
-        m_db.close();
+        setState(State::Off, db_.failure().message);
+        db_.close();
     } else {
         setState(State::On, QString());
     }
@@ -53,102 +65,140 @@ bool HistoryStore::open(const QString& localPath, const HistoryUrl& lab) {
         return opened;
     if (opened) {
         // A lab database named here for the first time receives the whole local history.
-        const QString labText = m_lab.toString();
+        const QString labText = lab_.toString();
         apply([labText](HistoryDatabase& db, bool) {
             if (db.localState(QStringLiteral("lab_url")).value_or(QString()) == labText)
                 return true;
             return db.enqueueAll() && db.setLocalState(QStringLiteral("lab_url"), labText);
         });
     }
-    m_sync = new LabSync(localPath, m_lab);
-    m_sync->moveToThread(&m_syncThread);
-    connect(&m_syncThread, &QThread::finished, m_sync, &QObject::deleteLater);
-    connect(m_sync, &LabSync::stateChanged, this,
+    sync_ = new LabSync(localPath, lab_);
+    sync_->moveToThread(&syncThread_);
+    connect(&syncThread_, &QThread::finished, sync_, &QObject::deleteLater);
+    connect(sync_, &LabSync::stateChanged, this,
             [this](bool synced, int unsynced, const QString& message) {
-                m_synced = synced;
-                m_unsynced = unsynced;
-                m_syncMessage = message;
+                synced_ = synced;
+                unsynced_ = unsynced;
+                syncMessage_ = message;
                 emit syncStateChanged(synced, unsynced);
             });
-    m_syncThread.start();
-    QMetaObject::invokeMethod(m_sync, &LabSync::wake, Qt::QueuedConnection);
-    return opened && m_state == State::On;
+    connect(sync_, &LabSync::refused, this, &HistoryStore::labFailed);
+    syncThread_.start();
+    wakeLab();
+    return opened && state_ == State::On;
 }
 
 bool HistoryStore::openDatabase() {
-    return m_db.open(HistoryUrl::sqliteFile(m_localPath), m_busyTimeout) &&
-           m_db.setAutoCheckpoint(false);
+    return db_.open(HistoryUrl::sqliteFile(localPath_), busyTimeout_) &&
+           db_.setAutoCheckpoint(kAutoCheckpointPages);
+}
+
+void HistoryStore::wakeLab() {
+    if (sync_)
+        sync_->requestWake();
 }
 
 void HistoryStore::close() {
-    if (m_sync) {
-        QMetaObject::invokeMethod(m_sync, &LabSync::stop, Qt::BlockingQueuedConnection);
-        m_syncThread.quit();
-        m_syncThread.wait();
-        m_sync = nullptr;
+    if (sync_) {
+        // Wakes still queued return at once; an attempt to connect under way ends within its
+        // time-out.
+        sync_->requestStop();
+        QMetaObject::invokeMethod(sync_, &LabSync::stop, Qt::BlockingQueuedConnection);
+        syncThread_.quit();
+        syncThread_.wait();
+        sync_ = nullptr;
+        // The last word of the copy arrives before the store is done with it.
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     }
-    m_checkpoint.stop();
-    if (!m_pending.empty())
+    checkpoint_.stop();
+    if (!pending_.empty())
         flush();
-    if (m_db.isOpen())
-        m_db.checkpoint();
-    m_db.close();
+    if (db_.isOpen()) {
+        if (hasLab()) {
+            // What the copy left behind waits in the file for the next start.
+            const int waiting = db_.outboxSize();
+            if (waiting >= 0 && (waiting != unsynced_ || synced_ != (waiting == 0))) {
+                synced_ = waiting == 0;
+                unsynced_ = waiting;
+                emit syncStateChanged(synced_, unsynced_);
+            }
+        }
+        db_.checkpoint();
+    }
+    db_.close();
 }
 
 void HistoryStore::setState(State state, const QString& message) {
-    const bool changed = state != m_state;
-    m_state = state;
+    const bool changed = state != state_;
+    state_ = state;
     if (state == State::Off) {
-        const bool sayIt = changed || m_message.isEmpty();
-        m_message = message;
+        const bool sayIt = changed || message_.isEmpty();
+        message_ = message;
         if (sayIt)
             emit failed(message);
     }
     if (state == State::On)
-        m_message.clear();
+        message_.clear();
     if (changed)
         emit stateChanged(state);
 }
 
 bool HistoryStore::apply(Change change) {
-    m_pending.push_back(std::move(change));
+    pending_.push_back(std::move(change));
+    if (!keepRefused_) {
+        if (flush())
+            return true;
+        pending_.clear();
+        return false;
+    }
+    if (state_ == State::Off && pending_.size() > 1 && !dueForRetry())
+        return false;
     return flush();
 }
 
+bool HistoryStore::dueForRetry() const {
+    return !lastTry_.isValid() || lastTry_.elapsed() >= kRetryIntervalMs ||
+           pending_.size() >= 2 * pendingAtLastTry_;
+}
+
 bool HistoryStore::retry() {
-    return m_pending.empty() || flush();
+    return pending_.empty() || flush();
 }
 
 bool HistoryStore::flush() {
-    if (m_localPath.isEmpty()) {
+    if (localPath_.isEmpty()) {
         setState(State::Off, tr("No history database is open."));
         return false;
     }
     const auto failedNow = [this] {
-        setState(State::Off, m_db.failure().message);
+        lastTry_.start();
+        pendingAtLastTry_ = pending_.size();
+        setState(State::Off, db_.failure().message);
         // Reopened at the next write: the file may have been replaced or the lock released.
-        m_db.close();
+        db_.close();
         return false;
     };
-    if (!m_db.isOpen() && !openDatabase())
+    if (!db_.isOpen() && !openDatabase())
         return failedNow();
-    if (!m_db.begin())
+    // Every kept change in one transaction: all of them are in the file, or none.
+    if (!db_.begin())
         return failedNow();
-    for (const Change& change : m_pending) {
-        if (!change(m_db, hasLab())) {
-            m_db.rollback();
+    for (const Change& change : pending_) {
+        if (!change(db_, hasLab())) {
+            db_.rollback();
             return failedNow();
         }
     }
-    if (!m_db.commit()) {
-        m_db.rollback();
+    if (!db_.commit()) {
+        db_.rollback();
         return failedNow();
     }
-    m_pending.clear();
+    pending_.clear();
+    lastTry_.invalidate();
+    pendingAtLastTry_ = 0;
     setState(State::On, QString());
-    m_checkpoint.start();
-    if (m_sync)
-        QMetaObject::invokeMethod(m_sync, &LabSync::wake, Qt::QueuedConnection);
+    checkpoint_.start();
+    wakeLab();
     return true;
 }
 
@@ -182,7 +232,10 @@ bool HistoryStore::recordMany(const QVector<OpenListRow>& given, bool listed,
         row.comparison = completed(row.comparison);
     return apply([rows, listed, conflict](HistoryDatabase& db, bool toLab) {
         for (const OpenListRow& row : rows) {
+            // A row listed again is not listed twice.
             if (!db.insertComparison(row.comparison, conflict) ||
+                (listed && conflict != HistoryDatabase::Conflict::Keep &&
+                 !db.removeOpenRow(row.comparison.id)) ||
                 (listed && !db.appendOpenRow(row.comparison.id, row.sequence)) ||
                 (toLab && !db.enqueue(false, row.comparison.id)))
                 return false;
@@ -246,12 +299,16 @@ bool HistoryStore::clearOpenList() {
     return apply([](HistoryDatabase& db, bool) { return db.clearOpenList(); });
 }
 
+bool HistoryStore::closeOpenList() {
+    return apply([](HistoryDatabase& db, bool) { return db.closeOpenList(); });
+}
+
 OpenList HistoryStore::restore() {
-    if (!m_pending.empty() && !flush())
+    if (!pending_.empty() && !flush())
         return {};
-    if (!m_db.isOpen())
+    if (!db_.isOpen())
         return {};
-    return m_db.openList().value_or(OpenList{});
+    return db_.openList().value_or(OpenList{});
 }
 
 } // namespace history

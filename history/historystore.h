@@ -2,13 +2,13 @@
 
 #include "historydatabase.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QThread>
 #include <QTimer>
 
 #include <deque>
 #include <functional>
-#include <memory>
 
 namespace history {
 
@@ -18,6 +18,8 @@ class LabSync;
 // SQLite file before it is shown, and, with a lab database, copied to the server in the
 // background. When the file cannot be written the store turns "off", says why once, and keeps
 // every change in memory until a later write succeeds: nothing is dropped while the program runs.
+// While off, a write tries the kept changes again at most once a second, or once they have
+// doubled since the last try, so a failing disk costs each write nothing; retry() tries now.
 class HistoryStore : public QObject {
     Q_OBJECT
 
@@ -33,29 +35,35 @@ class HistoryStore : public QObject {
     // --database/VELORIN_DATABASE: a SQLite URL names the local file; a PostgreSQL URL keeps the
     // default local file and adds the lab database.
     bool openUrl(const HistoryUrl& url);
+    // Ends the lab copy (an attempt to connect under way is waited for, bounded by its time-out;
+    // what is not copied stays queued for the next start) and closes the file.
     void close();
     // How long a write waits for another program's write before the store turns off.
-    void setBusyTimeout(int milliseconds) { m_busyTimeout = milliseconds; }
+    void setBusyTimeout(int milliseconds) { busyTimeout_ = milliseconds; }
+    // False: a change the file does not take now is dropped, not kept (the command line, which
+    // stops there, must not write later what it never showed).
+    void setKeepRefused(bool keep) { keepRefused_ = keep; }
 
-    State state() const { return m_state; }
-    QString lastMessage() const { return m_message; }
-    int pendingCount() const { return int(m_pending.size()); }
-    QString localPath() const { return m_localPath; }
-    bool hasLab() const { return m_lab.isValid(); }
-    LabSync* labSync() const { return m_sync; }
-    bool isSynced() const { return m_synced; }
-    int unsyncedCount() const { return m_unsynced; }
-    QString syncMessage() const { return m_syncMessage; }
+    State state() const { return state_; }
+    QString lastMessage() const { return message_; }
+    int pendingCount() const { return int(pending_.size()); }
+    QString localPath() const { return localPath_; }
+    bool hasLab() const { return lab_.isValid(); }
+    QString labText() const { return lab_.toString(); }
+    LabSync* labSync() const { return sync_; }
+    bool isSynced() const { return synced_; }
+    int unsyncedCount() const { return unsynced_; }
+    QString syncMessage() const { return syncMessage_; }
 
     // Each returns true when the change is in the database, false when it is kept for later.
     // With `comparisonSerial`, the open list's name counter moves in the same transaction.
     bool record(const HistoryComparison& row, std::optional<double> listSequence = std::nullopt,
                 std::optional<int> comparisonSerial = std::nullopt);
-    // An import: all rows in one transaction, appended to the open list when `listed`. A row
-    // whose id is stored already is kept, or with Relist takes the new judging and is listed again.
+    // An import: all rows in one transaction, appended to the open list when `listed`. With
+    // Conflict::Relist, records imported before (the same id) are updated, not stored twice.
     bool recordMany(const QVector<OpenListRow>& rows, bool listed,
                     HistoryDatabase::Conflict conflict = HistoryDatabase::Conflict::Keep);
-    // Rows judged again: their settings, differences and verdicts, in one transaction.
+    // Re-judging with new settings: the judged columns of each row, in one transaction.
     bool updateJudging(const QVector<HistoryComparison>& rows);
     bool recordSpectrum(const HistorySpectrum& row);
     // An import of spectra: all in one transaction.
@@ -67,7 +75,9 @@ class HistoryStore : public QObject {
     bool setComparisonSerial(int serial);
     // Clear empties the list, not the history.
     bool clearOpenList();
-    // Tries the kept changes again (the next record does so too).
+    // The list's rows leave it and stay in the history; the standard and the name counter stay.
+    bool closeOpenList();
+    // Tries the kept changes again now.
     bool retry();
 
     // The list of the last run as it was left; empty when it was cleared or cannot be read.
@@ -82,27 +92,34 @@ class HistoryStore : public QObject {
     void failed(const QString& message);
     // The lab database: everything copied (`unsynced` 0), or how many rows wait.
     void syncStateChanged(bool synced, int unsynced);
+    // The lab database refused the copy (rights, schema): the server's words, once each.
+    void labFailed(const QString& message);
 
   private:
     using Change = std::function<bool(HistoryDatabase&, bool toLab)>;
     bool apply(Change change);
     bool flush();
+    bool dueForRetry() const;
     bool openDatabase();
     void setState(State state, const QString& message);
+    void wakeLab();
 
-    HistoryDatabase m_db;
-    QString m_localPath;
-    HistoryUrl m_lab;
-    State m_state = State::Off;
-    QString m_message;
-    std::deque<Change> m_pending;
-    QTimer m_checkpoint;
-    QThread m_syncThread;
-    LabSync* m_sync = nullptr;
-    int m_busyTimeout = 5000;
-    bool m_synced = false;
-    int m_unsynced = 0;
-    QString m_syncMessage;
+    HistoryDatabase db_;
+    QString localPath_;
+    HistoryUrl lab_;
+    State state_ = State::Off;
+    QString message_;
+    std::deque<Change> pending_;
+    bool keepRefused_ = true;
+    QElapsedTimer lastTry_;
+    std::size_t pendingAtLastTry_ = 0;
+    QTimer checkpoint_;
+    QThread syncThread_;
+    LabSync* sync_ = nullptr;
+    int busyTimeout_ = 5000;
+    bool synced_ = false;
+    int unsynced_ = 0;
+    QString syncMessage_;
 };
 
 } // namespace history

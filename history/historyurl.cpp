@@ -1,9 +1,12 @@
 #include "historyurl.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QUrlQuery>
+
+#include <sqlite3.h>
 
 namespace history {
 
@@ -93,9 +96,39 @@ QString HistoryUrl::toString() const {
     return {};
 }
 
+namespace {
+
+// SQLite folds the log into the file when its last connection closes; a log still there after
+// that belongs to a program that has the file open now.
+bool foldLog(const QString& path) {
+    sqlite3* db = nullptr;
+    const QByteArray name = QFile::encodeName(path);
+    const int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK)
+        sqlite3_exec(db, "SELECT COUNT(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return rc == SQLITE_OK && !QFile::exists(path + QLatin1String("-wal"));
+}
+
+} // namespace
+
 QString defaultHistoryPath() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QLatin1String("/history.sqlite");
+    // The same file whatever names the program gave itself: the window sets an organisation
+    // name, the command line does not.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                           QLatin1String("/velorin");
+    const QString path = folder + QLatin1String("/history.sqlite");
+    if (QFile::exists(path))
+        return path;
+    // Earlier versions of the window wrote to velorin/velorin/. The file moves here once no
+    // program has it open; until then it is used where it is. Never copied: one history.
+    const QString earlier = folder + QLatin1String("/velorin/history.sqlite");
+    if (!QFile::exists(earlier))
+        return path;
+    // Another program may be moving it at the same moment: whichever finds it moved uses it.
+    if (foldLog(earlier) && QFile::rename(earlier, path))
+        return path;
+    return QFile::exists(path) ? path : earlier;
 }
 
 } // namespace history

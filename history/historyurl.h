@@ -23,7 +23,10 @@ struct HistoryUrl {
     QString toString() const;
 };
 
-// The user's own history: history.sqlite in the application's data folder.
+// The user's own history: velorin/history.sqlite in the user's data folder
+// (~/.local/share/velorin/history.sqlite), for the window and the command line alike. A file
+// left by an earlier version in velorin/velorin/ is moved there, or used where it is while
+// another program has it open.
 QString defaultHistoryPath();
 
 } // namespace history

@@ -143,6 +143,8 @@ if [[ ${1:-} == --inner ]]; then
   # The history database and an input of the same command are never the output.
   run 1 "$cli" --database "sqlite:$d/db.csv" "${sim[@]}" compare --out "$d/db.csv" &&
     says "is the history database"
+  "$cli" --database "sqlite:$d/db.xlsx" "${sim[@]}" compare >/dev/null 2>&1 ||
+    fail "a history to read could not be made"
   run 1 "$cli" --database "sqlite:$d/db.xlsx" history --out "$d/db.xlsx" &&
     says "is the history database"
   for f in db.csv db.xlsx; do

@@ -23,3 +23,27 @@ target_compile_definitions(tst_historylab PRIVATE
   VELORIN_CLI="$<TARGET_FILE:velorin-cli>")
 add_dependencies(tst_historylab history_writer velorin-cli)
 set_tests_properties(tst_historylab PROPERTIES FIXTURES_REQUIRED history_pg)
+
+# Faults the command line must not hide. A preloaded stand-in for a full disk needs no
+# privileges; the test runs as the suite's user and, under root, again as nobody.
+add_library(velorin_write_fault MODULE writefault.c)
+target_link_libraries(velorin_write_fault PRIVATE ${CMAKE_DL_LIBS})
+# Preloaded into other programs: it brings no sanitizer runtime of its own.
+target_compile_options(velorin_write_fault PRIVATE -fno-sanitize=all)
+target_link_options(velorin_write_fault PRIVATE -fno-sanitize=all)
+velorin_test(tst_historyfaults tst_historyfaults.cpp historytestsupport.h
+             LIBS velorin_history Qt6::Network)
+set(VELORIN_HISTORY_FAULT_TOOLS
+  VELORIN_CLI=$<TARGET_FILE:velorin-cli>
+  VELORIN_WRITE_FAULT_SHIM=$<TARGET_FILE:velorin_write_fault>
+  VELORIN_HISTORY_WRITER=$<TARGET_FILE:history_writer>
+  VELORIN_HISTORY_DATA=${CMAKE_CURRENT_SOURCE_DIR}/data/history)
+foreach(tool ${VELORIN_HISTORY_FAULT_TOOLS})
+  string(REPLACE "=" "=\"" quoted "${tool}")
+  target_compile_definitions(tst_historyfaults PRIVATE "${quoted}\"")
+endforeach()
+add_dependencies(tst_historyfaults velorin-cli history_writer velorin_write_fault)
+add_test(NAME tst_historyfaults_unprivileged
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/history_unprivileged.sh
+                 $<TARGET_FILE:tst_historyfaults> ${VELORIN_HISTORY_FAULT_TOOLS})
+set_tests_properties(tst_historyfaults_unprivileged PROPERTIES TIMEOUT 300)

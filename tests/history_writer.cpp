@@ -1,6 +1,8 @@
 // Writes COUNT comparisons as one station does, each in its own transaction, for the tests of two
 // programs writing one history at once: history_writer LOCAL_FILE COUNT STATION [LAB_URL]
-// [--print]. Exits 0 once every row is written (and, with a lab database, copied there).
+// [--print] [--rejudge]. Exits 0 once every row is written (and, with a lab database, copied
+// there). With --rejudge it then re-judges the rows in turn until it is killed, printing
+// "N ID" once re-judging N (haze tolerance N, PASS when N is even) of row ID returned.
 #include "historytestsupport.h"
 
 #include <QCoreApplication>
@@ -16,7 +18,7 @@ int main(int argc, char* argv[]) {
         return 2;
     history::HistoryStore store;
     store.setBusyTimeout(30000);
-    const history::HistoryUrl lab = args.size() > 3 && args.at(3) != QLatin1String("--print")
+    const history::HistoryUrl lab = args.size() > 3 && !args.at(3).startsWith(QLatin1String("--"))
                                         ? history::HistoryUrl::parse(args.at(3))
                                         : history::HistoryUrl{};
     store.open(args.at(0), lab);
@@ -24,13 +26,23 @@ int main(int argc, char* argv[]) {
     const QDateTime start = QDateTime::currentDateTimeUtc();
     // With --print each row's id goes out once its write returned, as a page shows a row.
     const bool print = args.contains(QStringLiteral("--print"));
+    QVector<history::HistoryComparison> rows;
     for (int i = 0; i < count; ++i) {
-        const history::HistoryComparison row =
-            makeComparison(i, QStringLiteral("SN-") + args.at(2), start.addMSecs(i), args.at(2));
-        if (store.record(row) && print) {
-            std::printf("%s\n", qPrintable(row.id));
+        rows << makeComparison(i, QStringLiteral("SN-") + args.at(2), start.addMSecs(i),
+                               args.at(2));
+        if (store.record(rows.last()) && print) {
+            std::printf("%s\n", qPrintable(rows.last().id));
             std::fflush(stdout);
         }
+    }
+    for (int n = 0; args.contains(QStringLiteral("--rejudge")) && !rows.isEmpty(); ++n) {
+        history::HistoryComparison& row = rows[n % rows.size()];
+        row.hazeTolerance = n;
+        row.pass = n % 2 == 0;
+        if (!store.updateJudging({row}))
+            return 1;
+        std::printf("%d %s\n", n, qPrintable(row.id));
+        std::fflush(stdout);
     }
     if (!store.retry()) {
         std::fprintf(stderr, "history_writer: %s\n", qPrintable(store.lastMessage()));

@@ -14,9 +14,8 @@
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <QtTest>
-
-#include <unistd.h>
 
 using namespace history;
 
@@ -26,6 +25,30 @@ QByteArray fileHash(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+QString copyFixture(const QString& name, const QString& to) {
+    QFile::remove(to);
+    if (!QFile::copy(QStringLiteral(VELORIN_HISTORY_DATA "/") + name, to))
+        return {};
+    QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
+    return to;
+}
+
+// Statements on the file as another program would run them: no migration, no checks.
+bool run(const QString& file, const QStringList& statements) {
+    bool ok = true;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        db.setDatabaseName(file);
+        ok = db.open();
+        for (const QString& sql : statements)
+            ok = ok && QSqlQuery(db).exec(sql);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    return ok;
 }
 
 int rowCount(HistoryDatabase& db, const QString& sql) {
@@ -47,14 +70,22 @@ class TestHistory : public QObject {
     void storesNumbersAndFilters();
     void restoresOpenListExactly();
     void migratesVersionOneFixture();
+    void migratesVersionTwoFixture();
+    void lostSchemaVersion_data();
+    void lostSchemaVersion();
     void refusesNewerSchemaUntouched();
+    void reimportAndRejudgeUpdateOneRow();
+    void countsAndPagesAgreeWithTheRows();
+    void refusedWriteIsKeptUntilTheFaultIsGone();
+    void logStaysBoundedWithoutAPause();
+    void rejudgingSurvivesKill();
     void corruptFileTurnsOffAndKeepsRows();
     void lockedFileKeepsRowsUntilNextWrite();
-    void readOnlyFileKeepsRows();
     void twoProgramsWriteOneFile();
     void killedWriterLosesNoShownRow();
     void cliPrintsFilteredCsv();
     void windowFiltersCountsAndAsks();
+    void windowKeepsAFewPagesOfManyRows();
 
   private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
@@ -248,6 +279,319 @@ void TestHistory::migratesVersionOneFixture() {
     QCOMPARE(rowCount(db, QStringLiteral("SELECT COUNT(*) FROM comparisons")), 3);
 }
 
+void TestHistory::migratesVersionTwoFixture() {
+    const QString file = copyFixture(QStringLiteral("history-v2.sqlite"), path("v2.sqlite"));
+    QVERIFY(!file.isEmpty());
+    HistoryStore store;
+    QVERIFY2(store.open(file), qPrintable(store.lastMessage()));
+    HistoryDatabase db;
+    QVERIFY(db.open(HistoryUrl::sqliteFile(file)));
+    QCOMPARE(db.schemaVersion(), kSchemaVersion);
+    const auto averaged = db.comparison(QStringLiteral("0b6f3d1e-7c1a-4b8e-9a51-3f2d8c9e1a03"));
+    QVERIFY(averaged);
+    QCOMPARE(averaged->readings, 3);
+    QCOMPARE(averaged->spread, std::optional<double>(0.05));
+    QVERIFY(!averaged->instrumentKind); // not known before
+    // The rows counted before the migration are in the tally: two not deleted, both PASS.
+    const auto counts = db.counts({});
+    QVERIFY(counts);
+    QCOMPARE(counts->rows, 2);
+    QCOMPARE(counts->passes, 2);
+    QCOMPARE(store.restore().rows.size(), 2);
+    QCOMPARE(db.outboxSize(), 1);
+    // The name index no query used is gone; the time index orders by id too.
+    QCOMPARE(rowCount(db, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = "
+                                         "'comparisons_name'")),
+             0);
+    QCOMPARE(rowCount(db, QStringLiteral("SELECT COUNT(*) FROM pragma_index_info("
+                                         "'comparisons_serial_time')")),
+             3);
+    HistoryComparison kind = makeComparison(7, QStringLiteral("510A7"), averaged->measuredAt);
+    kind.instrumentKind = 3;
+    QVERIFY(store.record(kind));
+    QCOMPARE(db.comparison(kind.id)->instrumentKind, std::optional<int>(3));
+    HistoryFilter serial;
+    serial.serial = QStringLiteral("510A7");
+    QCOMPARE(db.counts(serial)->rows, 2);
+}
+
+void TestHistory::lostSchemaVersion_data() {
+    QTest::addColumn<QStringList>("damage");
+    QTest::addColumn<bool>("recovered");
+    QTest::newRow("empty") << QStringList{QStringLiteral("DELETE FROM schema_version")} << true;
+    QTest::newRow("not a number") << QStringList{QStringLiteral(
+                                         "UPDATE schema_version SET version = 'three'")}
+                                  << true;
+    QTest::newRow("no table") << QStringList{QStringLiteral("DROP TABLE schema_version")} << true;
+    QTest::newRow("tables of no version")
+        << QStringList{QStringLiteral("DELETE FROM schema_version"),
+                       QStringLiteral("DROP TABLE spectra")}
+        << false;
+}
+
+void TestHistory::lostSchemaVersion() {
+    QFETCH(QStringList, damage);
+    QFETCH(bool, recovered);
+    const QString file = copyFixture(QStringLiteral("history-v2.sqlite"), path("lost.sqlite"));
+    QVERIFY(run(file, QStringList{QStringLiteral("UPDATE schema_version SET version = 2")} +
+                          damage + QStringList{QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)")}));
+    const QByteArray before = fileHash(file);
+    HistoryDatabase db;
+    const bool opened = db.open(HistoryUrl::sqliteFile(file));
+    QCOMPARE(opened, recovered);
+    if (!recovered) {
+        QCOMPARE(db.failure().kind, HistoryFailure::Kind::Corrupt);
+        QVERIFY2(db.failure().message.contains(QLatin1String("damaged")),
+                 qPrintable(db.failure().message));
+        db.close();
+        QCOMPARE(fileHash(file), before);
+        return;
+    }
+    // The tables tell version 2: written down, then migrated on as usual.
+    QVERIFY2(db.notice().contains(QLatin1String("version 2")), qPrintable(db.notice()));
+    QCOMPARE(db.schemaVersion(), kSchemaVersion);
+    QCOMPARE(db.comparisons({}).size(), 2);
+    HistoryDatabase again;
+    QVERIFY(again.open(HistoryUrl::sqliteFile(file)));
+    QVERIFY(again.notice().isEmpty());
+}
+
+void TestHistory::reimportAndRejudgeUpdateOneRow() {
+    HistoryStore store;
+    QVERIFY(store.open(path("relist.sqlite")));
+    HistoryStandard standard;
+    standard.serial = QStringLiteral("R1");
+    QVERIFY(store.setStandard(standard));
+    QVERIFY(store.setComparisonSerial(4));
+    const QDateTime t(QDate(2026, 1, 5), QTime(7, 0), Qt::UTC);
+    QVector<OpenListRow> imported;
+    for (int i = 1; i <= 3; ++i) {
+        HistoryComparison c = makeComparison(i, QStringLiteral("R1"), t.addSecs(i));
+        c.source = Source::Imported;
+        c.instrumentKind = 0;
+        imported << OpenListRow{c, double(i)};
+    }
+    QVERIFY(store.recordMany(imported, true, HistoryDatabase::Conflict::Relist));
+    QVERIFY(store.rename(imported[0].comparison.id, QStringLiteral("kept name")));
+    QVERIFY(store.markDeleted(imported[1].comparison.id));
+    // The same records again, judged otherwise and without a known instrument kind.
+    QVector<OpenListRow> again = imported;
+    for (OpenListRow& row : again) {
+        row.comparison.hazeTolerance = 0.05;
+        row.comparison.pass = false;
+        row.comparison.name = QStringLiteral("new name");
+        row.comparison.measuredAt = t.addDays(1);
+        row.comparison.instrumentKind.reset();
+    }
+    QVERIFY(store.recordMany(again, true, HistoryDatabase::Conflict::Relist));
+    HistoryDatabase db;
+    QVERIFY(db.open(HistoryUrl::sqliteFile(path("relist.sqlite"))));
+    HistoryFilter all;
+    all.includeDeleted = true;
+    const QVector<HistoryComparison> rows = db.comparisons(all);
+    QCOMPARE(rows.size(), 3);
+    const auto first = db.comparison(imported[0].comparison.id);
+    QCOMPARE(first->name, QStringLiteral("kept name"));
+    QCOMPARE(first->measuredAt, t.addSecs(1));
+    QCOMPARE(first->hazeTolerance, std::optional<double>(0.05));
+    QVERIFY(!first->pass);
+    QCOMPARE(first->instrumentKind, std::optional<int>(0));
+    QVERIFY(!db.comparison(imported[1].comparison.id)->deleted); // listed again
+    QCOMPARE(store.restore().rows.size(), 3);
+    QCOMPARE(db.counts({})->passes, 0);
+
+    // Re-judged with other settings: the verdict and settings follow, in one transaction.
+    QVector<HistoryComparison> rejudged;
+    for (const OpenListRow& row : again) {
+        HistoryComparison c = row.comparison;
+        c.hazeTolerance = 2;
+        c.deltaEThreshold = 3;
+        c.formula = 4;
+        c.pass = true;
+        c.instrumentKind = 3;
+        rejudged << c;
+    }
+    QVERIFY(store.updateJudging(rejudged));
+    const auto judged = db.comparison(imported[2].comparison.id);
+    QCOMPARE(judged->hazeTolerance, std::optional<double>(2));
+    QCOMPARE(judged->deltaEThreshold, std::optional<double>(3));
+    QCOMPARE(judged->formula, std::optional<int>(4));
+    QCOMPARE(judged->instrumentKind, std::optional<int>(3));
+    QCOMPARE(judged->name, imported[2].comparison.name);
+    QCOMPARE(db.counts({})->passes, 3);
+
+    // The list closed under a change of mode: its rows stay in the history, not listed.
+    QVERIFY(store.closeOpenList());
+    const OpenList closed = store.restore();
+    QVERIFY(closed.rows.isEmpty());
+    QVERIFY(closed.standard);
+    QCOMPARE(closed.comparisonSerial, 4);
+    QCOMPARE(db.comparisons({}).size(), 3);
+}
+
+void TestHistory::countsAndPagesAgreeWithTheRows() {
+    // Rows over five days around midnight UTC, three serials, several in one millisecond, some
+    // deleted and some re-judged after they were counted.
+    HistoryStore store;
+    QVERIFY(store.open(path("counts.sqlite")));
+    const QDateTime t0(QDate(2026, 3, 1), QTime(21, 0), Qt::UTC);
+    QVector<HistoryComparison> rows;
+    QVector<OpenListRow> batch;
+    for (int i = 0; i < 400; ++i) {
+        HistoryComparison c = makeComparison(i, QStringLiteral("S%1").arg(i % 3),
+                                             t0.addSecs(i % 50 == 0 ? 0 : i * 977));
+        c.name = QStringLiteral("Comp%1").arg(i);
+        rows << c;
+        batch << OpenListRow{c, double(i)};
+    }
+    QVERIFY(store.recordMany(batch, false));
+    for (int i = 0; i < 400; i += 13)
+        QVERIFY(store.markDeleted(rows[i].id));
+    QVector<HistoryComparison> flipped;
+    for (int i = 1; i < 400; i += 17) {
+        rows[i].pass = !rows[i].pass;
+        flipped << rows[i];
+    }
+    QVERIFY(store.updateJudging(flipped));
+
+    HistoryDatabase db;
+    QVERIFY(db.open(HistoryUrl::sqliteFile(path("counts.sqlite"))));
+    const QDateTime midnight(QDate(2026, 3, 2), QTime(0, 0), Qt::UTC);
+    QVector<HistoryFilter> filters(12);
+    filters[1].serial = QStringLiteral("S1");
+    filters[2].pass = false;
+    filters[3].from = midnight;                   // whole days from
+    filters[4].from = midnight.addSecs(3600 * 5); // part of a day, then whole days
+    filters[4].to = midnight.addDays(2).addSecs(77);
+    filters[5].to = midnight.addDays(1); // whole days up to
+    filters[6].from = t0.addSecs(1);     // within one day
+    filters[6].to = t0.addSecs(7000);
+    filters[7] = filters[4];
+    filters[7].serial = QStringLiteral("S2");
+    filters[7].pass = true;
+    filters[8].includeDeleted = true;
+    filters[8].from = t0.toTimeZone(QTimeZone(3600 * 8)).addSecs(4000); // any time zone
+    filters[9].nameContains = QStringLiteral("comp1");
+    filters[10].from = midnight.addDays(1).addMSecs(1);
+    filters[10].to = midnight.addDays(1).addMSecs(2);
+    filters[11].to = t0; // nothing
+    for (int f = 0; f < filters.size(); ++f) {
+        const QVector<HistoryComparison> found = db.comparisons(filters[f]);
+        const auto counted = db.counts(filters[f]);
+        QVERIFY(counted);
+        int passes = 0;
+        for (const HistoryComparison& c : found)
+            passes += c.pass;
+        QCOMPARE(qMakePair(f, counted->rows), qMakePair(f, int(found.size())));
+        QCOMPARE(qMakePair(f, counted->passes), qMakePair(f, passes));
+        // The window's pages, newest first, end to end: every row once, in order.
+        QStringList paged;
+        std::optional<HistoryKey> after;
+        for (;;) {
+            const QVector<HistoryComparison> page = db.page(filters[f], after, 7);
+            for (const HistoryComparison& c : page)
+                paged.prepend(c.id);
+            if (page.size() < 7)
+                break;
+            after = HistoryKey::of(page.last());
+        }
+        QStringList all;
+        for (const HistoryComparison& c : found)
+            all << c.id;
+        // Ties in time are ordered by id in both directions.
+        QCOMPARE(paged, all);
+    }
+}
+
+void TestHistory::refusedWriteIsKeptUntilTheFaultIsGone() {
+    const QString file = path("refused.sqlite");
+    QVERIFY(HistoryStore().open(file));
+    QVERIFY(run(file, {QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON comparisons BEGIN "
+                                      "SELECT RAISE(ABORT, 'refused by the test'); END")}));
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    // The workspace's store keeps what it could not write and writes it once it can.
+    HistoryStore store;
+    QVERIFY(store.open(file));
+    QSignalSpy failed(&store, &HistoryStore::failed);
+    const HistoryComparison kept = makeComparison(1, QStringLiteral("K"), now);
+    QVERIFY(!store.record(kept, 1));
+    QCOMPARE(store.state(), HistoryStore::State::Off);
+    QVERIFY2(store.lastMessage().contains(QLatin1String("refused by the test")),
+             qPrintable(store.lastMessage()));
+    QCOMPARE(store.pendingCount(), 1);
+    QVERIFY(run(file, {QStringLiteral("DROP TRIGGER refuse")}));
+    QVERIFY(store.retry());
+    QCOMPARE(failed.size(), 1);
+    HistoryDatabase db;
+    QVERIFY(db.open(HistoryUrl::sqliteFile(file)));
+    QCOMPARE(db.comparisons({}).size(), 1);
+    QCOMPARE(store.restore().rows.size(), 1);
+
+    // The command line's store drops it: what it never showed is never written later.
+    QVERIFY(run(file, {QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON comparisons BEGIN "
+                                      "SELECT RAISE(ABORT, 'refused by the test'); END")}));
+    HistoryStore strict;
+    strict.setKeepRefused(false);
+    QVERIFY(strict.open(file));
+    QVERIFY(!strict.record(makeComparison(2, QStringLiteral("K"), now)));
+    QCOMPARE(strict.pendingCount(), 0);
+    QVERIFY(run(file, {QStringLiteral("DROP TRIGGER refuse")}));
+    QVERIFY(strict.record(makeComparison(3, QStringLiteral("K"), now)));
+    QCOMPARE(db.comparisons({}).size(), 2);
+}
+
+void TestHistory::logStaysBoundedWithoutAPause() {
+    // A long command-line run writes without a pause and without an event loop: the log is
+    // moved into the file as it grows, not only when writing stops.
+    const QString file = path("wal.sqlite");
+    HistoryStore store;
+    QVERIFY(store.open(file));
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    qint64 largest = 0;
+    for (int i = 0; i < 3000; ++i) {
+        QVERIFY(store.record(makeComparison(i, QStringLiteral("W"), now.addMSecs(i))));
+        if (i % 100 == 0)
+            largest = std::max(largest, QFileInfo(file + QLatin1String("-wal")).size());
+    }
+    largest = std::max(largest, QFileInfo(file + QLatin1String("-wal")).size());
+    // Without checkpoints 3,000 commits leave about 80 MB of log.
+    QVERIFY2(largest < 24 * 1024 * 1024, qPrintable(QString::number(largest)));
+}
+
+void TestHistory::rejudgingSurvivesKill() {
+    const QString file = path("rejudged.sqlite");
+    QProcess writer;
+    writer.start(QStringLiteral(VELORIN_HISTORY_WRITER),
+                 {file, QStringLiteral("10"), QStringLiteral("j"), QStringLiteral("--rejudge")});
+    QVERIFY(writer.waitForStarted());
+    QByteArray out;
+    const int stopAfter = 20 + int(QRandomGenerator::global()->bounded(300));
+    while (out.count('\n') < stopAfter && writer.waitForReadyRead(10000))
+        out += writer.readAllStandardOutput();
+    writer.kill(); // SIGKILL
+    QVERIFY(writer.waitForFinished());
+    out += writer.readAllStandardOutput();
+    QMap<QString, int> lastShown;
+    for (const QByteArray& line : out.split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() == 2 && parts[1].size() == 36)
+            lastShown[QString::fromLatin1(parts[1])] = parts[0].toInt();
+    }
+    QCOMPARE(lastShown.size(), 10);
+    HistoryStore fresh;
+    QVERIFY(fresh.open(file));
+    HistoryDatabase db;
+    QVERIFY(db.open(HistoryUrl::sqliteFile(file)));
+    for (auto it = lastShown.cbegin(); it != lastShown.cend(); ++it) {
+        const auto row = db.comparison(it.key());
+        QVERIFY(row && row->hazeTolerance);
+        // What was reported done is there (or a later re-judging that was not reported yet).
+        const int stored = int(*row->hazeTolerance);
+        QVERIFY2(stored >= it.value(), qPrintable(it.key()));
+        QCOMPARE(row->pass, stored % 2 == 0);
+    }
+}
+
 void TestHistory::refusesNewerSchemaUntouched() {
     const QString file = path("newer.sqlite");
     {
@@ -295,7 +639,10 @@ void TestHistory::corruptFileTurnsOffAndKeepsRows() {
     QCOMPARE(store.pendingCount(), 2);
     QCOMPARE(failed.size(), 1);
     QVERIFY(QFile::remove(file)); // the user moves the damaged file away
-    QVERIFY(store.record(makeComparison(2, QStringLiteral("A"), now), 2));
+    // Kept without a try: within a second of the last one, the queue not yet doubled.
+    QVERIFY(!store.record(makeComparison(2, QStringLiteral("A"), now), 2));
+    QCOMPARE(store.pendingCount(), 3);
+    QVERIFY(store.retry());
     QCOMPARE(store.state(), HistoryStore::State::On);
     QCOMPARE(store.pendingCount(), 0);
     const OpenList list = store.restore();
@@ -319,30 +666,9 @@ void TestHistory::lockedFileKeepsRowsUntilNextWrite() {
     QVERIFY2(store.lastMessage().contains(QLatin1String("locked")),
              qPrintable(store.lastMessage()));
     other.commit();
-    QVERIFY(store.record(makeComparison(3, QStringLiteral("A"), now)));
+    store.record(makeComparison(3, QStringLiteral("A"), now));
+    QVERIFY(store.retry());
     QCOMPARE(rowCount(other, QStringLiteral("SELECT COUNT(*) FROM comparisons")), 3);
-}
-
-void TestHistory::readOnlyFileKeepsRows() {
-    if (geteuid() == 0)
-        QSKIP("root writes read-only files");
-    const QString file = path("readonly.sqlite");
-    {
-        HistoryStore store;
-        QVERIFY(store.open(file));
-    }
-    QFile::remove(file + QLatin1String("-wal"));
-    QFile::remove(file + QLatin1String("-shm"));
-    QFile::setPermissions(file, QFile::ReadOwner);
-    HistoryStore store;
-    store.open(file);
-    QVERIFY(!store.record(makeComparison(1, QStringLiteral("A"), QDateTime::currentDateTimeUtc())));
-    QCOMPARE(store.state(), HistoryStore::State::Off);
-    // SQLite gave the journal files the database's permissions: the user makes all writable.
-    for (const char* suffix : {"", "-wal", "-shm"})
-        QFile::setPermissions(file + QLatin1String(suffix), QFile::ReadOwner | QFile::WriteOwner);
-    QVERIFY2(store.retry(), qPrintable(store.lastMessage()));
-    QCOMPARE(store.pendingCount(), 0);
 }
 
 void TestHistory::twoProgramsWriteOneFile() {
@@ -486,6 +812,39 @@ void TestHistory::windowFiltersCountsAndAsks() {
     window.findChild<QPushButton*>(QStringLiteral("pushButton_historyReport"))->click();
     QCOMPARE(exports.value(0).value(0).toStringList(), QStringList{ids[4]});
     QCOMPARE(reports.value(0).value(0).toString(), ids[4]);
+}
+
+void TestHistory::windowKeepsAFewPagesOfManyRows() {
+    const QString file = path("pages.sqlite");
+    const QDateTime t(QDate(2026, 4, 2), QTime(9, 0), Qt::UTC);
+    QVector<QPair<QDateTime, QString>> order;
+    {
+        HistoryStore store;
+        QVERIFY(store.open(file));
+        QVector<OpenListRow> rows;
+        for (int i = 0; i < 5000; ++i) {
+            rows << OpenListRow{makeComparison(i, QStringLiteral("P"), t.addSecs(i / 2)), 0};
+            order << qMakePair(rows.last().comparison.measuredAt, rows.last().comparison.id);
+        }
+        QVERIFY(store.recordMany(rows, false));
+    }
+    // Newest first; rows of the same moment by id.
+    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a > b; });
+    QStringList ids;
+    for (const auto& entry : order)
+        ids << entry.second;
+    HistoryWindow window;
+    QVERIFY(window.setDatabase(HistoryUrl::sqliteFile(file)));
+    HistoryQueryModel* model = window.model();
+    while (model->canFetchMore({}))
+        model->fetchMore({});
+    QCOMPARE(model->rowCount(), 5000);
+    QVERIFY(model->keptPages() <= HistoryQueryModel::kKeptPages);
+    // Rows of pages let go are read again where they were.
+    for (int row : {0, 1, 255, 256, 2600, 4999, 3, 4998})
+        QCOMPARE(model->idAt(row), ids[row]);
+    QVERIFY(model->keptPages() <= HistoryQueryModel::kKeptPages);
+    QTRY_COMPARE(window.filteredCount(), 5000);
 }
 
 QTEST_MAIN(TestHistory)

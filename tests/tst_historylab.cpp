@@ -21,6 +21,7 @@ class TestHistoryLab : public QObject {
   private slots:
     void initTestCase();
     void copiesEachRowOnceWithItsChanges();
+    void refusalIsReportedOnceInTheServersWords();
     void retriesUntilTheServerIsReachable();
     void twoStationsWriteOneDatabase();
     void cliReadsTheLabDatabase();
@@ -76,10 +77,26 @@ void TestHistoryLab::copiesEachRowOnceWithItsChanges() {
     spectrum.station = QStringLiteral("station1");
     spectrum.values[0] = 12.5;
     QVERIFY(store.recordSpectrum(spectrum));
+    HistorySpectrum second = spectrum;
+    second.id = HistoryStore::newId();
+    QVERIFY(store.recordSpectrum(second));
     QVERIFY(waitSynced(store));
+    // Changed after their copy: renamed, deleted, re-judged.
     QVERIFY(store.rename(rows[1].id, QStringLiteral("Lot 12")));
     QVERIFY(store.markDeleted(rows[2].id));
-    QVERIFY(waitSynced(store));
+    QVERIFY(store.rename(spectrum.id, QStringLiteral("film 3"), true));
+    QVERIFY(store.markDeleted(second.id, true));
+    HistoryComparison rejudged = rows[0];
+    rejudged.hazeTolerance = 0.05;
+    rejudged.pass = false;
+    rejudged.instrumentKind = 0;
+    QVERIFY(store.updateJudging({rejudged}));
+    QTRY_COMPARE(m_server.comparison(rows[0].id)->hazeTolerance, std::optional<double>(0.05));
+    QCOMPARE(m_server.spectrum(spectrum.id)->name, QStringLiteral("film 3"));
+    QVERIFY(m_server.spectrum(second.id)->deleted);
+    const auto judged = m_server.comparison(rows[0].id);
+    QVERIFY(!judged->pass);
+    QCOMPARE(judged->instrumentKind, std::optional<int>(0));
     QTRY_COMPARE(count(QStringLiteral("SELECT COUNT(*) FROM comparisons WHERE station = 'station1' "
                                       "AND (name = 'Lot 12' OR deleted = 1)")),
                  2);
@@ -91,6 +108,38 @@ void TestHistoryLab::copiesEachRowOnceWithItsChanges() {
     QCOMPARE(copied->sample.haze, rows[0].sample.haze);
     QVERIFY(!copied->sample.y);
     QCOMPARE(m_server.spectrum(spectrum.id)->values[0], 12.5);
+}
+
+void TestHistoryLab::refusalIsReportedOnceInTheServersWords() {
+    // A station whose role may read the tables but not write them.
+    const QString role = QStringLiteral("station_ro_%1").arg(QCoreApplication::applicationPid());
+    QVERIFY(
+        QSqlQuery(m_server.connection()).exec(QStringLiteral("CREATE ROLE %1 LOGIN").arg(role)));
+    QVERIFY(
+        QSqlQuery(m_server.connection())
+            .exec(QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO %1").arg(role)));
+    HistoryStore store;
+    QSignalSpy refused(&store, &HistoryStore::labFailed);
+    QVERIFY(store.open(
+        m_dir.filePath(QStringLiteral("refused.sqlite")),
+        HistoryUrl::parse(
+            QStringLiteral("postgresql://%1@/velorin_history?host=%2").arg(role, m_socketDir))));
+    QMetaObject::invokeMethod(store.labSync(),
+                              [sync = store.labSync()] { sync->setRetryInterval(50); });
+    const HistoryComparison row = makeComparison(
+        1, QStringLiteral("RO"), QDateTime::currentDateTimeUtc(), QStringLiteral("station-ro"));
+    QVERIFY(store.record(row)); // the station's own file takes it
+    QTRY_COMPARE(refused.size(), 1);
+    const QString message = refused.value(0).value(0).toString();
+    QVERIFY2(message.contains(QLatin1String("permission denied")), qPrintable(message));
+    QTest::qWait(500); // retried meanwhile, not said again
+    QCOMPARE(refused.size(), 1);
+    QVERIFY(!store.isSynced());
+    QVERIFY(QSqlQuery(m_server.connection())
+                .exec(QStringLiteral("GRANT INSERT, UPDATE ON ALL TABLES IN SCHEMA public TO %1")
+                          .arg(role)));
+    QVERIFY(waitSynced(store));
+    QVERIFY(m_server.comparison(row.id));
 }
 
 void TestHistoryLab::retriesUntilTheServerIsReachable() {

@@ -56,6 +56,10 @@ int FirstPageFor510::setHistory(history::HistoryStore* store) {
                                  "results are kept and written once the history can be used.")
                                   .arg(message));
     });
+    // The lab database refused the copy (rights, schema): its words, once.
+    connect(store, &history::HistoryStore::labFailed, this, [this](const QString& message) {
+        prompter_.information(this, tr("History"), message);
+    });
     relabelHistory();
     if (store->state() == history::HistoryStore::State::Off)
         emit store->failed(store->lastMessage());

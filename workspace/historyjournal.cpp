@@ -145,6 +145,7 @@ HistoryComparison toHistory(const ComparisonRecord& r, const QString& station) {
     if (r.deltaE != ComparisonRecord::kNoDeltaE)
         h.deltaE = r.deltaE / 100.0;
     h.pass = r.pass;
+    h.instrumentKind = uiIndexOf(r.kind);
     h.readings = r.readings;
     // The spread is in hundredths of the sample's main quantity (haze, T, L* or Y).
     if (r.spread >= 0)
@@ -176,6 +177,10 @@ ComparisonRecord fromHistory(const HistoryComparison& h, int sequence) {
     r.spread = h.spread ? units(*h.spread, 100) : -1;
     r.model = h.model;
     r.serialNumber = h.serial;
+    // Rows stored before the kind was kept were judged as the page of their layout judges.
+    r.kind = h.instrumentKind ? instrumentKind(*h.instrumentKind)
+             : old            ? InstrumentKind::SelectableColorimeter
+                              : InstrumentKind::HazeAndColour;
     return r;
 }
 
@@ -250,16 +255,17 @@ bool HistoryJournal::keepRestoredStandard() {
 bool HistoryJournal::write(const QList<ComparisonRecord>& records) {
     // A refused write is kept by the store for its next one: the row is shown all the same, and
     // the store says once that the history is off.
-    if (records.size() == 1) {
+    if (records.size() == 1 && records.first().source != ComparisonSource::Imported) {
         const ComparisonRecord& r = records.first();
         // A new comparison takes the next "Comp" number once it is listed: the counter moves
         // with the row, so a crash never leaves one without the other.
         std::optional<int> serial;
         if (openList_ && r.source != ComparisonSource::Imported)
             serial = session_.comparisonSerial() + 1;
-        store_.record(historymapping::toHistory(r, station_),
-                      openList_ ? std::optional<double>(r.sequence) : std::nullopt, serial);
-        return true;
+        const bool stored =
+            store_.record(historymapping::toHistory(r, station_),
+                          openList_ ? std::optional<double>(r.sequence) : std::nullopt, serial);
+        return stored || !strict_;
     }
     QVector<history::OpenListRow> rows;
     rows.reserve(records.size());
@@ -267,10 +273,10 @@ bool HistoryJournal::write(const QList<ComparisonRecord>& records) {
         rows.append({historymapping::toHistory(r, station_), double(r.sequence)});
     // A record imported again has the id it had: it takes the judging of now and is listed again.
     const bool imported = records.first().source == ComparisonSource::Imported;
-    store_.recordMany(rows, openList_,
-                      imported ? history::HistoryDatabase::Conflict::Relist
-                               : history::HistoryDatabase::Conflict::Keep);
-    return true;
+    const bool ok = store_.recordMany(rows, openList_,
+                                      imported ? history::HistoryDatabase::Conflict::Relist
+                                               : history::HistoryDatabase::Conflict::Keep);
+    return ok || !strict_;
 }
 
 bool HistoryJournal::update(const QList<ComparisonRecord>& records) {
@@ -278,19 +284,15 @@ bool HistoryJournal::update(const QList<ComparisonRecord>& records) {
     rows.reserve(records.size());
     for (const ComparisonRecord& r : records)
         rows.append(historymapping::toHistory(r, station_));
-    store_.updateJudging(rows);
-    return true;
+    return store_.updateJudging(rows) || !strict_;
 }
 
 bool HistoryJournal::markDeleted(const QUuid& id) {
-    if (openList_)
-        store_.markDeleted(id.toString(QUuid::WithoutBraces));
-    return true;
+    return !openList_ || store_.markDeleted(id.toString(QUuid::WithoutBraces)) || !strict_;
 }
 
 bool HistoryJournal::rename(const QUuid& id, const QString& name) {
-    store_.rename(id.toString(QUuid::WithoutBraces), name);
-    return true;
+    return store_.rename(id.toString(QUuid::WithoutBraces), name) || !strict_;
 }
 
 void HistoryJournal::listCleared() {

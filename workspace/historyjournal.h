@@ -43,6 +43,10 @@ class HistoryJournal : public QObject, public ComparisonJournal {
                    QObject* parent = nullptr, bool openList = true);
     ~HistoryJournal() override;
 
+    // Strict: write() refuses the records (they are not listed) when the store did not take them
+    // now. The command line stops there; the page lists them and the store keeps them.
+    void setStrict(bool strict) { strict_ = strict; }
+
     // The list of the last run into the session; the number of rows restored.
     int restore();
     // Once the instrument is identified: a restored standard measured on another instrument is
@@ -62,6 +66,7 @@ class HistoryJournal : public QObject, public ComparisonJournal {
     ComparisonSession& session_;
     QString station_;
     bool openList_ = true;
+    bool strict_ = false;
     bool restoring_ = false;
     std::optional<QString> restoredStandardSerial_;
 };

@@ -803,10 +803,6 @@ Measuring goes on; the results are kept and written once the history can be used
 <context>
     <name>HistoryDatabase</name>
     <message>
-        <source>The lab database %1 failed: %2</source>
-        <translation>The lab database %1 failed: %2</translation>
-    </message>
-    <message>
         <source>The history database %1 is locked by another program.</source>
         <translation>The history database %1 is locked by another program.</translation>
     </message>
@@ -845,6 +841,22 @@ Measuring goes on; the results are kept and written once the history can be used
     <message>
         <source>not open</source>
         <translation>not open</translation>
+    </message>
+    <message>
+        <source>The lab database %1 refused the copy: %2</source>
+        <translation>The lab database %1 refused the copy: %2</translation>
+    </message>
+    <message>
+        <source>The history database %1 cannot be written: %2</source>
+        <translation>The history database %1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>The history database %1 is damaged: its schema version is missing or not a number, and its tables are not those of any version of the program. It is left untouched.</source>
+        <translation>The history database %1 is damaged: its schema version is missing or not a number, and its tables are not those of any version of the program. It is left untouched.</translation>
+    </message>
+    <message>
+        <source>The history database %1 had lost its schema version; its tables are those of version %2, which is written down again.</source>
+        <translation>The history database %1 had lost its schema version; its tables are those of version %2, which is written down again.</translation>
     </message>
 </context>
 <context>

@@ -801,10 +801,6 @@ Measuring goes on; the results are kept and written once the history can be used
 <context>
     <name>HistoryDatabase</name>
     <message>
-        <source>The lab database %1 failed: %2</source>
-        <translation>实验室数据库 %1 出错：%2</translation>
-    </message>
-    <message>
         <source>The history database %1 is locked by another program.</source>
         <translation>历史数据库 %1 被另一个程序锁定。</translation>
     </message>
@@ -843,6 +839,22 @@ Measuring goes on; the results are kept and written once the history can be used
     <message>
         <source>not open</source>
         <translation>未打开</translation>
+    </message>
+    <message>
+        <source>The lab database %1 refused the copy: %2</source>
+        <translation>实验室数据库 %1 拒绝了复制：%2</translation>
+    </message>
+    <message>
+        <source>The history database %1 cannot be written: %2</source>
+        <translation>无法写入历史数据库 %1：%2</translation>
+    </message>
+    <message>
+        <source>The history database %1 is damaged: its schema version is missing or not a number, and its tables are not those of any version of the program. It is left untouched.</source>
+        <translation>历史数据库 %1 已损坏：其结构版本缺失或不是数字，且其数据表不属于本程序的任何版本。该文件保持原样，未作改动。</translation>
+    </message>
+    <message>
+        <source>The history database %1 had lost its schema version; its tables are those of version %2, which is written down again.</source>
+        <translation>历史数据库 %1 丢失了结构版本；其数据表属于版本 %2，已重新记录该版本。</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,464 @@
+#include "historywindow.h"
+
+#include "verdict.h"
+
+#include <QCheckBox>
+#include <QColor>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace history {
+
+void HistoryQueryModel::reset(HistoryDatabase* db, const HistoryFilter& filter) {
+    beginResetModel();
+    db_ = db;
+    filter_ = filter;
+    rows_ = 0;
+    atEnd_ = db == nullptr;
+    pageEnds_.clear();
+    pages_.clear();
+    recent_.clear();
+    endResetModel();
+    // The first page at once: the view shows it without scrolling.
+    if (canFetchMore({}))
+        fetchMore({});
+}
+
+int HistoryQueryModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int HistoryQueryModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+bool HistoryQueryModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && !atEnd_;
+}
+
+HistoryQueryModel::Page HistoryQueryModel::load(int page) const {
+    Page rows;
+    if (!db_)
+        return rows;
+    const std::optional<HistoryKey> after =
+        page > 0 ? std::optional<HistoryKey>(pageEnds_.value(page - 1)) : std::nullopt;
+    const QVector<HistoryComparison> found = db_->page(filter_, after, kPageRows);
+    rows.reserve(found.size());
+    for (const HistoryComparison& c : found)
+        rows.append(Row{c.id, c.name, c.serial, c.model, c.station, c.measuredAt, c.source,
+                        c.displayMode, c.deltaHaze, c.deltaT, c.deltaE, c.pass});
+    return rows;
+}
+
+void HistoryQueryModel::keep(int page, Page rows) const {
+    pages_[page] = std::move(rows);
+    recent_.remove(page);
+    recent_.push_front(page);
+    while (int(recent_.size()) > kKeptPages) {
+        pages_.erase(recent_.back());
+        recent_.pop_back();
+    }
+}
+
+void HistoryQueryModel::fetchMore(const QModelIndex& parent) {
+    if (!canFetchMore(parent))
+        return;
+    const int page = int(pageEnds_.size());
+    Page rows = load(page);
+    atEnd_ = rows.size() < kPageRows;
+    if (rows.isEmpty())
+        return;
+    const Row& last = rows.last();
+    pageEnds_.append({isoUtc(last.measuredAt), last.id});
+    beginInsertRows({}, rows_, rows_ + int(rows.size()) - 1);
+    rows_ += int(rows.size());
+    keep(page, std::move(rows));
+    endInsertRows();
+}
+
+const HistoryQueryModel::Row* HistoryQueryModel::rowAt(int row) const {
+    if (row < 0 || row >= rows_)
+        return nullptr;
+    const int page = row / kPageRows;
+    auto it = pages_.find(page);
+    if (it == pages_.end()) {
+        keep(page, load(page));
+        it = pages_.find(page);
+    } else if (recent_.front() != page) {
+        recent_.remove(page);
+        recent_.push_front(page);
+    }
+    // A page read again may be shorter: rows deleted since are not shown.
+    const int at = row % kPageRows;
+    return at < it->second.size() ? &it->second.at(at) : nullptr;
+}
+
+QString HistoryQueryModel::idAt(int row) const {
+    const Row* r = rowAt(row);
+    return r ? r->id : QString();
+}
+
+namespace {
+QVariant optionalValue(const std::optional<double>& value) {
+    return value ? QVariant(*value) : QVariant();
+}
+} // namespace
+
+QVariant HistoryQueryModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return index.column() >= DisplayMode ? QVariant(int(Qt::AlignCenter)) : QVariant();
+    if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::BackgroundRole)
+        return {};
+    const Row* r = rowAt(index.row());
+    if (!r)
+        return {};
+    const bool shown = role == Qt::DisplayRole;
+    if (role == Qt::BackgroundRole)
+        return index.column() == Verdict ? QVariant(QColor(colour::verdictCellColour(r->pass)))
+                                         : QVariant();
+    switch (index.column()) {
+    case Id:
+        return r->id;
+    case MeasuredAt:
+        return shown ? QVariant(r->measuredAt.toLocalTime().toString(
+                           QStringLiteral("yyyy/MM/dd  hh:mm:ss")))
+                     : QVariant(isoUtc(r->measuredAt));
+    case Name:
+        return r->name;
+    case Serial:
+        return r->serial;
+    case Model:
+        return r->model;
+    case Station:
+        return r->station;
+    case Source:
+        return sourceName(r->source);
+    case DisplayMode:
+        return r->displayMode;
+    case DeltaHaze:
+    case DeltaT:
+    case DeltaE: {
+        const std::optional<double>& value = index.column() == DeltaHaze ? r->deltaHaze
+                                             : index.column() == DeltaT  ? r->deltaT
+                                                                         : r->deltaE;
+        if (!shown || !value)
+            return optionalValue(value);
+        return QString::number(*value, 'f', 2);
+    }
+    case Verdict:
+        return shown ? colour::verdictText(r->pass)
+                     : (r->pass ? QStringLiteral("PASS") : QStringLiteral("NG"));
+    default:
+        return {};
+    }
+}
+
+QVariant HistoryQueryModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case Id:
+        return QStringLiteral("id");
+    case MeasuredAt:
+        return tr("DateTime");
+    case Name:
+        return tr("Test Name");
+    case Serial:
+        return tr("Serial number");
+    case Model:
+        return tr("Model");
+    case Station:
+        return tr("Station");
+    case Source:
+        return tr("Source");
+    case DisplayMode:
+        return tr("Display mode");
+    case DeltaHaze:
+        return tr("△Haze");
+    case DeltaT:
+        return tr("△T");
+    case DeltaE:
+        return tr("△E");
+    case Verdict:
+        return tr("Pass or not");
+    default:
+        return {};
+    }
+}
+
+void HistoryCounter::count(int generation, const HistoryFilter& filter) {
+    if (!db_) {
+        db_ = std::make_unique<HistoryDatabase>();
+        if (!db_->open(url_)) {
+            db_.reset();
+            emit counted(generation, -1, 0);
+            return;
+        }
+    }
+    const std::optional<HistoryCounts> counts = db_->counts(filter);
+    emit counted(generation, counts ? counts->rows : -1, counts ? counts->passes : 0);
+}
+
+HistoryWindow::HistoryWindow(QWidget* parent)
+    : QWidget(parent), model_(new HistoryQueryModel(this)), view_(new QTableView(this)),
+      fromOn_(new QCheckBox(this)), toOn_(new QCheckBox(this)), from_(new QDateTimeEdit(this)),
+      to_(new QDateTimeEdit(this)), serial_(new QLineEdit(this)), name_(new QLineEdit(this)),
+      verdict_(new QComboBox(this)), serialLabel_(new QLabel(this)), nameLabel_(new QLabel(this)),
+      verdictLabel_(new QLabel(this)), counts_(new QLabel(this)), state_(new QLabel(this)),
+      databaseLabel_(new QLabel(this)), database_(new QLineEdit(this)),
+      applyDatabase_(new QPushButton(this)), export_(new QPushButton(this)),
+      report_(new QPushButton(this)), debounce_(new QTimer(this)) {
+    setObjectName(QStringLiteral("HistoryWindow"));
+    serial_->setObjectName(QStringLiteral("lineEdit_historySerial"));
+    name_->setObjectName(QStringLiteral("lineEdit_historyName"));
+    verdict_->setObjectName(QStringLiteral("comboBox_historyVerdict"));
+    database_->setObjectName(QStringLiteral("lineEdit_historyDatabase"));
+    export_->setObjectName(QStringLiteral("pushButton_historyExport"));
+    report_->setObjectName(QStringLiteral("pushButton_historyReport"));
+    const QDateTime now = QDateTime::currentDateTime();
+    from_->setDateTime(QDateTime(now.date().addMonths(-1), QTime(0, 0)));
+    to_->setDateTime(QDateTime(now.date().addDays(1), QTime(0, 0)));
+    from_->setDisplayFormat(QStringLiteral("yyyy/MM/dd hh:mm"));
+    to_->setDisplayFormat(QStringLiteral("yyyy/MM/dd hh:mm"));
+    from_->setCalendarPopup(true);
+    to_->setCalendarPopup(true);
+    from_->setEnabled(false);
+    to_->setEnabled(false);
+    verdict_->addItem(QString());
+    verdict_->addItem(QString(), true);
+    verdict_->addItem(QString(), false);
+
+    view_->setModel(model_);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->verticalHeader()->hide();
+    // Fixed row heights: with a million rows the view must not measure each one.
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view_->horizontalHeader()->setStretchLastSection(true);
+
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(fromOn_);
+    filters->addWidget(from_);
+    filters->addWidget(toOn_);
+    filters->addWidget(to_);
+    filters->addWidget(serialLabel_);
+    filters->addWidget(serial_);
+    filters->addWidget(nameLabel_);
+    filters->addWidget(name_);
+    filters->addWidget(verdictLabel_);
+    filters->addWidget(verdict_);
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(counts_, 1);
+    actions->addWidget(export_);
+    actions->addWidget(report_);
+    auto* database = new QHBoxLayout;
+    database->addWidget(databaseLabel_);
+    database->addWidget(database_, 1);
+    database->addWidget(applyDatabase_);
+    database->addWidget(state_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addWidget(view_, 1);
+    layout->addLayout(actions);
+    layout->addLayout(database);
+
+    debounce_->setSingleShot(true);
+    debounce_->setInterval(250);
+    connect(debounce_, &QTimer::timeout, this, &HistoryWindow::refresh);
+    const auto later = [this] { debounce_->start(); };
+    connect(fromOn_, &QCheckBox::toggled, from_, &QWidget::setEnabled);
+    connect(toOn_, &QCheckBox::toggled, to_, &QWidget::setEnabled);
+    connect(fromOn_, &QCheckBox::toggled, this, later);
+    connect(toOn_, &QCheckBox::toggled, this, later);
+    connect(from_, &QDateTimeEdit::dateTimeChanged, this, later);
+    connect(to_, &QDateTimeEdit::dateTimeChanged, this, later);
+    connect(serial_, &QLineEdit::textChanged, this, later);
+    connect(name_, &QLineEdit::textChanged, this, later);
+    connect(verdict_, &QComboBox::currentIndexChanged, this, later);
+    connect(export_, &QPushButton::clicked, this, [this] {
+        const QStringList ids = selectedIds();
+        if (!ids.isEmpty())
+            emit exportRequested(ids);
+    });
+    connect(report_, &QPushButton::clicked, this, [this] {
+        const QStringList ids = selectedIds();
+        if (!ids.isEmpty())
+            emit reportRequested(ids.first());
+    });
+    connect(view_, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { emit reportRequested(model_->idAt(index.row())); });
+    connect(applyDatabase_, &QPushButton::clicked, this, [this] {
+        const QString text = database_->text().trimmed();
+        const HistoryUrl url = HistoryUrl::parse(text);
+        if (!text.isEmpty() && !url.isValid()) {
+            setHistoryState(false, url.error);
+            return;
+        }
+        emit databaseChosen(text);
+    });
+    retranslate();
+}
+
+HistoryWindow::~HistoryWindow() {
+    stopCounter();
+    model_->reset(nullptr, {});
+}
+
+void HistoryWindow::stopCounter() {
+    if (!counter_)
+        return;
+    QMetaObject::invokeMethod(counter_, &HistoryCounter::stop, Qt::BlockingQueuedConnection);
+    countThread_.quit();
+    countThread_.wait();
+    counter_ = nullptr;
+}
+
+bool HistoryWindow::setDatabase(const HistoryUrl& url) {
+    model_->reset(nullptr, {});
+    stopCounter();
+    if (!db_.open(url)) {
+        setHistoryState(false, db_.failure().message);
+        return false;
+    }
+    counter_ = new HistoryCounter(url);
+    counter_->moveToThread(&countThread_);
+    connect(&countThread_, &QThread::finished, counter_, &QObject::deleteLater);
+    connect(counter_, &HistoryCounter::counted, this, &HistoryWindow::showCounts);
+    countThread_.start();
+    refresh();
+    return true;
+}
+
+void HistoryWindow::setDatabaseText(const QString& text) {
+    database_->setText(text);
+}
+
+HistoryFilter HistoryWindow::filter() const {
+    HistoryFilter f;
+    f.serial = serial_->text().trimmed();
+    f.nameContains = name_->text().trimmed();
+    if (fromOn_->isChecked())
+        f.from = from_->dateTime();
+    if (toOn_->isChecked())
+        f.to = to_->dateTime();
+    const QVariant verdict = verdict_->currentData();
+    if (verdict.isValid())
+        f.pass = verdict.toBool();
+    return f;
+}
+
+void HistoryWindow::setFilter(const HistoryFilter& f) {
+    const QSignalBlocker blocks[] = {QSignalBlocker(serial_), QSignalBlocker(name_),
+                                     QSignalBlocker(fromOn_), QSignalBlocker(toOn_),
+                                     QSignalBlocker(from_),   QSignalBlocker(to_),
+                                     QSignalBlocker(verdict_)};
+    serial_->setText(f.serial);
+    name_->setText(f.nameContains);
+    fromOn_->setChecked(f.from.isValid());
+    toOn_->setChecked(f.to.isValid());
+    from_->setEnabled(f.from.isValid());
+    to_->setEnabled(f.to.isValid());
+    if (f.from.isValid())
+        from_->setDateTime(f.from.toLocalTime());
+    if (f.to.isValid())
+        to_->setDateTime(f.to.toLocalTime());
+    verdict_->setCurrentIndex(!f.pass ? 0 : (*f.pass ? 1 : 2));
+    refresh();
+}
+
+void HistoryWindow::refresh() {
+    debounce_->stop();
+    if (!db_.isOpen())
+        return;
+    // The model reads the rows a page at a time as the view scrolls to them.
+    model_->reset(&db_, filter());
+    view_->setColumnHidden(HistoryQueryModel::Id, true);
+    updateCounts();
+}
+
+void HistoryWindow::updateCounts() {
+    if (!counter_)
+        return;
+    const int generation = ++generation_;
+    const HistoryFilter f = filter();
+    QMetaObject::invokeMethod(
+        counter_, [counter = counter_, generation, f] { counter->count(generation, f); });
+}
+
+void HistoryWindow::showCounts(int generation, int rows, int passes) {
+    // An answer to a filter the user has changed since is of no use.
+    if (generation != generation_ || rows < 0)
+        return;
+    count_ = rows;
+    passRate_ = rows > 0 ? 100.0 * passes / rows : 0;
+    emit countsChanged(count_, passRate_);
+    counts_->setText(tr("%1 comparisons, %2% pass").arg(count_).arg(passRate_, 0, 'f', 1));
+}
+
+QStringList HistoryWindow::selectedIds() const {
+    QStringList ids;
+    for (const QModelIndex& row : view_->selectionModel()->selectedRows(HistoryQueryModel::Id))
+        ids << model_->idAt(row.row());
+    return ids;
+}
+
+void HistoryWindow::setHistoryState(bool on, const QString& message) {
+    historyOn_ = on;
+    historyMessage_ = message;
+    retranslate();
+}
+
+void HistoryWindow::setSyncState(bool synced, int unsynced) {
+    hasSyncState_ = true;
+    synced_ = synced;
+    unsynced_ = unsynced;
+    retranslate();
+}
+
+void HistoryWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void HistoryWindow::retranslate() {
+    setWindowTitle(tr("History"));
+    fromOn_->setText(tr("From"));
+    toOn_->setText(tr("To"));
+    serialLabel_->setText(tr("Serial number"));
+    nameLabel_->setText(tr("Name"));
+    verdictLabel_->setText(tr("Verdict"));
+    verdict_->setItemText(0, tr("All"));
+    verdict_->setItemText(1, colour::verdictText(true));
+    verdict_->setItemText(2, colour::verdictText(false));
+    databaseLabel_->setText(tr("Database"));
+    database_->setPlaceholderText(
+        tr("the program's own file, or sqlite:PATH, or postgresql://host/dbname"));
+    applyDatabase_->setText(tr("Apply"));
+    export_->setText(tr("Export selected..."));
+    report_->setText(tr("Open report"));
+    QString state = historyOn_ ? QString() : tr("History off: %1").arg(historyMessage_);
+    if (hasSyncState_) {
+        if (!state.isEmpty())
+            state += QLatin1String("  ");
+        state += synced_ ? tr("Synced") : tr("Not synced: %n rows", nullptr, unsynced_);
+    }
+    state_->setText(state);
+    if (db_.isOpen())
+        counts_->setText(tr("%1 comparisons, %2% pass").arg(count_).arg(passRate_, 0, 'f', 1));
+}
+
+} // namespace history

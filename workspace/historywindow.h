@@ -1,0 +1,187 @@
+#pragma once
+
+#include "historydatabase.h"
+
+#include <QAbstractTableModel>
+#include <QThread>
+#include <QWidget>
+
+#include <list>
+#include <map>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QDateTimeEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class QTimer;
+
+namespace history {
+
+// The rows of a filter as the table shows them, newest first: times in local time, verdicts in
+// the user's language, differences with two decimals; the numbers stay numbers underneath
+// (EditRole). Rows come a page at a time as the view scrolls to them, and only the last few
+// pages looked at are kept: a million rows scrolled through hold no more than those.
+class HistoryQueryModel : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    enum Column {
+        Id,
+        MeasuredAt,
+        Name,
+        Serial,
+        Model,
+        Station,
+        Source,
+        DisplayMode,
+        DeltaHaze,
+        DeltaT,
+        DeltaE,
+        Verdict,
+        ColumnCount
+    };
+    static constexpr int kPageRows = 256;
+    static constexpr int kKeptPages = 8;
+
+    using QAbstractTableModel::QAbstractTableModel;
+    // Starts over with the rows of `filter` in `db` (not owned; none: no rows).
+    void reset(HistoryDatabase* db, const HistoryFilter& filter);
+    QString idAt(int row) const;
+    int keptPages() const { return int(pages_.size()); }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+
+  private:
+    // What a row of the table shows, and no more.
+    struct Row {
+        QString id, name, serial, model, station;
+        QDateTime measuredAt;
+        history::Source source = history::Source::Live;
+        int displayMode = 0;
+        std::optional<double> deltaHaze, deltaT, deltaE;
+        bool pass = false;
+    };
+    using Page = QVector<Row>;
+    const Row* rowAt(int row) const;
+    Page load(int page) const;
+    void keep(int page, Page rows) const;
+
+    HistoryDatabase* db_ = nullptr;
+    HistoryFilter filter_;
+    int rows_ = 0;
+    bool atEnd_ = true;
+    // Where each page fetched so far ends: a page dropped is read again from the end of the one
+    // before it.
+    QVector<HistoryKey> pageEnds_;
+    mutable std::map<int, Page> pages_;
+    mutable std::list<int> recent_; // most recently used first
+};
+
+// Counts the rows and passes of a filter over its own connection in its own thread, so the
+// window never waits for it.
+class HistoryCounter : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit HistoryCounter(const HistoryUrl& url) : url_(url) {}
+
+  public slots:
+    void count(int generation, const history::HistoryFilter& filter);
+    void stop() { db_.reset(); }
+
+  signals:
+    void counted(int generation, int rows, int passes);
+
+  private:
+    HistoryUrl url_;
+    std::unique_ptr<HistoryDatabase> db_;
+};
+
+// The history window: the comparisons of the history, filtered by date range, serial, name and
+// verdict, with the count and pass rate of the filter, the database in use and its sync state.
+// Export and report are asked for by signal; the workspace does them.
+class HistoryWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit HistoryWindow(QWidget* parent = nullptr);
+    ~HistoryWindow() override;
+
+    // Reads the history at `url` over the window's own connection.
+    bool setDatabase(const HistoryUrl& url);
+    // The text of the database entry (the --database URL in force, or empty for the own file).
+    void setDatabaseText(const QString& text);
+    HistoryFilter filter() const;
+    void setFilter(const HistoryFilter& filter);
+    HistoryQueryModel* model() const { return model_; }
+    QTableView* view() const { return view_; }
+    int filteredCount() const { return count_; }
+    double passRate() const { return passRate_; }
+    QStringList selectedIds() const;
+
+  public slots:
+    void refresh();
+    void setHistoryState(bool on, const QString& message);
+    void setSyncState(bool synced, int unsynced);
+
+  signals:
+    void exportRequested(const QStringList& ids);
+    void reportRequested(const QString& id);
+    // The user named another database; empty for the program's own file.
+    void databaseChosen(const QString& url);
+    // The count and pass rate of the filter arrived.
+    void countsChanged(int rows, double passRate);
+
+  protected:
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void retranslate();
+    void updateCounts();
+    void showCounts(int generation, int rows, int passes);
+    void stopCounter();
+
+    HistoryDatabase db_;
+    HistoryQueryModel* model_;
+    QTableView* view_;
+    QCheckBox* fromOn_;
+    QCheckBox* toOn_;
+    QDateTimeEdit* from_;
+    QDateTimeEdit* to_;
+    QLineEdit* serial_;
+    QLineEdit* name_;
+    QComboBox* verdict_;
+    QLabel* serialLabel_;
+    QLabel* nameLabel_;
+    QLabel* verdictLabel_;
+    QLabel* counts_;
+    QLabel* state_;
+    QLabel* databaseLabel_;
+    QLineEdit* database_;
+    QPushButton* applyDatabase_;
+    QPushButton* export_;
+    QPushButton* report_;
+    QTimer* debounce_;
+    QThread countThread_;
+    HistoryCounter* counter_ = nullptr;
+    int generation_ = 0;
+    int count_ = 0;
+    double passRate_ = 0;
+    bool historyOn_ = true;
+    QString historyMessage_;
+    bool hasSyncState_ = false;
+    bool synced_ = false;
+    int unsynced_ = 0;
+};
+
+} // namespace history
