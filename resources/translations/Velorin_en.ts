@@ -428,10 +428,6 @@
         <translation>Failed to read measurement data!</translation>
     </message>
     <message>
-        <source>±</source>
-        <translation>±</translation>
-    </message>
-    <message>
         <source>Tip</source>
         <translation>Tip</translation>
     </message>
@@ -476,8 +472,8 @@
         <translation>File error, unable to write!</translation>
     </message>
     <message>
-        <source>Can&apos;t open file!</source>
-        <translation>Can&apos;t open file!</translation>
+        <source>Can't open file!</source>
+        <translation>Can't open file!</translation>
     </message>
     <message>
         <source>Failed to read excel file!</source>
@@ -692,12 +688,8 @@
         <translation>excel file (*.xlsx)</translation>
     </message>
     <message>
-        <source>Failed to store data, can&apos;t open file!</source>
-        <translation>Failed to store data, can&apos;t open file!</translation>
-    </message>
-    <message>
-        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
-        <translation>Can&apos;t overwrite this file, maybe the file is in use!</translation>
+        <source>Can't overwrite this file, maybe the file is in use!</source>
+        <translation>Can't overwrite this file, maybe the file is in use!</translation>
     </message>
     <message>
         <source>Failed to export data to excel file</source>
@@ -792,12 +784,41 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>Cell %1 is empty: a colour value is a number with at most two decimals from -327.68 to 327.67!</translation>
     </message>
     <message>
-        <source>Cell %1 holds &quot;%2&quot;, not a number with at most two decimals from -327.68 to 327.67!</source>
-        <translation>Cell %1 holds &quot;%2&quot;, not a number with at most two decimals from -327.68 to 327.67!</translation>
+        <source>Cell %1 holds "%2", not a number with at most two decimals from -327.68 to 327.67!</source>
+        <translation>Cell %1 holds "%2", not a number with at most two decimals from -327.68 to 327.67!</translation>
     </message>
     <message>
         <source>The library %1 was not found!</source>
         <translation>The library %1 was not found!</translation>
+    </message>
+    <message>
+        <source>The records could not be kept in the history; none was added to the list.</source>
+        <translation>The records could not be kept in the history; none was added to the list.</translation>
+    </message>
+    <message>
+        <source>"%1" is not a number. The standard keeps %2.</source>
+        <translation>"%1" is not a number. The standard keeps %2.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n comparison(s) of another display mode or instrument were moved to the history (History button).</source>
+        <translation>
+            <numerusform>%n comparison of another display mode or instrument was moved to the history (History button).</numerusform>
+            <numerusform>%n comparisons of another display mode or instrument were moved to the history (History button).</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Import stopped: %n record(s) read before the stop were added.</source>
+        <translation>
+            <numerusform>Import stopped: %n record read before the stop was added.</numerusform>
+            <numerusform>Import stopped: %n records read before the stop were added.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n record(s) were already in the list and were not added again.</source>
+        <translation>
+            <numerusform>%n record was already in the list and was not added again.</numerusform>
+            <numerusform>%n records were already in the list and were not added again.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -866,8 +887,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>The SQLite URL names no file.</translation>
     </message>
     <message>
-        <source>Unknown database URL &quot;%1&quot;: use sqlite:PATH or postgresql://host/dbname.</source>
-        <translation>Unknown database URL &quot;%1&quot;: use sqlite:PATH or postgresql://host/dbname.</translation>
+        <source>Unknown database URL "%1": use sqlite:PATH or postgresql://host/dbname.</source>
+        <translation>Unknown database URL "%1": use sqlite:PATH or postgresql://host/dbname.</translation>
     </message>
     <message>
         <source>The database URL is not valid: %1</source>
@@ -1118,12 +1139,12 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>excel file (*.xlsx)</translation>
     </message>
     <message>
-        <source>Failed to store data, can&apos;t open file!</source>
-        <translation>Failed to store data, can&apos;t open file!</translation>
+        <source>Failed to store data, can't open file!</source>
+        <translation>Failed to store data, can't open file!</translation>
     </message>
     <message>
-        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
-        <translation>Can&apos;t overwrite this file, maybe the file is in use!</translation>
+        <source>Can't overwrite this file, maybe the file is in use!</source>
+        <translation>Can't overwrite this file, maybe the file is in use!</translation>
     </message>
     <message>
         <source>Failed to export data to excel file</source>
@@ -1441,8 +1462,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>Line %1: a name or card text holds a control character.</translation>
     </message>
     <message>
-        <source>Line %1: one colour more than the %2 the instrument&apos;s library holds.</source>
-        <translation>Line %1: one colour more than the %2 the instrument&apos;s library holds.</translation>
+        <source>Line %1: one colour more than the %2 the instrument's library holds.</source>
+        <translation>Line %1: one colour more than the %2 the instrument's library holds.</translation>
     </message>
 </context>
 <context>
@@ -1565,8 +1586,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>Database</translation>
     </message>
     <message>
-        <source>the program&apos;s own file, or sqlite:PATH, or postgresql://host/dbname</source>
-        <translation>the program&apos;s own file, or sqlite:PATH, or postgresql://host/dbname</translation>
+        <source>the program's own file, or sqlite:PATH, or postgresql://host/dbname</source>
+        <translation>the program's own file, or sqlite:PATH, or postgresql://host/dbname</translation>
     </message>
     <message>
         <source>Apply</source>

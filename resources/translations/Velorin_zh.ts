@@ -428,10 +428,6 @@
         <translation>读取测量数据失败！</translation>
     </message>
     <message>
-        <source>±</source>
-        <translation>±</translation>
-    </message>
-    <message>
         <source>Tip</source>
         <translation>提示</translation>
     </message>
@@ -476,7 +472,7 @@
         <translation>文件错误，无法写入！</translation>
     </message>
     <message>
-        <source>Can&apos;t open file!</source>
+        <source>Can't open file!</source>
         <translation>无法打开文件！</translation>
     </message>
     <message>
@@ -692,11 +688,7 @@
         <translation>Excel 文件 (*.xlsx)</translation>
     </message>
     <message>
-        <source>Failed to store data, can&apos;t open file!</source>
-        <translation>保存数据失败，无法打开文件！</translation>
-    </message>
-    <message>
-        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
+        <source>Can't overwrite this file, maybe the file is in use!</source>
         <translation>无法覆盖该文件，文件可能正被占用！</translation>
     </message>
     <message>
@@ -790,12 +782,38 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>单元格%1为空：颜色值须为-327.68到327.67之间、最多两位小数的数字！</translation>
     </message>
     <message>
-        <source>Cell %1 holds &quot;%2&quot;, not a number with at most two decimals from -327.68 to 327.67!</source>
+        <source>Cell %1 holds "%2", not a number with at most two decimals from -327.68 to 327.67!</source>
         <translation>单元格%1的内容“%2”不是-327.68到327.67之间、最多两位小数的数字！</translation>
     </message>
     <message>
         <source>The library %1 was not found!</source>
         <translation>找不到标准色卡库文件%1！</translation>
+    </message>
+    <message>
+        <source>The records could not be kept in the history; none was added to the list.</source>
+        <translation>记录无法保存到历史记录中；未向列表添加任何记录。</translation>
+    </message>
+    <message>
+        <source>"%1" is not a number. The standard keeps %2.</source>
+        <translation>“%1”不是数字。标准保持为 %2。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n comparison(s) of another display mode or instrument were moved to the history (History button).</source>
+        <translation>
+            <numerusform>%n 条其他显示模式或其他仪器的对比已移至历史记录（历史记录按钮）。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Import stopped: %n record(s) read before the stop were added.</source>
+        <translation>
+            <numerusform>导入已停止：已添加停止前读取的 %n 条记录。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n record(s) were already in the list and were not added again.</source>
+        <translation>
+            <numerusform>%n 条记录已在列表中，未重复添加。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -864,7 +882,7 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>SQLite 地址中没有文件名。</translation>
     </message>
     <message>
-        <source>Unknown database URL &quot;%1&quot;: use sqlite:PATH or postgresql://host/dbname.</source>
+        <source>Unknown database URL "%1": use sqlite:PATH or postgresql://host/dbname.</source>
         <translation>未知的数据库地址“%1”：请使用 sqlite:路径 或 postgresql://主机/数据库名。</translation>
     </message>
     <message>
@@ -1116,11 +1134,11 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>Excel 文件 (*.xlsx)</translation>
     </message>
     <message>
-        <source>Failed to store data, can&apos;t open file!</source>
+        <source>Failed to store data, can't open file!</source>
         <translation>保存数据失败，无法打开文件！</translation>
     </message>
     <message>
-        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
+        <source>Can't overwrite this file, maybe the file is in use!</source>
         <translation>无法覆盖该文件，文件可能正被占用！</translation>
     </message>
     <message>
@@ -1438,7 +1456,7 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>第%1行：名称或色卡文字含有控制字符。</translation>
     </message>
     <message>
-        <source>Line %1: one colour more than the %2 the instrument&apos;s library holds.</source>
+        <source>Line %1: one colour more than the %2 the instrument's library holds.</source>
         <translation>第%1行：颜色数超过仪器色卡库可容纳的%2个。</translation>
     </message>
 </context>
@@ -1562,7 +1580,7 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>数据库</translation>
     </message>
     <message>
-        <source>the program&apos;s own file, or sqlite:PATH, or postgresql://host/dbname</source>
+        <source>the program's own file, or sqlite:PATH, or postgresql://host/dbname</source>
         <translation>程序自身的文件，或 sqlite:路径，或 postgresql://主机/数据库名</translation>
     </message>
     <message>
