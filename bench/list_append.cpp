@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     timer.start();
     for (const ComparisonRecord& r : records)
-        page.appendComparisonRow(r);
+        page.session().append({r});
     QApplication::processEvents();
     const double seconds = timer.nsecsElapsed() / 1e9;
     const double after = residentMegabytes();
@@ -55,21 +55,21 @@ int main(int argc, char** argv) {
 
     auto* list = page.findChild<QTableView*>(QStringLiteral("tableWidget_data"));
     timer.restart();
-    page.on_DeleteBtn_clicked(kRows / 2);
+    page.session().removeRow(kRows / 2);
     QApplication::processEvents();
     bench("list_delete_ms", timer.nsecsElapsed() / 1e6, "ms");
     timer.restart();
-    page.rejudgeList();
+    page.session().rejudge();
     QApplication::processEvents();
     bench("list_rejudge_ms", timer.nsecsElapsed() / 1e6, "ms");
     // The same with the analysis panel hidden: the list's own share of the work.
     page.setAnalysisShown(false);
     timer.restart();
-    page.on_DeleteBtn_clicked(kRows / 2);
+    page.session().removeRow(kRows / 2);
     QApplication::processEvents();
     bench("list_delete_panel_hidden_ms", timer.nsecsElapsed() / 1e6, "ms");
     timer.restart();
-    page.rejudgeList();
+    page.session().rejudge();
     QApplication::processEvents();
     bench("list_rejudge_panel_hidden_ms", timer.nsecsElapsed() / 1e6, "ms");
     page.setAnalysisShown(true);

@@ -5,7 +5,8 @@
 
 #include "ui_firstpagefor510.h"
 
-#include "rbtableheaderview.h"
+#include "comparisonlistviews.h"
+#include "comparisonpanel.h"
 #include "screenfit.h"
 
 #include <QGridLayout>
@@ -57,31 +58,6 @@ void FirstPageFor510::setUpScreenFit() {
     gatherUpperPanels();
 }
 
-void FirstPageFor510::setListLine(QTableView* list, RbTableHeaderView* header) {
-    // Rows as high as the text needs: on a short screen every pixel goes to list rows.
-    const int line = list->fontMetrics().height() + (compact_ ? 2 : 8);
-    header->setHeaderRowHeight(0, line);
-    header->setHeaderRowHeight(1, line);
-    // The header's own floor (text plus the style's margins) would otherwise win.
-    list->verticalHeader()->setMinimumSectionSize(line);
-    list->verticalHeader()->setDefaultSectionSize(line);
-}
-
-// The comparison table gives up height to the list, but never so much that a row goes.
-void FirstPageFor510::keepRowsInView(QTableWidget* table) {
-    int rows = 0;
-    for (int row = 0; row < table->rowCount(); ++row)
-        rows += table->isRowHidden(row) ? 0 : 1;
-    const int line = table->fontMetrics().height() + (compact_ ? 0 : 6);
-    // Stretched rows never go below the header's floor, which must then be the line.
-    table->verticalHeader()->setMinimumSectionSize(line);
-    table->setMinimumHeight(rows * line + 2 * table->frameWidth());
-    // The panels around it keep their measured size otherwise, and the verdict bar would be
-    // laid over the last rows.
-    for (QWidget* w = table->parentWidget(); w && w != this; w = w->parentWidget())
-        w->updateGeometry();
-}
-
 void FirstPageFor510::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     fitToScreen();
@@ -116,10 +92,8 @@ void FirstPageFor510::fitToScreen() {
     modes->removeWidget(ui->pushButton_setDisplayParameter);
     modes->addWidget(ui->radioButton_hazeTLab, 2, 0, 1, 2);
     modes->addWidget(ui->pushButton_setDisplayParameter, 2, 2);
-    setListLine(ui->tableWidget_data, newHeaderView_);
-    setListLine(ui->tbData, oldHeaderView_);
-    keepRowsInView(ui->tableWidget_colorDiff);
-    keepRowsInView(ui->tbColorDiff);
+    lists_->setCompact(true);
+    panel_->setCompact(true);
 }
 
 void FirstPageFor510::gatherUpperPanels() {

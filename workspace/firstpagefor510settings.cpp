@@ -5,6 +5,11 @@
 #include "transferprogress.h"
 #include "ui_firstpagefor510.h"
 
+#include "analysispanel.h"
+#include "comparisonlistviews.h"
+#include "workspacehistory.h"
+
+#include "colour.h"
 #include "comparisonsheet.h"
 #include "decimalvalidator.h"
 #include "frameport.h"
@@ -37,14 +42,15 @@ QString exportFilter() {
            FirstPageFor510::tr("CSV file, numbers only (*.csv)");
 }
 
-} // namespace
-
-std::optional<double> FirstPageFor510::typedNumber(const QLineEdit* edit) {
+// A typed number as its field's validator reads it: in its locale, without group separators.
+std::optional<double> typedNumber(const QLineEdit* edit) {
     // Read as the validator accepts it: in its locale, without group separators.
     if (const auto* validator = qobject_cast<const DecimalValidator*>(edit->validator()))
         return validator->number(edit->text());
     return std::nullopt;
 }
+
+} // namespace
 
 // ---- Settings ---------------------------------------------------------------------------
 
@@ -62,7 +68,7 @@ int FirstPageFor510::on_pushButton_readTolerance_clicked() {
     show(ui->lineEdit_tTolerance, (session_->tTolerance() / 100.0), 2);
     show(ui->lineEdit_eThresholds, session_->toleranceThreshold() / 10.0, 1);
     // The chart's band shows the tolerances in force.
-    refreshAnalysis();
+    analysis_->scheduleRefresh();
     prompter_.information(this, tr("Information"), tr("Read successful!"));
     return 1;
 }
@@ -90,7 +96,7 @@ void FirstPageFor510::on_pushButton_setTolerance_clicked() {
     if (!shown(session_->setTolerance(toInstrumentUnits(*haze, 100), toInstrumentUnits(*t, 100),
                                       toInstrumentUnits(*threshold, 10))))
         return;
-    rejudgeComparison();
+    rejudge();
     prompter_.information(this, tr("Information"), tr("Setup successfully!"));
 }
 
@@ -127,7 +133,7 @@ int FirstPageFor510::on_pushButton_readParameter_clicked() {
     }
     ui->lineEdit_thresholds->setText(
         QLocale().toString((session_->parameterThreshold() / 10.0), 'f', 1));
-    refreshAnalysis();
+    analysis_->scheduleRefresh();
     return 1;
 }
 
@@ -148,8 +154,15 @@ void FirstPageFor510::on_pushButton_setParameter_clicked() {
                                       QStringLiteral("Thresholds must between 0.1—50!"));
             return;
         }
-        if (!sendThresholdOnly(threshold))
+        if (session_->setThresholdOnly(static_cast<int>(threshold * 10.0f))) {
+            if (isChinese_)
+                prompter_.information(this, QStringLiteral("错误"),
+                                      QStringLiteral("写入△E参数信息失败！"));
+            else
+                prompter_.information(this, QStringLiteral("Error"),
+                                      QStringLiteral("Failed to write △E parameter information!"));
             return;
+        }
     } else {
         PauseLocker locker(pauseLock());
         setEParameterPageFor670 dialog(session_->identity().firmwareVersion, session_->modelName(),
@@ -161,26 +174,13 @@ void FirstPageFor510::on_pushButton_setParameter_clicked() {
             return;
     }
     on_pushButton_readParameter_clicked();
-    rejudgeComparison();
-    rejudgeList();
-}
-
-bool FirstPageFor510::sendThresholdOnly(float threshold) {
-    const float scaled = threshold * 10.0f;
-    if (!session_->setThresholdOnly(static_cast<int>(scaled)))
-        return true;
-    if (isChinese_)
-        prompter_.information(this, QStringLiteral("错误"), QStringLiteral("写入△E参数信息失败！"));
-    else
-        prompter_.information(this, QStringLiteral("Error"),
-                              QStringLiteral("Failed to write △E parameter information!"));
-    return false;
+    rejudge();
 }
 
 void FirstPageFor510::on_pushButton_spectralTransmittance_clicked() {
     MeterPageFor510 page(worker_, &port_, session_->identity().uiIndex, this);
     page.setPrompter(&prompter_);
-    page.setRecorder(spectrumRecorder());
+    page.setRecorder(history_->spectrumRecorder());
     dialogRunner_(page);
 }
 
@@ -194,7 +194,7 @@ bool FirstPageFor510::listMadeWayForImport() {
         this, tr("Colorimeter"), tr("Data import willempty the list, to save data first?"),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::No)
-        session_->oldLayout() ? on_ClearBtn_clicked() : on_pushButton_clear_clicked();
+        on_pushButton_clear_clicked();
     else if (answer != QMessageBox::Yes || !on_pushButton_exportExcel_clicked())
         return false;
     // A list the user kept after all is not imported over.
@@ -208,7 +208,7 @@ void FirstPageFor510::on_pushButton_readComparisonRecord_clicked() {
     }
     if (!linkOpenOrComplain() || !listMadeWayForImport())
         return;
-    importIntoList(ui->tableWidget_data);
+    importIntoList();
 }
 
 void FirstPageFor510::on_readcolordifrecordBtn_clicked() {
@@ -217,10 +217,10 @@ void FirstPageFor510::on_readcolordifrecordBtn_clicked() {
     // The verdicts need the formula and threshold the instrument holds now.
     if (on_pushButton_readParameter_clicked() < 0)
         return;
-    importIntoList(ui->tbData);
+    importIntoList();
 }
 
-void FirstPageFor510::importIntoList(QTableView* list) {
+void FirstPageFor510::importIntoList() {
     std::unique_ptr<QProgressDialog> progress;
     ComparisonSession::ImportResult imported;
     const SessionResult result = session_->importRecords(
@@ -233,7 +233,7 @@ void FirstPageFor510::importIntoList(QTableView* list) {
     if (progress)
         progress->hide();
     applyDisplayMode();
-    list->scrollToBottom();
+    lists_->scrollToNewest();
     if (!shown(result))
         return;
     QStringList said;
@@ -281,8 +281,8 @@ bool FirstPageFor510::on_pushButton_exportExcel_clicked() {
         prompter_.information(this, tr("Error"), failed + QStringLiteral("\n") + outcome.reason);
         return false;
     }
+    on_pushButton_clear_clicked();
     if (old) {
-        on_ClearBtn_clicked();
         // These two messages are fixed texts of the old layout, in the language it shows.
         if (isChinese_)
             prompter_.information(this, QStringLiteral("存储数据"),
@@ -292,7 +292,6 @@ bool FirstPageFor510::on_pushButton_exportExcel_clicked() {
                                   QStringLiteral("Data stored to file: \r\n\t%1").arg(path));
         return true;
     }
-    on_pushButton_clear_clicked();
     prompter_.information(this, tr("Storing data"), tr("Data stored to file: %1").arg(path));
     return true;
 }
@@ -302,13 +301,6 @@ void FirstPageFor510::on_ExportExcelBtn_clicked() {
 }
 
 // ---- The colour library ------------------------------------------------------------------
-
-void FirstPageFor510::showProblem(const QString& title, const QString& text, bool warning) {
-    if (warning)
-        prompter_.warning(this, title, text);
-    else
-        prompter_.information(this, title, text);
-}
 
 void FirstPageFor510::on_pushButton_writeStandardColor_clicked() {
     if (!linkOpenOrComplain())
@@ -323,7 +315,8 @@ void FirstPageFor510::on_pushButton_writeStandardColor_clicked() {
     stdcolorlib::Library library;
     if (const auto problem = stdcolorlib::loadFile(path, session_->modelName(), library)) {
         locker.unlock();
-        showProblem(problem->title, problem->text, problem->warning);
+        problem->warning ? prompter_.warning(this, problem->title, problem->text)
+                         : prompter_.information(this, problem->title, problem->text);
         return;
     }
     const int blocks = stdcolorlib::blockCount(library);
@@ -334,7 +327,8 @@ void FirstPageFor510::on_pushButton_writeStandardColor_clicked() {
             port_, library, [&progress](int sent) { progress->setValue(sent); })) {
         progress->hide();
         locker.unlock();
-        showProblem(problem->title, problem->text, problem->warning);
+        problem->warning ? prompter_.warning(this, problem->title, problem->text)
+                         : prompter_.information(this, problem->title, problem->text);
         return;
     }
     progress->setValue(blocks);
