@@ -10,8 +10,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTableWidget>
+
+#include <cmath>
 
 namespace {
 
@@ -61,6 +64,21 @@ bool emptyCell(bool old, int row, int column) {
 }
 QLineEdit* standardEdit(QTableWidget* table, int row) {
     return static_cast<QLineEdit*>(table->cellWidget(row, 1));
+}
+
+// A value typed over the standard, in the interface's locale (the "%" of haze and T may stay);
+// empty when it is not a number.
+std::optional<int> typedValue(int index, const QString& text) {
+    QString typed = text.trimmed();
+    if (quantities::isPercent(index) && typed.endsWith(QLatin1Char('%')))
+        typed.chop(1);
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = locale.toDouble(typed.trimmed(), &ok);
+    if (!ok || !std::isfinite(value) || std::fabs(value) >= 1e6)
+        return std::nullopt;
+    return quantities::unitsOf(index, value);
 }
 
 } // namespace
@@ -141,13 +159,34 @@ void ComparisonPanel::resetTable(bool old) {
         edit->setStyleSheet(kBlueEdit);
         const int index = row - 1;
         connect(edit, &QLineEdit::textChanged, this,
-                [this, index](const QString& text) { emit standardEdited(index, text); });
+                [this, index](const QString& text) { standardEdited(index, text); });
         connect(edit, &QLineEdit::editingFinished, this,
-                [this, index, edit] { emit standardEditFinished(index, edit); });
+                [this, index, edit] { standardEditFinished(index, edit); });
         table->setCellWidget(row, 1, edit);
     }
     table->item(0, 1)->setForeground(Qt::black);
     table->item(0, 2)->setForeground(Qt::black);
+}
+
+// A value typed over the standard is the one the next comparisons use. The panel's own texts
+// (the measured values and the placeholder) change nothing.
+void ComparisonPanel::standardEdited(int index, const QString& text) {
+    if (!standard_ || text == kPlaceholder ||
+        text == quantities::valueText(index, standard_->values[size_t(index)]))
+        return;
+    if (const std::optional<int> units = typedValue(index, text)) {
+        standard_->values[size_t(index)] = *units;
+        emit standardTyped(index, *units);
+    }
+}
+
+void ComparisonPanel::standardEditFinished(int index, QLineEdit* edit) {
+    if (!standard_ || edit->text() == kPlaceholder || typedValue(index, edit->text()))
+        return;
+    const QString typed = edit->text();
+    const QString inUse = quantities::valueText(index, standard_->values[size_t(index)]);
+    edit->setText(inUse);
+    emit standardRefused(typed, inUse);
 }
 
 void ComparisonPanel::reset() {
@@ -162,6 +201,7 @@ void ComparisonPanel::reset() {
         w.result->setStyleSheet(kNeutralResult);
     }
     shown_.reset();
+    standard_.reset();
 }
 
 void ComparisonPanel::prepare(int target) {
@@ -192,6 +232,9 @@ void ComparisonPanel::prepare(int target) {
 
 void ComparisonPanel::showSide(int target, const Reading& reading) {
     QTableWidget* table = in().table;
+    // Only the current layout's standard takes typed values.
+    if (target == 1)
+        standard_ = old_ ? std::nullopt : std::optional<Reading>(reading);
     const int column = target == 1 ? 1 : 2;
     for (int row = 1; row <= valueRows(old_); ++row) {
         const int units = reading.values[size_t(row - 1)];
@@ -212,6 +255,8 @@ void ComparisonPanel::showSide(int target, const Reading& reading) {
 
 void ComparisonPanel::blankSide(int target) {
     QTableWidget* table = in().table;
+    if (target == 1)
+        standard_.reset();
     const int column = target == 1 ? 1 : 2;
     for (int row = 1; row <= valueRows(old_); ++row) {
         if (!old_ && column == 1)

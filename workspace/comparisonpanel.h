@@ -55,9 +55,11 @@ class ComparisonPanel : public QObject {
     void showRowsOf(int displayMode);
 
   signals:
-    // A value typed over the standard (index as in Reading::values), as typed and when left.
-    void standardEdited(int index, const QString& text);
-    void standardEditFinished(int index, QLineEdit* edit);
+    // A number typed over the standard (index as in Reading::values), in the instrument's units:
+    // the one the next comparisons use.
+    void standardTyped(int index, int units);
+    // A text that is not a number, refused when its cell was left; the cell shows `inUse` again.
+    void standardRefused(const QString& typed, const QString& inUse);
 
   private:
     const Widgets& in() const { return old_ ? oldWidgets_ : current_; }
@@ -65,10 +67,14 @@ class ComparisonPanel : public QObject {
     void showVerdict(bool pass);
     void neutralVerdict();
     void keepRowsInView(QTableWidget* table);
+    void standardEdited(int index, const QString& text);
+    void standardEditFinished(int index, QLineEdit* edit);
 
     Widgets current_;
     Widgets oldWidgets_;
     bool old_ = false;
     bool compact_ = false;
     std::optional<ComparisonRecord> shown_;
+    // The standard the comparisons use now, typed-over values included; none before one.
+    std::optional<Reading> standard_;
 };

@@ -9,17 +9,17 @@
 #include "decimalvalidator.h"
 #include "deviceinfocommands.h"
 #include "frameport.h"
+#include "listtransfer.h"
 #include "mythread.h"
 #include "pauselock.h"
 #include "prompter.h"
+#include "receivethread.h"
 #include "workspacehistory.h"
 
 #include <QButtonGroup>
-#include <QDebug>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -31,9 +31,10 @@ constexpr int kModeCount = 7;
 FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* parent)
     : QWidget(parent), port_(port), prompter_(prompter),
       session_(new ComparisonSession(port, this)), ui(new Ui::FirstPageFor510),
-      clock_([] { return QDateTime::currentDateTime(); }),
       dialogRunner_([](QDialog& dialog) { return dialog.exec(); }) {
     ui->setupUi(this);
+    receiver_ = new ReceiveThread(this);
+    connect(receiver_, &ReceiveThread::received, this, &FirstPageFor510::SaveData);
     session_->setPauseLockSource([this] { return pauseLock(); });
     session_->setModelTable(ModelTable::loadDefault());
     arrivalClock_.start();
@@ -63,9 +64,14 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
                             {ui->tbColorDiff, ui->stdmeasurementBtn, ui->samplemeasurementBtn,
                              ui->stdBtnGroubox, ui->sampBtnGroubox, ui->resultlab},
                             this);
-    connect(panel_, &ComparisonPanel::standardEdited, this, &FirstPageFor510::standardEdited);
-    connect(panel_, &ComparisonPanel::standardEditFinished, this,
-            &FirstPageFor510::standardEditFinished);
+    connect(panel_, &ComparisonPanel::standardTyped, session_,
+            &ComparisonSession::setStandardValue);
+    connect(panel_, &ComparisonPanel::standardRefused, this,
+            [this](const QString& typed, const QString& inUse) {
+                prompter_.information(
+                    this, tr("Error"),
+                    tr("\"%1\" is not a number. The standard keeps %2.").arg(typed, inUse));
+            });
     lists_ = new ComparisonListViews(ui->tableWidget_data, session_->listModel(false), ui->tbData,
                                      session_->listModel(true), this);
     connect(lists_, &ComparisonListViews::deleteClicked, session_, &ComparisonSession::removeRow);
@@ -78,6 +84,7 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
         doubleClickedSlot_old(index.row(), index.column());
     });
     history_ = new WorkspaceHistory(*session_, prompter_, this);
+    transfer_ = new ListTransfer(*session_, prompter_, port_, this);
     connect(history_, &WorkspaceHistory::reportRequested, this, &FirstPageFor510::openReportOf);
     setUpAnalysis();
     // A standard the session dropped (a failed measurement, another instrument) is not shown.
@@ -122,18 +129,27 @@ void FirstPageFor510::setModelTable(const ModelTable& table) {
 }
 
 void FirstPageFor510::setClock(std::function<QDateTime()> clock) {
-    clock_ = clock;
     history_->setClock(clock);
+    transfer_->setClock(clock);
     session_->setClock(std::move(clock));
 }
 
 void FirstPageFor510::setChinese(bool chinese) {
     isChinese_ = chinese;
     history_->setChinese(chinese);
+    transfer_->setChinese(chinese);
 }
 
 std::shared_ptr<PauseLock> FirstPageFor510::pauseLock() const {
-    return worker_ ? worker_->sharedPauseLock() : nullptr;
+    return receiver_->pauseLock();
+}
+
+MyThread* FirstPageFor510::worker() const {
+    return receiver_->worker();
+}
+
+QThread* FirstPageFor510::workerThread() const {
+    return receiver_->thread();
 }
 
 void FirstPageFor510::refreshCounters() {
@@ -144,39 +160,11 @@ void FirstPageFor510::refreshCounters() {
 }
 
 void FirstPageFor510::openThreadSlot() {
-    qDebug() << "openThreadSlot";
-    // A worker still running from an earlier connection would poll a link it no longer owns.
-    closeThreadSlot();
-    workerThread_ = new QThread;
-    worker_ = new MyThread(&port_);
-    // Chunks still queued when a worker stops belong to the old connection and are dropped.
-    const int generation = ++workerGeneration_;
-    connect(worker_, &MyThread::senddata, this, [this, generation](const QByteArray& data) {
-        if (generation == workerGeneration_)
-            SaveData(data);
-    });
-    worker_->moveToThread(workerThread_);
-    connect(workerThread_, &QThread::finished, workerThread_, &QObject::deleteLater);
-    connect(workerThread_, &QThread::started, worker_, &MyThread::startThreadSlot);
-    workerThread_->start();
+    receiver_->start(&port_);
 }
 
 void FirstPageFor510::closeThreadSlot() {
-    if (!workerThread_)
-        return;
-    qDebug() << "closeThreadSlot";
-    // The worker notices the request within one bounded lock attempt, even while a command on
-    // this thread holds the pause lock.
-    worker_->requestStop();
-    workerThread_->quit();
-    workerThread_->wait();
-    ++workerGeneration_;
-    delete worker_; // its thread has ended, so nothing runs in it any more
-    worker_ = nullptr;
-    // Deleted now rather than by its pending deleteLater, which never runs once the event loop
-    // has ended (the page is also stopped from the window's destructor).
-    delete workerThread_;
-    workerThread_ = nullptr;
+    receiver_->stop();
     // A frame cut off by the disconnection never gets its rest.
     session_->resetPushScanner();
 }
@@ -323,8 +311,6 @@ void FirstPageFor510::relabel() {
     lists_->relabel();
     history_->relabel();
     analysis_->relabel();
-    analysisButton_->setText(tr("Analysis"));
-    readingsLabel_->setText(tr("Readings per measurement"));
     cancelSetButton_->setText(tr("Cancel"));
 }
 

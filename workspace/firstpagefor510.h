@@ -14,6 +14,7 @@ class AnalysisPanel;
 class ComparisonListViews;
 class ComparisonPanel;
 class FramePort;
+class ListTransfer;
 class MyThread;
 class PauseLock;
 class Prompter;
@@ -26,6 +27,7 @@ class QPushButton;
 class QSpinBox;
 class QSplitter;
 class QThread;
+class ReceiveThread;
 class QTimer;
 class WorkspaceHistory;
 
@@ -65,8 +67,8 @@ class FirstPageFor510 : public QWidget {
     // Re-translates the page after the main window installed another translation.
     void retranslate();
 
-    MyThread* worker() const { return worker_; }
-    QThread* workerThread() const { return workerThread_; }
+    MyThread* worker() const;
+    QThread* workerThread() const;
     // The pause lock of the current worker; null while there is none.
     std::shared_ptr<PauseLock> pauseLock() const;
 
@@ -123,10 +125,8 @@ class FirstPageFor510 : public QWidget {
     bool on_pushButton_exportExcel_clicked();
     void on_pushButton_writeStandardColor_clicked();
     void on_pushButton_spectralTransmittance_clicked();
-    // The old layout has no buttons of its own for these: the current layout's hand over.
-    void on_ClearBtn_clicked();
+    // The old layout's import: the current layout's button hands over to it.
     void on_readcolordifrecordBtn_clicked();
-    void on_ExportExcelBtn_clicked();
     // The per-row buttons and a double click on a row's name.
     void on_DeleteBtn_clicked(int row);
     void on_ReportBtn_clicked(int row);
@@ -135,8 +135,6 @@ class FirstPageFor510 : public QWidget {
     void doubleClickedSlot(int row, int column);
     void doubleClickedSlot_old(int row, int column);
     void onButtonClicked(int id);
-    void SaveData_old(QByteArray data);
-    void clear_old();
 
   private:
     struct PendingPush {
@@ -159,7 +157,6 @@ class FirstPageFor510 : public QWidget {
     void showListClosed(int count);
     // An import over a list: export it, drop it, or stop (false).
     bool listMadeWayForImport();
-    void importIntoList();
     void clearResults();
 
     // Measurement flow.
@@ -171,14 +168,11 @@ class FirstPageFor510 : public QWidget {
     void showNextPush();
     void showCollecting();
     void cancelReadingSet();
-    void standardEdited(int index, const QString& text);
-    void standardEditFinished(int index, QLineEdit* edit);
     void rejudge();
     void openReportOf(const ComparisonRecord& record);
 
     void setUpAnalysis();
     void setUpScreenFit();
-    void gatherUpperPanels();
     // Tighter spacing when the window's screen is short; once tightened, the page stays so.
     void fitToScreen();
 
@@ -190,9 +184,8 @@ class FirstPageFor510 : public QWidget {
     ComparisonListViews* lists_ = nullptr;
     AnalysisPanel* analysis_ = nullptr;
     WorkspaceHistory* history_ = nullptr;
-    QThread* workerThread_ = nullptr;
-    MyThread* worker_ = nullptr;
-    int workerGeneration_ = 0;
+    ListTransfer* transfer_ = nullptr;
+    ReceiveThread* receiver_ = nullptr;
     QButtonGroup* displayGroup_ = nullptr;
     QElapsedTimer arrivalClock_;
     QList<PendingPush> pendingPushes_;
@@ -200,16 +193,12 @@ class FirstPageFor510 : public QWidget {
     int blinkDelayMs_ = 500;
     bool isChinese_ = false;
     bool compact_ = false;
-    std::function<QDateTime()> clock_;
     std::function<int(QDialog&)> dialogRunner_;
     ReportSnapshot reportSnapshot_;
     // Company, tester and auditor carried from one report to the next.
     std::shared_ptr<ReportPeople> reportPeople_;
     ReportOpener reportOpener_;
     QSplitter* listSplitter_ = nullptr;
-    QPushButton* analysisButton_ = nullptr;
-    QLabel* readingsLabel_ = nullptr;
-    QSpinBox* readingsBox_ = nullptr;
     QPushButton* cancelSetButton_ = nullptr;
     QGridLayout* upperGrid_ = nullptr;
 };

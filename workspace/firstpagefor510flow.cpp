@@ -14,31 +14,17 @@
 #include "reportpagefor620.h"
 #include "workspacehistory.h"
 
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
+#include <QSettings>
+#include <QSpinBox>
 #include <QTimer>
-
-#include <cmath>
 
 namespace {
 
-const QString kPlaceholder = QStringLiteral("-----");
-
-// A value typed over the standard, in the interface's locale (the "%" of haze and T may stay);
-// empty when it is not a number.
-std::optional<int> typedStandardValue(int index, const QString& text) {
-    QString typed = text.trimmed();
-    if (quantities::isPercent(index) && typed.endsWith(QLatin1Char('%')))
-        typed.chop(1);
-    QLocale locale;
-    locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
-    bool ok = false;
-    const double value = locale.toDouble(typed.trimmed(), &ok);
-    if (!ok || !std::isfinite(value) || std::fabs(value) >= 1e6)
-        return std::nullopt;
-    return quantities::unitsOf(index, value);
-}
+const char kReadingsKey[] = "workspace/readingsPerMeasurement";
 
 } // namespace
 
@@ -107,39 +93,11 @@ void FirstPageFor510::takeReading(int target, const Reading& reading, Comparison
     showTaken(target, compared);
 }
 
-// A value typed over the standard is the one the next comparisons use. The page's own texts
-// (the measured values and the placeholder) change nothing.
-void FirstPageFor510::standardEdited(int index, const QString& text) {
-    const std::optional<Reading>& standard = session_->standard();
-    if (!standard || session_->oldLayout() || text == kPlaceholder ||
-        text == quantities::valueText(index, standard->values[size_t(index)]))
-        return;
-    if (const std::optional<int> units = typedStandardValue(index, text))
-        session_->setStandardValue(index, *units);
-}
-
-// A text that is not a number is refused when the cell is left: the cell shows the value in use.
-void FirstPageFor510::standardEditFinished(int index, QLineEdit* edit) {
-    const std::optional<Reading>& standard = session_->standard();
-    if (!standard || session_->oldLayout() || edit->text() == kPlaceholder ||
-        typedStandardValue(index, edit->text()))
-        return;
-    const QString inUse = quantities::valueText(index, standard->values[size_t(index)]);
-    const QString typed = edit->text();
-    edit->setText(inUse);
-    prompter_.information(this, tr("Error"),
-                          tr("\"%1\" is not a number. The standard keeps %2.").arg(typed, inUse));
-}
-
 void FirstPageFor510::SaveData(QByteArray data) {
     // The session's scanner keeps a frame cut across deliveries until its rest arrives.
     for (const Reading& reading : session_->feedPushed(data, arrivalClock_.elapsed()))
         pendingPushes_.append({session_->nextTarget(), reading});
     startPendingPushes();
-}
-
-void FirstPageFor510::SaveData_old(QByteArray data) {
-    SaveData(data);
 }
 
 void FirstPageFor510::startPendingPushes() {
@@ -246,15 +204,7 @@ void FirstPageFor510::on_pushButton_clear_clicked() {
     clearResults();
 }
 
-void FirstPageFor510::on_ClearBtn_clicked() {
-    clearResults();
-}
-
 void FirstPageFor510::clear() {
-    clearResults();
-}
-
-void FirstPageFor510::clear_old() {
     clearResults();
 }
 
@@ -270,4 +220,43 @@ void FirstPageFor510::clearResults() {
     pendingPushes_.clear();
     blinkTimer_->stop();
     applyDisplayMode();
+}
+
+// ---- Averaged readings ---------------------------------------------------------------------
+
+void FirstPageFor510::setReadingsPerMeasurement(int n) {
+    n = std::clamp(n, 1, 10);
+    const bool wasCollecting = session_->collectedReadings() > 0;
+    session_->setReadingsPerMeasurement(n);
+    if (ui->spinBox_readingsPerMeasurement->value() != n)
+        ui->spinBox_readingsPerMeasurement->setValue(n);
+    QSettings().setValue(QLatin1String(kReadingsKey), n);
+    if (wasCollecting)
+        showCollecting();
+}
+
+void FirstPageFor510::cancelReadingSet() {
+    if (session_->collectedReadings() == 0)
+        return;
+    session_->cancelCollection();
+    showCollecting();
+}
+
+// "Reading k of n" while a set is collected; a set dropped puts back what was shown before it.
+void FirstPageFor510::showCollecting() {
+    const int k = session_->collectedReadings();
+    QLabel* bar = session_->oldLayout() ? ui->resultlab : ui->label_result;
+    if (k > 0 && cancelSetButton_->parentWidget() != bar)
+        bar->layout()->addWidget(cancelSetButton_);
+    cancelSetButton_->setVisible(k > 0);
+    panel_->showCollecting(k, session_->readingsPerMeasurement());
+}
+
+void FirstPageFor510::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && session_->collectedReadings() > 0) {
+        cancelReadingSet();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

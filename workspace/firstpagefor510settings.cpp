@@ -2,29 +2,24 @@
 #include "firstpagefor510.h"
 
 #include "meterpagefor510.h"
-#include "transferprogress.h"
 #include "ui_firstpagefor510.h"
 
 #include "analysispanel.h"
 #include "comparisonlistviews.h"
+#include "listtransfer.h"
 #include "workspacehistory.h"
 
 #include "colour.h"
-#include "comparisonsheet.h"
 #include "decimalvalidator.h"
 #include "frameport.h"
-#include "listexport.h"
 #include "mythread.h"
 #include "pauselock.h"
 #include "prompter.h"
 #include "seteparameterpagefor670.h"
-#include "stdcolorlibrary.h"
 
 #include <QButtonGroup>
-#include <QDoubleValidator>
 #include <QLineEdit>
 #include <QLocale>
-#include <QProgressDialog>
 
 #include <cmath>
 
@@ -36,15 +31,8 @@ int toInstrumentUnits(double value, int scale) {
     return static_cast<int>(std::trunc(value * scale + (value >= 0 ? 1e-7 : -1e-7)));
 }
 
-// The export's file types; the workbook comes first, so it is what the dialog offers first.
-QString exportFilter() {
-    return FirstPageFor510::tr("excel file (*.xlsx)") + QStringLiteral(";;") +
-           FirstPageFor510::tr("CSV file, numbers only (*.csv)");
-}
-
 // A typed number as its field's validator reads it: in its locale, without group separators.
 std::optional<double> typedNumber(const QLineEdit* edit) {
-    // Read as the validator accepts it: in its locale, without group separators.
     if (const auto* validator = qobject_cast<const DecimalValidator*>(edit->validator()))
         return validator->number(edit->text());
     return std::nullopt;
@@ -178,7 +166,7 @@ void FirstPageFor510::on_pushButton_setParameter_clicked() {
 }
 
 void FirstPageFor510::on_pushButton_spectralTransmittance_clicked() {
-    MeterPageFor510 page(worker_, &port_, session_->identity().uiIndex, this);
+    MeterPageFor510 page(worker(), &port_, session_->identity().uiIndex, this);
     page.setPrompter(&prompter_);
     page.setRecorder(history_->spectrumRecorder());
     dialogRunner_(page);
@@ -208,7 +196,8 @@ void FirstPageFor510::on_pushButton_readComparisonRecord_clicked() {
     }
     if (!linkOpenOrComplain() || !listMadeWayForImport())
         return;
-    importIntoList();
+    transfer_->importRecords();
+    applyDisplayMode();
 }
 
 void FirstPageFor510::on_readcolordifrecordBtn_clicked() {
@@ -217,124 +206,21 @@ void FirstPageFor510::on_readcolordifrecordBtn_clicked() {
     // The verdicts need the formula and threshold the instrument holds now.
     if (on_pushButton_readParameter_clicked() < 0)
         return;
-    importIntoList();
-}
-
-void FirstPageFor510::importIntoList() {
-    std::unique_ptr<QProgressDialog> progress;
-    ComparisonSession::ImportResult imported;
-    const SessionResult result = session_->importRecords(
-        [&](int steps) {
-            progress =
-                showTransferProgress(this, steps, tr("Storing data,please wait..."), tr("cancel"));
-        },
-        [&](int done) { progress->setValue(done); }, &imported,
-        [&] { return progress && progress->wasCanceled(); });
-    if (progress)
-        progress->hide();
+    transfer_->importRecords();
     applyDisplayMode();
-    lists_->scrollToNewest();
-    if (!shown(result))
-        return;
-    QStringList said;
-    if (imported.stopped)
-        said << tr("Import stopped: %n record(s) read before the stop were added.", nullptr,
-                   imported.appended);
-    if (imported.alreadyListed > 0)
-        said << tr("%n record(s) were already in the list and were not added again.", nullptr,
-                   imported.alreadyListed);
-    if (!said.isEmpty())
-        prompter_.information(this, tr("Information"), said.join(QLatin1Char('\n')));
 }
 
 bool FirstPageFor510::on_pushButton_exportExcel_clicked() {
-    const QList<ComparisonRecord>& records = session_->list().records();
     const bool old = session_->shownMeaning().oldLayout;
-    if (records.isEmpty()) {
-        prompter_.information(this, QObject::tr("error"), tr("No data for Storing to Excel!"));
-        return false;
-    }
-    const QString path =
-        prompter_.saveFileName(this, tr("Storing data to Excel"),
-                               comparisonsheet::defaultFileName(clock_()), exportFilter());
+    const QString path = transfer_->exportList();
     if (path.isEmpty())
         return false;
-    std::unique_ptr<QProgressDialog> progress;
-    if (!old && !listexport::isCsvPath(path))
-        progress = showTransferProgress(this, int(records.size()) + 1,
-                                        tr("Storing data,please wait..."), tr("cancel"));
-    // Cancelling keeps the rows written so far; they are saved like a complete export.
-    const listexport::Outcome outcome =
-        listexport::write(path, session_->shownMeaning(), records, isChinese_, [&](int done) {
-            if (!progress)
-                return true;
-            progress->setValue(done);
-            return !progress->wasCanceled();
-        });
-    if (progress)
-        progress->hide();
-    if (!outcome.written) {
-        const QString failed = listexport::isCsvPath(path) ? tr("Failed to export data to CSV file")
-                               : outcome.inUse
-                                   ? tr("Can't overwrite this file, maybe the file is in use!")
-                                   : tr("Failed to export data to excel file");
-        prompter_.information(this, tr("Error"), failed + QStringLiteral("\n") + outcome.reason);
-        return false;
-    }
     on_pushButton_clear_clicked();
-    if (old) {
-        // These two messages are fixed texts of the old layout, in the language it shows.
-        if (isChinese_)
-            prompter_.information(this, QStringLiteral("存储数据"),
-                                  QStringLiteral("将数据成功存储到文件: \r\n\t%1").arg(path));
-        else
-            prompter_.information(this, QStringLiteral("Storing data"),
-                                  QStringLiteral("Data stored to file: \r\n\t%1").arg(path));
-        return true;
-    }
-    prompter_.information(this, tr("Storing data"), tr("Data stored to file: %1").arg(path));
+    transfer_->sayStored(path, old);
     return true;
 }
 
-void FirstPageFor510::on_ExportExcelBtn_clicked() {
-    on_pushButton_exportExcel_clicked();
-}
-
-// ---- The colour library ------------------------------------------------------------------
-
 void FirstPageFor510::on_pushButton_writeStandardColor_clicked() {
-    if (!linkOpenOrComplain())
-        return;
-    // Held from before the file dialog, so the worker stays paused while the user chooses.
-    PauseLocker locker(pauseLock());
-    const QString path = prompter_.openFileName(this, tr("Select one Excel files to open"),
-                                                QStringLiteral("./"), tr("excel file (*.xlsx)"));
-    if (path.isEmpty())
-        return;
-    // The whole file is checked before anything is sent: a library arrives whole or not at all.
-    stdcolorlib::Library library;
-    if (const auto problem = stdcolorlib::loadFile(path, session_->modelName(), library)) {
-        locker.unlock();
-        problem->warning ? prompter_.warning(this, problem->title, problem->text)
-                         : prompter_.information(this, problem->title, problem->text);
-        return;
-    }
-    const int blocks = stdcolorlib::blockCount(library);
-    // No Cancel: a library stopped part-way would leave the instrument's cards inconsistent.
-    auto progress =
-        showTransferProgress(this, blocks, tr("Storing data,please wait..."), QString());
-    if (const auto problem = stdcolorlib::write(
-            port_, library, [&progress](int sent) { progress->setValue(sent); })) {
-        progress->hide();
-        locker.unlock();
-        problem->warning ? prompter_.warning(this, problem->title, problem->text)
-                         : prompter_.information(this, problem->title, problem->text);
-        return;
-    }
-    progress->setValue(blocks);
-    progress->hide();
-    prompter_.information(this, tr("Information"),
-                          tr("Write to standard color card library successfully!"));
-    // Whatever else the instrument says after taking the library must not reach the worker.
-    stdcolorlib::drain(port_);
+    if (linkOpenOrComplain())
+        transfer_->writeLibrary(pauseLock());
 }
