@@ -3,9 +3,11 @@
 
 #include "elidedlabel.h"
 #include "firstpagefor510.h"
+#include "historystore.h"
 #include "lookandfeel.h"
 #include "prompter.h"
 #include "screenfit.h"
+#include "workspacehistory.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -14,6 +16,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 #ifndef VELORIN_TRANSLATIONS_RELDIR
@@ -89,6 +93,17 @@ void MainWindow::initForm() {
     connect(page_, &FirstPageFor510::instrumentIdentified, this, &MainWindow::showConnection);
     setWindowFlags(Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint);
+    // The window is a dialog: Enter in a field must not press a button the user did not choose
+    // (the first one, the record import, or a language button would be the default).
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
+    // Ctrl+L switches the language, Ctrl+Q quits.
+    auto* language = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), this);
+    connect(language, &QShortcut::activated, this, [this] {
+        page_->isChinese() ? on_btnLanguageEn_clicked() : on_btnLanguageZh_clicked();
+    });
+    auto* quitKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(quitKey, &QShortcut::activated, this, &MainWindow::quit);
     setStyleSheet(lookandfeel::sizeStyleSheet());
 }
 
@@ -189,6 +204,36 @@ bool MainWindow::switchLanguage(const QString& fileName, bool chinese) {
     page_->retranslate();
     showConnection();
     return true;
+}
+
+bool MainWindow::quit() {
+    const history::HistoryStore* store = page_->history().store();
+    const int unwritten = store ? store->pendingCount() : 0;
+    const int collected = page_->session().collectedReadings();
+    if (unwritten > 0 || collected > 0) {
+        QStringList lost;
+        if (unwritten > 0)
+            lost << tr("%n change(s) the history has not taken yet.", nullptr, unwritten);
+        if (collected > 0)
+            lost << tr("%n reading(s) of a set not yet complete.", nullptr, collected);
+        if (prompter_->warningQuestion(
+                this, tr("Quit"),
+                tr("Quitting now loses:\n%1\nQuit anyway?").arg(lost.join(QLatin1Char('\n'))),
+                QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+            return false;
+    }
+    quitting_ = true;
+    close();
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closed with the window's button: the same question as Ctrl+Q.
+    if (!quitting_ && !quit()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void MainWindow::on_btnLanguageEn_clicked() {

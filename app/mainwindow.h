@@ -71,8 +71,13 @@ class MainWindow : public QDialog {
     void onDeviceArrived();
     void onDeviceRemoved();
 
+    // Quits, asking first only when something would be lost: results the history has not taken
+    // yet (it is off), or a set of readings half collected. False when the user stays.
+    bool quit();
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
   private:
@@ -88,4 +93,5 @@ class MainWindow : public QDialog {
     Translators translators_;
     bool lampOn_ = false;
     bool topBarTight_ = false;
+    bool quitting_ = false;
 };

@@ -1,5 +1,7 @@
 #include "screenfit.h"
 
+#include "flowlayout.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QStackedWidget>
@@ -61,6 +63,21 @@ void tighten(QWidget* panels, QGridLayout* grid, const char* sheet) {
         box->layout()->setSpacing(3);
     }
     grid->setSpacing(4);
+}
+
+void flowButtons(QWidget* buttons) {
+    QLayout* row = buttons->layout();
+    QList<QWidget*> widgets;
+    while (QLayoutItem* item = row ? row->takeAt(0) : nullptr) {
+        if (item->widget())
+            widgets << item->widget();
+        delete item;
+    }
+    const int spacing = row ? row->spacing() : 6;
+    delete row;
+    auto* flow = new FlowLayout(buttons, spacing);
+    for (QWidget* w : widgets)
+        flow->addWidget(w);
 }
 
 } // namespace screenfit

@@ -27,5 +27,8 @@ QGridLayout* gatherRows(QGridLayout* grid, int rows, int columns, const QString&
 // Tighter spacing inside `panels`: `sheet` on it (not on its window, whose dialogs would inherit
 // it), smaller margins in its group boxes (untitled frames the smallest) and its grid.
 void tighten(QWidget* panels, QGridLayout* grid, const char* sheet);
+// The row of `buttons` (a widget with a box layout) flows onto a second line where the width
+// runs out, so that no button text is ever cut.
+void flowButtons(QWidget* buttons);
 
 } // namespace screenfit

@@ -134,6 +134,7 @@ void ComparisonPanel::relabel() {
                                    QStringLiteral("C*"), QStringLiteral("h"),  labels.last()};
     for (int row = 1; row <= kOldDeltaERow; ++row)
         oldWidgets_.table->item(row, 0)->setText(oldLabels[row - 1]);
+    nameStandardCells();
     // Words and verdict from the numbers, in the new language.
     if (shown_) {
         const bool was = old_;
@@ -166,6 +167,17 @@ void ComparisonPanel::resetTable(bool old) {
     }
     table->item(0, 1)->setForeground(Qt::black);
     table->item(0, 2)->setForeground(Qt::black);
+    if (!old)
+        nameStandardCells();
+}
+
+// The standard's cells are fields a screen reader names: "Standard Haze", "Standard L*".
+void ComparisonPanel::nameStandardCells() {
+    QTableWidget* table = current_.table;
+    const QString standard = QCoreApplication::translate("QObject", "Standard");
+    for (int row = 1; row < kDeltaERow; ++row)
+        if (auto* edit = qobject_cast<QLineEdit*>(table->cellWidget(row, 1)))
+            edit->setAccessibleName(standard + QLatin1Char(' ') + table->item(row, 0)->text());
 }
 
 // A value typed over the standard is the one the next comparisons use. The panel's own texts

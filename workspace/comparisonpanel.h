@@ -64,6 +64,7 @@ class ComparisonPanel : public QObject {
   private:
     const Widgets& in() const { return old_ ? oldWidgets_ : current_; }
     void resetTable(bool old);
+    void nameStandardCells();
     void showVerdict(bool pass);
     void neutralVerdict();
     void keepRowsInView(QTableWidget* table);

@@ -15,6 +15,7 @@
 #include "prompter.h"
 #include "receivethread.h"
 #include "workspacehistory.h"
+#include "workspacekeys.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -85,6 +86,10 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
     });
     history_ = new WorkspaceHistory(*session_, prompter_, this);
     transfer_ = new ListTransfer(*session_, prompter_, port_, this);
+    // The History button sits beside Clear and Export.
+    auto* row = qobject_cast<QHBoxLayout*>(ui->widget_buttons->layout());
+    if (const int at = row ? row->indexOf(ui->pushButton_exportExcel) : -1; at >= 0)
+        row->insertWidget(at + 1, history_->button());
     connect(history_, &WorkspaceHistory::reportRequested, this, &FirstPageFor510::openReportOf);
     setUpAnalysis();
     // A standard the session dropped (a failed measurement, another instrument) is not shown.
@@ -105,15 +110,8 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
     showToleranceRows(true, true, false);
     ui->companyinfoLab->hide();
     ui->companywetLab->hide();
-    // The History button sits beside Clear and Export.
-    auto* row = qobject_cast<QHBoxLayout*>(ui->widget_buttons->layout());
-    if (const int at = row ? row->indexOf(ui->pushButton_exportExcel) : -1; at >= 0)
-        row->insertWidget(at + 1, history_->button());
     applyDisplayMode();
-    // The page sits in a dialog-like window: Enter in a field must not press a button the user
-    // did not choose (the first one, the record import, would otherwise be the default).
-    for (QPushButton* button : findChildren<QPushButton*>())
-        button->setAutoDefault(false);
+    workspacekeys::install(this, [this](int row) { session_->removeRow(row); });
 }
 
 FirstPageFor510::~FirstPageFor510() {
@@ -310,6 +308,7 @@ void FirstPageFor510::relabel() {
     relabelSpectralButton();
     lists_->relabel();
     history_->relabel();
+    workspacekeys::relabel(this);
     analysis_->relabel();
     cancelSetButton_->setText(tr("Cancel"));
 }

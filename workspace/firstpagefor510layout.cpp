@@ -52,6 +52,7 @@ void FirstPageFor510::setUpScreenFit() {
     // The panels above the buttons in one widget: their spacing is tightened together.
     upperGrid_ = screenfit::gatherRows(ui->gridLayout_firstPageFor510, 5, 5,
                                        QStringLiteral("widget_upperPanels"));
+    screenfit::flowButtons(ui->widget_buttons);
 }
 
 void FirstPageFor510::showEvent(QShowEvent* event) {
