@@ -542,10 +542,18 @@ void MeterPageFor510::on_pushButton_spectralHistory_clicked() {
             return;
         }
         // A save cancelled part way leaves rows that are nowhere else: they stay.
-        bool saved = false;
-        if (answer == QMessageBox::Yes && (!exportList(&saved) || !saved)) {
-            setActionButtonsEnabled(true);
-            return;
+        QString path;
+        bool whole = false;
+        if (answer == QMessageBox::Yes) {
+            if (!exportList(&path, &whole)) {
+                setActionButtonsEnabled(true);
+                return;
+            }
+            reportStored(path);
+            if (!whole) {
+                setActionButtonsEnabled(true);
+                return;
+            }
         }
         clearList();
         setActionButtonsEnabled(false);
@@ -620,13 +628,20 @@ void MeterPageFor510::on_pushButton_spectralHistory_clicked() {
 }
 
 bool MeterPageFor510::on_pushButton_exportExcel_clicked() {
-    if (!exportList())
+    QString path;
+    if (!exportList(&path))
         return false;
     on_pushButton_clearData_clicked();
+    reportStored(path);
     return true;
 }
 
-bool MeterPageFor510::exportList(bool* whole) {
+void MeterPageFor510::reportStored(const QString& path) {
+    information(tr("Storing data"), tr("Data stored to file Success") + QLatin1String("\n") +
+                                        QDir::toNativeSeparators(path));
+}
+
+bool MeterPageFor510::exportList(QString* stored, bool* whole) {
     if (whole)
         *whole = false;
     QTableWidget* table = ui->tableWidget_data;
@@ -694,8 +709,7 @@ bool MeterPageFor510::exportList(bool* whole) {
     engine.close();
     if (whole)
         *whole = !progress->wasCanceled();
-    information(tr("Storing data"), tr("Data stored to file Success") + QLatin1String("\n") +
-                                        QDir::toNativeSeparators(path));
+    *stored = path;
     setActionButtonsEnabled(true);
     return true;
 }

@@ -94,9 +94,10 @@ class MeterPageFor510 : public QDialog {
     void highlightRecord(int index);
     // Empties the list without asking.
     void clearList();
-    // Writes the list to a workbook the user names; the list stays as it is. False when nothing
-    // was written; `whole` says whether every row was (the user may stop part way).
-    bool exportList(bool* whole = nullptr);
+    // Writes the list to a workbook the user names, at `stored`; the list stays as it is. False
+    // when nothing was written; `whole` says whether every row was (the user may stop part way).
+    bool exportList(QString* stored, bool* whole = nullptr);
+    void reportStored(const QString& path);
     QRectF chartArea() const;
     int rowOf(const QWidget* cellWidget) const;
     QCheckBox* curveBox(int row) const;

@@ -150,15 +150,15 @@ Judged judgedBy(Layout layout, int displayMode) {
 
 } // namespace
 
-QString HistoryQueryModel::sourceText(Source source) {
+QString HistoryQueryModel::sourceText(history::Source source) {
     switch (source) {
-    case Source::Live:
+    case history::Source::Live:
         //: A comparison measured from the program (Scan Sample).
         return tr("Measured");
-    case Source::Pushed:
+    case history::Source::Pushed:
         //: A comparison the instrument sent when measured on its own keys.
         return tr("Sent by instrument");
-    case Source::Imported:
+    case history::Source::Imported:
         //: A comparison read from the records stored in the instrument.
         return tr("Imported");
     }
@@ -344,7 +344,7 @@ HistoryWindow::HistoryWindow(QWidget* parent)
     // Fixed row heights: with a million rows the view must not measure each one.
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     // Column widths are measured on the first page only, never on rows still to be read.
-    view_->setResizeContentsPrecision(HistoryQueryModel::kPageRows);
+    view_->horizontalHeader()->setResizeContentsPrecision(HistoryQueryModel::kPageRows);
     view_->horizontalHeader()->setStretchLastSection(true);
 
     // Laid out in the order Tab goes: filters, database, table, actions.
