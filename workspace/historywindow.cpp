@@ -345,7 +345,8 @@ HistoryWindow::HistoryWindow(QWidget* parent)
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     // Column widths are measured on the first page only, never on rows still to be read.
     view_->horizontalHeader()->setResizeContentsPrecision(HistoryQueryModel::kPageRows);
-    view_->horizontalHeader()->setStretchLastSection(true);
+    // The name takes the room left over, not the verdict's colour.
+    view_->viewport()->installEventFilter(this);
 
     // Laid out in the order Tab goes: filters, database, table, actions.
     auto* filters = new QHBoxLayout;
@@ -419,6 +420,7 @@ HistoryWindow::HistoryWindow(QWidget* parent)
 }
 
 HistoryWindow::~HistoryWindow() {
+    view_->viewport()->removeEventFilter(this);
     if (isVisible())
         keepGeometry();
     stopCounter();
@@ -504,7 +506,24 @@ void HistoryWindow::refresh() {
 
 void HistoryWindow::sizeColumns() {
     view_->resizeColumnsToContents();
+    nameWidth_ = view_->columnWidth(HistoryQueryModel::Name);
     columnsSized_ = model_->rowCount() > 0;
+    fillWidth();
+}
+
+void HistoryWindow::fillWidth() {
+    int others = 0;
+    for (int c = 0; c < HistoryQueryModel::ColumnCount; ++c)
+        if (c != HistoryQueryModel::Name && !view_->isColumnHidden(c))
+            others += view_->columnWidth(c);
+    view_->setColumnWidth(HistoryQueryModel::Name,
+                          std::max(nameWidth_, view_->viewport()->width() - others));
+}
+
+bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view_->viewport() && event->type() == QEvent::Resize)
+        fillWidth();
+    return QWidget::eventFilter(watched, event);
 }
 
 void HistoryWindow::updateCounts() {

@@ -157,6 +157,7 @@ class HistoryWindow : public QWidget {
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void retranslate();
@@ -165,6 +166,8 @@ class HistoryWindow : public QWidget {
     void keepGeometry() const;
     // Columns as wide as their headings and the rows on show.
     void sizeColumns();
+    // Widens the name column to the view's width, never below its contents.
+    void fillWidth();
     QString countsText() const;
     bool isFilter(const QWidget* widget) const;
     void updateCounts();
@@ -199,6 +202,7 @@ class HistoryWindow : public QWidget {
     bool counted_ = false;
     bool placed_ = false;
     bool columnsSized_ = false;
+    int nameWidth_ = 0; // the name column's width by its contents
     double passRate_ = 0;
     bool historyOn_ = true;
     QString historyMessage_;
