@@ -317,6 +317,7 @@ HistoryWindow::HistoryWindow(QWidget* parent)
     export_->setObjectName(QStringLiteral("pushButton_historyExport"));
     report_->setObjectName(QStringLiteral("pushButton_historyReport"));
     view_->setObjectName(QStringLiteral("tableView_history"));
+    counts_->setObjectName(QStringLiteral("label_historyCounts"));
     const QDateTime now = QDateTime::currentDateTime();
     from_->setDateTime(QDateTime(now.date().addMonths(-1), QTime(0, 0)));
     to_->setDateTime(QDateTime(now.date().addDays(1), QTime(0, 0)));
