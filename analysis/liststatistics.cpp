@@ -5,6 +5,8 @@
 #include "quantities.h"
 #include "statisticssheet.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 #include <limits>
 
@@ -32,12 +34,27 @@ QVector<Column> listColumns(int displayMode, bool oldLayout, bool chinese,
     using namespace comparisonrows;
     QVector<Column> out;
     if (oldLayout) {
-        // In the order of the export: five standard values, five sample values, then ΔE.
+        // In the order of the export: five standard values, five sample values, then ΔE. The
+        // export's Chinese headings are fixed ("标准色L*"); the statistics use the words of the
+        // rest of the program.
         const QStringList headings = comparisonsheet::oldHeadings(chinese);
+        static const char* const labels[] = {QT_TRANSLATE_NOOP("FirstPageFor510", "Standard L*"),
+                                             QT_TRANSLATE_NOOP("FirstPageFor510", "Standard a*"),
+                                             QT_TRANSLATE_NOOP("FirstPageFor510", "Standard b*"),
+                                             QT_TRANSLATE_NOOP("FirstPageFor510", "Standard C*"),
+                                             QT_TRANSLATE_NOOP("FirstPageFor510", "Standard h"),
+                                             QT_TRANSLATE_NOOP("FirstPageFor510", "Sample L*"),
+                                             QT_TRANSLATE_NOOP("FirstPageFor510", "Sample a*"),
+                                             QT_TRANSLATE_NOOP("FirstPageFor510", "Sample b*"),
+                                             QT_TRANSLATE_NOOP("FirstPageFor510", "Sample C*"),
+                                             QT_TRANSLATE_NOOP("FirstPageFor510", "Sample h")};
         for (int k = 0; k < 10; ++k) {
             const int index = k % 5;
             const bool sample = k >= 5;
-            out.append(columnOf(headings.at(5 + k), quantities::oldDecimals(index), records,
+            const QString label = chinese
+                                      ? QCoreApplication::translate("FirstPageFor510", labels[k])
+                                      : headings.at(5 + k);
+            out.append(columnOf(label, quantities::oldDecimals(index), records,
                                 [index, sample](const ComparisonRecord& r) {
                                     return quantities::oldValueNumber(
                                         index, (sample ? r.sample : r.standard)[size_t(index)]);

@@ -5,7 +5,12 @@
 install(TARGETS velorin-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/image/velorin.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-install(FILES ${PROJECT_SOURCE_DIR}/resources/velorin.metainfo.xml
+# The desktop entry and the AppStream metadata are named after the program's reverse-DNS id, as
+# software centres and desktops look them up by it.
+set(VELORIN_APP_ID org.example.velorin.Velorin)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/${VELORIN_APP_ID}.desktop
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/${VELORIN_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # Debian wants the copyright note and a compressed changelog in the package's documentation folder.

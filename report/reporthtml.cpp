@@ -162,8 +162,9 @@ QString buildReportHtmlFor510(const ReportSnapshot& s, const ReportTranslate& tr
     const ReportValues& df = s.difference;
     const QString haze =
         dataRow(QStringLiteral("Haze"), percent(st.haze), percent(sa.haze), percent(df.haze));
-    const QString transmittance = dataRow(QStringLiteral("Transparency"), percent(st.transmittance),
-                                          percent(sa.transmittance), percent(df.transmittance));
+    const QString transmittance =
+        dataRow(QStringLiteral("Transmittance"), percent(st.transmittance),
+                percent(sa.transmittance), percent(df.transmittance));
     const QString lab = dataRow(QStringLiteral("L*"), f(st.L, 2), f(sa.L, 2), f(df.L, 2)) +
                         dataRow(QStringLiteral("a*"), f(st.a, 2), f(sa.a, 2), f(df.a, 2)) +
                         dataRow(QStringLiteral("b*"), f(st.b, 2), f(sa.b, 2), f(df.b, 2));
@@ -219,7 +220,7 @@ QString buildReportHtmlFor620(const ReportSnapshot& s, const ReportTranslate& tr
     html += table(0);
     html += row({cell(label, zh ? QStringLiteral("测试设备: ") : QStringLiteral("Device: ")),
                  field(33, text(s.device)), cell(3, empty),
-                 cell(right, zh ? QStringLiteral("SN号:") : QStringLiteral("SN:")),
+                 cell(right, zh ? QStringLiteral("序列号:") : QStringLiteral("SN:")),
                  field(value, text(s.serialNumber))}) +
             after;
     html += row({cell(label, zh ? QStringLiteral("公司名称:") : QStringLiteral("Company:")),
@@ -229,7 +230,7 @@ QString buildReportHtmlFor620(const ReportSnapshot& s, const ReportTranslate& tr
             after;
     html += row({cell(label, zh ? QStringLiteral("△E公式:") : QStringLiteral("△E formula:")),
                  field(33, text(s.deltaEFormula)), cell(3, empty),
-                 cell(right, zh ? QStringLiteral("△E阀值:") : QStringLiteral("△E Thresholds:")),
+                 cell(right, zh ? QStringLiteral("△E阈值:") : QStringLiteral("△E Thresholds:")),
                  field(value, text(s.deltaEThreshold))}) +
             after;
     html += row({cell(label, zh ? QStringLiteral("测试时间:") : QStringLiteral("Test Time:")),
@@ -239,10 +240,10 @@ QString buildReportHtmlFor620(const ReportSnapshot& s, const ReportTranslate& tr
 
     html += zh ? QStringLiteral("<p>测试数据(Test Data)</p>") : QStringLiteral("<p>Test Data</p>");
     html += table(1);
-    html += row({ccell(21, empty),
-                 ccell(21, zh ? QStringLiteral("标准色") : QStringLiteral("Standard")),
-                 ccell(21, zh ? QStringLiteral("样品色") : QStringLiteral("Sample")),
-                 ccell(21, QStringLiteral("△"))});
+    html +=
+        row({ccell(21, empty), ccell(21, zh ? QStringLiteral("标准") : QStringLiteral("Standard")),
+             ccell(21, zh ? QStringLiteral("样品") : QStringLiteral("Sample")),
+             ccell(21, QStringLiteral("△"))});
     const ReportValues& st = s.standard;
     const ReportValues& sa = s.sample;
     const ReportValues& df = s.difference;

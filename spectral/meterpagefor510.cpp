@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressDialog>
@@ -47,6 +48,14 @@ QTableWidgetItem* centredItem(const QString& text) {
     item->setTextAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     return item;
 }
+
+// Every value is a percentage in hundredths as the instrument sends it: two decimals show it
+// whole, and the same two for every value keep the columns aligned.
+QString shownValue(double value) {
+    return QString::number(value, 'f', 2);
+}
+
+constexpr int kLegendGap = 8; // between the chart and its legend
 
 } // namespace
 
@@ -92,6 +101,8 @@ MeterPageFor510::MeterPageFor510(MyThread* worker, FramePort* port, int uiIndex,
     table->horizontalHeader()->setFont(table->font());
     table->installEventFilter(this);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table; the arrows move inside it.
+    table->setTabKeyNavigation(false);
     table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setColumnWidth(0, 35);
@@ -113,7 +124,33 @@ MeterPageFor510::MeterPageFor510(MyThread* worker, FramePort* port, int uiIndex,
     table->setColumnWidth(kCurveColumn, std::max(60, allCurves_->sizeHint().width() + 8));
     connect(table, &QTableWidget::cellDoubleClicked, this,
             &MeterPageFor510::slot_cellDoubleClicked);
-    connect(table, &QTableWidget::itemSelectionChanged, this, qOverload<>(&QWidget::update));
+    connect(table, &QTableWidget::itemSelectionChanged, this, [this] {
+        showHighlightInLegend();
+        update();
+    });
+    // A renamed record is renamed in the legend too.
+    connect(table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (item->column() != 1 || item->row() < 1)
+            return;
+        for (int i = 0; i < legend_->count(); ++i)
+            if (legend_->item(i)->data(Qt::UserRole).toInt() == item->row() - 1)
+                legend_->item(i)->setText(item->text());
+        update();
+    });
+
+    legend_ = new QListWidget(ui->widget_chart);
+    legend_->setObjectName(QStringLiteral("listWidget_legend"));
+    legend_->setAccessibleName(tr("Curves"));
+    legend_->setSelectionMode(QAbstractItemView::SingleSelection);
+    legend_->setTextElideMode(Qt::ElideRight);
+    legend_->setIconSize(QSize(24, 12));
+    legend_->setUniformItemSizes(true); // thousands of entries after an import
+    legend_->hide();
+    connect(legend_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
+        if (item && !syncingLegend_)
+            highlightRecord(item->data(Qt::UserRole).toInt());
+    });
+    setTabOrder(table, legend_);
     freezeNameColumns();
     connect(table->horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int column, int, int size) {
@@ -209,7 +246,72 @@ void MeterPageFor510::placeAllCurvesBox() {
 }
 
 QRectF MeterPageFor510::chartArea() const {
-    return QRectF(QRect(ui->widget_chart->mapTo(this, QPoint(0, 0)), ui->widget_chart->size()));
+    QRect area(ui->widget_chart->mapTo(this, QPoint(0, 0)), ui->widget_chart->size());
+    // The legend takes the right-hand side; the chart keeps the rest.
+    if (legend_ && !legend_->isHidden())
+        area.setRight(area.left() + legend_->x() - kLegendGap - 1);
+    return QRectF(area);
+}
+
+void MeterPageFor510::placeLegend() {
+    const QWidget* chart = ui->widget_chart;
+    const int width = std::min(std::max(160, legend_->fontMetrics().averageCharWidth() * 20 + 40),
+                               chart->width() / 4);
+    const int margin = chart->height() / 10;
+    legend_->setGeometry(chart->width() - width, margin, width,
+                         std::max(0, chart->height() - 2 * margin));
+}
+
+void MeterPageFor510::appendLegendItem(int index) {
+    const SpectralRecord& record = records_.at(index);
+    if (!record.showCurve)
+        return;
+    QPixmap swatch(legend_->iconSize());
+    swatch.fill(chart::curveColour(index));
+    auto* item = new QListWidgetItem(QIcon(swatch), recordName(index));
+    item->setData(Qt::UserRole, index);
+    item->setToolTip(recordName(index));
+    legend_->addItem(item);
+    if (legend_->isHidden()) {
+        placeLegend();
+        legend_->show();
+    }
+}
+
+void MeterPageFor510::rebuildLegend() {
+    {
+        const QSignalBlocker quiet(legend_);
+        legend_->clear();
+    }
+    for (int i = 0; i < records_.size(); ++i)
+        appendLegendItem(i);
+    if (legend_->count() == 0)
+        legend_->hide();
+    showHighlightInLegend();
+}
+
+void MeterPageFor510::showHighlightInLegend() {
+    const int highlighted = highlightedRecord();
+    QListWidgetItem* shown = nullptr;
+    for (int i = 0; i < legend_->count() && !shown && highlighted >= 0; ++i)
+        if (legend_->item(i)->data(Qt::UserRole).toInt() == highlighted)
+            shown = legend_->item(i);
+    // No current entry when nothing is highlighted: a click on any entry then highlights it.
+    syncingLegend_ = true;
+    legend_->setCurrentItem(shown);
+    if (shown)
+        legend_->scrollToItem(shown);
+    else
+        legend_->clearSelection();
+    syncingLegend_ = false;
+}
+
+void MeterPageFor510::highlightRecord(int index) {
+    QTableWidget* table = ui->tableWidget_data;
+    if (index < 0 || index >= records_.size() || index + 1 >= table->rowCount())
+        return;
+    table->selectRow(index + 1);
+    table->scrollToItem(table->item(index + 1, 0));
 }
 
 int MeterPageFor510::highlightedRecord() const {
@@ -240,6 +342,8 @@ bool MeterPageFor510::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui->tableWidget_data && event->type() == QEvent::Resize) {
         placeFrozenColumns();
         placeAllCurvesBox();
+    } else if (watched == ui->widget_chart && event->type() == QEvent::Resize) {
+        placeLegend();
     } else if (watched == ui->widget_chart &&
                (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress)) {
         auto* mouse = static_cast<QMouseEvent*>(event);
@@ -252,8 +356,7 @@ bool MeterPageFor510::eventFilter(QObject* watched, QEvent* event) {
             else
                 QToolTip::hideText();
         } else if (index >= 0) {
-            ui->tableWidget_data->selectRow(index + 1);
-            ui->tableWidget_data->scrollToItem(ui->tableWidget_data->item(index + 1, 0));
+            highlightRecord(index);
         }
     }
     return QDialog::eventFilter(watched, event);
@@ -265,6 +368,7 @@ MeterPageFor510::~MeterPageFor510() {
     table->removeEventFilter(this);
     ui->widget_chart->removeEventFilter(this);
     table->disconnect(this);
+    legend_->disconnect(this);
     table->horizontalHeader()->disconnect(this);
     table->horizontalScrollBar()->disconnect(this);
     frozen_->verticalScrollBar()->disconnect(this);
@@ -317,7 +421,9 @@ void MeterPageFor510::addRecordRow(const SpectralRecord& record, const QString& 
     QString shown = name;
     if (shown.isEmpty())
         shown = QStringLiteral("spec%1").arg(nameCounter_++);
-    const QStringList texts = spectralsheet::rowTexts(r, shown, record);
+    QStringList texts{QString::number(r), shown};
+    for (double v : record.values)
+        texts.append(shownValue(v));
     for (int c = 0; c < texts.size(); ++c) {
         QTableWidgetItem* item = centredItem(texts.at(c));
         if (c == 1)
@@ -370,6 +476,7 @@ void MeterPageFor510::slot_updateChart(bool ticked) {
             if (QCheckBox* all = curveBox(0))
                 all->setChecked(false);
     }
+    rebuildLegend();
     update();
 }
 
@@ -377,6 +484,8 @@ void MeterPageFor510::slot_updateTable(int row) {
     if (row >= 1 && row <= records_.size()) {
         records_.remove(row - 1);
         ui->tableWidget_data->removeRow(row);
+        // Later curves take the colours of their new places.
+        rebuildLegend();
     }
     update();
 }
@@ -409,6 +518,7 @@ void MeterPageFor510::on_pushButton_spectralMeasurement_clicked() {
         recorder_({record}, {name});
     addRecordRow(record, name);
     records_.append(record);
+    appendLegendItem(int(records_.size()) - 1);
     setActionButtonsEnabled(true);
 }
 
@@ -419,17 +529,33 @@ void MeterPageFor510::on_pushButton_spectralHistory_clicked() {
     }
     setActionButtonsEnabled(false);
     if (ui->tableWidget_data->rowCount() >= 2) {
+        // The import replaces the list, whatever the answer: the question is only whether to
+        // save it first, or not to import.
         const auto answer = prompter_->question(
-            this, tr("Colorimeter"), tr("Data import willempty the list, to save data first?"),
-            QMessageBox::Yes | QMessageBox::No);
+            this, tr("Import spectra"),
+            tr("The imported spectra replace the list. Save the list to a workbook first?\n"
+               "Yes: save, then import. No: import without saving. Cancel: keep the list and "
+               "import nothing."),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
+            setActionButtonsEnabled(true);
+            return;
+        }
+        // A save cancelled part way leaves rows that are nowhere else: they stay.
+        QString path;
+        bool whole = false;
         if (answer == QMessageBox::Yes) {
-            if (!on_pushButton_exportExcel_clicked()) {
+            if (!exportList(&path, &whole)) {
                 setActionButtonsEnabled(true);
                 return;
             }
-        } else {
-            on_pushButton_clearData_clicked();
+            reportStored(path);
+            if (!whole) {
+                setActionButtonsEnabled(true);
+                return;
+            }
         }
+        clearList();
         setActionButtonsEnabled(false);
     }
 
@@ -491,6 +617,7 @@ void MeterPageFor510::on_pushButton_spectralHistory_clicked() {
         addRecordRow(imported.at(i), importedNames.at(i));
         records_.append(imported.at(i));
     }
+    rebuildLegend();
     bulk_ = false;
     ui->tableWidget_data->setUpdatesEnabled(true);
     ui->tableWidget_data->scrollToBottom();
@@ -501,6 +628,22 @@ void MeterPageFor510::on_pushButton_spectralHistory_clicked() {
 }
 
 bool MeterPageFor510::on_pushButton_exportExcel_clicked() {
+    QString path;
+    if (!exportList(&path))
+        return false;
+    on_pushButton_clearData_clicked();
+    reportStored(path);
+    return true;
+}
+
+void MeterPageFor510::reportStored(const QString& path) {
+    information(tr("Storing data"), tr("Data stored to file Success") + QLatin1String("\n") +
+                                        QDir::toNativeSeparators(path));
+}
+
+bool MeterPageFor510::exportList(QString* stored, bool* whole) {
+    if (whole)
+        *whole = false;
     QTableWidget* table = ui->tableWidget_data;
     if (table->rowCount() <= 1) {
         information(tr("error"), tr("No data for Storing to Excel!"));
@@ -521,16 +664,26 @@ bool MeterPageFor510::on_pushButton_exportExcel_clicked() {
         setActionButtonsEnabled(true);
         return false;
     }
+    // Numbers and names as the list shows them (names may have been edited there), values as
+    // the command line writes them.
+    const auto text = [table](int r, int c) {
+        return table->item(r, c) ? table->item(r, c)->text() : QString();
+    };
     QStringList captionRow;
+    for (int c = 0; c < spectralsheet::kColumns; ++c)
+        captionRow.append(text(0, c));
     QList<QStringList> rows;
-    for (int r = 0; r < table->rowCount(); ++r) {
+    for (int r = 1; r < table->rowCount(); ++r) {
         QStringList texts;
-        for (int c = 0; c < spectralsheet::kColumns; ++c)
-            texts.append(table->item(r, c) ? table->item(r, c)->text() : QString());
-        if (r == 0)
-            captionRow = texts;
-        else
-            rows.append(texts);
+        if (r - 1 < records_.size()) {
+            texts = spectralsheet::rowTexts(0, QString(), records_.at(r - 1));
+            texts[0] = text(r, 0);
+            texts[1] = text(r, 1);
+        } else {
+            for (int c = 0; c < spectralsheet::kColumns; ++c)
+                texts.append(text(r, c));
+        }
+        rows.append(texts);
     }
     const int total = table->rowCount();
     auto progress =
@@ -554,9 +707,9 @@ bool MeterPageFor510::on_pushButton_exportExcel_clicked() {
         return false;
     }
     engine.close();
-    on_pushButton_clearData_clicked();
-    information(tr("Storing data"), tr("Data stored to file Success") + QLatin1String("\n") +
-                                        QDir::toNativeSeparators(path));
+    if (whole)
+        *whole = !progress->wasCanceled();
+    *stored = path;
     setActionButtonsEnabled(true);
     return true;
 }
@@ -567,14 +720,18 @@ void MeterPageFor510::on_pushButton_clearData_clicked() {
         this, tr("Tip"),
         tr("Clearing data will clear all spectral records. Are you sure you want to clear it?"),
         QMessageBox::Yes | QMessageBox::No);
-    if (answer == QMessageBox::Yes) {
-        QTableWidget* table = ui->tableWidget_data;
-        while (table->rowCount() > 1)
-            table->removeRow(table->rowCount() - 1);
-        records_.clear();
-        update();
-    }
+    if (answer == QMessageBox::Yes)
+        clearList();
     setActionButtonsEnabled(true);
+}
+
+void MeterPageFor510::clearList() {
+    QTableWidget* table = ui->tableWidget_data;
+    while (table->rowCount() > 1)
+        table->removeRow(table->rowCount() - 1);
+    records_.clear();
+    rebuildLegend();
+    update();
 }
 
 void MeterPageFor510::paintEvent(QPaintEvent* event) {

@@ -15,6 +15,7 @@ class MyThread;
 class PauseLock;
 class Prompter;
 class QCheckBox;
+class QListWidget;
 class QSplitter;
 class QTableView;
 class RowButtonDelegate;
@@ -57,6 +58,8 @@ class MeterPageFor510 : public QDialog {
     int nameCounter() const { return nameCounter_; }
     // "Save as PNG…" and "Copy" of the chart's context menu.
     ChartExport* chartExport() const { return chartExport_; }
+    // Beside the chart: the name and colour of each curve drawn; choosing one highlights it.
+    QListWidget* legend() const { return legend_; }
 
   public slots:
     void slot_cellDoubleClicked(int row, int column);
@@ -82,6 +85,19 @@ class MeterPageFor510 : public QDialog {
     void freezeNameColumns();
     void placeFrozenColumns();
     void placeAllCurvesBox();
+    // The legend lists the records whose curves are drawn, in list order.
+    void rebuildLegend();
+    void appendLegendItem(int index);
+    void placeLegend();
+    // Selects the legend's entry of the highlighted curve, if it has one.
+    void showHighlightInLegend();
+    void highlightRecord(int index);
+    // Empties the list without asking.
+    void clearList();
+    // Writes the list to a workbook the user names, at `stored`; the list stays as it is. False
+    // when nothing was written; `whole` says whether every row was (the user may stop part way).
+    bool exportList(QString* stored, bool* whole = nullptr);
+    void reportStored(const QString& path);
     QRectF chartArea() const;
     int rowOf(const QWidget* cellWidget) const;
     QCheckBox* curveBox(int row) const;
@@ -99,6 +115,8 @@ class MeterPageFor510 : public QDialog {
     QSplitter* splitter_;
     QTableView* frozen_ = nullptr;
     QCheckBox* allCurves_ = nullptr;
+    QListWidget* legend_ = nullptr;
+    bool syncingLegend_ = false;
     Prompter* prompter_;
     ChartExport* chartExport_ = nullptr;
     std::function<QDateTime()> clock_;

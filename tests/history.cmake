@@ -47,3 +47,8 @@ add_test(NAME tst_historyfaults_unprivileged
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/history_unprivileged.sh
                  $<TARGET_FILE:tst_historyfaults> ${VELORIN_HISTORY_FAULT_TOOLS})
 set_tests_properties(tst_historyfaults_unprivileged PROPERTIES TIMEOUT 300)
+
+# The window on two screens, in Chinese, by keyboard and by its accessible names.
+velorin_test(tst_historywindow tst_historywindow.cpp historytestsupport.h offscreenscreens.h
+             LIBS velorin_history_window)
+add_dependencies(tst_historywindow velorin_lrelease)

@@ -1,4 +1,5 @@
 // The spectral page against the virtual instrument, with scripted dialogs.
+#include "chartplan.h"
 #include "excelengine.h"
 #include "frameport.h"
 #include "meterpagefor510.h"
@@ -8,7 +9,9 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
@@ -88,7 +91,8 @@ class TestMeterPage : public QObject {
     void deleteKeepsNumbersAndCurveBoxes();
     void renameAndClear();
     void historyImport();
-    void historyImportKeepsRowsWhenClearDeclined();
+    void historyImportDoesWhatItAsks();
+    void legendNamesAndHighlightsCurves();
     void historyFailures();
     void exportWritesTheSheet();
     void exportHonoursCancel();
@@ -109,7 +113,9 @@ void TestMeterPage::captionRowAndMeasurement() {
     QCOMPARE(rig.page->records().first().values[0], 100.0);
     QCOMPARE(rig.cell(1, 0), QStringLiteral("1"));
     QCOMPARE(rig.cell(1, 1), QStringLiteral("spec1"));
-    QCOMPARE(rig.cell(1, 2), QStringLiteral("100"));
+    // Every value with the two decimals the instrument sends.
+    QCOMPARE(rig.cell(1, 2), QStringLiteral("100.00"));
+    QCOMPARE(rig.cell(1, 3), QStringLiteral("50.00"));
     QCOMPARE(rig.cell(1, 32), QStringLiteral("655.35"));
     QVERIFY(!rig.table()->cellWidget(1, 34)); // painted, not a widget per row
     QVERIFY(rig.prompter.shown.isEmpty());
@@ -206,16 +212,76 @@ void TestMeterPage::historyImport() {
     }
 }
 
-void TestMeterPage::historyImportKeepsRowsWhenClearDeclined() {
+void TestMeterPage::historyImportDoesWhatItAsks() {
     Rig rig;
-    rig.measure(3);
     std::array<int16_t, 31> values{};
     rig.instrument->addSpectralRecord(0, values, "stored");
-    rig.prompter.answers = {QMessageBox::No, QMessageBox::No}; // don't save first; don't clear
-    rig.page->on_pushButton_spectralHistory_clicked();
-    QCOMPARE(rig.page->records().size(), 4);
-    QCOMPARE(rig.cell(4, 1), QStringLiteral("stored"));
-    QCOMPARE(rig.cell(4, 0), QStringLiteral("4"));
+    const auto importAnswering = [&rig](QList<QMessageBox::StandardButton> answers) {
+        rig.prompter.shown.clear();
+        rig.prompter.answers = answers;
+        rig.page->on_pushButton_spectralHistory_clicked();
+    };
+    rig.measure(3);
+    // Cancel: the list stays and nothing is read.
+    rig.instrument->clearReceivedFrames();
+    importAnswering({QMessageBox::Cancel});
+    QCOMPARE(rig.prompter.shown.size(), 1);
+    QCOMPARE(rig.prompter.shown.first().buttons,
+             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(rig.page->records().size(), 3);
+    QVERIFY(memoryReads(*rig.instrument).isEmpty());
+    // Yes, but the save is cancelled: nothing is lost, nothing imported.
+    importAnswering({QMessageBox::Yes});
+    QCOMPARE(rig.page->records().size(), 3);
+    // No: the list is replaced, as the question said, without a second question.
+    importAnswering({QMessageBox::No});
+    QCOMPARE(rig.prompter.shown.size(), 1);
+    QCOMPARE(rig.page->records().size(), 1);
+    QCOMPARE(rig.cell(1, 1), QStringLiteral("stored"));
+    // Yes: saved whole, then replaced.
+    QTemporaryDir dir;
+    rig.prompter.files = {dir.filePath(QStringLiteral("before.xlsx"))};
+    rig.measure(2);
+    importAnswering({QMessageBox::Yes});
+    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("before.xlsx"))));
+    QCOMPARE(rig.page->records().size(), 1);
+    QCOMPARE(rig.table()->rowCount(), 2);
+}
+
+void TestMeterPage::legendNamesAndHighlightsCurves() {
+    Rig rig;
+    rig.measure(3);
+    rig.page->show();
+    QVERIFY(QTest::qWaitForWindowActive(rig.page.get()));
+    QListWidget* legend = rig.page->legend();
+    QVERIFY(legend->isVisible());
+    QCOMPARE(legend->count(), 3);
+    QCOMPARE(legend->item(1)->text(), QStringLiteral("spec2"));
+    QCOMPARE(legend->item(2)->icon().pixmap(legend->iconSize()).toImage().pixelColor(2, 2),
+             chart::curveColour(2));
+    // An entry chosen highlights its curve; a row chosen in the table shows in the legend.
+    legend->setCurrentRow(1);
+    QCOMPARE(rig.page->highlightedRecord(), 1);
+    rig.table()->selectRow(3);
+    QCOMPARE(legend->currentRow(), 2);
+    // Hidden curves leave the legend; a renamed record is renamed there.
+    rig.box(1)->click();
+    QCOMPARE(legend->count(), 2);
+    QCOMPARE(legend->item(0)->text(), QStringLiteral("spec2"));
+    rig.table()->item(2, 1)->setText(QStringLiteral("glass A"));
+    QCOMPARE(legend->item(0)->text(), QStringLiteral("glass A"));
+    // The chart leaves the legend its room.
+    auto* chart = rig.page->findChild<QWidget*>(QStringLiteral("widget_chart"));
+    QVERIFY(legend->geometry().right() <= chart->width());
+    QVERIFY(legend->width() <= chart->width() / 4);
+
+    // Tab leaves the table for the legend; arrows stay in the table.
+    rig.table()->setFocus();
+    rig.table()->setCurrentCell(1, 2);
+    QTest::keyClick(rig.table(), Qt::Key_Right);
+    QCOMPARE(rig.table()->currentColumn(), 3);
+    QTest::keyClick(rig.table(), Qt::Key_Tab);
+    QVERIFY(!rig.table()->hasFocus());
 }
 
 void TestMeterPage::historyFailures() {

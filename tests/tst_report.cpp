@@ -486,7 +486,7 @@ void TestReport::savingAsPdf() {
     if (text.isNull())
         QSKIP("pdftotext is not installed; the PDF's text is not checked");
     for (const char* key :
-         {"620-0007", "Example Glass", "50.3333", "0.333333", "NG", "测试数据", "审核人", "标准色"})
+         {"620-0007", "Example Glass", "50.3333", "0.333333", "NG", "测试数据", "审核人", "序列号"})
         QVERIFY2(text.contains(QString::fromUtf8(key)), key);
 }
 

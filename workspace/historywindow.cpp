@@ -7,15 +7,23 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <iterator>
 
 namespace history {
 
@@ -56,7 +64,7 @@ HistoryQueryModel::Page HistoryQueryModel::load(int page) const {
     rows.reserve(found.size());
     for (const HistoryComparison& c : found)
         rows.append(Row{c.id, c.name, c.serial, c.model, c.station, c.measuredAt, c.source,
-                        c.displayMode, c.deltaHaze, c.deltaT, c.deltaE, c.pass});
+                        c.layout, c.displayMode, c.deltaHaze, c.deltaT, c.deltaE, c.pass});
     return rows;
 }
 
@@ -109,10 +117,77 @@ QString HistoryQueryModel::idAt(int row) const {
 }
 
 namespace {
+
 QVariant optionalValue(const std::optional<double>& value) {
     return value ? QVariant(*value) : QVariant();
 }
+
+// The differences a verdict was reached by, as colour::passes judges each display mode; the
+// others were stored as the instrument's zeros and mean nothing.
+struct Judged {
+    bool haze = false, t = false, deltaE = false;
+};
+Judged judgedBy(Layout layout, int displayMode) {
+    if (layout == Layout::Old)
+        return {false, false, true};
+    switch (displayMode) {
+    case 0:
+        return {true, true, false};
+    case 1:
+        return {true, false, false};
+    case 2:
+        return {false, true, false};
+    case 3:
+    case 4:
+    case 5:
+        return {false, false, true};
+    case 6:
+        return {true, true, true};
+    default:
+        return {};
+    }
+}
+
 } // namespace
+
+QString HistoryQueryModel::sourceText(history::Source source) {
+    switch (source) {
+    case history::Source::Live:
+        //: A comparison measured from the program (Scan Sample).
+        return tr("Measured");
+    case history::Source::Pushed:
+        //: A comparison the instrument sent when measured on its own keys.
+        return tr("Sent by instrument");
+    case history::Source::Imported:
+        //: A comparison read from the records stored in the instrument.
+        return tr("Imported");
+    }
+    return {};
+}
+
+QString HistoryQueryModel::modeText(Layout layout, int displayMode) {
+    // The words of the workspace's display-mode buttons.
+    if (layout == Layout::Old)
+        return tr("L*a*b*C*h");
+    switch (displayMode) {
+    case 0:
+        return tr("Haze/T");
+    case 1:
+        return tr("Haze");
+    case 2:
+        return tr("T");
+    case 3:
+        return tr("Lab");
+    case 4:
+        return tr("LCh");
+    case 5:
+        return tr("Yxy");
+    case 6:
+        return tr("Haze/T/Lab");
+    default:
+        return QString::number(displayMode);
+    }
+}
 
 QVariant HistoryQueryModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
@@ -144,18 +219,26 @@ QVariant HistoryQueryModel::data(const QModelIndex& index, int role) const {
     case Station:
         return r->station;
     case Source:
-        return sourceName(r->source);
+        return shown ? sourceText(r->source) : sourceName(r->source);
     case DisplayMode:
-        return r->displayMode;
+        return shown ? QVariant(modeText(r->layout, r->displayMode)) : QVariant(r->displayMode);
     case DeltaHaze:
     case DeltaT:
     case DeltaE: {
-        const std::optional<double>& value = index.column() == DeltaHaze ? r->deltaHaze
-                                             : index.column() == DeltaT  ? r->deltaT
-                                                                         : r->deltaE;
-        if (!shown || !value)
+        const int column = index.column();
+        const std::optional<double>& value = column == DeltaHaze ? r->deltaHaze
+                                             : column == DeltaT  ? r->deltaT
+                                                                 : r->deltaE;
+        if (!shown)
             return optionalValue(value);
-        return QString::number(*value, 'f', 2);
+        const Judged judged = judgedBy(r->layout, r->displayMode);
+        if (!value || !(column == DeltaHaze ? judged.haze
+                        : column == DeltaT  ? judged.t
+                                            : judged.deltaE))
+            return QString();
+        // Haze and T differences are percentage points, as the workspace's list shows them.
+        const QString text = QString::number(*value, 'f', 2);
+        return column == DeltaE ? text : text + QLatin1Char('%');
     }
     case Verdict:
         return shown ? colour::verdictText(r->pass)
@@ -172,9 +255,9 @@ QVariant HistoryQueryModel::headerData(int section, Qt::Orientation orientation,
     case Id:
         return QStringLiteral("id");
     case MeasuredAt:
-        return tr("DateTime");
+        return tr("Measured at");
     case Name:
-        return tr("Test Name");
+        return tr("Name");
     case Serial:
         return tr("Serial number");
     case Model:
@@ -192,7 +275,7 @@ QVariant HistoryQueryModel::headerData(int section, Qt::Orientation orientation,
     case DeltaE:
         return tr("△E");
     case Verdict:
-        return tr("Pass or not");
+        return tr("Verdict");
     default:
         return {};
     }
@@ -221,12 +304,20 @@ HistoryWindow::HistoryWindow(QWidget* parent)
       applyDatabase_(new QPushButton(this)), export_(new QPushButton(this)),
       report_(new QPushButton(this)), debounce_(new QTimer(this)) {
     setObjectName(QStringLiteral("HistoryWindow"));
+    setWindowFlag(Qt::Window);
+    fromOn_->setObjectName(QStringLiteral("checkBox_historyFrom"));
+    toOn_->setObjectName(QStringLiteral("checkBox_historyTo"));
+    from_->setObjectName(QStringLiteral("dateTimeEdit_historyFrom"));
+    to_->setObjectName(QStringLiteral("dateTimeEdit_historyTo"));
     serial_->setObjectName(QStringLiteral("lineEdit_historySerial"));
     name_->setObjectName(QStringLiteral("lineEdit_historyName"));
     verdict_->setObjectName(QStringLiteral("comboBox_historyVerdict"));
     database_->setObjectName(QStringLiteral("lineEdit_historyDatabase"));
+    applyDatabase_->setObjectName(QStringLiteral("pushButton_historyDatabase"));
     export_->setObjectName(QStringLiteral("pushButton_historyExport"));
     report_->setObjectName(QStringLiteral("pushButton_historyReport"));
+    view_->setObjectName(QStringLiteral("tableView_history"));
+    counts_->setObjectName(QStringLiteral("label_historyCounts"));
     const QDateTime now = QDateTime::currentDateTime();
     from_->setDateTime(QDateTime(now.date().addMonths(-1), QTime(0, 0)));
     to_->setDateTime(QDateTime(now.date().addDays(1), QTime(0, 0)));
@@ -239,41 +330,57 @@ HistoryWindow::HistoryWindow(QWidget* parent)
     verdict_->addItem(QString());
     verdict_->addItem(QString(), true);
     verdict_->addItem(QString(), false);
+    serialLabel_->setBuddy(serial_);
+    nameLabel_->setBuddy(name_);
+    verdictLabel_->setBuddy(verdict_);
+    databaseLabel_->setBuddy(database_);
 
     view_->setModel(model_);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table; the arrows move inside it.
+    view_->setTabKeyNavigation(false);
     view_->verticalHeader()->hide();
     // Fixed row heights: with a million rows the view must not measure each one.
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view_->horizontalHeader()->setStretchLastSection(true);
+    // Column widths are measured on the first page only, never on rows still to be read.
+    view_->horizontalHeader()->setResizeContentsPrecision(HistoryQueryModel::kPageRows);
+    // The name takes the room left over, not the verdict's colour.
+    view_->viewport()->installEventFilter(this);
 
+    // Laid out in the order Tab goes: filters, database, table, actions.
     auto* filters = new QHBoxLayout;
+    filters->addWidget(serialLabel_);
+    filters->addWidget(serial_, 1);
+    filters->addWidget(nameLabel_);
+    filters->addWidget(name_, 1);
+    filters->addWidget(verdictLabel_);
+    filters->addWidget(verdict_);
+    filters->addSpacing(12);
     filters->addWidget(fromOn_);
     filters->addWidget(from_);
     filters->addWidget(toOn_);
     filters->addWidget(to_);
-    filters->addWidget(serialLabel_);
-    filters->addWidget(serial_);
-    filters->addWidget(nameLabel_);
-    filters->addWidget(name_);
-    filters->addWidget(verdictLabel_);
-    filters->addWidget(verdict_);
-    auto* actions = new QHBoxLayout;
-    actions->addWidget(counts_, 1);
-    actions->addWidget(export_);
-    actions->addWidget(report_);
     auto* database = new QHBoxLayout;
     database->addWidget(databaseLabel_);
     database->addWidget(database_, 1);
     database->addWidget(applyDatabase_);
     database->addWidget(state_);
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(counts_, 1);
+    actions->addWidget(export_);
+    actions->addWidget(report_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters);
+    layout->addLayout(database);
     layout->addWidget(view_, 1);
     layout->addLayout(actions);
-    layout->addLayout(database);
+    QWidget* order[] = {serial_, name_,     verdict_,       fromOn_, from_,   toOn_,
+                        to_,     database_, applyDatabase_, view_,   export_, report_};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    serial_->setFocus();
 
     debounce_->setSingleShot(true);
     debounce_->setInterval(250);
@@ -300,6 +407,7 @@ HistoryWindow::HistoryWindow(QWidget* parent)
     });
     connect(view_, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { emit reportRequested(model_->idAt(index.row())); });
+    connect(database_, &QLineEdit::returnPressed, applyDatabase_, &QPushButton::click);
     connect(applyDatabase_, &QPushButton::clicked, this, [this] {
         const QString text = database_->text().trimmed();
         const HistoryUrl url = HistoryUrl::parse(text);
@@ -313,6 +421,9 @@ HistoryWindow::HistoryWindow(QWidget* parent)
 }
 
 HistoryWindow::~HistoryWindow() {
+    view_->viewport()->removeEventFilter(this);
+    if (isVisible())
+        keepGeometry();
     stopCounter();
     model_->reset(nullptr, {});
 }
@@ -329,6 +440,8 @@ void HistoryWindow::stopCounter() {
 bool HistoryWindow::setDatabase(const HistoryUrl& url) {
     model_->reset(nullptr, {});
     stopCounter();
+    counted_ = false;
+    counts_->clear();
     if (!db_.open(url)) {
         setHistoryState(false, db_.failure().message);
         return false;
@@ -386,7 +499,32 @@ void HistoryWindow::refresh() {
     // The model reads the rows a page at a time as the view scrolls to them.
     model_->reset(&db_, filter());
     view_->setColumnHidden(HistoryQueryModel::Id, true);
+    // Sized once rows are there to measure; after that the user's widths stay.
+    if (!columnsSized_)
+        sizeColumns();
     updateCounts();
+}
+
+void HistoryWindow::sizeColumns() {
+    view_->resizeColumnsToContents();
+    nameWidth_ = view_->columnWidth(HistoryQueryModel::Name);
+    columnsSized_ = model_->rowCount() > 0;
+    fillWidth();
+}
+
+void HistoryWindow::fillWidth() {
+    int others = 0;
+    for (int c = 0; c < HistoryQueryModel::ColumnCount; ++c)
+        if (c != HistoryQueryModel::Name && !view_->isColumnHidden(c))
+            others += view_->columnWidth(c);
+    view_->setColumnWidth(HistoryQueryModel::Name,
+                          std::max(nameWidth_, view_->viewport()->width() - others));
+}
+
+bool HistoryWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view_->viewport() && event->type() == QEvent::Resize)
+        fillWidth();
+    return QWidget::eventFilter(watched, event);
 }
 
 void HistoryWindow::updateCounts() {
@@ -403,9 +541,19 @@ void HistoryWindow::showCounts(int generation, int rows, int passes) {
     if (generation != generation_ || rows < 0)
         return;
     count_ = rows;
+    counted_ = true;
     passRate_ = rows > 0 ? 100.0 * passes / rows : 0;
     emit countsChanged(count_, passRate_);
-    counts_->setText(tr("%1 comparisons, %2% pass").arg(count_).arg(passRate_, 0, 'f', 1));
+    counts_->setText(countsText());
+}
+
+QString HistoryWindow::countsText() const {
+    if (!counted_)
+        return {};
+    // No pass rate of nothing.
+    if (count_ == 0)
+        return tr("No comparisons");
+    return tr("%n comparison(s), %1% pass", nullptr, count_).arg(passRate_, 0, 'f', 1);
 }
 
 QStringList HistoryWindow::selectedIds() const {
@@ -429,36 +577,127 @@ void HistoryWindow::setSyncState(bool synced, int unsynced) {
 }
 
 void HistoryWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         retranslate();
+        // Headings of another length.
+        sizeColumns();
+    }
     QWidget::changeEvent(event);
+}
+
+namespace {
+const char* const kGeometryKey = "history/windowGeometry";
+} // namespace
+
+void HistoryWindow::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        placed_ = true;
+        place();
+    }
+    QWidget::showEvent(event);
+}
+
+void HistoryWindow::hideEvent(QHideEvent* event) {
+    keepGeometry();
+    QWidget::hideEvent(event);
+}
+
+void HistoryWindow::keepGeometry() const {
+    if (placed_)
+        QSettings().setValue(QLatin1String(kGeometryKey), QWidget::saveGeometry());
+}
+
+void HistoryWindow::place() {
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    QScreen* screen = owner ? owner->screen() : this->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    // The window manager's frame goes around the window: measured on the window that opens this
+    // one where there is one, or the style's title bar.
+    QMargins frame;
+    if (owner && owner->isVisible()) {
+        const QRect outer = owner->frameGeometry(), inner = owner->geometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    }
+    if (frame.isNull())
+        frame.setTop(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+    const QRect room = available.marginsRemoved(frame);
+    const QByteArray kept = QSettings().value(QLatin1String(kGeometryKey)).toByteArray();
+    if (!kept.isEmpty() && restoreGeometry(kept)) {
+        // A screen smaller than the one it was left on.
+        if (!room.contains(geometry())) {
+            const QSize size = this->size().boundedTo(room.size());
+            QRect r(geometry().topLeft(), size);
+            r.moveLeft(std::clamp(r.left(), room.left(), room.right() - size.width() + 1));
+            r.moveTop(std::clamp(r.top(), room.top(), room.bottom() - size.height() + 1));
+            setGeometry(r);
+        }
+        return;
+    }
+    // Most of the screen: every column of a row in view, and many rows.
+    const QSize wanted(std::max(1100, room.width() * 9 / 10),
+                       std::max(600, room.height() * 9 / 10));
+    QRect r(QPoint(), wanted.boundedTo(room.size()));
+    r.moveCenter(room.center());
+    setGeometry(r);
+}
+
+bool HistoryWindow::isFilter(const QWidget* widget) const {
+    for (const QWidget* filter :
+         {static_cast<QWidget*>(serial_), static_cast<QWidget*>(name_),
+          static_cast<QWidget*>(verdict_), static_cast<QWidget*>(fromOn_),
+          static_cast<QWidget*>(toOn_), static_cast<QWidget*>(from_), static_cast<QWidget*>(to_)})
+        if (widget && (widget == filter || filter->isAncestorOf(widget)))
+            return true;
+    return false;
+}
+
+void HistoryWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        isFilter(focusWidget())) {
+        refresh();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void HistoryWindow::retranslate() {
     setWindowTitle(tr("History"));
-    fromOn_->setText(tr("From"));
-    toOn_->setText(tr("To"));
-    serialLabel_->setText(tr("Serial number"));
-    nameLabel_->setText(tr("Name"));
-    verdictLabel_->setText(tr("Verdict"));
+    //: Filter: only comparisons measured at or after the date beside it.
+    fromOn_->setText(tr("&From"));
+    //: Filter: only comparisons measured before the date beside it.
+    toOn_->setText(tr("&To"));
+    from_->setAccessibleName(tr("From date"));
+    to_->setAccessibleName(tr("To date"));
+    serialLabel_->setText(tr("&Serial number"));
+    nameLabel_->setText(tr("&Name"));
+    verdictLabel_->setText(tr("&Verdict"));
     verdict_->setItemText(0, tr("All"));
     verdict_->setItemText(1, colour::verdictText(true));
     verdict_->setItemText(2, colour::verdictText(false));
-    databaseLabel_->setText(tr("Database"));
+    databaseLabel_->setText(tr("&Database"));
     database_->setPlaceholderText(
         tr("the program's own file, or sqlite:PATH, or postgresql://host/dbname"));
-    applyDatabase_->setText(tr("Apply"));
-    export_->setText(tr("Export selected..."));
-    report_->setText(tr("Open report"));
+    applyDatabase_->setText(tr("&Apply"));
+    export_->setText(tr("&Export selected..."));
+    report_->setText(tr("Open &report"));
+    view_->setAccessibleName(tr("Comparisons"));
     QString state = historyOn_ ? QString() : tr("History off: %1").arg(historyMessage_);
     if (hasSyncState_) {
         if (!state.isEmpty())
             state += QLatin1String("  ");
-        state += synced_ ? tr("Synced") : tr("Not synced: %n rows", nullptr, unsynced_);
+        state += synced_ ? tr("Synced") : tr("Not synced: %n row(s)", nullptr, unsynced_);
     }
     state_->setText(state);
-    if (db_.isOpen())
-        counts_->setText(tr("%1 comparisons, %2% pass").arg(count_).arg(passRate_, 0, 'f', 1));
+    counts_->setText(countsText());
 }
 
 } // namespace history

@@ -16,15 +16,19 @@ class QDateTimeEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QHideEvent;
+class QKeyEvent;
+class QShowEvent;
 class QTableView;
 class QTimer;
 
 namespace history {
 
-// The rows of a filter as the table shows them, newest first: times in local time, verdicts in
-// the user's language, differences with two decimals; the numbers stay numbers underneath
-// (EditRole). Rows come a page at a time as the view scrolls to them, and only the last few
-// pages looked at are kept: a million rows scrolled through hold no more than those.
+// The rows of a filter as the table shows them, newest first: times in local time, sources,
+// display modes and verdicts in the user's language, the differences the row was judged by with
+// two decimals (the others empty); the numbers and fixed words stay underneath (EditRole). Rows
+// come a page at a time as the view scrolls to them, and only the last few pages looked at are
+// kept: a million rows scrolled through hold no more than those.
 class HistoryQueryModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -51,6 +55,9 @@ class HistoryQueryModel : public QAbstractTableModel {
     // Starts over with the rows of `filter` in `db` (not owned; none: no rows).
     void reset(HistoryDatabase* db, const HistoryFilter& filter);
     QString idAt(int row) const;
+    // What the Source and Display mode columns show.
+    static QString sourceText(history::Source source);
+    static QString modeText(history::Layout layout, int displayMode);
     int keptPages() const { return int(pages_.size()); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -67,6 +74,7 @@ class HistoryQueryModel : public QAbstractTableModel {
         QString id, name, serial, model, station;
         QDateTime measuredAt;
         history::Source source = history::Source::Live;
+        history::Layout layout = history::Layout::New;
         int displayMode = 0;
         std::optional<double> deltaHaze, deltaT, deltaE;
         bool pass = false;
@@ -109,7 +117,9 @@ class HistoryCounter : public QObject {
 
 // The history window: the comparisons of the history, filtered by date range, serial, name and
 // verdict, with the count and pass rate of the filter, the database in use and its sync state.
-// Export and report are asked for by signal; the workspace does them.
+// Export and report are asked for by signal; the workspace does them. It works from the keyboard
+// alone: focus starts on the first filter, Tab goes once through each control (the table
+// included), Enter in a filter applies it at once and Esc closes the window.
 class HistoryWindow : public QWidget {
     Q_OBJECT
 
@@ -144,9 +154,22 @@ class HistoryWindow : public QWidget {
 
   protected:
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void retranslate();
+    // Where the window was left, or most of the screen it opens on the first time.
+    void place();
+    void keepGeometry() const;
+    // Columns as wide as their headings and the rows on show.
+    void sizeColumns();
+    // Widens the name column to the view's width, never below its contents.
+    void fillWidth();
+    QString countsText() const;
+    bool isFilter(const QWidget* widget) const;
     void updateCounts();
     void showCounts(int generation, int rows, int passes);
     void stopCounter();
@@ -176,6 +199,10 @@ class HistoryWindow : public QWidget {
     HistoryCounter* counter_ = nullptr;
     int generation_ = 0;
     int count_ = 0;
+    bool counted_ = false;
+    bool placed_ = false;
+    bool columnsSized_ = false;
+    int nameWidth_ = 0; // the name column's width by its contents
     double passRate_ = 0;
     bool historyOn_ = true;
     QString historyMessage_;

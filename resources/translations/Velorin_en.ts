@@ -483,8 +483,8 @@
         <translation>File error, unable to write!</translation>
     </message>
     <message>
-        <source>Can't open file!</source>
-        <translation>Can't open file!</translation>
+        <source>Can&apos;t open file!</source>
+        <translation>Can&apos;t open file!</translation>
     </message>
     <message>
         <source>Failed to read excel file!</source>
@@ -699,8 +699,8 @@
         <translation>excel file (*.xlsx)</translation>
     </message>
     <message>
-        <source>Can't overwrite this file, maybe the file is in use!</source>
-        <translation>Can't overwrite this file, maybe the file is in use!</translation>
+        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
+        <translation>Can&apos;t overwrite this file, maybe the file is in use!</translation>
     </message>
     <message>
         <source>Failed to export data to excel file</source>
@@ -791,8 +791,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>Cell %1 is empty: a colour value is a number with at most two decimals from -327.68 to 327.67!</translation>
     </message>
     <message>
-        <source>Cell %1 holds "%2", not a number with at most two decimals from -327.68 to 327.67!</source>
-        <translation>Cell %1 holds "%2", not a number with at most two decimals from -327.68 to 327.67!</translation>
+        <source>Cell %1 holds &quot;%2&quot;, not a number with at most two decimals from -327.68 to 327.67!</source>
+        <translation>Cell %1 holds &quot;%2&quot;, not a number with at most two decimals from -327.68 to 327.67!</translation>
     </message>
     <message>
         <source>The library %1 was not found!</source>
@@ -803,8 +803,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>The records could not be kept in the history; none was added to the list.</translation>
     </message>
     <message>
-        <source>"%1" is not a number. The standard keeps %2.</source>
-        <translation>"%1" is not a number. The standard keeps %2.</translation>
+        <source>&quot;%1&quot; is not a number. The standard keeps %2.</source>
+        <translation>&quot;%1&quot; is not a number. The standard keeps %2.</translation>
     </message>
     <message numerus="yes">
         <source>%n comparison(s) of another display mode or instrument were moved to the history (History button).</source>
@@ -894,8 +894,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>The SQLite URL names no file.</translation>
     </message>
     <message>
-        <source>Unknown database URL "%1": use sqlite:PATH or postgresql://host/dbname.</source>
-        <translation>Unknown database URL "%1": use sqlite:PATH or postgresql://host/dbname.</translation>
+        <source>Unknown database URL &quot;%1&quot;: use sqlite:PATH or postgresql://host/dbname.</source>
+        <translation>Unknown database URL &quot;%1&quot;: use sqlite:PATH or postgresql://host/dbname.</translation>
     </message>
     <message>
         <source>The database URL is not valid: %1</source>
@@ -1098,14 +1098,6 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>Please connect the device first!</translation>
     </message>
     <message>
-        <source>Colorimeter</source>
-        <translation>Colorimeter</translation>
-    </message>
-    <message>
-        <source>Data import willempty the list, to save data first?</source>
-        <translation>Data import willempty the list, to save data first?</translation>
-    </message>
-    <message>
         <source>Spectral history data error, unable to export!</source>
         <translation>Spectral history data error, unable to export!</translation>
     </message>
@@ -1146,12 +1138,12 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>excel file (*.xlsx)</translation>
     </message>
     <message>
-        <source>Failed to store data, can't open file!</source>
-        <translation>Failed to store data, can't open file!</translation>
+        <source>Failed to store data, can&apos;t open file!</source>
+        <translation>Failed to store data, can&apos;t open file!</translation>
     </message>
     <message>
-        <source>Can't overwrite this file, maybe the file is in use!</source>
-        <translation>Can't overwrite this file, maybe the file is in use!</translation>
+        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
+        <translation>Can&apos;t overwrite this file, maybe the file is in use!</translation>
     </message>
     <message>
         <source>Failed to export data to excel file</source>
@@ -1180,6 +1172,20 @@ Measuring goes on; the results are kept and written once the history can be used
     <message>
         <source>Name</source>
         <translation>Name</translation>
+    </message>
+    <message>
+        <source>Curves</source>
+        <translation>Curves</translation>
+    </message>
+    <message>
+        <source>Import spectra</source>
+        <translation>Import spectra</translation>
+    </message>
+    <message>
+        <source>The imported spectra replace the list. Save the list to a workbook first?
+Yes: save, then import. No: import without saving. Cancel: keep the list and import nothing.</source>
+        <translation>The imported spectra replace the list. Save the list to a workbook first?
+Yes: save, then import. No: import without saving. Cancel: keep the list and import nothing.</translation>
     </message>
 </context>
 <context>
@@ -1469,8 +1475,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>Line %1: a name or card text holds a control character.</translation>
     </message>
     <message>
-        <source>Line %1: one colour more than the %2 the instrument's library holds.</source>
-        <translation>Line %1: one colour more than the %2 the instrument's library holds.</translation>
+        <source>Line %1: one colour more than the %2 the instrument&apos;s library holds.</source>
+        <translation>Line %1: one colour more than the %2 the instrument&apos;s library holds.</translation>
     </message>
 </context>
 <context>
@@ -1502,14 +1508,6 @@ Measuring goes on; the results are kept and written once the history can be used
 </context>
 <context>
     <name>history::HistoryQueryModel</name>
-    <message>
-        <source>DateTime</source>
-        <translation>DateTime</translation>
-    </message>
-    <message>
-        <source>Test Name</source>
-        <translation>Test Name</translation>
-    </message>
     <message>
         <source>Serial number</source>
         <translation>Serial number</translation>
@@ -1543,8 +1541,63 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>△E</translation>
     </message>
     <message>
-        <source>Pass or not</source>
-        <translation>Pass or not</translation>
+        <source>Measured</source>
+        <extracomment>A comparison measured from the program (Scan Sample).</extracomment>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <source>Sent by instrument</source>
+        <extracomment>A comparison the instrument sent when measured on its own keys.</extracomment>
+        <translation>Sent by instrument</translation>
+    </message>
+    <message>
+        <source>Imported</source>
+        <extracomment>A comparison read from the records stored in the instrument.</extracomment>
+        <translation>Imported</translation>
+    </message>
+    <message>
+        <source>L*a*b*C*h</source>
+        <translation>L*a*b*C*h</translation>
+    </message>
+    <message>
+        <source>Haze/T</source>
+        <translation>Haze/T</translation>
+    </message>
+    <message>
+        <source>Haze</source>
+        <translation>Haze</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>T</translation>
+    </message>
+    <message>
+        <source>Lab</source>
+        <translation>Lab</translation>
+    </message>
+    <message>
+        <source>LCh</source>
+        <translation>LCh</translation>
+    </message>
+    <message>
+        <source>Yxy</source>
+        <translation>Yxy</translation>
+    </message>
+    <message>
+        <source>Haze/T/Lab</source>
+        <translation>Haze/T/Lab</translation>
+    </message>
+    <message>
+        <source>Measured at</source>
+        <translation>Measured at</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>Verdict</translation>
     </message>
 </context>
 <context>
@@ -1557,56 +1610,16 @@ Measuring goes on; the results are kept and written once the history can be used
 <context>
     <name>history::HistoryWindow</name>
     <message>
-        <source>%1 comparisons, %2% pass</source>
-        <translation>%1 comparisons, %2% pass</translation>
-    </message>
-    <message>
         <source>History</source>
         <translation>History</translation>
-    </message>
-    <message>
-        <source>From</source>
-        <translation>From</translation>
-    </message>
-    <message>
-        <source>To</source>
-        <translation>To</translation>
-    </message>
-    <message>
-        <source>Serial number</source>
-        <translation>Serial number</translation>
-    </message>
-    <message>
-        <source>Name</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>Verdict</source>
-        <translation>Verdict</translation>
     </message>
     <message>
         <source>All</source>
         <translation>All</translation>
     </message>
     <message>
-        <source>Database</source>
-        <translation>Database</translation>
-    </message>
-    <message>
-        <source>the program's own file, or sqlite:PATH, or postgresql://host/dbname</source>
-        <translation>the program's own file, or sqlite:PATH, or postgresql://host/dbname</translation>
-    </message>
-    <message>
-        <source>Apply</source>
-        <translation>Apply</translation>
-    </message>
-    <message>
-        <source>Export selected...</source>
-        <translation>Export selected...</translation>
-    </message>
-    <message>
-        <source>Open report</source>
-        <translation>Open report</translation>
+        <source>the program&apos;s own file, or sqlite:PATH, or postgresql://host/dbname</source>
+        <translation>the program&apos;s own file, or sqlite:PATH, or postgresql://host/dbname</translation>
     </message>
     <message>
         <source>History off: %1</source>
@@ -1616,8 +1629,69 @@ Measuring goes on; the results are kept and written once the history can be used
         <source>Synced</source>
         <translation>Synced</translation>
     </message>
+    <message>
+        <source>No comparisons</source>
+        <translation>No comparisons</translation>
+    </message>
     <message numerus="yes">
-        <source>Not synced: %n rows</source>
+        <source>%n comparison(s), %1% pass</source>
+        <translation>
+            <numerusform>%n comparison, %1% pass</numerusform>
+            <numerusform>%n comparisons, %1% pass</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;From</source>
+        <extracomment>Filter: only comparisons measured at or after the date beside it.</extracomment>
+        <translation>&amp;From</translation>
+    </message>
+    <message>
+        <source>&amp;To</source>
+        <extracomment>Filter: only comparisons measured before the date beside it.</extracomment>
+        <translation>&amp;To</translation>
+    </message>
+    <message>
+        <source>From date</source>
+        <translation>From date</translation>
+    </message>
+    <message>
+        <source>To date</source>
+        <translation>To date</translation>
+    </message>
+    <message>
+        <source>&amp;Serial number</source>
+        <translation>&amp;Serial number</translation>
+    </message>
+    <message>
+        <source>&amp;Name</source>
+        <translation>&amp;Name</translation>
+    </message>
+    <message>
+        <source>&amp;Verdict</source>
+        <translation>&amp;Verdict</translation>
+    </message>
+    <message>
+        <source>&amp;Database</source>
+        <translation>&amp;Database</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>&amp;Apply</translation>
+    </message>
+    <message>
+        <source>&amp;Export selected...</source>
+        <translation>&amp;Export selected...</translation>
+    </message>
+    <message>
+        <source>Open &amp;report</source>
+        <translation>Open &amp;report</translation>
+    </message>
+    <message>
+        <source>Comparisons</source>
+        <translation>Comparisons</translation>
+    </message>
+    <message numerus="yes">
+        <source>Not synced: %n row(s)</source>
         <translation>
             <numerusform>Not synced: %n row</numerusform>
             <numerusform>Not synced: %n rows</numerusform>

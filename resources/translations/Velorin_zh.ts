@@ -204,7 +204,7 @@
     </message>
     <message>
         <source>Count</source>
-        <translation>统计</translation>
+        <translation>计数</translation>
     </message>
     <message>
         <source>NG </source>
@@ -483,7 +483,7 @@
         <translation>文件错误，无法写入！</translation>
     </message>
     <message>
-        <source>Can't open file!</source>
+        <source>Can&apos;t open file!</source>
         <translation>无法打开文件！</translation>
     </message>
     <message>
@@ -699,7 +699,7 @@
         <translation>Excel 文件 (*.xlsx)</translation>
     </message>
     <message>
-        <source>Can't overwrite this file, maybe the file is in use!</source>
+        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
         <translation>无法覆盖该文件，文件可能正被占用！</translation>
     </message>
     <message>
@@ -789,7 +789,7 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>单元格%1为空：颜色值须为-327.68到327.67之间、最多两位小数的数字！</translation>
     </message>
     <message>
-        <source>Cell %1 holds "%2", not a number with at most two decimals from -327.68 to 327.67!</source>
+        <source>Cell %1 holds &quot;%2&quot;, not a number with at most two decimals from -327.68 to 327.67!</source>
         <translation>单元格%1的内容“%2”不是-327.68到327.67之间、最多两位小数的数字！</translation>
     </message>
     <message>
@@ -801,7 +801,7 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>记录无法保存到历史记录中；未向列表添加任何记录。</translation>
     </message>
     <message>
-        <source>"%1" is not a number. The standard keeps %2.</source>
+        <source>&quot;%1&quot; is not a number. The standard keeps %2.</source>
         <translation>“%1”不是数字。标准保持为 %2。</translation>
     </message>
     <message numerus="yes">
@@ -889,7 +889,7 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>SQLite 地址中没有文件名。</translation>
     </message>
     <message>
-        <source>Unknown database URL "%1": use sqlite:PATH or postgresql://host/dbname.</source>
+        <source>Unknown database URL &quot;%1&quot;: use sqlite:PATH or postgresql://host/dbname.</source>
         <translation>未知的数据库地址“%1”：请使用 sqlite:路径 或 postgresql://主机/数据库名。</translation>
     </message>
     <message>
@@ -1093,14 +1093,6 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>请先连接仪器！</translation>
     </message>
     <message>
-        <source>Colorimeter</source>
-        <translation>导入记录</translation>
-    </message>
-    <message>
-        <source>Data import willempty the list, to save data first?</source>
-        <translation>导入数据将清空列表，是否先保存数据？</translation>
-    </message>
-    <message>
         <source>Spectral history data error, unable to export!</source>
         <translation>光谱历史数据有误，无法导出！</translation>
     </message>
@@ -1141,11 +1133,11 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>Excel 文件 (*.xlsx)</translation>
     </message>
     <message>
-        <source>Failed to store data, can't open file!</source>
+        <source>Failed to store data, can&apos;t open file!</source>
         <translation>保存数据失败，无法打开文件！</translation>
     </message>
     <message>
-        <source>Can't overwrite this file, maybe the file is in use!</source>
+        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
         <translation>无法覆盖该文件，文件可能正被占用！</translation>
     </message>
     <message>
@@ -1175,6 +1167,20 @@ Measuring goes on; the results are kept and written once the history can be used
     <message>
         <source>Name</source>
         <translation>名称</translation>
+    </message>
+    <message>
+        <source>Curves</source>
+        <translation>曲线</translation>
+    </message>
+    <message>
+        <source>Import spectra</source>
+        <translation>导入光谱</translation>
+    </message>
+    <message>
+        <source>The imported spectra replace the list. Save the list to a workbook first?
+Yes: save, then import. No: import without saving. Cancel: keep the list and import nothing.</source>
+        <translation>导入的光谱将替换当前列表。是否先将列表保存为 Excel 文件？
+是：先保存，再导入。否：不保存，直接导入。取消：保留列表，不导入。</translation>
     </message>
 </context>
 <context>
@@ -1463,7 +1469,7 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>第%1行：名称或色卡文字含有控制字符。</translation>
     </message>
     <message>
-        <source>Line %1: one colour more than the %2 the instrument's library holds.</source>
+        <source>Line %1: one colour more than the %2 the instrument&apos;s library holds.</source>
         <translation>第%1行：颜色数超过仪器色卡库可容纳的%2个。</translation>
     </message>
 </context>
@@ -1497,20 +1503,12 @@ Measuring goes on; the results are kept and written once the history can be used
 <context>
     <name>history::HistoryQueryModel</name>
     <message>
-        <source>DateTime</source>
-        <translation>日期时间</translation>
-    </message>
-    <message>
-        <source>Test Name</source>
-        <translation>测试名称</translation>
-    </message>
-    <message>
         <source>Serial number</source>
         <translation>序列号</translation>
     </message>
     <message>
         <source>Model</source>
-        <translation>型号</translation>
+        <translation>仪器型号</translation>
     </message>
     <message>
         <source>Station</source>
@@ -1537,8 +1535,63 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>△E</translation>
     </message>
     <message>
-        <source>Pass or not</source>
-        <translation>是否合格</translation>
+        <source>Measured</source>
+        <extracomment>A comparison measured from the program (Scan Sample).</extracomment>
+        <translation>软件测量</translation>
+    </message>
+    <message>
+        <source>Sent by instrument</source>
+        <extracomment>A comparison the instrument sent when measured on its own keys.</extracomment>
+        <translation>仪器发送</translation>
+    </message>
+    <message>
+        <source>Imported</source>
+        <extracomment>A comparison read from the records stored in the instrument.</extracomment>
+        <translation>从仪器导入</translation>
+    </message>
+    <message>
+        <source>L*a*b*C*h</source>
+        <translation>L*a*b*C*h</translation>
+    </message>
+    <message>
+        <source>Haze/T</source>
+        <translation>雾度/透过率</translation>
+    </message>
+    <message>
+        <source>Haze</source>
+        <translation>雾度</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>透过率</translation>
+    </message>
+    <message>
+        <source>Lab</source>
+        <translation>Lab</translation>
+    </message>
+    <message>
+        <source>LCh</source>
+        <translation>LCh</translation>
+    </message>
+    <message>
+        <source>Yxy</source>
+        <translation>Yxy</translation>
+    </message>
+    <message>
+        <source>Haze/T/Lab</source>
+        <translation>雾度/透过率/Lab</translation>
+    </message>
+    <message>
+        <source>Measured at</source>
+        <translation>测量时间</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Verdict</source>
+        <translation>判定</translation>
     </message>
 </context>
 <context>
@@ -1551,56 +1604,16 @@ Measuring goes on; the results are kept and written once the history can be used
 <context>
     <name>history::HistoryWindow</name>
     <message>
-        <source>%1 comparisons, %2% pass</source>
-        <translation>%1 条对比记录，合格率 %2%</translation>
-    </message>
-    <message>
         <source>History</source>
         <translation>历史记录</translation>
-    </message>
-    <message>
-        <source>From</source>
-        <translation>从</translation>
-    </message>
-    <message>
-        <source>To</source>
-        <translation>到</translation>
-    </message>
-    <message>
-        <source>Serial number</source>
-        <translation>序列号</translation>
-    </message>
-    <message>
-        <source>Name</source>
-        <translation>名称</translation>
-    </message>
-    <message>
-        <source>Verdict</source>
-        <translation>判定</translation>
     </message>
     <message>
         <source>All</source>
         <translation>全部</translation>
     </message>
     <message>
-        <source>Database</source>
-        <translation>数据库</translation>
-    </message>
-    <message>
-        <source>the program's own file, or sqlite:PATH, or postgresql://host/dbname</source>
+        <source>the program&apos;s own file, or sqlite:PATH, or postgresql://host/dbname</source>
         <translation>程序自身的文件，或 sqlite:路径，或 postgresql://主机/数据库名</translation>
-    </message>
-    <message>
-        <source>Apply</source>
-        <translation>应用</translation>
-    </message>
-    <message>
-        <source>Export selected...</source>
-        <translation>导出所选...</translation>
-    </message>
-    <message>
-        <source>Open report</source>
-        <translation>打开报告</translation>
     </message>
     <message>
         <source>History off: %1</source>
@@ -1610,8 +1623,68 @@ Measuring goes on; the results are kept and written once the history can be used
         <source>Synced</source>
         <translation>已同步</translation>
     </message>
+    <message>
+        <source>No comparisons</source>
+        <translation>没有对比记录</translation>
+    </message>
     <message numerus="yes">
-        <source>Not synced: %n rows</source>
+        <source>%n comparison(s), %1% pass</source>
+        <translation>
+            <numerusform>%n 条对比记录，合格率 %1%</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;From</source>
+        <extracomment>Filter: only comparisons measured at or after the date beside it.</extracomment>
+        <translation>起始(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;To</source>
+        <extracomment>Filter: only comparisons measured before the date beside it.</extracomment>
+        <translation>截止(&amp;T)</translation>
+    </message>
+    <message>
+        <source>From date</source>
+        <translation>起始时间</translation>
+    </message>
+    <message>
+        <source>To date</source>
+        <translation>截止时间</translation>
+    </message>
+    <message>
+        <source>&amp;Serial number</source>
+        <translation>序列号(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Name</source>
+        <translation>名称(&amp;N)</translation>
+    </message>
+    <message>
+        <source>&amp;Verdict</source>
+        <translation>判定(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Database</source>
+        <translation>数据库(&amp;D)</translation>
+    </message>
+    <message>
+        <source>&amp;Apply</source>
+        <translation>应用(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Export selected...</source>
+        <translation>导出所选(&amp;E)...</translation>
+    </message>
+    <message>
+        <source>Open &amp;report</source>
+        <translation>打开报告(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Comparisons</source>
+        <translation>对比记录</translation>
+    </message>
+    <message numerus="yes">
+        <source>Not synced: %n row(s)</source>
         <translation>
             <numerusform>未同步：%n 条</numerusform>
         </translation>
