@@ -63,6 +63,8 @@ void nameApplication() {
     // ~/.config/velorin/velorin.conf.
     QCoreApplication::setOrganizationName(QStringLiteral("velorin"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELORIN_VERSION));
+    // The desktop entry the window belongs to (its icon and name on Wayland desktops).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.velorin.Velorin"));
 }
 
 // --help and --version need no display: answered before any window system is touched.

@@ -67,8 +67,8 @@ ComparisonListViews::ComparisonListViews(QTableView* current, ComparisonListMode
         for (int kind = 0; kind < 2; ++kind) {
             auto* buttons = new RowButtonDelegate(QString(), v);
             buttons_[isOld][kind] = buttons;
-            v->setItemDelegateForColumn(isOld ? (kind ? OldColReport : OldColDelete)
-                                              : (kind ? ColReport : ColDelete),
+            v->setItemDelegateForColumn(isOld ? int(kind ? OldColReport : OldColDelete)
+                                              : int(kind ? ColReport : ColDelete),
                                         buttons);
             connect(buttons, &RowButtonDelegate::clicked, this, [this, isOld, kind](int row) {
                 if (kind)
@@ -114,7 +114,7 @@ void ComparisonListViews::relabel() {
         RbTableHeaderView* header = isOld ? oldHeader_ : currentHeader_;
         const auto layout =
             isOld ? ComparisonListModel::Layout::Old : ComparisonListModel::Layout::Current;
-        const int sample = isOld ? OldColSample : ColSample;
+        const int sample = isOld ? int(OldColSample) : int(ColSample);
         for (int c = 0; c < header->count(); ++c) {
             const auto [group, name] = ComparisonListModel::heading(layout, c);
             // A value column's group spans its quantities: its text sits on the first of them.
@@ -185,9 +185,9 @@ void ComparisonListViews::fitColumns(QTableView* v) {
     const QString buttonText = buttons_[isOld][0]->text().size() > buttons_[isOld][1]->text().size()
                                    ? buttons_[isOld][0]->text()
                                    : buttons_[isOld][1]->text();
-    const int sample = isOld ? OldColSample : ColSample;
+    const int sample = isOld ? int(OldColSample) : int(ColSample);
     const int values = sample - ColStandard;
-    const int columns = isOld ? OldListColumns : ListColumns;
+    const int columns = isOld ? int(OldListColumns) : int(ListColumns);
     int total = 0;
     for (int c = 0; c < columns; ++c) {
         if (v->isColumnHidden(c))
@@ -199,11 +199,12 @@ void ComparisonListViews::fitColumns(QTableView* v) {
             widest = timeText(QDateTime(QDate(2026, 12, 30), QTime(23, 59)));
         else if (c >= ColStandard && c < sample + values)
             widest = isOld ? QStringLiteral("-100.00") : widestValue((c - ColStandard) % values);
-        else if (c == (isOld ? OldColVerdict : ColVerdict))
+        else if (c == (isOld ? int(OldColVerdict) : int(ColVerdict)))
             widest = colour::verdictText(false).size() > colour::verdictText(true).size()
                          ? colour::verdictText(false)
                          : colour::verdictText(true);
-        else if (c == (isOld ? OldColDelete : ColDelete) || c == (isOld ? OldColReport : ColReport))
+        else if (c == (isOld ? int(OldColDelete) : int(ColDelete)) ||
+                 c == (isOld ? int(OldColReport) : int(ColReport)))
             widest = buttonText + QStringLiteral("00");
         else
             widest = QStringLiteral("-100.00%");

@@ -483,8 +483,8 @@
         <translation>File error, unable to write!</translation>
     </message>
     <message>
-        <source>Can&apos;t open file!</source>
-        <translation>Can&apos;t open file!</translation>
+        <source>Can't open file!</source>
+        <translation>Can't open file!</translation>
     </message>
     <message>
         <source>Failed to read excel file!</source>
@@ -699,8 +699,8 @@
         <translation>excel file (*.xlsx)</translation>
     </message>
     <message>
-        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
-        <translation>Can&apos;t overwrite this file, maybe the file is in use!</translation>
+        <source>Can't overwrite this file, maybe the file is in use!</source>
+        <translation>Can't overwrite this file, maybe the file is in use!</translation>
     </message>
     <message>
         <source>Failed to export data to excel file</source>
@@ -791,8 +791,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>Cell %1 is empty: a colour value is a number with at most two decimals from -327.68 to 327.67!</translation>
     </message>
     <message>
-        <source>Cell %1 holds &quot;%2&quot;, not a number with at most two decimals from -327.68 to 327.67!</source>
-        <translation>Cell %1 holds &quot;%2&quot;, not a number with at most two decimals from -327.68 to 327.67!</translation>
+        <source>Cell %1 holds "%2", not a number with at most two decimals from -327.68 to 327.67!</source>
+        <translation>Cell %1 holds "%2", not a number with at most two decimals from -327.68 to 327.67!</translation>
     </message>
     <message>
         <source>The library %1 was not found!</source>
@@ -803,8 +803,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>The records could not be kept in the history; none was added to the list.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a number. The standard keeps %2.</source>
-        <translation>&quot;%1&quot; is not a number. The standard keeps %2.</translation>
+        <source>"%1" is not a number. The standard keeps %2.</source>
+        <translation>"%1" is not a number. The standard keeps %2.</translation>
     </message>
     <message numerus="yes">
         <source>%n comparison(s) of another display mode or instrument were moved to the history (History button).</source>
@@ -894,8 +894,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>The SQLite URL names no file.</translation>
     </message>
     <message>
-        <source>Unknown database URL &quot;%1&quot;: use sqlite:PATH or postgresql://host/dbname.</source>
-        <translation>Unknown database URL &quot;%1&quot;: use sqlite:PATH or postgresql://host/dbname.</translation>
+        <source>Unknown database URL "%1": use sqlite:PATH or postgresql://host/dbname.</source>
+        <translation>Unknown database URL "%1": use sqlite:PATH or postgresql://host/dbname.</translation>
     </message>
     <message>
         <source>The database URL is not valid: %1</source>
@@ -1026,6 +1026,32 @@ Measuring goes on; the results are kept and written once the history can be used
         <source>No instrument</source>
         <translation>No instrument</translation>
     </message>
+    <message numerus="yes">
+        <source>%n change(s) the history has not taken yet.</source>
+        <translation>
+            <numerusform>%n change the history has not taken yet.</numerusform>
+            <numerusform>%n changes the history has not taken yet.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n reading(s) of a set not yet complete.</source>
+        <translation>
+            <numerusform>%n reading of a set not yet complete.</numerusform>
+            <numerusform>%n readings of a set not yet complete.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Quitting now loses:
+%1
+Quit anyway?</source>
+        <translation>Quitting now loses:
+%1
+Quit anyway?</translation>
+    </message>
 </context>
 <context>
     <name>MeterPageFor510</name>
@@ -1138,12 +1164,12 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>excel file (*.xlsx)</translation>
     </message>
     <message>
-        <source>Failed to store data, can&apos;t open file!</source>
-        <translation>Failed to store data, can&apos;t open file!</translation>
+        <source>Failed to store data, can't open file!</source>
+        <translation>Failed to store data, can't open file!</translation>
     </message>
     <message>
-        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
-        <translation>Can&apos;t overwrite this file, maybe the file is in use!</translation>
+        <source>Can't overwrite this file, maybe the file is in use!</source>
+        <translation>Can't overwrite this file, maybe the file is in use!</translation>
     </message>
     <message>
         <source>Failed to export data to excel file</source>
@@ -1475,8 +1501,8 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <translation>Line %1: a name or card text holds a control character.</translation>
     </message>
     <message>
-        <source>Line %1: one colour more than the %2 the instrument&apos;s library holds.</source>
-        <translation>Line %1: one colour more than the %2 the instrument&apos;s library holds.</translation>
+        <source>Line %1: one colour more than the %2 the instrument's library holds.</source>
+        <translation>Line %1: one colour more than the %2 the instrument's library holds.</translation>
     </message>
 </context>
 <context>
@@ -1504,6 +1530,49 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
     <message>
         <source>LCL</source>
         <translation>LCL</translation>
+    </message>
+</context>
+<context>
+    <name>WorkspaceKeys</name>
+    <message>
+        <source>Comparison table</source>
+        <translation>Comparison table</translation>
+    </message>
+    <message>
+        <source>Comparison list</source>
+        <translation>Comparison list</translation>
+    </message>
+    <message>
+        <source>Delete removes the selected row.</source>
+        <translation>Delete removes the selected row.</translation>
+    </message>
+    <message>
+        <source>Analysis</source>
+        <translation>Analysis</translation>
+    </message>
+    <message>
+        <source>Measure the standard (F7)</source>
+        <translation>Measure the standard (F7)</translation>
+    </message>
+    <message>
+        <source>Measure a sample (F8)</source>
+        <translation>Measure a sample (F8)</translation>
+    </message>
+    <message>
+        <source>Export the list (Ctrl+E)</source>
+        <translation>Export the list (Ctrl+E)</translation>
+    </message>
+    <message>
+        <source>Open the measurement history (Ctrl+H)</source>
+        <translation>Open the measurement history (Ctrl+H)</translation>
+    </message>
+    <message>
+        <source>Show or hide the analysis (F9)</source>
+        <translation>Show or hide the analysis (F9)</translation>
+    </message>
+    <message>
+        <source>Display mode</source>
+        <translation>Display mode</translation>
     </message>
 </context>
 <context>
@@ -1618,8 +1687,8 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <translation>All</translation>
     </message>
     <message>
-        <source>the program&apos;s own file, or sqlite:PATH, or postgresql://host/dbname</source>
-        <translation>the program&apos;s own file, or sqlite:PATH, or postgresql://host/dbname</translation>
+        <source>the program's own file, or sqlite:PATH, or postgresql://host/dbname</source>
+        <translation>the program's own file, or sqlite:PATH, or postgresql://host/dbname</translation>
     </message>
     <message>
         <source>History off: %1</source>
