@@ -142,8 +142,8 @@ QVector<trend::Series> trendSeries(int displayMode, bool oldLayout, const Judgin
     return out;
 }
 
-QList<QVariantList> listStatisticsSheet(int displayMode, bool oldLayout, bool chinese,
-                                        const QList<ComparisonRecord>& records) {
+SheetRows listStatisticsSheet(int displayMode, bool oldLayout, bool chinese,
+                              const QList<ComparisonRecord>& records) {
     const QVector<Column> columns = listColumns(displayMode, oldLayout, chinese, records);
     return statisticsSheetRows(columns, summarizeAll(columns),
                                countVerdicts(listVerdicts(records)));

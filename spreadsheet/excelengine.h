@@ -118,6 +118,9 @@ class ExcelEngine : public QObject {
     static QString templatePath();
     // Another template (tests); empty goes back to the data folder's.
     static void setTemplatePath(const QString& path);
+    // The template's workbook, read as open() reads it for a new file; an empty book when there
+    // is none. False with the reason when it exists but cannot be read.
+    static bool readTemplate(xlsx::Workbook& book, QString* reason);
     // What a workbook read by open may unpack to at most (the reader's own bound unless set).
     void setUnpackBudget(qint64 bytes) { unpackBudget_ = bytes; }
     // Spreadsheet column letters: 1 = A ... 26 = Z, 27 = AA; empty outside the sheet.
