@@ -523,12 +523,11 @@ bool MeterPageFor510::on_pushButton_exportExcel_clicked() {
     const int total = table->rowCount();
     auto progress =
         showTransferProgress(this, total + 1, tr("Storing data,please wait..."), tr("cancel"));
-    const spectralsheet::Outcome outcome =
-        spectralsheet::write(path, rows, [&progress](int done) {
-            progress->setValue(done);
-            // Cancelling keeps the rows written so far; they are saved like a complete export.
-            return !progress->wasCanceled();
-        });
+    const spectralsheet::Outcome outcome = spectralsheet::write(path, rows, [&progress](int done) {
+        progress->setValue(done);
+        // Cancelling keeps the rows written so far; they are saved like a complete export.
+        return !progress->wasCanceled();
+    });
     progress->hide();
     if (!outcome.opened) {
         information(tr("Error"), tr("Failed to store data, can't open file!"));
@@ -537,10 +536,11 @@ bool MeterPageFor510::on_pushButton_exportExcel_clicked() {
     }
     if (!outcome.written) {
         // The system's reason ("No space left on device") tells the user what to change.
-        information(tr("Error"),
-                    (outcome.inUse ? tr("Can't overwrite this file, maybe the file is in use!")
-                                   : tr("Failed to export data to excel file")) +
-                        (outcome.reason.isEmpty() ? QString() : QLatin1Char('\n') + outcome.reason));
+        information(
+            tr("Error"),
+            (outcome.inUse ? tr("Can't overwrite this file, maybe the file is in use!")
+                           : tr("Failed to export data to excel file")) +
+                (outcome.reason.isEmpty() ? QString() : QLatin1Char('\n') + outcome.reason));
         setActionButtonsEnabled(true);
         return false;
     }

@@ -48,8 +48,9 @@ Outcome write(const QString& path, const QList<Row>& rows,
                   writer.text(0, at, 2, row.name, true);
         for (int k = 0; written && k < SpectralRecord::kPoints; ++k)
             // The value the table shows, to its six significant digits.
-            written = writer.number(0, at, k + 3, valueText(row.record.values[size_t(k)]).toDouble(),
-                                    NumberFormat::general(), true);
+            written =
+                writer.number(0, at, k + 3, valueText(row.record.values[size_t(k)]).toDouble(),
+                              NumberFormat::general(), true);
         more = !progress || progress(r + 2);
     }
     outcome.written = written && writer.save(0);

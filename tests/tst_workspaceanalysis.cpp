@@ -8,6 +8,7 @@
 #include "excelengine.h"
 #include "firstpagefor510.h"
 #include "frameport.h"
+#include "sheetcells.h"
 #include "statisticspanel.h"
 #include "trendchart.h"
 #include "virtualinstrument.h"
@@ -179,6 +180,15 @@ void TestWorkspaceAnalysis::exportsCarryStatisticsAndCsv() {
     QVERIFY(found);
     QCOMPARE(rows.last().value(0).toString(), QStringLiteral("Pass rate (%)"));
     QCOMPARE(rows.last().value(1).toDouble(), 100.0);
+    // Every figure a number in the format the panel shows it with; no number left as a text.
+    const QList<StoredCell> figures = storedCells(book, 2);
+    QCOMPARE(figures.last().format, QStringLiteral("0.0"));
+    QVERIFY(figures.last().type.isEmpty());
+    for (const StoredCell& c : figures) {
+        bool number = false;
+        c.value.toDouble(&number);
+        QVERIFY2(!number || c.type.isEmpty(), qPrintable(c.ref));
+    }
 
     // The same list as numbers in CSV, chosen by the file type.
     const QString numbers = dir.filePath("list.csv");
