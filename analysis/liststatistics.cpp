@@ -54,11 +54,12 @@ QVector<Column> columnsOf(QVector<Column> out, const QVector<Source>& sources,
         at.append(c.values.data());
     }
     const qsizetype columns = sources.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const ComparisonRecord& r = records.at(i);
+    double* const* to = at.constData();
+    const Source* from = sources.constData();
+    const ComparisonRecord* r = records.constData();
+    for (qsizetype i = 0; i < n; ++i, ++r)
         for (qsizetype k = 0; k < columns; ++k)
-            at[k][i] = valueOf(r, sources.at(k));
-    }
+            to[k][i] = valueOf(*r, from[k]);
     return out;
 }
 

@@ -27,7 +27,8 @@ class ExcelEngine : public QObject {
         // new file would.
         Existing,
         // Start from the template or an empty workbook whatever the path holds; save replaces
-        // the file. What the exports use, so that an old file's rows never linger in a new one.
+        // the file, so that an old file's rows never linger in a new one. (The list and spectral
+        // exports write through xlsx::SheetWriter, which starts and saves the same way.)
         // The path is checked as a save would check it (a regular file or nothing, none of the
         // program's own files), so an export is refused before any work.
         Replace,
