@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -115,9 +116,9 @@ bool SheetWriter::open() {
         return fail(Error::SaveFailed, book->scratch.errorString());
     book->scratch.close();
     book->scratchName = QFile::encodeName(book->scratch.fileName());
-    // The rows wait in temporary files beside the scratch workbook: a write to them that fails
-    // goes unreported by the library, but then the workbook itself cannot be written there
-    // either, and that is reported.
+    // The rows wait in temporary files beside the scratch workbook, so that a disk too full for
+    // them is too full for the workbook as well (the library does not report every failed write
+    // of its temporary files; save() checks the rows' files itself).
     book->tmpdir = QFile::encodeName(QFileInfo(book->scratch.fileName()).absolutePath());
     lxw_workbook_options options = {};
     options.constant_memory = 1;
@@ -303,6 +304,18 @@ bool SheetWriter::save(int activeSheet) {
     if (activeSheet >= 0 && std::size_t(activeSheet) < book_->sheets.size())
         worksheet_activate(book_->sheets[std::size_t(activeSheet)].worksheet);
 
+    // The library writes the rows to these files without looking at the outcome.
+    for (Sheet& sheet : book_->sheets) {
+        FILE* rows = sheet.worksheet->optimize_tmpfile;
+        errno = 0;
+        if (rows && (std::fflush(rows) != 0 || std::ferror(rows))) {
+            const int reason = errno;
+            return fail(Error::SaveFailed, reason != 0
+                                               ? QString::fromLocal8Bit(std::strerror(reason))
+                                               : QStringLiteral("the rows could not be kept in a "
+                                                                "temporary file"));
+        }
+    }
     const QFileInfo target(fileName_);
     if (target.isFile() && !target.isWritable())
         return fail(Error::ReplaceFailed, QStringLiteral("is read-only"));

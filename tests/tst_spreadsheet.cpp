@@ -804,6 +804,31 @@ void TestSpreadsheet::sheetWriterNeverLosesThePreviousFile() {
     }
     QCOMPARE(fileBytes(file), QByteArray("previous"));
 
+#ifdef Q_OS_UNIX
+    // The workbook itself cannot be written (a file size limit holds for root too).
+    {
+        xlsx::SheetWriter writer(file);
+        QVERIFY(writer.open());
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit oldLimit{};
+        getrlimit(RLIMIT_FSIZE, &oldLimit);
+        rlimit small = oldLimit;
+        small.rlim_cur = 4096;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        bool wrote = true;
+        for (int r = 1; r <= 2000; ++r)
+            wrote = writer.number(0, r, 1, r + 0.5, xlsx::NumberFormat::fixed(2), false) && wrote;
+        const bool saved = writer.save();
+        setrlimit(RLIMIT_FSIZE, &oldLimit);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(wrote);
+        QVERIFY(!saved);
+        QCOMPARE(writer.lastError(), xlsx::SheetWriter::Error::SaveFailed);
+        QCOMPARE(writer.errorString(), QString::fromLocal8Bit(std::strerror(EFBIG)));
+    }
+    QCOMPARE(fileBytes(file), QByteArray("previous"));
+#endif
+
     // The target became a directory: it cannot be replaced, and says so.
     const QString blocked = path(QStringLiteral("blocked2.xlsx"));
     xlsx::SheetWriter writer(blocked);
