@@ -191,14 +191,6 @@ QList<QVariantList> oldLayoutBlock(bool chinese, const QList<QStringList>& listR
                     [](const QStringList& row, int source) { return row.value(source); });
 }
 
-ExcelTable newLayoutTable(int displayMode, const QList<ComparisonRecord>& records) {
-    return newTable(displayMode, records, comparisonrows::cellText);
-}
-
-QList<QVariantList> oldLayoutBlock(bool chinese, const QList<ComparisonRecord>& records) {
-    return oldBlock(chinese, records, comparisonrows::oldCellText);
-}
-
 xlsx::CellValue cellValue(const ComparisonRecord& r, int column) {
     using namespace comparisonrows;
     using xlsx::CellValue;

@@ -29,11 +29,6 @@ ExcelTable newLayoutTable(int displayMode, const QList<QStringList>& listRows);
 QStringList oldHeadings(bool chinese);
 QList<QVariantList> oldLayoutBlock(bool chinese, const QList<QStringList>& listRows);
 
-// The same sheets made from records of that display mode (their own: a list holds one): each
-// cell is the list's text for that record.
-ExcelTable newLayoutTable(int displayMode, const QList<ComparisonRecord>& records);
-QList<QVariantList> oldLayoutBlock(bool chinese, const QList<ComparisonRecord>& records);
-
 // The same sheets written straight from the records into sheet `sheet` of an open writer: every
 // cell shows the list's text, a number as a number in the format that shows that text ("20.00%"
 // is 0.2 as "0.00%", "1.0" is 1 as "0.0"), other texts as texts. The current layout's headings
