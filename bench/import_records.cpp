@@ -71,7 +71,8 @@ int main(int argc, char* argv[]) {
 
     prompter.last.clear();
     port.clock.start();
-    page.on_pushButton_readComparisonRecord_clicked();
+    // As the form's button calls it.
+    QMetaObject::invokeMethod(&page, "on_pushButton_readComparisonRecord_clicked");
     const double totalSeconds = static_cast<double>(port.clock.nsecsElapsed()) / 1e9;
     const double readingSeconds = static_cast<double>(port.lastReplyNs) / 1e9;
     if (page.session().list().totalCount() != kRecords) {

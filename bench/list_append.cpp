@@ -3,6 +3,7 @@
 // comparisons into the full list, each through the event loop as the program runs it: the record
 // judged, written to the history, listed, and the statistics, trend and counters brought up to
 // date and painted.
+#include "analysispanel.h"
 #include "benchrecords.h"
 #include "benchsupport.h"
 #include "firstpagefor510.h"
@@ -56,7 +57,7 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     timer.start();
     for (const ComparisonRecord& r : records)
-        page.appendComparisonRow(r);
+        page.session().append({r});
     QApplication::processEvents();
     const double seconds = timer.nsecsElapsed() / 1e9;
     const double after = residentMegabytes();
@@ -77,16 +78,16 @@ int main(int argc, char** argv) {
     for (int i = 0; i < kLive; ++i) {
         timer.restart();
         // The comparison is judged and made a record as the session makes it from a reading.
-        page.appendComparisonRow(recordAt(kRows + i));
+        page.session().append({recordAt(kRows + i)});
         // The statistics, trend and panel brought up to date now rather than in the event loop,
         // to tell their share.
         part.start();
-        page.statisticsPanel();
+        page.analysis().statistics();
         refresh.append(part.nsecsElapsed() / 1e6);
         QApplication::processEvents();
         live.append(timer.nsecsElapsed() / 1e6);
     }
-    if (page.statisticsPanel()->verdicts().total() != kRows + kLive) {
+    if (page.analysis().statistics()->verdicts().total() != kRows + kLive) {
         std::fprintf(stderr, "the panel did not follow the live comparisons\n");
         return 1;
     }
@@ -98,21 +99,21 @@ int main(int argc, char** argv) {
 
     auto* list = page.findChild<QTableView*>(QStringLiteral("tableWidget_data"));
     timer.restart();
-    page.on_DeleteBtn_clicked(kRows / 2);
+    page.session().removeRow(kRows / 2);
     QApplication::processEvents();
     bench("list_delete_ms", timer.nsecsElapsed() / 1e6, "ms");
     timer.restart();
-    page.rejudgeList();
+    page.session().rejudge();
     QApplication::processEvents();
     bench("list_rejudge_ms", timer.nsecsElapsed() / 1e6, "ms");
     // The same with the analysis panel hidden: the list's own share of the work.
     page.setAnalysisShown(false);
     timer.restart();
-    page.on_DeleteBtn_clicked(kRows / 2);
+    page.session().removeRow(kRows / 2);
     QApplication::processEvents();
     bench("list_delete_panel_hidden_ms", timer.nsecsElapsed() / 1e6, "ms");
     timer.restart();
-    page.rejudgeList();
+    page.session().rejudge();
     QApplication::processEvents();
     bench("list_rejudge_panel_hidden_ms", timer.nsecsElapsed() / 1e6, "ms");
     page.setAnalysisShown(true);

@@ -7,7 +7,8 @@ class SilentPrompter : public Prompter {
   public:
     void information(QWidget*, const QString&, const QString& text) override { last = text; }
     QMessageBox::StandardButton question(QWidget*, const QString&, const QString&,
-                                         QMessageBox::StandardButtons) override {
+                                         QMessageBox::StandardButtons,
+                                         QMessageBox::StandardButton) override {
         return QMessageBox::No;
     }
     QString last;

@@ -27,7 +27,8 @@ class SilentPrompter : public Prompter {
   public:
     void information(QWidget*, const QString&, const QString&) override {}
     QMessageBox::StandardButton question(QWidget*, const QString&, const QString&,
-                                         QMessageBox::StandardButtons) override {
+                                         QMessageBox::StandardButtons,
+                                         QMessageBox::StandardButton) override {
         return QMessageBox::Yes;
     }
 };

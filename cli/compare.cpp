@@ -7,13 +7,12 @@
 #include "historyjournal.h"
 #include "historystore.h"
 #include "listexport.h"
-#include "mythread.h"
+#include "receivethread.h"
 #include "safefile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLocale>
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -154,14 +153,12 @@ int writeSettings(ComparisonSession& session, const Options& o) {
 // Stops early when the history refuses a comparison (`refused` is set then).
 int collectPushed(ComparisonSession& session, CliInstrument& instrument, int samples,
                   const QString& refused) {
-    QThread thread;
-    auto* worker = new MyThread(&instrument.port);
-    worker->moveToThread(&thread);
-    session.setPauseLockSource([lock = worker->sharedPauseLock()] { return lock; });
+    ReceiveThread receiver;
+    session.setPauseLockSource([&receiver] { return receiver.pauseLock(); });
     QElapsedTimer clock;
     clock.start();
     int taken = 0;
-    QObject::connect(worker, &MyThread::senddata, &session, [&](const QByteArray& data) {
+    QObject::connect(&receiver, &ReceiveThread::received, &session, [&](const QByteArray& data) {
         for (const Reading& reading : session.feedPushed(data, clock.elapsed())) {
             if (taken > samples)
                 break;
@@ -174,7 +171,6 @@ int collectPushed(ComparisonSession& session, CliInstrument& instrument, int sam
         if (taken > samples || !refused.isEmpty())
             QCoreApplication::exit(0);
     });
-    QObject::connect(&thread, &QThread::started, worker, &MyThread::startThreadSlot);
     QTimer pusher;
     if (const auto simulated = instrument.simulated()) {
         // The virtual instrument measures by itself, as a user would on its keys.
@@ -184,13 +180,10 @@ int collectPushed(ComparisonSession& session, CliInstrument& instrument, int sam
         std::fprintf(stderr, "Measure the standard, then %d sample(s), on the instrument.\n",
                      samples);
     }
-    thread.start();
+    receiver.start(&instrument.port);
     QCoreApplication::exec();
     pusher.stop();
-    worker->requestStop();
-    thread.quit();
-    thread.wait();
-    delete worker;
+    receiver.stop();
     session.setPauseLockSource({});
     return 0;
 }

@@ -17,6 +17,7 @@ class ScriptedPrompter : public Prompter {
         QString text;
         QMessageBox::StandardButtons buttons;
         QString directory; // file dialogs: the start directory or proposed name
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton; // what Enter chooses
     };
 
     void information(QWidget*, const QString& title, const QString& text) override {
@@ -26,13 +27,26 @@ class ScriptedPrompter : public Prompter {
         show({QStringLiteral("warning"), title, text, QMessageBox::Ok, {}});
     }
     QMessageBox::StandardButton question(QWidget*, const QString& title, const QString& text,
-                                         QMessageBox::StandardButtons buttons) override {
-        show({QStringLiteral("question"), title, text, buttons, {}});
+                                         QMessageBox::StandardButtons buttons,
+                                         QMessageBox::StandardButton defaultButton) override {
+        show({QStringLiteral("question"),
+              title,
+              text,
+              buttons,
+              {},
+              safeDefault(buttons, defaultButton)});
         return answers.isEmpty() ? QMessageBox::No : answers.takeFirst();
     }
-    QMessageBox::StandardButton warningQuestion(QWidget*, const QString& title, const QString& text,
-                                                QMessageBox::StandardButtons buttons) override {
-        show({QStringLiteral("warning"), title, text, buttons, {}});
+    QMessageBox::StandardButton
+    warningQuestion(QWidget*, const QString& title, const QString& text,
+                    QMessageBox::StandardButtons buttons,
+                    QMessageBox::StandardButton defaultButton) override {
+        show({QStringLiteral("warning"),
+              title,
+              text,
+              buttons,
+              {},
+              safeDefault(buttons, defaultButton)});
         return answers.isEmpty() ? QMessageBox::No : answers.takeFirst();
     }
     QString saveFileName(QWidget*, const QString& caption, const QString& directory,

@@ -10,6 +10,7 @@
 #include "csvtable.h"
 #include "firstpagefor510.h"
 #include "frameport.h"
+#include "pagedriver.h"
 #include "readings.h"
 #include "virtualinstrument.h"
 
@@ -271,7 +272,7 @@ void TestComparisonSession::unreadableTolerancesAreRefused() {
             page.findChild<QLineEdit*>(fields[f])->setText(QString::fromLatin1(typed));
             prompter.shown.clear();
             instrument->clearReceivedFrames();
-            page.on_pushButton_setTolerance_clicked();
+            pagedriver::call(&page, "on_pushButton_setTolerance_clicked");
             QCOMPARE(prompter.messages(), QStringList{messages[f]});
             QVERIFY(instrument->receivedFrames().isEmpty()); // nothing was written
         }
@@ -286,12 +287,13 @@ void TestComparisonSession::unreadableTolerancesAreRefused() {
         german.onDeviceConnected();
         QCOMPARE(german.findChild<QLineEdit*>(fields[0])->text(), QStringLiteral("1,00"));
         prompter.shown.clear();
-        german.on_pushButton_setTolerance_clicked(); // as read: accepted unchanged
+        pagedriver::call(&german,
+                         "on_pushButton_setTolerance_clicked"); // as read: accepted unchanged
         QCOMPARE(prompter.messages().last(), QStringLiteral("Information|Setup successfully!"));
         german.findChild<QLineEdit*>(fields[0])->setText(QStringLiteral("1,5"));
         german.findChild<QLineEdit*>(fields[1])->setText(QStringLiteral("1"));
         german.findChild<QLineEdit*>(fields[2])->setText(QStringLiteral("1"));
-        german.on_pushButton_setTolerance_clicked();
+        pagedriver::call(&german, "on_pushButton_setTolerance_clicked");
     }
     QLocale::setDefault(QLocale::c());
     QCOMPARE(instrument->tolerance().haze, uint16_t(150));

@@ -7,7 +7,9 @@
 #include "historystore.h"
 #include "historywindow.h"
 #include "meterpagefor510.h"
+#include "pagedriver.h"
 #include "virtualinstrument.h"
+#include "workspacehistory.h"
 
 #include <QLabel>
 #include <QProcess>
@@ -28,6 +30,7 @@ struct Rig {
     RecordingPrompter prompter;
     history::HistoryStore store;
     std::unique_ptr<FirstPageFor510> page;
+    int restored = 0;
 
     Rig(const QString& model, const QString& historyFile)
         : instrument(sim::VirtualInstrument::fromPreset(model)) {
@@ -40,7 +43,7 @@ struct Rig {
         page->setModelTable(ModelTable::load(QStringLiteral(VELORIN_METERNO)));
         page->setBlinkDelay(0);
         page->setClock([] { return kNow; });
-        page->setHistory(&store);
+        restored = page->setHistory(&store);
     }
     ~Rig() {
         if (page)
@@ -56,11 +59,13 @@ struct Rig {
     }
     void compare(double haze, double L) {
         instrument->setMeasurement(sim::measurementFromLab(20, 80, 50, 10, 20));
-        page->session().oldLayout() ? page->on_stdmeasurementBtn_clicked()
-                                    : page->on_pushButton_standardMeasurement_clicked();
+        page->session().oldLayout()
+            ? pagedriver::call(page, "on_stdmeasurementBtn_clicked")
+            : pagedriver::call(page, "on_pushButton_standardMeasurement_clicked");
         instrument->setMeasurement(sim::measurementFromLab(haze, 80, L, 10, 20));
-        page->session().oldLayout() ? page->on_samplemeasurementBtn_clicked()
-                                    : page->on_pushButton_sampleMeasurement_clicked();
+        page->session().oldLayout()
+            ? pagedriver::call(page, "on_samplemeasurementBtn_clicked")
+            : pagedriver::call(page, "on_pushButton_sampleMeasurement_clicked");
     }
     const ComparisonListModel& list() { return page->session().list(); }
 };
@@ -156,7 +161,7 @@ void TestHistoryFlow::rowsAreInTheHistoryBeforeTheList() {
                 sim::oldLayoutRecordBytes(sim::measurementFromLab(0, 0, 50, 1, 1),
                                           sim::measurementFromLab(0, 0, 51, 1, 1)),
                 "imp");
-        rig.page->on_readcolordifrecordBtn_clicked();
+        pagedriver::call(rig.page, "on_readcolordifrecordBtn_clicked");
     } else {
         rig.instrument->setModeRecordCount(mode, 0);
         for (int i = 0; i < 5; ++i)
@@ -166,7 +171,7 @@ void TestHistoryFlow::rowsAreInTheHistoryBeforeTheList() {
                                      sim::measurementFromLab(21, 80, 51, 1, 1)),
                 "imp");
         rig.prompter.answers = {QMessageBox::No, QMessageBox::Yes}; // don't save; clear
-        rig.page->on_pushButton_readComparisonRecord_clicked();
+        pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
     }
     QVERIFY(inserted >= 5);
     QCOMPARE(missing, QStringList());
@@ -203,9 +208,9 @@ void TestHistoryFlow::pageEndedWithoutClearComesBackExactly() {
         rig.page.release();
     }
     Rig again(model, file);
-    QCOMPARE(again.page->restoredRows(), 2);
-    QVERIFY(again.page->historyLineText().contains(QLatin1String("2")));
-    QVERIFY(again.page->historyButton());
+    QCOMPARE(again.restored, 2);
+    QVERIFY(again.page->history().lineText().contains(QLatin1String("2")));
+    QVERIFY(again.page->history().button());
     const bool old = before.first().settings.oldLayout;
     const QList<ComparisonRecord>& after = again.page->session().list().records();
     QCOMPARE(after.size(), before.size());
@@ -222,8 +227,8 @@ void TestHistoryFlow::pageEndedWithoutClearComesBackExactly() {
     QVERIFY(again.connect());
     QVERIFY(again.page->session().hasStandard());
     again.instrument->setMeasurement(sim::measurementFromLab(21, 80, 50, 10, 20));
-    old ? again.page->on_samplemeasurementBtn_clicked()
-        : again.page->on_pushButton_sampleMeasurement_clicked();
+    old ? pagedriver::call(again.page, "on_samplemeasurementBtn_clicked")
+        : pagedriver::call(again.page, "on_pushButton_sampleMeasurement_clicked");
     QCOMPARE(list.totalCount(), 3);
     QCOMPARE(list.records().last().name, QStringLiteral("Comp%1").arg(serial + 1));
 }
@@ -245,7 +250,7 @@ void TestHistoryFlow::restoredStandardOfAnotherInstrumentIsDropped() {
     // Another instrument's row is closed into the history, not mixed into this one's list; the
     // next start does not bring it back.
     QCOMPARE(again.list().totalCount(), 0);
-    QVERIFY(again.page->historyLineText().contains(QStringLiteral("moved to the history")));
+    QVERIFY(again.page->history().lineText().contains(QStringLiteral("moved to the history")));
     history::HistoryDatabase db;
     QVERIFY(db.open(history::HistoryUrl::sqliteFile(file)));
     QCOMPARE(db.comparisons({}).size(), 1);
@@ -269,7 +274,7 @@ void TestHistoryFlow::deleteRenameAndClear() {
     QVERIFY(reader.comparison(second)->deleted); // marked, not erased
 
     rig.prompter.answers = {QMessageBox::Yes};
-    rig.page->on_pushButton_clear_clicked();
+    pagedriver::call(rig.page, "on_pushButton_clear_clicked");
     QCOMPARE(rig.list().totalCount(), 0);
     QVERIFY(reader.comparison(first)); // Clear empties the list, not the history
     QVERIFY(rig.store.restore().isEmpty());
@@ -295,7 +300,7 @@ void TestHistoryFlow::historyOffKeepsRowsListed() {
     rig.compare(21, 50);
     QCOMPARE(rig.list().totalCount(), 2);
     QVERIFY(rig.store.pendingCount() > 0);
-    QVERIFY(rig.page->historyLineText().contains(QLatin1String("History off")));
+    QVERIFY(rig.page->history().lineText().contains(QLatin1String("History off")));
     // Said once, not once per row.
     QCOMPARE(saidOff(), 0);
 }
@@ -307,9 +312,9 @@ void TestHistoryFlow::historyWindowExportsAndReports() {
     rig.compare(20.5, 50);
     rig.compare(23, 50);
     const QStringList ids{idText(rig.list().record(0)), idText(rig.list().record(1))};
-    QVERIFY(rig.page->historyButton());
-    rig.page->historyButton()->click();
-    history::HistoryWindow* window = rig.page->historyWindow();
+    QVERIFY(rig.page->history().button());
+    rig.page->history().button()->click();
+    history::HistoryWindow* window = rig.page->history().window();
     QVERIFY(window && window->isVisible());
     QCOMPARE(window->model()->rowCount(), 2);
 
@@ -350,16 +355,17 @@ void TestHistoryFlow::spectraAreInTheHistoryBeforeTheList() {
         auto* spectral = qobject_cast<MeterPageFor510*>(&dialog);
         if (!spectral)
             return int(QDialog::Rejected);
-        spectral->setRecorder([&, recorder = rig.page->spectrumRecorder()](
-                                  const QVector<SpectralRecord>& r, const QStringList& n) {
-            recorder(r, n);
-            beforeListed = stored();
-            listedThen = int(spectral->records().size());
-        });
-        spectral->on_pushButton_spectralMeasurement_clicked();
+        const auto recorder = rig.page->history().spectrumRecorder();
+        spectral->setRecorder(
+            [&, recorder](const QVector<SpectralRecord>& r, const QStringList& n) {
+                recorder(r, n);
+                beforeListed = stored();
+                listedThen = int(spectral->records().size());
+            });
+        pagedriver::call(spectral, "on_pushButton_spectralMeasurement_clicked");
         return int(QDialog::Accepted);
     });
-    rig.page->on_pushButton_spectralTransmittance_clicked();
+    pagedriver::call(rig.page, "on_pushButton_spectralTransmittance_clicked");
     const QString expected =
         QStringLiteral("spec1 reflectance %1").arg(rig.instrument->serialNumber());
     QCOMPARE(beforeListed, QStringList{expected});

@@ -6,6 +6,7 @@
 #include "lookandfeel.h"
 #include "mainwindow.h"
 #include "mythread.h"
+#include "pagedriver.h"
 #include "singleinstance.h"
 #include "startup.h"
 #include "virtualinstrument.h"
@@ -178,9 +179,9 @@ void TestMainWindow::unplugKeepsTheListAnotherInstrumentDropsTheStandard() {
     QTRY_VERIFY(rig.window->isLampOn());
     rig.prompter.shown.clear();
     FirstPageFor510* page = rig.page();
-    page->on_pushButton_standardMeasurement_clicked();
-    page->on_pushButton_sampleMeasurement_clicked();
-    page->on_pushButton_sampleMeasurement_clicked();
+    pagedriver::call(page, "on_pushButton_standardMeasurement_clicked");
+    pagedriver::call(page, "on_pushButton_sampleMeasurement_clicked");
+    pagedriver::call(page, "on_pushButton_sampleMeasurement_clicked");
     QCOMPARE(page->session().list().totalCount(), 2);
 
     rig.instrument->unplug();
@@ -190,7 +191,7 @@ void TestMainWindow::unplugKeepsTheListAnotherInstrumentDropsTheStandard() {
     QVERIFY(page->session().hasStandard());
     QCOMPARE(page->findChild<QLineEdit*>("lineEdit_totalNum")->text(), QStringLiteral("2"));
     // Measuring without the instrument says so and changes nothing.
-    page->on_pushButton_sampleMeasurement_clicked();
+    pagedriver::call(page, "on_pushButton_sampleMeasurement_clicked");
     QCOMPARE(rig.prompter.lastText(), FirstPageFor510::tr("Please connect the device first!"));
     QCOMPARE(page->session().list().totalCount(), 2);
 
@@ -199,7 +200,7 @@ void TestMainWindow::unplugKeepsTheListAnotherInstrumentDropsTheStandard() {
     rig.watcher->arrive();
     QVERIFY(rig.window->isLampOn());
     QVERIFY(page->session().hasStandard());
-    page->on_pushButton_sampleMeasurement_clicked();
+    pagedriver::call(page, "on_pushButton_sampleMeasurement_clicked");
     QCOMPARE(page->session().list().totalCount(), 3);
 
     // Another instrument: its samples are not compared with this one's standard, and the list of
@@ -217,7 +218,7 @@ void TestMainWindow::unplugKeepsTheListAnotherInstrumentDropsTheStandard() {
     QCOMPARE(closed.first().first().toInt(), 3);
     QCOMPARE(page->session().list().totalCount(), 0);
     QCOMPARE(page->findChild<QLineEdit*>("lineEdit_totalNum")->text(), QStringLiteral("0"));
-    page->on_pushButton_sampleMeasurement_clicked();
+    pagedriver::call(page, "on_pushButton_sampleMeasurement_clicked");
     QCOMPARE(page->session().list().totalCount(), 0);
 }
 

@@ -5,6 +5,7 @@
 #include "excelengine.h"
 #include "firstpagefor510.h"
 #include "frameport.h"
+#include "pagedriver.h"
 #include "pauselock.h"
 #include "sheetcells.h"
 #include "stdcolorcommands.h"
@@ -158,7 +159,7 @@ void TestRecordsFlow::importJudgesAndFillsTheList() {
                                       "r");
     QVERIFY(rig.connect());
     QCOMPARE(rig.page->session().displayMode(), 3);
-    rig.page->on_pushButton_readComparisonRecord_clicked();
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
     QCOMPARE(rig.prompter.messages(), QStringList());
     QCOMPARE(rig.rows(), 20);
     QCOMPARE(rig.cell(0, 1), QStringLiteral("ABCDEFGHIJKLM")); // 13 bytes, no zero: taken whole
@@ -181,7 +182,7 @@ void TestRecordsFlow::importJudgesAndFillsTheList() {
          {QList<QMessageBox::StandardButton>{QMessageBox::No, QMessageBox::No},
           QList<QMessageBox::StandardButton>{QMessageBox::Cancel}}) {
         rig.prompter.answers = answers;
-        rig.page->on_pushButton_readComparisonRecord_clicked();
+        pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
         QCOMPARE(rig.prompter.shown.first().buttons,
                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QCOMPARE(rig.rows(), 20);
@@ -197,7 +198,7 @@ void TestRecordsFlow::importJudgesAndFillsTheList() {
             if (auto* dialog = rig.page->findChild<QProgressDialog*>())
                 progressMaximum = dialog->maximum();
     };
-    rig.page->on_pushButton_readComparisonRecord_clicked();
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
     QCOMPARE(rig.prompter.messages().last(), QStringLiteral("Info|No comparison record!"));
     QCOMPARE(progressMaximum, 0);
     QCOMPARE(rig.rows(), 0);
@@ -223,7 +224,7 @@ void TestRecordsFlow::importEveryModeCarriesItsValues() {
     const sim::Measurement sample = lab(52.3, 12.4, -8.7, 20.5, 80.5);
     rig.instrument->addModeRecord(mode, sim::modeRecordBytes(mode, standard, sample), "rec");
     QVERIFY(rig.connect());
-    rig.page->on_pushButton_readComparisonRecord_clicked();
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
     QCOMPARE(rig.rows(), 1);
     const QString zero[] = {"0.00%", "0.00%", "0.00", "0.00",   "0.00",  "0.00",
                             "0.00",  "0.0",   "0.00", "0.0000", "0.0000"};
@@ -256,7 +257,7 @@ void TestRecordsFlow::importFailuresLeaveTheListAlone() {
     for (const Case& c : cases) {
         rig.prompter.shown.clear();
         rig.port.sendsBeforeFailure = c.sendsBeforeFailure;
-        rig.page->on_pushButton_readComparisonRecord_clicked();
+        pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
         rig.port.sendsBeforeFailure = -1;
         QCOMPARE(rig.prompter.messages(), QStringList{QStringLiteral("Error|") + c.text});
         QCOMPARE(rig.rows(), 0);
@@ -265,13 +266,13 @@ void TestRecordsFlow::importFailuresLeaveTheListAlone() {
     }
     rig.prompter.shown.clear();
     rig.instrument->corruptNextBlockChecksum();
-    rig.page->on_pushButton_readComparisonRecord_clicked();
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
     QCOMPARE(rig.prompter.messages(),
              QStringList{"Error|difference history data error, unable to export!"});
 
     rig.port.link.closeLink();
     rig.prompter.shown.clear();
-    rig.page->on_pushButton_readComparisonRecord_clicked();
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
     QCOMPARE(rig.prompter.messages(), QStringList{"Error|Please connect the device first!"});
 }
 
@@ -280,12 +281,12 @@ void TestRecordsFlow::importAsksToSaveFirst() {
     Rig rig("KV630");
     rig.instrument->addModeRecord(3, sim::modeRecordBytes(3, lab(50, 0, 0), lab(50, 0, 0)), "a");
     QVERIFY(rig.connect());
-    rig.page->on_pushButton_readComparisonRecord_clicked();
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
     QCOMPARE(rig.rows(), 1);
 
     // Save first, but cancel the file dialog: nothing is imported.
     rig.prompter.answers = {QMessageBox::Yes};
-    rig.page->on_pushButton_readComparisonRecord_clicked();
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
     QCOMPARE(rig.prompter.shown.at(0).text,
              QStringLiteral("Data import willempty the list, to save data first?"));
     QCOMPARE(rig.prompter.shown.at(1).kind, QStringLiteral("save"));
@@ -296,7 +297,7 @@ void TestRecordsFlow::importAsksToSaveFirst() {
     const QString path = dir.filePath("saved.xlsx");
     rig.prompter.answers = {QMessageBox::Yes, QMessageBox::Yes};
     rig.prompter.files = {path};
-    rig.page->on_pushButton_readComparisonRecord_clicked();
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
     QVERIFY(QFile::exists(path));
     QCOMPARE(rig.rows(), 1);
     QCOMPARE(rig.cell(0, 0), QStringLiteral("1"));
@@ -313,12 +314,12 @@ void TestRecordsFlow::oldLayoutImportUsesTheInstrumentFormula() {
     QVERIFY(rig.page->session().oldLayout());
     // An empty store adds nothing and says nothing.
     rig.instrument->setColorDiffRecordCount(0);
-    rig.page->on_pushButton_readComparisonRecord_clicked();
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
     QCOMPARE(rig.prompter.messages(), QStringList());
     QCOMPARE(rig.rows(), 0);
 
     rig.instrument->setColorDiffRecordCount(1);
-    rig.page->on_pushButton_readComparisonRecord_clicked();
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
     QCOMPARE(rig.rows(), 1);
     QCOMPARE(rig.cell(0, 1), QStringLiteral("ABCDEFGHIJKLMN"));
     const colour::Lab s{52.3, 12.4, -8.7}, p{53.1, 11.2, -7.9};
@@ -340,16 +341,16 @@ void TestRecordsFlow::exportWritesTheListAsTheSheet() {
     rig.instrument->addModeRecord(
         6, sim::modeRecordBytes(6, lab(60, -3, 4, 0, 100), lab(60, -3, 4, 0, 100)), "second");
     QVERIFY(rig.connect());
-    rig.page->on_pushButton_exportExcel_clicked();
+    pagedriver::callBool(rig.page, "on_pushButton_exportExcel_clicked");
     QCOMPARE(rig.prompter.messages(), QStringList{"error|No data for Storing to Excel!"});
 
-    rig.page->on_pushButton_readComparisonRecord_clicked();
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
     QCOMPARE(rig.rows(), 2);
     rig.prompter.shown.clear();
     const QString path = dir.filePath("export.xlsx");
     rig.prompter.files = {path};
     rig.prompter.answers = {QMessageBox::No}; // keep the list after the export
-    QVERIFY(rig.page->on_pushButton_exportExcel_clicked());
+    QVERIFY(pagedriver::callBool(rig.page, "on_pushButton_exportExcel_clicked"));
     const ScriptedPrompter::Shown dialog = rig.prompter.shown.at(0);
     QCOMPARE(dialog.title, QStringLiteral("Storing data to Excel"));
     QCOMPARE(dialog.text, QStringLiteral("excel file (*.xlsx);;CSV file, numbers only (*.csv)"));
@@ -367,7 +368,7 @@ void TestRecordsFlow::exportNeverLosesThePreviousFile() {
     rig.instrument->addModeRecord(1, sim::modeRecordBytes(1, lab(0, 0, 0, 10), lab(0, 0, 0, 11)),
                                   "x");
     QVERIFY(rig.connect());
-    rig.page->on_pushButton_readComparisonRecord_clicked();
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
 
     // A target that cannot be replaced when the new file is complete (here it became a directory
     // while the rows were written) keeps what it holds.
@@ -375,7 +376,7 @@ void TestRecordsFlow::exportNeverLosesThePreviousFile() {
     rig.prompter.shown.clear();
     rig.prompter.files = {target};
     QTimer::singleShot(0, [&] { QDir().mkpath(target + "/inside"); });
-    QVERIFY(!rig.page->on_pushButton_exportExcel_clicked());
+    QVERIFY(!pagedriver::callBool(rig.page, "on_pushButton_exportExcel_clicked"));
     // The reason follows on a line of its own.
     QCOMPARE(rig.prompter.messages().last(),
              QStringLiteral("Error|Can't overwrite this file, maybe the file is in use!\n"
@@ -393,7 +394,7 @@ void TestRecordsFlow::exportNeverLosesThePreviousFile() {
     }
     rig.prompter.files = {previous};
     rig.prompter.answers = {QMessageBox::Yes};
-    QVERIFY(rig.page->on_pushButton_exportExcel_clicked());
+    QVERIFY(pagedriver::callBool(rig.page, "on_pushButton_exportExcel_clicked"));
     const QStringList cells = sheetCellsByUnzip(previous);
     QVERIFY(!cells.contains("A40=old row"));
     QVERIFY(cells.contains("F2=Standard Haze"));
@@ -406,16 +407,17 @@ void TestRecordsFlow::oldLayoutExport() {
     rig.instrument->addOldLayoutRecord(
         sim::oldLayoutRecordBytes(lab(52.3, 12.4, -8.7), lab(52.3, 12.4, -8.7)), "same");
     QVERIFY(rig.connect());
-    rig.page->on_pushButton_readComparisonRecord_clicked();
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
     for (bool chinese : {false, true}) {
         if (rig.rows() == 0)
-            rig.page->on_pushButton_readComparisonRecord_clicked();
+            pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
         rig.page->setChinese(chinese);
         rig.prompter.shown.clear();
         const QString path = dir.filePath(chinese ? "zh.xlsx" : "en.xlsx");
         rig.prompter.files = {path};
-        QVERIFY(rig.page->on_pushButton_exportExcel_clicked()); // hands over to the old layout
-        QCOMPARE(rig.rows(), 0);                                // cleared without asking
+        QVERIFY(pagedriver::callBool(
+            rig.page, "on_pushButton_exportExcel_clicked")); // hands over to the old layout
+        QCOMPARE(rig.rows(), 0);                             // cleared without asking
         QCOMPARE(rig.prompter.messages().last(),
                  (chinese ? QStringLiteral("存储数据|将数据成功存储到文件: \r\n\t")
                           : QStringLiteral("Storing data|Data stored to file: \r\n\t")) +
@@ -446,10 +448,10 @@ void TestRecordsFlow::commandLineWritesTheSameSheet() {
         QVERIFY(link.openLink());
         page.openThreadSlot();
         page.onDeviceConnected();
-        page.on_pushButton_readComparisonRecord_clicked();
+        pagedriver::call(&page, "on_pushButton_readComparisonRecord_clicked");
         const QString fromPage = dir.filePath(QStringLiteral("page%1.xlsx").arg(model));
         prompter.files = {fromPage};
-        QVERIFY(page.on_pushButton_exportExcel_clicked());
+        QVERIFY(pagedriver::callBool(&page, "on_pushButton_exportExcel_clicked"));
         page.closeThreadSlot();
 
         const QString fromTool = dir.filePath(QStringLiteral("tool%1.xlsx").arg(model));
@@ -501,7 +503,7 @@ void TestRecordsFlow::libraryWriter() {
         }
     };
     rig.prompter.files = {good};
-    rig.page->on_pushButton_writeStandardColor_clicked();
+    pagedriver::call(rig.page, "on_pushButton_writeStandardColor_clicked");
     QVERIFY(heldDuringDialog);
     waiting.get();
     rig.prompter.onShown = nullptr;
@@ -534,7 +536,7 @@ void TestRecordsFlow::libraryWriter() {
         rig.prompter.shown.clear();
         rig.prompter.files = {path};
         const int before = rig.instrument->receivedFrames().size();
-        rig.page->on_pushButton_writeStandardColor_clicked();
+        pagedriver::call(rig.page, "on_pushButton_writeStandardColor_clicked");
         QCOMPARE(rig.prompter.shown.last().kind, r.kind);
         QCOMPARE(rig.prompter.messages().last(), QStringLiteral("Error|") + r.text);
         QCOMPARE(rig.instrument->receivedFrames().size(), before);

@@ -1,6 +1,7 @@
 // The workspace's analysis against the virtual instrument: statistics and trend chart follow
 // new, deleted and re-judged rows; exports carry the statistics sheet and numeric CSV; averaged
 // readings with cancel; the verdict bar neutral before the first comparison.
+#include "analysispanel.h"
 #include "apptestsupport.h"
 #include "colour.h"
 #include "comparisonsheet.h"
@@ -8,6 +9,7 @@
 #include "excelengine.h"
 #include "firstpagefor510.h"
 #include "frameport.h"
+#include "pagedriver.h"
 #include "sheetcells.h"
 #include "statisticspanel.h"
 #include "trendchart.h"
@@ -47,8 +49,8 @@ struct Rig {
     ~Rig() { page->closeThreadSlot(); }
     void measure(int target, double haze) {
         instrument->setMeasurement(sim::measurementFromLab(haze, 80, 50, 10, 20));
-        target == 1 ? page->on_pushButton_standardMeasurement_clicked()
-                    : page->on_pushButton_sampleMeasurement_clicked();
+        target == 1 ? pagedriver::call(page, "on_pushButton_standardMeasurement_clicked")
+                    : pagedriver::call(page, "on_pushButton_sampleMeasurement_clicked");
     }
     void compare(double dHaze) {
         measure(1, 20);
@@ -57,10 +59,10 @@ struct Rig {
     QLabel* verdictBar() const { return page->findChild<QLabel*>("label_result"); }
     // The figures of the statistics row headed heading.
     const analysis::Summary& summary(const QString& heading) const {
-        QTableWidget* table = page->statisticsPanel()->table();
+        QTableWidget* table = page->analysis().statistics()->table();
         for (int row = 0; row < table->rowCount(); ++row)
             if (table->item(row, 0)->text() == heading)
-                return page->statisticsPanel()->summaries().at(row);
+                return page->analysis().statistics()->summaries().at(row);
         static const analysis::Summary none;
         return none;
     }
@@ -99,28 +101,28 @@ void TestWorkspaceAnalysis::analysisFollowsTheList() {
     // Deviations from the mean -0.2333, -1.0333, 1.2667: squares sum to 2.726667 over n - 1 = 2.
     QVERIFY(std::fabs(*s.sd - std::sqrt(2.7266666666666666 / 2)) < 1e-9);
     QCOMPARE(*s.range, 2.3);
-    QCOMPARE(rig.page->statisticsPanel()->verdicts().ng, 1);
-    const trend::Plan& plan = rig.page->trendChart()->currentPlan();
+    QCOMPARE(rig.page->analysis().statistics()->verdicts().ng, 1);
+    const trend::Plan& plan = rig.page->analysis().trend()->currentPlan();
     QCOMPARE(plan.panes.size(), 2); // ΔHaze and ΔT in the Haze/T mode
     QCOMPARE(plan.panes.at(0).points.size(), 3);
     QCOMPARE(plan.lastRow, 2);
 
-    rig.page->on_DeleteBtn_clicked(2);
+    pagedriver::call(rig.page, "on_DeleteBtn_clicked", 2);
     s = rig.summary(kDeltaHaze);
     QCOMPARE(s.n, 2);
     QVERIFY(std::fabs(*s.mean - 0.1) < 1e-9);
-    QCOMPARE(rig.page->statisticsPanel()->verdicts().ng, 0);
-    QCOMPARE(rig.page->trendChart()->currentPlan().lastRow, 1);
+    QCOMPARE(rig.page->analysis().statistics()->verdicts().ng, 0);
+    QCOMPARE(rig.page->analysis().trend()->currentPlan().lastRow, 1);
 
     // Re-judged with a 0.20 % haze tolerance both rows fail, and the band narrows with it.
     QVERIFY(!rig.page->session().setTolerance(20, 100, 10));
-    rig.page->rejudgeList();
-    QCOMPARE(rig.page->statisticsPanel()->verdicts().ng, 2);
-    const trend::Plan::Pane& pane = rig.page->trendChart()->currentPlan().panes.at(0);
+    rig.page->session().rejudge();
+    QCOMPARE(rig.page->analysis().statistics()->verdicts().ng, 2);
+    const trend::Plan::Pane& pane = rig.page->analysis().trend()->currentPlan().panes.at(0);
     QCOMPARE(pane.band.top(), trend::yOf(pane, 0.2));
 
     // A click on a point selects its row.
-    emit rig.page->trendChart()->rowClicked(1);
+    emit rig.page->analysis().trend()->rowClicked(1);
     auto* list = rig.page->findChild<QTableView*>("tableWidget_data");
     QCOMPARE(list->selectionModel()->selectedRows().value(0).row(), 1);
 
@@ -151,7 +153,7 @@ void TestWorkspaceAnalysis::exportsCarryStatisticsAndCsv() {
     rig.compare(-0.25);
     const QString book = dir.filePath("list.xlsx");
     rig.prompter.files = {book};
-    QVERIFY(rig.page->on_pushButton_exportExcel_clicked());
+    QVERIFY(pagedriver::callBool(rig.page, "on_pushButton_exportExcel_clicked"));
     QCOMPARE(rig.prompter.shown.last().text, "Data stored to file: " + book);
 
     ExcelEngine first(book);
@@ -193,7 +195,7 @@ void TestWorkspaceAnalysis::exportsCarryStatisticsAndCsv() {
     // The same list as numbers in CSV, chosen by the file type.
     const QString numbers = dir.filePath("list.csv");
     rig.prompter.files = {numbers};
-    QVERIFY(rig.page->on_pushButton_exportExcel_clicked());
+    QVERIFY(pagedriver::callBool(rig.page, "on_pushButton_exportExcel_clicked"));
     QFile f(numbers);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QList<csv::Record> records;
@@ -206,7 +208,7 @@ void TestWorkspaceAnalysis::exportsCarryStatisticsAndCsv() {
 
     // A failure says why.
     rig.prompter.files = {dir.filePath("no/such/dir/list.xlsx")};
-    QVERIFY(!rig.page->on_pushButton_exportExcel_clicked());
+    QVERIFY(!pagedriver::callBool(rig.page, "on_pushButton_exportExcel_clicked"));
     QVERIFY(rig.prompter.shown.last().text.contains("no such directory"));
 }
 

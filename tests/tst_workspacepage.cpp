@@ -4,6 +4,7 @@
 #include "firstpagefor510.h"
 #include "frameport.h"
 #include "instrumenttext.h"
+#include "pagedriver.h"
 #include "virtualinstrument.h"
 
 #include <QGroupBox>
@@ -33,7 +34,9 @@ struct PageRig {
         if (!port.openLink())
             return false;
         page->openThreadSlot();
-        return page->initForDevice();
+        page->onDeviceConnected();
+        // Identified, with a mode the page can show.
+        return page->session().meaningInForce().has_value();
     }
     template <class T> T* child(const char* name) const { return page->findChild<T*>(name); }
     bool shown(const char* name) const { return !child<QWidget>(name)->isHidden(); }
@@ -65,7 +68,8 @@ void TestWorkspacePage::identifiesInstrument() {
              QString::number(rig.instrument->firmwareVersion() / 100.0, 'f', 2));
     QCOMPARE(rig.page->session().modelName(), QStringLiteral("KV510"));
     QCOMPARE(rig.page->session().identity().uiIndex, 0);
-    QVERIFY(rig.prompter.shown.isEmpty());
+    // Identifying says nothing; the settings read after it says it read them.
+    QCOMPARE(shownTexts(rig.prompter), QStringList{"Read successful!"});
     // The exchange released the lock: the worker goes on polling and picks up a push.
     rig.instrument->pushMeasurement();
     QTRY_VERIFY_WITH_TIMEOUT(rig.page->session().hasStandard(), 3000);
@@ -84,7 +88,7 @@ void TestWorkspacePage::unknownMeterNumberStopsBeforeVersion() {
     PageRig rig("KV510");
     rig.instrument->setMeterNumber(4242);
     QVERIFY(!rig.connect());
-    QCOMPARE(shownTexts(rig.prompter), QStringList{"Read MeterNo Fail!"});
+    QCOMPARE(shownTexts(rig.prompter).value(0), QStringLiteral("Read MeterNo Fail!"));
     QCOMPARE(rig.page->session().modelName(), FirstPageFor510::tr("UnKnow"));
     QVERIFY(rig.child<QLineEdit>("lineEdit_firmwareVersion")->text().isEmpty());
     QCOMPARE(rig.page->session().displayMode(), -1);
@@ -133,13 +137,28 @@ void TestWorkspacePage::hazeTLabFromVersion114() {
         QVERIFY(rig.connect());
         QCOMPARE(rig.shown("radioButton_hazeTLab"), firmware == 114);
     }
+    // A KV510 that measures haze and T only never offers it; a mode it reports that the page
+    // cannot show leaves no mode chosen, and nothing is measured in a mode that is not known.
+    PageRig hazeOnly("KV510", 114);
+    hazeOnly.instrument->setMeterNumber(5110);
+    hazeOnly.instrument->setDisplayMode(6);
+    QVERIFY(!hazeOnly.connect());
+    for (const char* radio : {"radioButton_hazeTLab", "radioButton_Lab", "radioButton_LCh"})
+        QVERIFY(!hazeOnly.shown(radio));
+    QVERIFY(hazeOnly.shown("radioButton_hazeT"));
+    for (auto* radio : hazeOnly.page->findChildren<QRadioButton*>())
+        QVERIFY(!radio->isChecked());
+    hazeOnly.prompter.shown.clear();
+    pagedriver::call(hazeOnly.page, "on_pushButton_sampleMeasurement_clicked");
+    QCOMPARE(shownTexts(hazeOnly.prompter), QStringList{"Failed to read DisplayParam!"});
+    QCOMPARE(hazeOnly.page->session().list().totalCount(), 0);
 }
 
 void TestWorkspacePage::unsuitableDisplayModeIsRefused() {
     PageRig rig("KV630");
     rig.instrument->setDisplayMode(0); // haze and T on a colorimeter
     QVERIFY(!rig.connect());
-    QCOMPARE(shownTexts(rig.prompter), QStringList{"Failed to read DisplayParam!"});
+    QCOMPARE(shownTexts(rig.prompter).value(0), QStringLiteral("Failed to read DisplayParam!"));
 }
 
 void TestWorkspacePage::connectionReadsParameterOfColorimeter() {
@@ -159,7 +178,7 @@ void TestWorkspacePage::connectionReadsParameterOfColorimeter() {
     // Without a link every action asks for the instrument first.
     rig.page->closeThreadSlot();
     rig.port.closeLink();
-    QCOMPARE(rig.page->on_pushButton_readParameter_clicked(), -1);
+    QCOMPARE(pagedriver::callInt(rig.page, "on_pushButton_readParameter_clicked"), -1);
     QCOMPARE(shownTexts(rig.prompter), QStringList{"Please connect the device first!"});
 }
 

@@ -8,6 +8,7 @@
 #include "judging.h"
 #include "mainwindow.h"
 #include "offscreenscreens.h"
+#include "pagedriver.h"
 #include "startup.h"
 #include "virtualinstrument.h"
 
@@ -48,7 +49,8 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
             setup.prompter = &prompter;
             setup.translationDirs = {QCoreApplication::applicationDirPath()};
             MainWindow window(std::move(setup));
-            chinese ? window.on_btnLanguageZh_clicked() : window.on_btnLanguageEn_clicked();
+            chinese ? pagedriver::call(&window, "on_btnLanguageZh_clicked")
+                    : pagedriver::call(&window, "on_btnLanguageEn_clicked");
             // A maximised window under a 40-pixel task bar and a 32-pixel title bar.
             const QRect available = screen->availableGeometry();
             window.setGeometry(available.adjusted(2, 32, -2, -42));
@@ -70,7 +72,7 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
                 r.name = QStringLiteral("Comp%1").arg(i + 1);
                 records << r;
             }
-            page->appendComparisonRows(records);
+            page->session().append(records);
             // Once the layout has settled on the instrument's display mode, nothing above the
             // list is squeezed: the panels have their height, every shown row of the comparison
             // table is inside it and the verdict bar below it.

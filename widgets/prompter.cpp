@@ -36,6 +36,15 @@ void FolderMemory::remember(const QString& filter, const QString& chosen) {
                       QFileInfo(chosen).absolutePath());
 }
 
+QMessageBox::StandardButton Prompter::safeDefault(QMessageBox::StandardButtons buttons,
+                                                  QMessageBox::StandardButton given) {
+    if (given != QMessageBox::NoButton)
+        return given;
+    if (buttons.testFlag(QMessageBox::Cancel))
+        return QMessageBox::Cancel;
+    return buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::NoButton;
+}
+
 namespace {
 
 class DialogPrompter : public Prompter {
@@ -47,13 +56,17 @@ class DialogPrompter : public Prompter {
         QMessageBox::warning(parent, title, text, QMessageBox::Ok);
     }
     QMessageBox::StandardButton question(QWidget* parent, const QString& title, const QString& text,
-                                         QMessageBox::StandardButtons buttons) override {
-        return QMessageBox::question(parent, title, text, buttons);
+                                         QMessageBox::StandardButtons buttons,
+                                         QMessageBox::StandardButton defaultButton) override {
+        return QMessageBox::question(parent, title, text, buttons,
+                                     safeDefault(buttons, defaultButton));
     }
-    QMessageBox::StandardButton warningQuestion(QWidget* parent, const QString& title,
-                                                const QString& text,
-                                                QMessageBox::StandardButtons buttons) override {
-        return QMessageBox::warning(parent, title, text, buttons);
+    QMessageBox::StandardButton
+    warningQuestion(QWidget* parent, const QString& title, const QString& text,
+                    QMessageBox::StandardButtons buttons,
+                    QMessageBox::StandardButton defaultButton) override {
+        return QMessageBox::warning(parent, title, text, buttons,
+                                    safeDefault(buttons, defaultButton));
     }
     QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
                          const QString& filter) override {

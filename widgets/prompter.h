@@ -34,10 +34,13 @@ class Prompter {
 
     // A modal information box with one OK button.
     virtual void information(QWidget* parent, const QString& title, const QString& text) = 0;
-    // A modal question; returns the button the user chose.
-    virtual QMessageBox::StandardButton question(QWidget* parent, const QString& title,
-                                                 const QString& text,
-                                                 QMessageBox::StandardButtons buttons) = 0;
+    // A modal question; returns the button the user chose. Enter chooses the default button:
+    // unless one is given, the one that loses nothing (Cancel, else No). Esc and closing the box
+    // choose Cancel, else No.
+    virtual QMessageBox::StandardButton
+    question(QWidget* parent, const QString& title, const QString& text,
+             QMessageBox::StandardButtons buttons,
+             QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) = 0;
     // A modal warning box with one OK button. A prompter that does not tell the two apart
     // records it as information.
     virtual void warning(QWidget* parent, const QString& title, const QString& text) {
@@ -45,11 +48,15 @@ class Prompter {
     }
     // A modal warning box that asks: it offers the buttons given and returns the one chosen. A
     // prompter that has no such box asks it as a question.
-    virtual QMessageBox::StandardButton warningQuestion(QWidget* parent, const QString& title,
-                                                        const QString& text,
-                                                        QMessageBox::StandardButtons buttons) {
-        return question(parent, title, text, buttons);
+    virtual QMessageBox::StandardButton
+    warningQuestion(QWidget* parent, const QString& title, const QString& text,
+                    QMessageBox::StandardButtons buttons,
+                    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) {
+        return question(parent, title, text, buttons, defaultButton);
     }
+    // The default of a question: the one given, else Cancel, else No.
+    static QMessageBox::StandardButton safeDefault(QMessageBox::StandardButtons buttons,
+                                                   QMessageBox::StandardButton given);
     // File dialogs: empty when the user cancels (the default for prompters that script none).
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
                                  const QString& filter);

@@ -5,6 +5,7 @@
 #include "quantities.h"
 
 #include <QBrush>
+#include <QCoreApplication>
 #include <QHash>
 
 using namespace comparisonrows;
@@ -31,6 +32,80 @@ QString averageTip(const ComparisonRecord& r) {
 }
 
 } // namespace
+
+std::pair<QString, QString> ComparisonListModel::heading(Layout layout, int c) {
+    const auto page = [](const char* text) {
+        return QCoreApplication::translate("FirstPageFor510", text);
+    };
+    const auto colorimeter = [](const char* text) {
+        return QCoreApplication::translate(colour::kFormulaContext, text);
+    };
+    const bool old = layout == Layout::Old;
+    const int sample = old ? int(OldColSample) : int(ColSample);
+    const int values = sample - ColStandard;
+    if (c >= ColStandard && c < sample + values) {
+        const int index = (c - ColStandard) % values;
+        static const char* const kNames[] = {"",   "",  "L*", "a*", "b*", "L*",
+                                             "C*", "h", "Y",  "x",  "y"};
+        static const char* const kOldNames[] = {"L*", "a*", "b*", "C*", "h"};
+        QString name = old ? QLatin1String(kOldNames[index])
+                       : index == quantities::Haze
+                           ? page(QT_TRANSLATE_NOOP("FirstPageFor510", "Haze"))
+                       : index == quantities::T ? page(QT_TRANSLATE_NOOP("FirstPageFor510", "T"))
+                                                : QLatin1String(kNames[index]);
+        return {c < sample ? page(QT_TRANSLATE_NOOP("FirstPageFor510", "Standard"))
+                           : page(QT_TRANSLATE_NOOP("FirstPageFor510", "Sample")),
+                name};
+    }
+    switch (c) {
+    case ColNo:
+        return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "NO")), {}};
+    case ColName:
+        return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "Test Name")), {}};
+    case ColTime:
+        return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "DateTime")), {}};
+    default:
+        break;
+    }
+    if (old) {
+        switch (c) {
+        case OldColDeltaE:
+            return {colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△E")), {}};
+        case OldColVerdict:
+            return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "Pass or not")), {}};
+        case OldColDelete:
+            return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "Delete")), {}};
+        case OldColReport:
+            return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "Report")), {}};
+        default:
+            return {};
+        }
+    }
+    switch (c) {
+    case ColDeltaHaze:
+        return {colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△Haze")), {}};
+    case ColDeltaT:
+        return {colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△T")), {}};
+    case ColDeltaE:
+        return {colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△E")), {}};
+    case ColVerdict:
+        return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "Pass or not")), {}};
+    case ColDelete:
+        return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "Delete")), {}};
+    case ColReport:
+        return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "Report")), {}};
+    default:
+        return {};
+    }
+}
+
+QVariant ComparisonListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal ||
+        (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
+        return QAbstractTableModel::headerData(section, orientation, role);
+    const auto [group, name] = heading(layout_, section);
+    return name.isEmpty() ? group : group + QLatin1Char(' ') + name;
+}
 
 ComparisonListModel::ComparisonListModel(Layout layout, QObject* parent)
     : QAbstractTableModel(parent), layout_(layout) {}

@@ -22,6 +22,13 @@ class ComparisonListModel : public QAbstractTableModel {
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Each column's heading, in the interface's language: the group and the quantity joined
+    // ("Standard L*"), as a screen reader announces it; the view draws them in two rows.
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    // The two rows of a column's heading: the group (or the column's own name) and the quantity
+    // (empty where the name spans both rows).
+    static std::pair<QString, QString> heading(Layout layout, int column);
     // Only the name column takes an edit: the row is renamed through the rename handler.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     // Who renames a row edited in a view (the session, which keeps the history in step).

@@ -2,72 +2,39 @@
 
 #include "ui_firstpagefor510.h"
 
-#include "comparisonrows.h"
+#include "analysispanel.h"
+#include "colour.h"
+#include "comparisonlistviews.h"
+#include "comparisonpanel.h"
 #include "decimalvalidator.h"
 #include "deviceinfocommands.h"
 #include "frameport.h"
-#include "historyjournal.h"
+#include "listtransfer.h"
 #include "mythread.h"
 #include "pauselock.h"
 #include "prompter.h"
-#include "rbtableheaderview.h"
-#include "rowbuttondelegate.h"
+#include "receivethread.h"
+#include "workspacehistory.h"
 
 #include <QButtonGroup>
-#include <QCoreApplication>
-#include <QDebug>
-#include <QDoubleValidator>
 #include <QGridLayout>
-#include <QGuiApplication>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QScreen>
-#include <QStyledItemDelegate>
-#include <QThread>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QTimer>
-
-using namespace comparisonrows;
 
 namespace {
 
 constexpr int kModeCount = 7;
-const QString kPlaceholder = QStringLiteral("-----");
-const QString kBlueEdit = QStringLiteral("color: rgb(0, 0, 255);");
-constexpr int kValueRows = ComparisonRecord::kValueCount;
-constexpr int kDeltaERow = 12;
-constexpr int kOldValueRows = ComparisonRecord::kOldValueCount;
-constexpr int kOldDeltaERow = 6;
-
-QString colorimeterText(const char* source) {
-    return QCoreApplication::translate(colour::kFormulaContext, source);
-}
-
-QTableWidgetItem* centredItem(const QString& text) {
-    auto* item = new QTableWidgetItem(text);
-    item->setTextAlignment(Qt::AlignCenter);
-    return item;
-}
-
-// Centres every cell of a list without storing an alignment in each of its many items.
-class CentredDelegate : public QStyledItemDelegate {
-  public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-  protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        option->displayAlignment = Qt::AlignCenter;
-    }
-};
 
 } // namespace
 
 FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* parent)
     : QWidget(parent), port_(port), prompter_(prompter),
       session_(new ComparisonSession(port, this)), ui(new Ui::FirstPageFor510),
-      clock_([] { return QDateTime::currentDateTime(); }),
       dialogRunner_([](QDialog& dialog) { return dialog.exec(); }) {
     ui->setupUi(this);
+    receiver_ = new ReceiveThread(this);
+    connect(receiver_, &ReceiveThread::received, this, &FirstPageFor510::SaveData);
     session_->setPauseLockSource([this] { return pauseLock(); });
     session_->setModelTable(ModelTable::loadDefault());
     arrivalClock_.start();
@@ -75,8 +42,7 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
     auto* percent = new DecimalValidator(0, 100, 2, this);
     ui->lineEdit_hazeTolerance->setValidator(percent);
     ui->lineEdit_tTolerance->setValidator(percent);
-    auto* threshold = new DecimalValidator(0, 50, 1, this);
-    ui->lineEdit_eThresholds->setValidator(threshold);
+    ui->lineEdit_eThresholds->setValidator(new DecimalValidator(0, 50, 1, this));
     ui->lineEdit_thresholds->setValidator(new DecimalValidator(0, 50, 1, this));
 
     displayGroup_ = new QButtonGroup(this);
@@ -91,18 +57,47 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
     blinkTimer_->setSingleShot(true);
     connect(blinkTimer_, &QTimer::timeout, this, &FirstPageFor510::showNextPush);
 
-    setUpComparisonTables();
-    setUpLists();
+    panel_ =
+        new ComparisonPanel({ui->tableWidget_colorDiff, ui->pushButton_standardMeasurement,
+                             ui->pushButton_sampleMeasurement, ui->groupBox_standardMeasurement,
+                             ui->groupBox_sampleMeasurement, ui->label_result},
+                            {ui->tbColorDiff, ui->stdmeasurementBtn, ui->samplemeasurementBtn,
+                             ui->stdBtnGroubox, ui->sampBtnGroubox, ui->resultlab},
+                            this);
+    connect(panel_, &ComparisonPanel::standardTyped, session_,
+            &ComparisonSession::setStandardValue);
+    connect(panel_, &ComparisonPanel::standardRefused, this,
+            [this](const QString& typed, const QString& inUse) {
+                prompter_.information(
+                    this, tr("Error"),
+                    tr("\"%1\" is not a number. The standard keeps %2.").arg(typed, inUse));
+            });
+    lists_ = new ComparisonListViews(ui->tableWidget_data, session_->listModel(false), ui->tbData,
+                                     session_->listModel(true), this);
+    connect(lists_, &ComparisonListViews::deleteClicked, session_, &ComparisonSession::removeRow);
+    connect(lists_, &ComparisonListViews::reportClicked, this, [this](bool old, int row) {
+        old ? on_ReportBtn_clicked_old(row) : on_ReportBtn_clicked(row);
+    });
+    connect(ui->tableWidget_data, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { doubleClickedSlot(index.row(), index.column()); });
+    connect(ui->tbData, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        doubleClickedSlot_old(index.row(), index.column());
+    });
+    history_ = new WorkspaceHistory(*session_, prompter_, this);
+    transfer_ = new ListTransfer(*session_, prompter_, port_, this);
+    connect(history_, &WorkspaceHistory::reportRequested, this, &FirstPageFor510::openReportOf);
     setUpAnalysis();
     // A standard the session dropped (a failed measurement, another instrument) is not shown.
     connect(session_, &ComparisonSession::standardChanged, this, [this] {
         if (!session_->hasStandard())
-            blankSide(1);
+            panel_->blankSide(1);
     });
     for (bool old : {false, true})
         connect(&session_->listModel(old), &ComparisonListModel::countersChanged, this,
                 &FirstPageFor510::refreshCounters);
     connect(session_, &ComparisonSession::listClosed, this, &FirstPageFor510::showListClosed);
+    connect(session_, &ComparisonSession::comparisonAdded, lists_,
+            &ComparisonListViews::scrollToNewest);
 
     ui->stackedWidget_comparisonMeasurement->setCurrentWidget(ui->page_newComparisonMeasurement);
     ui->stackedWidget_data->setCurrentWidget(ui->page_newData);
@@ -110,11 +105,10 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
     showToleranceRows(true, true, false);
     ui->companyinfoLab->hide();
     ui->companywetLab->hide();
-    connect(ui->tableWidget_data, &QTableView::doubleClicked, this,
-            [this](const QModelIndex& index) { doubleClickedSlot(index.row(), index.column()); });
-    connect(ui->tbData, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-        doubleClickedSlot_old(index.row(), index.column());
-    });
+    // The History button sits beside Clear and Export.
+    auto* row = qobject_cast<QHBoxLayout*>(ui->widget_buttons->layout());
+    if (const int at = row ? row->indexOf(ui->pushButton_exportExcel) : -1; at >= 0)
+        row->insertWidget(at + 1, history_->button());
     applyDisplayMode();
     // The page sits in a dialog-like window: Enter in a field must not press a button the user
     // did not choose (the first one, the record import, would otherwise be the default).
@@ -125,7 +119,8 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
 FirstPageFor510::~FirstPageFor510() {
     closeThreadSlot();
     // The journal lets go of the session, which is deleted with the page's children.
-    delete journal_;
+    delete history_;
+    history_ = nullptr;
     delete ui;
 }
 
@@ -134,212 +129,27 @@ void FirstPageFor510::setModelTable(const ModelTable& table) {
 }
 
 void FirstPageFor510::setClock(std::function<QDateTime()> clock) {
-    clock_ = clock;
+    history_->setClock(clock);
+    transfer_->setClock(clock);
     session_->setClock(std::move(clock));
 }
 
-void FirstPageFor510::setUpComparisonTables() {
-    for (QTableWidget* table : {ui->tableWidget_colorDiff, ui->tbColorDiff}) {
-        const bool old = table == ui->tbColorDiff;
-        table->setRowCount(old ? 7 : 13);
-        table->setColumnCount(5);
-        table->setStyleSheet(QStringLiteral("background:#ffffff;"));
-        table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-        table->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-        table->horizontalHeader()->hide();
-        table->verticalHeader()->hide();
-        table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        // The table takes the height the panels beside it need and no more; its rows stretch.
-        table->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
-        table->setItem(0, 0, centredItem(QString()));
-        table->setItem(0, 1, centredItem(QCoreApplication::translate("QObject", "Standard")));
-        table->setItem(0, 2, centredItem(QCoreApplication::translate("QObject", "Sample")));
-        table->setItem(0, 3, centredItem(colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△"))));
-        table->setItem(0, 4, centredItem(QString()));
-    }
-    const QStringList labels = {
-        tr("Haze"),           tr("Transmittance"),
-        QStringLiteral("L*"), QStringLiteral("a*"),
-        QStringLiteral("b*"), QStringLiteral("L*"),
-        QStringLiteral("C*"), QStringLiteral("h"),
-        QStringLiteral("Y"),  QStringLiteral("x"),
-        QStringLiteral("y"),  colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△E"))};
-    for (int row = 1; row <= kDeltaERow; ++row)
-        ui->tableWidget_colorDiff->setItem(row, 0, centredItem(labels[row - 1]));
-    const QStringList oldLabels = {
-        QStringLiteral("L*"), QStringLiteral("a*"),
-        QStringLiteral("b*"), QStringLiteral("C*"),
-        QStringLiteral("h"),  colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△E"))};
-    for (int row = 1; row <= kOldDeltaERow; ++row)
-        ui->tbColorDiff->setItem(row, 0, centredItem(oldLabels[row - 1]));
-    resetComparisonTable();
-    resetComparisonTable_old();
-    keepRowsInView(ui->tbColorDiff);
-}
-
-// Every value cell back to its placeholder, as after construction.
-void FirstPageFor510::resetComparisonTable() {
-    QTableWidget* table = ui->tableWidget_colorDiff;
-    for (int row = 1; row <= kDeltaERow; ++row) {
-        for (int column = 1; column <= 4; ++column) {
-            const bool empty =
-                (row == kDeltaERow && column != 3) || (column == 4 && (row == 7 || row == 8));
-            table->setItem(row, column, centredItem(empty ? QString() : kPlaceholder));
-        }
-        if (row == kDeltaERow)
-            continue;
-        // The standard column is editable: a value typed over is the one the next comparisons use.
-        auto* edit = new QLineEdit(kPlaceholder);
-        edit->setAlignment(Qt::AlignCenter);
-        edit->setFrame(false);
-        edit->setStyleSheet(kBlueEdit);
-        const int index = row - 1;
-        connect(edit, &QLineEdit::textChanged, this,
-                [this, index](const QString& text) { standardEdited(index, text); });
-        connect(edit, &QLineEdit::editingFinished, this,
-                [this, index, edit] { standardEditFinished(index, edit); });
-        table->setCellWidget(row, 1, edit);
-    }
-    table->item(0, 1)->setForeground(Qt::black);
-    table->item(0, 2)->setForeground(Qt::black);
-}
-
-void FirstPageFor510::resetComparisonTable_old() {
-    QTableWidget* table = ui->tbColorDiff;
-    for (int row = 1; row <= kOldDeltaERow; ++row) {
-        for (int column = 1; column <= 4; ++column) {
-            const bool empty = (row == kOldDeltaERow && column != 3) || (column == 4 && row > 3);
-            table->setItem(row, column, centredItem(empty ? QString() : kPlaceholder));
-        }
-    }
-    table->item(0, 1)->setForeground(Qt::black);
-    table->item(0, 2)->setForeground(Qt::black);
-}
-
-void FirstPageFor510::setUpLists() {
-    QTableView* list = ui->tableWidget_data;
-    list->setModel(&session_->listModel(false));
-    newHeaderView_ = new RbTableHeaderView(Qt::Horizontal, 2, ListColumns, list);
-    list->setHorizontalHeader(newHeaderView_);
-    QTableView* old = ui->tbData;
-    old->setModel(&session_->listModel(true));
-    oldHeaderView_ = new RbTableHeaderView(Qt::Horizontal, 2, OldListColumns, old);
-    old->setHorizontalHeader(oldHeaderView_);
-
-    for (auto [table, header] : {std::pair{list, newHeaderView_}, std::pair{old, oldHeaderView_}}) {
-        const int columns = table->model()->columnCount();
-        const int sample = header == newHeaderView_ ? int(ColSample) : int(OldColSample);
-        const int values = sample - ColStandard;
-        for (int column = 0; column < columns; ++column) {
-            if (column < ColStandard || column >= sample + values)
-                header->setCellSpan(0, column, 2, 1);
-            for (int row = 0; row < 2; ++row) {
-                header->setCellBackground(row, column, QColor(0x444444));
-                header->setCellForeground(row, column, Qt::white);
-            }
-        }
-        header->setCellSpan(0, ColStandard, 1, values);
-        header->setCellSpan(0, sample, 1, values);
-        setListLine(table, header);
-        header->setSectionsClickable(true);
-        table->verticalHeader()->hide();
-        // Rows of one height: the view never measures contents, which keeps big lists quick.
-        table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-        table->setItemDelegate(new CentredDelegate(table));
-    }
-    deleteButtons_ = new RowButtonDelegate(tr("Delete"), list);
-    reportButtons_ = new RowButtonDelegate(tr("Report"), list);
-    list->setItemDelegateForColumn(ColDelete, deleteButtons_);
-    list->setItemDelegateForColumn(ColReport, reportButtons_);
-    connect(deleteButtons_, &RowButtonDelegate::clicked, this,
-            &FirstPageFor510::on_DeleteBtn_clicked);
-    connect(reportButtons_, &RowButtonDelegate::clicked, this,
-            &FirstPageFor510::on_ReportBtn_clicked);
-    deleteButtonsOld_ = new RowButtonDelegate(tr("Delete"), old);
-    reportButtonsOld_ = new RowButtonDelegate(tr("Report"), old);
-    old->setItemDelegateForColumn(OldColDelete, deleteButtonsOld_);
-    old->setItemDelegateForColumn(OldColReport, reportButtonsOld_);
-    connect(deleteButtonsOld_, &RowButtonDelegate::clicked, this,
-            &FirstPageFor510::on_DeleteBtn_clicked_old);
-    connect(reportButtonsOld_, &RowButtonDelegate::clicked, this,
-            &FirstPageFor510::on_ReportBtn_clicked_old);
-
-    for (int column = ColHazeTolerance; column < ListColumns; ++column)
-        list->setColumnHidden(column, true);
-    for (int column = OldColFormula; column < OldListColumns; ++column)
-        old->setColumnHidden(column, true);
-
-    // The old list has fixed widths.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const double v = (screen ? screen->availableGeometry().width() : 1280) / 19.0;
-    for (int column = 0; column <= OldColReport; ++column)
-        old->setColumnWidth(column, int(v - 5.6));
-    old->setColumnWidth(0, int(v - 32));
-    old->setColumnWidth(1, int(2 * v));
-    old->setColumnWidth(2, int(2 * v + 15));
-    old->setColumnWidth(OldColVerdict, int(v + 20));
-    old->setColumnWidth(OldColDelete, int(v + 10));
-    old->setColumnWidth(OldColReport, int(v + 15));
-
-    relabelListHeaders();
-    // Until the first language switch the transmittance headers carry the long word.
-    for (int column : {ColStandard + 1, ColSample + 1})
-        newHeaderView_->setCellText(1, column, tr("Transmittance"));
-    newHeaderView_->setCellText(
-        0, ColDeltaT, colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△Transmittance")));
-}
-
-void FirstPageFor510::relabelListHeaders() {
-    for (RbTableHeaderView* header : {newHeaderView_, oldHeaderView_}) {
-        header->setCellText(0, ColNo, tr("NO"));
-        header->setCellText(0, ColName, tr("Test Name"));
-        header->setCellText(0, ColTime, tr("DateTime"));
-        header->setCellText(0, ColStandard, tr("Standard"));
-    }
-    newHeaderView_->setCellText(0, ColSample, tr("Sample"));
-    newHeaderView_->setCellText(0, ColDeltaHaze,
-                                colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△Haze")));
-    newHeaderView_->setCellText(0, ColDeltaT,
-                                colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△T")));
-    newHeaderView_->setCellText(0, ColDeltaE,
-                                colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△E")));
-    newHeaderView_->setCellText(0, ColVerdict, tr("Pass or not"));
-    const QStringList names = {tr("Haze"),           tr("T"),
-                               QStringLiteral("L*"), QStringLiteral("a*"),
-                               QStringLiteral("b*"), QStringLiteral("L*"),
-                               QStringLiteral("C*"), QStringLiteral("h"),
-                               QStringLiteral("Y"),  QStringLiteral("x"),
-                               QStringLiteral("y")};
-    for (int i = 0; i < kValueRows; ++i) {
-        newHeaderView_->setCellText(1, ColStandard + i, names[i]);
-        newHeaderView_->setCellText(1, ColSample + i, names[i]);
-    }
-    oldHeaderView_->setCellText(0, OldColSample, tr("Sample"));
-    oldHeaderView_->setCellText(0, OldColDeltaE,
-                                colorimeterText(QT_TRANSLATE_NOOP("Colorimeter", "△E")));
-    oldHeaderView_->setCellText(0, OldColVerdict, tr("Pass or not"));
-    const QStringList oldNames = {QStringLiteral("L*"), QStringLiteral("a*"), QStringLiteral("b*"),
-                                  QStringLiteral("C*"), QStringLiteral("h")};
-    for (int i = 0; i < kOldValueRows; ++i) {
-        oldHeaderView_->setCellText(1, OldColStandard + i, oldNames[i]);
-        oldHeaderView_->setCellText(1, OldColSample + i, oldNames[i]);
-    }
-    newHeaderView_->viewport()->update();
-    oldHeaderView_->viewport()->update();
+void FirstPageFor510::setChinese(bool chinese) {
+    isChinese_ = chinese;
+    history_->setChinese(chinese);
+    transfer_->setChinese(chinese);
 }
 
 std::shared_ptr<PauseLock> FirstPageFor510::pauseLock() const {
-    return worker_ ? worker_->sharedPauseLock() : nullptr;
+    return receiver_->pauseLock();
 }
 
-QTableView* FirstPageFor510::currentListView() const {
-    return listShownOld() ? ui->tbData : ui->tableWidget_data;
+MyThread* FirstPageFor510::worker() const {
+    return receiver_->worker();
 }
 
-bool FirstPageFor510::listShownOld() const {
-    return session_->shownMeaning().oldLayout;
+QThread* FirstPageFor510::workerThread() const {
+    return receiver_->thread();
 }
 
 void FirstPageFor510::refreshCounters() {
@@ -350,40 +160,11 @@ void FirstPageFor510::refreshCounters() {
 }
 
 void FirstPageFor510::openThreadSlot() {
-    qDebug() << "openThreadSlot";
-    // A worker still running from an earlier connection would poll a link it no longer owns.
-    closeThreadSlot();
-    workerThread_ = new QThread;
-    worker_ = new MyThread(&port_);
-    // Chunks still queued when a worker stops belong to the old connection and are dropped.
-    const int generation = ++workerGeneration_;
-    connect(worker_, &MyThread::senddata, this, [this, generation](const QByteArray& data) {
-        if (generation == workerGeneration_)
-            SaveData(data);
-    });
-    worker_->moveToThread(workerThread_);
-    connect(workerThread_, &QThread::finished, workerThread_, &QObject::deleteLater);
-    connect(workerThread_, &QThread::started, worker_, &MyThread::startThreadSlot);
-    workerThread_->start();
-    qDebug() << "mainWidget QThread::currentThreadId()==" << QThread::currentThreadId();
+    receiver_->start(&port_);
 }
 
 void FirstPageFor510::closeThreadSlot() {
-    if (!workerThread_)
-        return;
-    qDebug() << "closeThreadSlot";
-    // The worker notices the request within one bounded lock attempt, even while a command on
-    // this thread holds the pause lock.
-    worker_->requestStop();
-    workerThread_->quit();
-    workerThread_->wait();
-    ++workerGeneration_;
-    delete worker_; // its thread has ended, so nothing runs in it any more
-    worker_ = nullptr;
-    // Deleted now rather than by its pending deleteLater, which never runs once the event loop
-    // has ended (the page is also stopped from the window's destructor).
-    delete workerThread_;
-    workerThread_ = nullptr;
+    receiver_->stop();
     // A frame cut off by the disconnection never gets its rest.
     session_->resetPushScanner();
 }
@@ -404,7 +185,11 @@ bool FirstPageFor510::shown(const SessionResult& result) {
 
 void FirstPageFor510::onDeviceConnected() {
     initForDevice();
-    showRestoredStandard();
+    if (history_->keepRestoredStandard()) {
+        panel_->setOldLayout(session_->oldLayout());
+        panel_->showSide(1, *session_->standard());
+        panel_->neutralStandardSwatch();
+    }
     if (session_->profile().parameterPage)
         on_pushButton_readParameter_clicked();
     else
@@ -433,6 +218,7 @@ bool FirstPageFor510::initForDevice() {
     ui->lineEdit_firmwareVersion->setText(QString::number(id.firmwareVersion / 100.0, 'f', 2));
     configureForKind();
     const bool old = session_->oldLayout();
+    panel_->setOldLayout(old);
     ui->groupBox_setDisplayParameter->setVisible(!old);
     ui->stackedWidget_comparisonMeasurement->setCurrentWidget(
         old ? ui->page_oldComparisonMeasurement : ui->page_newComparisonMeasurement);
@@ -487,79 +273,25 @@ void FirstPageFor510::showToleranceRows(bool haze, bool t, bool threshold) {
 }
 
 void FirstPageFor510::onButtonClicked(int id) {
-    switch (id) {
-    case DisplayHazeT:
-        showToleranceRows(true, true, false);
-        break;
-    case DisplayHaze:
-        showToleranceRows(true, false, false);
-        break;
-    case DisplayT:
-        showToleranceRows(false, true, false);
-        break;
-    case DisplayLab:
-    case DisplayLCh:
-    case DisplayYxy:
-        showToleranceRows(false, false, true);
-        break;
-    case DisplayHazeTLab:
-        showToleranceRows(true, true, true);
-        break;
-    default:
-        break;
-    }
+    // The tolerance rows of the mode chosen: haze, T, and the threshold where colour is judged.
+    showToleranceRows(id == DisplayHazeT || id == DisplayHaze || id == DisplayHazeTLab,
+                      id == DisplayHazeT || id == DisplayT || id == DisplayHazeTLab,
+                      id >= DisplayLab);
 }
 
 void FirstPageFor510::applyDisplayMode() {
     // The list shows its rows' own columns; the comparison table the mode in force.
     const ListMeaning shown = session_->shownMeaning();
     ui->stackedWidget_data->setCurrentWidget(shown.oldLayout ? ui->page_oldData : ui->page_newData);
-    refreshAnalysis();
-    if (shown.oldLayout)
-        return;
-    QTableWidget* table = ui->tableWidget_colorDiff;
-    QTableView* list = ui->tableWidget_data;
-    struct Shown {
-        std::initializer_list<int> rows;
-        std::initializer_list<int> columns;
-        int units;
-    };
-    static const Shown byMode[kModeCount] = {
-        {{1, 2}, {3, 4, 14, 15, 25, 26}, 11},
-        {{1}, {3, 14, 25}, 8},
-        {{2}, {4, 15, 26}, 8},
-        {{3, 4, 5, 12}, {5, 6, 7, 16, 17, 18, 27}, 11},
-        {{6, 7, 8, 12}, {8, 9, 10, 19, 20, 21, 27}, 11},
-        {{9, 10, 11, 12}, {11, 12, 13, 22, 23, 24, 27}, 11},
-        {{1, 2, 3, 4, 5, 12}, {3, 4, 5, 6, 7, 14, 15, 16, 17, 18, 25, 26, 27}, 18},
-    };
-    const int inForce = session_->displayMode() >= 0 ? session_->displayMode() : shown.displayMode;
-    const Shown& rows = byMode[inForce >= 0 && inForce < kModeCount ? inForce : 0];
-    for (int row = 1; row <= kDeltaERow; ++row)
-        table->setRowHidden(row,
-                            std::find(rows.rows.begin(), rows.rows.end(), row) == rows.rows.end());
-    keepRowsInView(table);
-    const Shown& columns =
-        byMode[shown.displayMode >= 0 && shown.displayMode < kModeCount ? shown.displayMode : 0];
-    for (int column = ColStandard; column <= ColDeltaE; ++column)
-        list->setColumnHidden(column, std::find(columns.columns.begin(), columns.columns.end(),
-                                                column) == columns.columns.end());
+    lists_->show(shown);
+    const int inForce = session_->displayMode();
+    panel_->showRowsOf(inForce >= 0 ? inForce : (shown.oldLayout ? 0 : shown.displayMode));
+    analysis_->scheduleRefresh();
+}
 
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const double u =
-        (screen ? screen->availableGeometry().width() : 1280) / double(columns.units + 5);
-    for (int column = 0; column <= ColVerdict; ++column)
-        list->setColumnWidth(column, int(u));
-    list->setColumnWidth(ColNo, int(u - 32));
-    list->setColumnWidth(ColName, int(2 * u));
-    list->setColumnWidth(ColTime, int(2 * u + 15));
-    list->setColumnWidth(ColDeltaT, int(u + 20));
-    list->setColumnWidth(ColDeltaE, int(u + 10));
-    list->setColumnWidth(ColDelete, int(u + 10));
-    list->setColumnWidth(ColVerdict, int(u + 15));
-    list->setColumnWidth(ColReport, int(u + 15));
-    for (int column = ColHazeTolerance; column < ListColumns; ++column)
-        list->setColumnHidden(column, true);
+void FirstPageFor510::showListClosed(int count) {
+    history_->setMovedToHistory(count);
+    applyDisplayMode();
 }
 
 void FirstPageFor510::relabelSpectralButton() {
@@ -576,7 +308,41 @@ void FirstPageFor510::relabelSpectralButton() {
 void FirstPageFor510::relabel() {
     ui->retranslateUi(this);
     relabelSpectralButton();
-    relabelListHeaders();
-    relabelHistory();
-    relabelAnalysis();
+    lists_->relabel();
+    history_->relabel();
+    analysis_->relabel();
+    cancelSetButton_->setText(tr("Cancel"));
+}
+
+void FirstPageFor510::retranslate() {
+    relabel();
+    // retranslateUi put the construction texts back; texts that depend on data are recomputed.
+    const int formula = session_->formulaIndex();
+    if (formula >= 0 && formula <= 6) {
+        const QString label = colour::formulaLabel(formula, session_->oldLayout());
+        if (!label.isNull())
+            ui->lineEdit_formula->setText(label);
+    }
+    panel_->relabel();
+    // The statistics are headed by the export's headings, in the new language.
+    analysis_->scheduleRefresh();
+    if (session_->collectedReadings() > 0)
+        showCollecting();
+}
+
+int FirstPageFor510::setHistory(history::HistoryStore* store) {
+    const int restored = history_->attach(store);
+    // Without a window to hold the history's line, it goes under the list.
+    QLabel* line = history_->line();
+    if (line && !line->parentWidget()->isWindow() && line->parentWidget() == this)
+        if (auto* grid = qobject_cast<QGridLayout*>(layout()); grid && grid->indexOf(line) < 0)
+            grid->addWidget(line, grid->rowCount(), 0, 1, grid->columnCount());
+    // Restored rows show in their own layout and mode until an instrument is identified.
+    applyDisplayMode();
+    refreshCounters();
+    return restored;
+}
+
+void FirstPageFor510::setHistoryLine(QLabel* line) {
+    history_->setLine(line);
 }

@@ -1,24 +1,33 @@
-// How the workspace fills its screen: stacked pages that claim only the shown page's height, and
-// tighter spacing on short screens, so that the list keeps ten rows in view under the upper
-// panels with every control whole; the list takes all the height the panels leave.
+// How the workspace lays itself out: the list beside the analysis on a splitter, stacked pages
+// that claim only the shown page's height, and tighter spacing on short screens, so that the list
+// keeps ten rows in view under the upper panels with every control whole; the list takes all the
+// height the panels leave.
 #include "firstpagefor510.h"
 
 #include "ui_firstpagefor510.h"
 
-#include "rbtableheaderview.h"
+#include "analysispanel.h"
+#include "comparisonlistviews.h"
+#include "comparisonpanel.h"
 #include "screenfit.h"
 
 #include <QGridLayout>
-#include <QGroupBox>
-#include <QHeaderView>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QWindow>
 
 namespace {
+
+const char kAnalysisShownKey[] = "workspace/analysisShown";
+const char kSplitterKey[] = "workspace/listSplitter";
+const char kReadingsKey[] = "workspace/readingsPerMeasurement";
 
 // Set on the upper panels (not the page, whose dialogs would inherit them), these win over the
 // skin's rules; they only take away padding. The frames around the measurement buttons have no
@@ -34,52 +43,15 @@ const char kCompactSheet[] =
     "QLabel#label_result,QLabel#resultlab{min-height:24px;font-size:14pt;}"
     "QGroupBox#groupBox_count QLabel{padding:0px 6px;}";
 
-// A stacked widget is as tall as its tallest page unless the pages not shown claim nothing.
-void sizeToShownPage(QStackedWidget* stack) {
-    const auto fit = [stack] {
-        for (int i = 0; i < stack->count(); ++i) {
-            const QSizePolicy::Policy policy =
-                i == stack->currentIndex() ? QSizePolicy::Preferred : QSizePolicy::Ignored;
-            stack->widget(i)->setSizePolicy(policy, policy);
-        }
-        stack->updateGeometry();
-    };
-    QObject::connect(stack, &QStackedWidget::currentChanged, stack, fit);
-    fit();
-}
-
 } // namespace
 
 void FirstPageFor510::setUpScreenFit() {
     for (QStackedWidget* stack :
          {ui->stackedWidget_comparisonMeasurement, ui->stackedWidget, ui->stackedWidget_data})
-        sizeToShownPage(stack);
-    gatherUpperPanels();
-}
-
-void FirstPageFor510::setListLine(QTableView* list, RbTableHeaderView* header) {
-    // Rows as high as the text needs: on a short screen every pixel goes to list rows.
-    const int line = list->fontMetrics().height() + (compact_ ? 2 : 8);
-    header->setHeaderRowHeight(0, line);
-    header->setHeaderRowHeight(1, line);
-    // The header's own floor (text plus the style's margins) would otherwise win.
-    list->verticalHeader()->setMinimumSectionSize(line);
-    list->verticalHeader()->setDefaultSectionSize(line);
-}
-
-// The comparison table gives up height to the list, but never so much that a row goes.
-void FirstPageFor510::keepRowsInView(QTableWidget* table) {
-    int rows = 0;
-    for (int row = 0; row < table->rowCount(); ++row)
-        rows += table->isRowHidden(row) ? 0 : 1;
-    const int line = table->fontMetrics().height() + (compact_ ? 0 : 6);
-    // Stretched rows never go below the header's floor, which must then be the line.
-    table->verticalHeader()->setMinimumSectionSize(line);
-    table->setMinimumHeight(rows * line + 2 * table->frameWidth());
-    // The panels around it keep their measured size otherwise, and the verdict bar would be
-    // laid over the last rows.
-    for (QWidget* w = table->parentWidget(); w && w != this; w = w->parentWidget())
-        w->updateGeometry();
+        screenfit::sizeToShownPage(stack);
+    // The panels above the buttons in one widget: their spacing is tightened together.
+    upperGrid_ = screenfit::gatherRows(ui->gridLayout_firstPageFor510, 5, 5,
+                                       QStringLiteral("widget_upperPanels"));
 }
 
 void FirstPageFor510::showEvent(QShowEvent* event) {
@@ -96,19 +68,7 @@ void FirstPageFor510::fitToScreen() {
         return;
     compact_ = true;
     layout()->setContentsMargins(4, 2, 4, 2);
-    QWidget* upper = upperGrid_->parentWidget();
-    upper->setStyleSheet(QLatin1String(kCompactSheet));
-    for (QGroupBox* box : upper->findChildren<QGroupBox*>()) {
-        if (!box->layout())
-            continue;
-        // Untitled boxes are the frames around the two measurement buttons.
-        if (box->title().isEmpty())
-            box->layout()->setContentsMargins(3, 3, 3, 3);
-        else
-            box->layout()->setContentsMargins(6, 4, 6, 4);
-        box->layout()->setSpacing(3);
-    }
-    upperGrid_->setSpacing(4);
+    screenfit::tighten(upperGrid_->parentWidget(), upperGrid_, kCompactSheet);
     static_cast<QGridLayout*>(layout())->setVerticalSpacing(3);
     // The display-mode button shares the last row of modes instead of taking a row of its own.
     QGridLayout* modes = ui->gridLayout_setDisplayParameter;
@@ -116,38 +76,82 @@ void FirstPageFor510::fitToScreen() {
     modes->removeWidget(ui->pushButton_setDisplayParameter);
     modes->addWidget(ui->radioButton_hazeTLab, 2, 0, 1, 2);
     modes->addWidget(ui->pushButton_setDisplayParameter, 2, 2);
-    setListLine(ui->tableWidget_data, newHeaderView_);
-    setListLine(ui->tbData, oldHeaderView_);
-    keepRowsInView(ui->tableWidget_colorDiff);
-    keepRowsInView(ui->tbColorDiff);
+    lists_->setCompact(true);
+    panel_->setCompact(true);
 }
 
-void FirstPageFor510::gatherUpperPanels() {
-    // The panels above the buttons in one widget: their spacing is tightened together.
-    QGridLayout* grid = ui->gridLayout_firstPageFor510;
-    auto* upper = new QWidget;
-    upper->setObjectName(QStringLiteral("widget_upperPanels"));
-    upperGrid_ = new QGridLayout(upper);
-    upperGrid_->setContentsMargins(0, 0, 0, 0);
-    upperGrid_->setHorizontalSpacing(grid->horizontalSpacing());
-    upperGrid_->setVerticalSpacing(grid->verticalSpacing());
-    for (int i = grid->count() - 1; i >= 0; --i) {
-        int row = 0, column = 0, rows = 0, columns = 0;
-        grid->getItemPosition(i, &row, &column, &rows, &columns);
-        if (row >= 5)
-            continue;
-        QLayoutItem* item = grid->takeAt(i);
-        if (QWidget* w = item->widget()) {
-            upperGrid_->addWidget(w, row, column, rows, columns);
-            delete item;
-        } else if (QLayout* l = item->layout()) {
-            l->setParent(nullptr);
-            upperGrid_->addLayout(l, row, column, rows, columns);
-        } else {
-            upperGrid_->addItem(item, row, column, rows, columns);
-        }
+void FirstPageFor510::setUpAnalysis() {
+    // The list shares its row with the analysis: a splitter the user can move, its position
+    // remembered, and the analysis can be hidden to give the list the whole width.
+    QWidget* lists = ui->stackedWidget_data;
+    ui->gridLayout_firstPageFor510->removeWidget(lists);
+    listSplitter_ = new QSplitter(Qt::Horizontal, this);
+    listSplitter_->setObjectName(QStringLiteral("splitter_list"));
+    listSplitter_->addWidget(lists);
+    analysis_ = new AnalysisPanel(listSplitter_);
+    analysis_->setPrompter(&prompter_);
+    analysis_->setSource([this] {
+        return AnalysisPanel::Source{&session_->list().records(), session_->shownMeaning(),
+                                     session_->judgingSettings(), isChinese_};
+    });
+    listSplitter_->addWidget(analysis_);
+    listSplitter_->setCollapsible(0, false);
+    listSplitter_->setStretchFactor(0, 3);
+    listSplitter_->setStretchFactor(1, 1);
+    ui->gridLayout_firstPageFor510->addWidget(listSplitter_, 6, 0, 1, 5);
+    setUpScreenFit();
+    QSettings settings;
+    const QByteArray saved = settings.value(QLatin1String(kSplitterKey)).toByteArray();
+    if (!saved.isEmpty())
+        listSplitter_->restoreState(saved);
+    connect(listSplitter_, &QSplitter::splitterMoved, this, [this] {
+        QSettings().setValue(QLatin1String(kSplitterKey), listSplitter_->saveState());
+    });
+
+    QSpinBox* readings = ui->spinBox_readingsPerMeasurement;
+    readings->setMaximumWidth(readings->fontMetrics().horizontalAdvance(QLatin1Char('0')) * 4 + 40);
+    // Cancel sits in the verdict bar that says "Reading k of n": it comes and goes there without
+    // moving any other button.
+    for (QLabel* bar : {ui->label_result, ui->resultlab}) {
+        auto* row = new QHBoxLayout(bar);
+        row->setContentsMargins(4, 2, 4, 2);
+        row->addStretch();
     }
-    for (int column = 0; column < 5; ++column)
-        upperGrid_->setColumnStretch(column, 1);
-    grid->addWidget(upper, 0, 0, 5, 5);
+    cancelSetButton_ = new QPushButton(ui->label_result);
+    cancelSetButton_->setObjectName(QStringLiteral("pushButton_cancelReadingSet"));
+    cancelSetButton_->hide();
+    ui->label_result->layout()->addWidget(cancelSetButton_);
+    relabel();
+
+    connect(ui->pushButton_analysis, &QPushButton::toggled, this,
+            &FirstPageFor510::setAnalysisShown);
+    connect(readings, &QSpinBox::valueChanged, this, &FirstPageFor510::setReadingsPerMeasurement);
+    connect(cancelSetButton_, &QPushButton::clicked, this, &FirstPageFor510::cancelReadingSet);
+    connect(analysis_, &AnalysisPanel::rowClicked, this, [this](int row) {
+        QTableView* view = lists_->shownView();
+        if (row < 0 || row >= view->model()->rowCount())
+            return;
+        view->selectRow(row);
+        view->scrollTo(view->model()->index(row, 0));
+    });
+    for (bool old : {false, true})
+        connect(&session_->listModel(old), &ComparisonListModel::countersChanged, analysis_,
+                &AnalysisPanel::scheduleRefresh);
+
+    setAnalysisShown(settings.value(QLatin1String(kAnalysisShownKey), true).toBool());
+    setReadingsPerMeasurement(settings.value(QLatin1String(kReadingsKey), 1).toInt());
+}
+
+void FirstPageFor510::setAnalysisShown(bool shown) {
+    analysis_->setVisible(shown);
+    // A panel hidden meanwhile catches up.
+    if (shown)
+        analysis_->scheduleRefresh();
+    if (ui->pushButton_analysis->isChecked() != shown)
+        ui->pushButton_analysis->setChecked(shown);
+    QSettings().setValue(QLatin1String(kAnalysisShownKey), shown);
+}
+
+bool FirstPageFor510::analysisShown() const {
+    return !analysis_->isHidden();
 }

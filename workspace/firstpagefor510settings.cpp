@@ -2,24 +2,24 @@
 #include "firstpagefor510.h"
 
 #include "meterpagefor510.h"
-#include "transferprogress.h"
 #include "ui_firstpagefor510.h"
 
-#include "comparisonsheet.h"
+#include "analysispanel.h"
+#include "comparisonlistviews.h"
+#include "listtransfer.h"
+#include "workspacehistory.h"
+
+#include "colour.h"
 #include "decimalvalidator.h"
 #include "frameport.h"
-#include "listexport.h"
 #include "mythread.h"
 #include "pauselock.h"
 #include "prompter.h"
 #include "seteparameterpagefor670.h"
-#include "stdcolorlibrary.h"
 
 #include <QButtonGroup>
-#include <QDoubleValidator>
 #include <QLineEdit>
 #include <QLocale>
-#include <QProgressDialog>
 
 #include <cmath>
 
@@ -31,20 +31,14 @@ int toInstrumentUnits(double value, int scale) {
     return static_cast<int>(std::trunc(value * scale + (value >= 0 ? 1e-7 : -1e-7)));
 }
 
-// The export's file types; the workbook comes first, so it is what the dialog offers first.
-QString exportFilter() {
-    return FirstPageFor510::tr("excel file (*.xlsx)") + QStringLiteral(";;") +
-           FirstPageFor510::tr("CSV file, numbers only (*.csv)");
-}
-
-} // namespace
-
-std::optional<double> FirstPageFor510::typedNumber(const QLineEdit* edit) {
-    // Read as the validator accepts it: in its locale, without group separators.
+// A typed number as its field's validator reads it: in its locale, without group separators.
+std::optional<double> typedNumber(const QLineEdit* edit) {
     if (const auto* validator = qobject_cast<const DecimalValidator*>(edit->validator()))
         return validator->number(edit->text());
     return std::nullopt;
 }
+
+} // namespace
 
 // ---- Settings ---------------------------------------------------------------------------
 
@@ -62,7 +56,7 @@ int FirstPageFor510::on_pushButton_readTolerance_clicked() {
     show(ui->lineEdit_tTolerance, (session_->tTolerance() / 100.0), 2);
     show(ui->lineEdit_eThresholds, session_->toleranceThreshold() / 10.0, 1);
     // The chart's band shows the tolerances in force.
-    refreshAnalysis();
+    analysis_->scheduleRefresh();
     prompter_.information(this, tr("Information"), tr("Read successful!"));
     return 1;
 }
@@ -90,7 +84,7 @@ void FirstPageFor510::on_pushButton_setTolerance_clicked() {
     if (!shown(session_->setTolerance(toInstrumentUnits(*haze, 100), toInstrumentUnits(*t, 100),
                                       toInstrumentUnits(*threshold, 10))))
         return;
-    rejudgeComparison();
+    rejudge();
     prompter_.information(this, tr("Information"), tr("Setup successfully!"));
 }
 
@@ -127,7 +121,7 @@ int FirstPageFor510::on_pushButton_readParameter_clicked() {
     }
     ui->lineEdit_thresholds->setText(
         QLocale().toString((session_->parameterThreshold() / 10.0), 'f', 1));
-    refreshAnalysis();
+    analysis_->scheduleRefresh();
     return 1;
 }
 
@@ -148,8 +142,15 @@ void FirstPageFor510::on_pushButton_setParameter_clicked() {
                                       QStringLiteral("Thresholds must between 0.1—50!"));
             return;
         }
-        if (!sendThresholdOnly(threshold))
+        if (session_->setThresholdOnly(static_cast<int>(threshold * 10.0f))) {
+            if (isChinese_)
+                prompter_.information(this, QStringLiteral("错误"),
+                                      QStringLiteral("写入△E参数信息失败！"));
+            else
+                prompter_.information(this, QStringLiteral("Error"),
+                                      QStringLiteral("Failed to write △E parameter information!"));
             return;
+        }
     } else {
         PauseLocker locker(pauseLock());
         setEParameterPageFor670 dialog(session_->identity().firmwareVersion, session_->modelName(),
@@ -161,26 +162,13 @@ void FirstPageFor510::on_pushButton_setParameter_clicked() {
             return;
     }
     on_pushButton_readParameter_clicked();
-    rejudgeComparison();
-    rejudgeList();
-}
-
-bool FirstPageFor510::sendThresholdOnly(float threshold) {
-    const float scaled = threshold * 10.0f;
-    if (!session_->setThresholdOnly(static_cast<int>(scaled)))
-        return true;
-    if (isChinese_)
-        prompter_.information(this, QStringLiteral("错误"), QStringLiteral("写入△E参数信息失败！"));
-    else
-        prompter_.information(this, QStringLiteral("Error"),
-                              QStringLiteral("Failed to write △E parameter information!"));
-    return false;
+    rejudge();
 }
 
 void FirstPageFor510::on_pushButton_spectralTransmittance_clicked() {
-    MeterPageFor510 page(worker_, &port_, session_->identity().uiIndex, this);
+    MeterPageFor510 page(worker(), &port_, session_->identity().uiIndex, this);
     page.setPrompter(&prompter_);
-    page.setRecorder(spectrumRecorder());
+    page.setRecorder(history_->spectrumRecorder());
     dialogRunner_(page);
 }
 
@@ -194,7 +182,7 @@ bool FirstPageFor510::listMadeWayForImport() {
         this, tr("Colorimeter"), tr("Data import willempty the list, to save data first?"),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (answer == QMessageBox::No)
-        session_->oldLayout() ? on_ClearBtn_clicked() : on_pushButton_clear_clicked();
+        on_pushButton_clear_clicked();
     else if (answer != QMessageBox::Yes || !on_pushButton_exportExcel_clicked())
         return false;
     // A list the user kept after all is not imported over.
@@ -208,7 +196,8 @@ void FirstPageFor510::on_pushButton_readComparisonRecord_clicked() {
     }
     if (!linkOpenOrComplain() || !listMadeWayForImport())
         return;
-    importIntoList(ui->tableWidget_data);
+    transfer_->importRecords();
+    applyDisplayMode();
 }
 
 void FirstPageFor510::on_readcolordifrecordBtn_clicked() {
@@ -217,130 +206,21 @@ void FirstPageFor510::on_readcolordifrecordBtn_clicked() {
     // The verdicts need the formula and threshold the instrument holds now.
     if (on_pushButton_readParameter_clicked() < 0)
         return;
-    importIntoList(ui->tbData);
-}
-
-void FirstPageFor510::importIntoList(QTableView* list) {
-    std::unique_ptr<QProgressDialog> progress;
-    ComparisonSession::ImportResult imported;
-    const SessionResult result = session_->importRecords(
-        [&](int steps) {
-            progress =
-                showTransferProgress(this, steps, tr("Storing data,please wait..."), tr("cancel"));
-        },
-        [&](int done) { progress->setValue(done); }, &imported,
-        [&] { return progress && progress->wasCanceled(); });
-    if (progress)
-        progress->hide();
+    transfer_->importRecords();
     applyDisplayMode();
-    list->scrollToBottom();
-    if (!shown(result))
-        return;
-    QStringList said;
-    if (imported.stopped)
-        said << tr("Import stopped: %n record(s) read before the stop were added.", nullptr,
-                   imported.appended);
-    if (imported.alreadyListed > 0)
-        said << tr("%n record(s) were already in the list and were not added again.", nullptr,
-                   imported.alreadyListed);
-    if (!said.isEmpty())
-        prompter_.information(this, tr("Information"), said.join(QLatin1Char('\n')));
 }
 
 bool FirstPageFor510::on_pushButton_exportExcel_clicked() {
-    const QList<ComparisonRecord>& records = session_->list().records();
     const bool old = session_->shownMeaning().oldLayout;
-    if (records.isEmpty()) {
-        prompter_.information(this, QObject::tr("error"), tr("No data for Storing to Excel!"));
-        return false;
-    }
-    const QString path =
-        prompter_.saveFileName(this, tr("Storing data to Excel"),
-                               comparisonsheet::defaultFileName(clock_()), exportFilter());
+    const QString path = transfer_->exportList();
     if (path.isEmpty())
         return false;
-    std::unique_ptr<QProgressDialog> progress;
-    if (!old && !listexport::isCsvPath(path))
-        progress = showTransferProgress(this, int(records.size()) + 1,
-                                        tr("Storing data,please wait..."), tr("cancel"));
-    // Cancelling keeps the rows written so far; they are saved like a complete export.
-    const listexport::Outcome outcome =
-        listexport::write(path, session_->shownMeaning(), records, isChinese_, [&](int done) {
-            if (!progress)
-                return true;
-            progress->setValue(done);
-            return !progress->wasCanceled();
-        });
-    if (progress)
-        progress->hide();
-    if (!outcome.written) {
-        const QString failed = listexport::isCsvPath(path) ? tr("Failed to export data to CSV file")
-                               : outcome.inUse
-                                   ? tr("Can't overwrite this file, maybe the file is in use!")
-                                   : tr("Failed to export data to excel file");
-        prompter_.information(this, tr("Error"), failed + QStringLiteral("\n") + outcome.reason);
-        return false;
-    }
-    if (old) {
-        on_ClearBtn_clicked();
-        // These two messages are fixed texts of the old layout, in the language it shows.
-        if (isChinese_)
-            prompter_.information(this, QStringLiteral("存储数据"),
-                                  QStringLiteral("将数据成功存储到文件: \r\n\t%1").arg(path));
-        else
-            prompter_.information(this, QStringLiteral("Storing data"),
-                                  QStringLiteral("Data stored to file: \r\n\t%1").arg(path));
-        return true;
-    }
     on_pushButton_clear_clicked();
-    prompter_.information(this, tr("Storing data"), tr("Data stored to file: %1").arg(path));
+    transfer_->sayStored(path, old);
     return true;
 }
 
-void FirstPageFor510::on_ExportExcelBtn_clicked() {
-    on_pushButton_exportExcel_clicked();
-}
-
-// ---- The colour library ------------------------------------------------------------------
-
-void FirstPageFor510::showProblem(const QString& title, const QString& text, bool warning) {
-    if (warning)
-        prompter_.warning(this, title, text);
-    else
-        prompter_.information(this, title, text);
-}
-
 void FirstPageFor510::on_pushButton_writeStandardColor_clicked() {
-    if (!linkOpenOrComplain())
-        return;
-    // Held from before the file dialog, so the worker stays paused while the user chooses.
-    PauseLocker locker(pauseLock());
-    const QString path = prompter_.openFileName(this, tr("Select one Excel files to open"),
-                                                QStringLiteral("./"), tr("excel file (*.xlsx)"));
-    if (path.isEmpty())
-        return;
-    // The whole file is checked before anything is sent: a library arrives whole or not at all.
-    stdcolorlib::Library library;
-    if (const auto problem = stdcolorlib::loadFile(path, session_->modelName(), library)) {
-        locker.unlock();
-        showProblem(problem->title, problem->text, problem->warning);
-        return;
-    }
-    const int blocks = stdcolorlib::blockCount(library);
-    // No Cancel: a library stopped part-way would leave the instrument's cards inconsistent.
-    auto progress =
-        showTransferProgress(this, blocks, tr("Storing data,please wait..."), QString());
-    if (const auto problem = stdcolorlib::write(
-            port_, library, [&progress](int sent) { progress->setValue(sent); })) {
-        progress->hide();
-        locker.unlock();
-        showProblem(problem->title, problem->text, problem->warning);
-        return;
-    }
-    progress->setValue(blocks);
-    progress->hide();
-    prompter_.information(this, tr("Information"),
-                          tr("Write to standard color card library successfully!"));
-    // Whatever else the instrument says after taking the library must not reach the worker.
-    stdcolorlib::drain(port_);
+    if (linkOpenOrComplain())
+        transfer_->writeLibrary(pauseLock());
 }

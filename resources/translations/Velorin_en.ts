@@ -21,6 +21,17 @@
     </message>
 </context>
 <context>
+    <name>AnalysisPanel</name>
+    <message>
+        <source>Trend</source>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <source>a*b* plot</source>
+        <translation>a*b* plot</translation>
+    </message>
+</context>
+<context>
     <name>ChartExport</name>
     <message>
         <source>Save as PNG…</source>
@@ -742,10 +753,6 @@ Measuring goes on; the results are kept and written once the history can be used
     <message>
         <source>The selected rows were measured in different display modes; export the rows of one mode at a time.</source>
         <translation>The selected rows were measured in different display modes; export the rows of one mode at a time.</translation>
-    </message>
-    <message>
-        <source>Trend</source>
-        <translation>Trend</translation>
     </message>
     <message>
         <source>Analysis</source>

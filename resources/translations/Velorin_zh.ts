@@ -21,6 +21,17 @@
     </message>
 </context>
 <context>
+    <name>AnalysisPanel</name>
+    <message>
+        <source>Trend</source>
+        <translation>趋势</translation>
+    </message>
+    <message>
+        <source>a*b* plot</source>
+        <translation>a*b* 图</translation>
+    </message>
+</context>
+<context>
     <name>ChartExport</name>
     <message>
         <source>Save as PNG…</source>
@@ -740,10 +751,6 @@ Measuring goes on; the results are kept and written once the history can be used
     <message>
         <source>The selected rows were measured in different display modes; export the rows of one mode at a time.</source>
         <translation>所选行的显示模式不同；请每次只导出同一模式的行。</translation>
-    </message>
-    <message>
-        <source>Trend</source>
-        <translation>趋势</translation>
     </message>
     <message>
         <source>Analysis</source>
