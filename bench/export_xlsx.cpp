@@ -181,8 +181,8 @@ int main() {
         floors.append(double(timer.nsecsElapsed()) / 1e6);
     }
     // The floor is only a floor if it wrote what the export wrote.
-    for (const char* sheet : {"xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml",
-                              "xl/styles.xml"}) {
+    for (const char* sheet :
+         {"xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml", "xl/styles.xml"}) {
         if (part(file, sheet) != part(bare, sheet) || part(file, sheet).isEmpty()) {
             std::fprintf(stderr, "the floor wrote another %s than the export\n", sheet);
             return 1;

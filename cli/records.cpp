@@ -9,8 +9,8 @@
 #include "listexport.h"
 
 #include <algorithm>
-#include <memory>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -89,7 +89,8 @@ int runExportRecords(const QString& simulateModel, const QString& database,
     }
     ComparisonSession::ImportResult imported;
     // No stored records is no failure: the file gets the headings alone.
-    if (const SessionResult r = session.importRecords({}, {}, &imported, {}, mode); r && !r->notice) {
+    if (const SessionResult r = session.importRecords({}, {}, &imported, {}, mode);
+        r && !r->notice) {
         if (use == HistoryUse::Stored && store.state() == history::HistoryStore::State::Off)
             return fail(QStringLiteral("the records could not be stored in the history, so none "
                                        "is written: %1\n(--no-history exports without the "
