@@ -8,10 +8,14 @@
 #include "comparisonsession.h"
 #include "comparisonsheet.h"
 #include "csvtable.h"
+#include "decimalvalidator.h"
 #include "firstpagefor510.h"
 #include "frameport.h"
+#include "judging.h"
 #include "pagedriver.h"
 #include "readings.h"
+#include "records.h"
+#include "reportsnapshot.h"
 #include "virtualinstrument.h"
 
 #include <QLineEdit>
@@ -99,6 +103,8 @@ class TestComparisonSession : public QObject {
     void failedStandardLeavesNoStandard();
     void unreadableTolerancesAreRefused();
     void journalSeesEveryChangeFirst();
+    void recordsCarryTheirOwnMeaning();
+    void decimalFieldsReadTheInterfaceLocale();
     void commandLineCompare();
     void averagingKeepsHueWhole();
     void commandLineAveragesAndWritesCsv();
@@ -232,6 +238,19 @@ void TestComparisonSession::importIsJudgedLikeRejudging() {
     QCOMPARE(list.failCount(), failed);
     for (int i = 0; i < list.totalCount(); ++i)
         QCOMPARE(list.record(i).pass, imported[i]);
+
+    // Stopped after two chunks: the whole records read so far come in, named, and no more.
+    rig.session.clearList();
+    rig.instrument->fillRecords(400);
+    const int recordSize = records::modeArea(rig.session.displayMode()).recordSize;
+    int chunks = 0;
+    ComparisonSession::ImportResult stopped;
+    QVERIFY(!rig.session.importRecords(
+        {}, [&](int) { ++chunks; }, &stopped, [&] { return chunks >= 2; }));
+    QVERIFY(stopped.stopped);
+    QCOMPARE(stopped.appended, 2 * records::kChunk / recordSize);
+    QCOMPARE(list.totalCount(), stopped.appended);
+    QVERIFY(!list.records().last().name.isEmpty());
 }
 
 void TestComparisonSession::failedStandardLeavesNoStandard() {
@@ -330,6 +349,18 @@ void TestComparisonSession::journalSeesEveryChangeFirst() {
     QVERIFY(rig.compare(reading(20, 80, 50, 0, 0), reading(20, 80, 50, 0, 0)));
     QCOMPARE(list.record(1).name, QStringLiteral("Comp2"));
     QCOMPARE(list.record(1).sequence, 2);
+
+    // Re-judging goes to the journal first; refused, the list keeps its verdicts.
+    journal.calls.clear();
+    QVERIFY(!rig.session.setTolerance(10, 100, 10));  // ±0.10 %: the 0.5 % row fails
+    QCOMPARE(journal.calls, QStringList{"update 2"}); // both take the new tolerance
+    QCOMPARE(list.failCount(), 1);
+    journal.refuse = true;
+    QVERIFY(!rig.session.setTolerance(100, 100, 10));
+    QCOMPARE(list.failCount(), 1);
+    QVERIFY(!rig.session.renameRow(0, QStringLiteral("refused")));
+    QVERIFY(!rig.session.removeRow(0));
+    QCOMPARE(list.record(0).name, QStringLiteral("first"));
 }
 
 void TestComparisonSession::commandLineCompare() {
@@ -384,6 +415,70 @@ void TestComparisonSession::commandLineCompare() {
     QVERIFY(QString::fromUtf8(tool.readAllStandardError()).contains("line 5"));
 }
 
+// Everything a row shows, a report says or a re-judge changes comes from the record itself.
+void TestComparisonSession::recordsCarryTheirOwnMeaning() {
+    JudgingSettings hazeT;
+    hazeT.displayMode = 0;
+    hazeT.hazeTolerance = hazeT.tTolerance = 100;
+    hazeT.threshold = 10;
+    Reading standard, sample;
+    standard.values = {2000, 8000, 5000, 1000, 2000};
+    sample.values = {2300, 8000, 5000, 1000, 2000};
+    ComparisonRecord r = judging::compare(standard, sample, hazeT);
+    r.model = QStringLiteral("KV510");
+    r.serialNumber = QStringLiteral("1");
+    QVERIFY(!r.pass); // ΔHaze 3.00 % against ±1.00 %
+    // The report of a Haze/T row is a Haze/T report, with ΔE*ab named where no formula judged.
+    ReportSnapshot s = report::snapshotOf(r, false);
+    QCOMPARE(s.displayModes, (std::array<bool, 7>{true, false, false, false, false, false, false}));
+    QCOMPARE(s.hazeTolerance, QStringLiteral("±1.00%"));
+    QCOMPARE(s.deltaEFormula, colour::formulaLabel(0, false));
+    QCOMPARE(s.verdict, colour::verdictText(false));
+    // Settings re-judged apply to rows of their own meaning only, and keep the row's mode.
+    JudgingSettings lab = hazeT;
+    lab.displayMode = 3;
+    lab.hazeTolerance = 1000;
+    const ComparisonRecord again = judging::rejudged(r, lab);
+    QCOMPARE(again.settings.displayMode, 0);
+    QVERIFY(again.pass);
+    ListMeaning other = ListMeaning::of(r);
+    QVERIFY(judging::appliesTo(other, r));
+    other.serialNumber = QStringLiteral("2");
+    QVERIFY(!judging::appliesTo(other, r));
+    // A setting never read is shown as not read, never as a number.
+    r.settings.hazeTolerance = r.settings.threshold = -1;
+    QCOMPARE(comparisonrows::cellText(r, comparisonrows::ColHazeTolerance),
+             QStringLiteral("-----"));
+    QCOMPARE(comparisonrows::cellText(r, comparisonrows::ColThreshold), QStringLiteral("-----"));
+    QCOMPARE(report::snapshotOf(r, false).hazeTolerance, QStringLiteral("-----"));
+}
+
+// "1,5" is 1.5 where the comma is the decimal sign and can never become 15 anywhere: no group
+// separators, and nothing rewritten when the field is left.
+void TestComparisonSession::decimalFieldsReadTheInterfaceLocale() {
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German, QLocale::Germany)}) {
+        DecimalValidator field(0, 100, 2);
+        field.setLocale(locale);
+        const bool comma = locale.decimalPoint() == QLatin1String(",");
+        int at = 0;
+        for (QString typed :
+             {QStringLiteral("1,5"), QStringLiteral("1.5"), QStringLiteral("1,500.0")}) {
+            const QValidator::State state = field.validate(typed, at);
+            const std::optional<double> value = field.number(typed);
+            QString fixed = typed;
+            field.fixup(fixed);
+            QCOMPARE(fixed, typed);
+            if (typed == QLatin1String(comma ? "1,5" : "1.5")) {
+                QCOMPARE(state, QValidator::Acceptable);
+                QCOMPARE(*value, 1.5);
+            } else {
+                QCOMPARE(state, QValidator::Invalid);
+                QVERIFY(!value || *value != 15);
+            }
+        }
+    }
+}
+
 // a* and b* are averaged and C*, h derived: 350° and 10° average to 0°, not 180°.
 void TestComparisonSession::averagingKeepsHueWhole() {
     Reading first, second;
@@ -401,6 +496,8 @@ void TestComparisonSession::averagingKeepsHueWhole() {
     b.values = {5200, 0, 300, 300, 9000};
     mean = readings::mean({a, b}, true);
     QCOMPARE(mean.values[0], 5100);
+    QCOMPARE(mean.values[1], 150); // a*, b* are the means of the sent a*, b*
+    QCOMPARE(mean.values[2], 150);
     QCOMPARE(mean.values[3], 212); // hypot(150, 150)
     QCOMPARE(mean.values[4], 4500);
     QCOMPARE(readings::spread({a, b}, 0), 200);

@@ -1,6 +1,7 @@
 // The workspace and velorin-cli over the measurement history: rows written before they are listed,
 // the list restored after the page ends without Clear, and rows kept when the history is off.
 #include "apptestsupport.h"
+#include "comparisonrows.h"
 #include "firstpagefor510.h"
 #include "frameport.h"
 #include "historyjournal.h"
@@ -11,7 +12,9 @@
 #include "virtualinstrument.h"
 #include "workspacehistory.h"
 
+#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -125,6 +128,10 @@ class TestHistoryFlow : public QObject {
     void historyWindowExportsAndReports();
     void spectraAreInTheHistoryBeforeTheList();
     void commandLineComparisonsAreInTheHistory();
+    void rejudgedVerdictsOutliveACrash();
+    void namesGoOnAfterTheLastRowWasDeleted();
+    void restoreInAnotherModeClosesTheList();
+    void recordsImportedTwiceAreStoredOnce();
     void killedCommandLineLosesNoPrintedComparison();
 };
 
@@ -400,6 +407,126 @@ void TestHistoryFlow::commandLineComparisonsAreInTheHistory() {
     const int count = exported.split(' ').value(0).toInt();
     QVERIFY2(count > 0, exported.constData());
     QCOMPARE(runCli({"--database", url, "history"}).count(",imported,"), count);
+    // Exported again: the same records, recognised, not stored twice.
+    runCli({"--database", url, "--simulate", "KV510", "export-records", "--mode", "0", "--out",
+            dir.filePath(QStringLiteral("e.xlsx"))});
+    QCOMPARE(runCli({"--database", url, "history"}).count(",imported,"), count);
+}
+
+// Re-judging reaches the history before the list: after a crash, the restart and the command
+// line reading the same file show the verdicts the screen showed.
+void TestHistoryFlow::rejudgedVerdictsOutliveACrash() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.sqlite"));
+    {
+        Rig rig(QStringLiteral("KV510"), file);
+        QVERIFY(rig.connect());
+        for (double haze : {20.5, 20.6, 20.7})
+            rig.compare(haze, 50);
+        QCOMPARE(rig.list().failCount(), 0);
+        rig.page->findChild<QLineEdit*>("lineEdit_hazeTolerance")->setText(QStringLiteral("0.2"));
+        pagedriver::call(rig.page, "on_pushButton_setTolerance_clicked");
+        QCOMPARE(rig.list().failCount(), 3);
+        // As after kill -9: no Clear, no close.
+        rig.page->closeThreadSlot();
+        rig.page.release();
+    }
+    const QByteArray csv = runCli({"--database", "sqlite:" + file, "history"});
+    QCOMPARE(csv.count(",NG,"), 3);
+    QCOMPARE(csv.count(",PASS,"), 0);
+    Rig again(QStringLiteral("KV510"), file);
+    QCOMPARE(again.list().failCount(), 3);
+    QCOMPARE(again.list().record(0).settings.hazeTolerance, 20);
+    QCOMPARE(again.page->findChild<QLineEdit*>("lineEdit_unqualNum")->text(), QStringLiteral("3"));
+}
+
+// The name counter is kept, not worked out from the rows left: a deleted last row's name is
+// never given again after a restart.
+void TestHistoryFlow::namesGoOnAfterTheLastRowWasDeleted() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.sqlite"));
+    {
+        Rig rig(QStringLiteral("KV510"), file);
+        QVERIFY(rig.connect());
+        rig.compare(20.5, 50);
+        rig.compare(20.6, 50);
+        QVERIFY(rig.page->session().removeRow(1));
+        rig.page->closeThreadSlot();
+    }
+    Rig again(QStringLiteral("KV510"), file);
+    QVERIFY(again.connect());
+    again.compare(20.7, 50);
+    QCOMPARE(again.list().records().last().name, QStringLiteral("Comp3"));
+}
+
+// Rows of one display mode never meet another mode's columns: before an instrument is known
+// they are shown and exported in their own mode; an instrument now in another mode closes them
+// into the history, where they keep their mode and verdicts.
+void TestHistoryFlow::restoreInAnotherModeClosesTheList() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.sqlite"));
+    {
+        Rig rig(QStringLiteral("KV510"), file);
+        QVERIFY(rig.connect());
+        QCOMPARE(rig.page->session().displayMode(), 0);
+        rig.compare(23, 50); // ΔHaze 3.00 % against ±1.00 %
+        rig.compare(20.5, 50);
+        QCOMPARE(rig.list().failCount(), 1);
+        rig.page->closeThreadSlot();
+    }
+    Rig again(QStringLiteral("KV510"), file);
+    auto* list = again.page->findChild<QTableView*>(QStringLiteral("tableWidget_data"));
+    QCOMPARE(again.list().totalCount(), 2);
+    QVERIFY(!list->isColumnHidden(comparisonrows::ColStandard));
+    QVERIFY(list->isColumnHidden(comparisonrows::ColDeltaE));
+    const QString csv = dir.filePath(QStringLiteral("before.csv"));
+    again.prompter.files = {csv};
+    QVERIFY(pagedriver::callBool(again.page, "on_pushButton_exportExcel_clicked"));
+    QFile written(csv);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(written.readAll());
+    QVERIFY(text.contains(QLatin1String("Standard Haze")));
+    QVERIFY(!text.contains(QLatin1String("L*")));
+    QCOMPARE(text.count(QLatin1String(",NG")), 1);
+    QCOMPARE(again.list().totalCount(), 2); // the clear after the export was declined
+
+    again.instrument->setDisplayMode(3);
+    QVERIFY(again.connect());
+    QCOMPARE(again.list().totalCount(), 0);
+    QVERIFY(again.page->history().lineText().contains(QLatin1String("moved to the history")));
+    QVERIFY(!list->isColumnHidden(comparisonrows::ColDeltaE));
+    history::HistoryDatabase db;
+    QVERIFY(db.open(history::HistoryUrl::sqliteFile(file)));
+    const QVector<history::HistoryComparison> rows = db.comparisons({});
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows.at(0).displayMode, 0);
+    QCOMPARE(int(std::count_if(rows.begin(), rows.end(),
+                               [](const history::HistoryComparison& r) { return !r.pass; })),
+             1);
+    QVERIFY(db.openList()->rows.isEmpty());
+}
+
+// The same stored records imported again are the same records: one history row each, and a
+// list that has them already does not take them twice.
+void TestHistoryFlow::recordsImportedTwiceAreStoredOnce() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("history.sqlite"));
+    Rig rig(QStringLiteral("KV510"), file);
+    QVERIFY(rig.connect());
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
+    const int count = rig.list().totalCount();
+    QVERIFY(count > 0);
+    ComparisonSession::ImportResult again;
+    QVERIFY(!rig.page->session().importRecords({}, {}, &again));
+    QCOMPARE(again.appended, 0);
+    QCOMPARE(again.alreadyListed, count);
+    rig.prompter.answers = {QMessageBox::No, QMessageBox::Yes}; // don't save; clear
+    pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
+    QCOMPARE(rig.list().totalCount(), count);
+    history::HistoryDatabase db;
+    QVERIFY(db.open(history::HistoryUrl::sqliteFile(file)));
+    QCOMPARE(db.comparisons({}).size(), count);
+    QCOMPARE(db.openList()->rows.size(), count);
 }
 
 void TestHistoryFlow::killedCommandLineLosesNoPrintedComparison() {

@@ -73,6 +73,7 @@ class TestMainWindow : public QObject {
     void unrelatedRemovalKeepsLink();
     void removalStopsWorkerKeepsPageAndArrivalStartsFreshWorker();
     void unplugKeepsTheListAnotherInstrumentDropsTheStandard();
+    void enterInAFieldPressesNothing();
     void languageSwitchesBothWays();
     void missingTranslationLeavesLanguage();
     void chineseTranslationIsComplete();
@@ -220,6 +221,28 @@ void TestMainWindow::unplugKeepsTheListAnotherInstrumentDropsTheStandard() {
     QCOMPARE(page->findChild<QLineEdit*>("lineEdit_totalNum")->text(), QStringLiteral("0"));
     pagedriver::call(page, "on_pushButton_sampleMeasurement_clicked");
     QCOMPARE(page->session().list().totalCount(), 0);
+}
+
+// The window is a dialog: Enter in a field must not press whatever button it would take as its
+// default (the record import, a language button).
+void TestMainWindow::enterInAFieldPressesNothing() {
+    Rig rig;
+    QTRY_VERIFY(rig.window->isLampOn());
+    rig.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.window.get()));
+    rig.prompter.shown.clear();
+    const bool chinese = rig.page()->isChinese();
+    for (const char* name : {"lineEdit_hazeTolerance", "lineEdit_tTolerance",
+                             "lineEdit_eThresholds", "lineEdit_thresholds"}) {
+        auto* field = rig.page()->findChild<QLineEdit*>(name);
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Return);
+        QTest::keyClick(field, Qt::Key_Enter);
+    }
+    QVERIFY2(rig.prompter.shown.isEmpty(), qPrintable(rig.prompter.messages().join(';')));
+    QCOMPARE(rig.page()->session().list().totalCount(), 0);
+    QCOMPARE(rig.page()->isChinese(), chinese);
+    QVERIFY(rig.window->isVisible());
 }
 
 void TestMainWindow::languageSwitchesBothWays() {

@@ -204,6 +204,15 @@ void TestWorkspaceFlow::comparisonFillsListAndCounters() {
     hazeEdit->setText(QStringLiteral("22.00%"));
     rig.sample();
     QCOMPARE(rig.cell(2, 25), QStringLiteral("0.00%"));
+    // Not a number: refused when the cell is left, which shows the value in use again.
+    for (const char* typed : {"", "abc", "20,5"}) {
+        hazeEdit->setText(QString::fromLatin1(typed));
+        emit hazeEdit->editingFinished();
+        QCOMPARE(hazeEdit->text(), QStringLiteral("22.00%"));
+        QVERIFY(rig.prompter.lastText().contains(QLatin1String("is not a number")));
+    }
+    rig.sample();
+    QCOMPARE(rig.cell(3, 25), QStringLiteral("0.00%"));
 }
 
 void TestWorkspaceFlow::pushSplitAcrossDeliveriesIsComparedLikeAPull() {
