@@ -11,6 +11,7 @@
 #include "statisticssheet.h"
 #include "workbookwriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -20,7 +21,7 @@
 
 #include <xlsxwriter.h>
 
-#include <map>
+#include <vector>
 
 namespace {
 
@@ -43,15 +44,28 @@ QList<ComparisonRecord> comparisons() {
     return records;
 }
 
-// One cell of the floor, made before the clock starts.
+// One cell of the floor, made before the clock starts; its format is looked up by a small key.
 struct FloorCell {
     int sheet, row, column;
     bool number;
     double value;
     QByteArray text;
-    xlsx::NumberFormat format;
+    int format; // index into the floor's format codes
     bool centred;
 };
+
+// The distinct format codes the cells use, in order of first use, as the export creates them.
+QStringList formatCodes;
+
+int formatKey(const xlsx::NumberFormat& format) {
+    const QString code = format.code();
+    qsizetype at = formatCodes.indexOf(code);
+    if (at < 0) {
+        formatCodes.append(code);
+        at = formatCodes.size() - 1;
+    }
+    return int(at);
+}
 
 // The cells the export writes, in its order: the list's sheet (headings in row 2, centred), then
 // the Statistics sheet from A1.
@@ -60,9 +74,10 @@ std::vector<FloorCell> floorCells(const QList<ComparisonRecord>& records) {
     const auto add = [&cells](int sheet, int row, int column, const xlsx::CellValue& v,
                               bool centred) {
         if (v.kind == xlsx::CellValue::Kind::Number)
-            cells.push_back({sheet, row, column, true, v.number, {}, v.format, centred});
+            cells.push_back({sheet, row, column, true, v.number, {}, formatKey(v.format), centred});
         else if (v.kind == xlsx::CellValue::Kind::Text)
-            cells.push_back({sheet, row, column, false, 0, xlsx::cellText(v.text), {}, centred});
+            cells.push_back({sheet, row, column, false, 0, xlsx::cellText(v.text),
+                             formatKey(xlsx::NumberFormat::general()), centred});
     };
     const QStringList heads = comparisonsheet::headings(kMode);
     const QList<int> sources = comparisonsheet::sourceColumns(kMode);
@@ -92,17 +107,18 @@ bool bareWrite(const QString& path, const std::vector<FloorCell>& cells) {
         return false;
     lxw_worksheet* sheets[2] = {workbook_add_worksheet(workbook, "Sheet1"),
                                 workbook_add_worksheet(workbook, "Statistics")};
-    std::map<std::pair<QString, bool>, lxw_format*> formats;
+    std::vector<lxw_format*> formats(std::size_t(formatCodes.size()) * 2, nullptr);
     const auto format = [&](const FloorCell& cell) -> lxw_format* {
-        const QString code = cell.format.code();
-        if (code == QLatin1String("General") && !cell.centred)
+        const QString& code = formatCodes.at(cell.format);
+        const bool general = code == QLatin1String("General");
+        if (general && !cell.centred)
             return nullptr;
-        lxw_format*& f = formats[{code, cell.centred}];
+        lxw_format*& f = formats[std::size_t(cell.format) * 2 + (cell.centred ? 1 : 0)];
         if (!f) {
             f = workbook_add_format(workbook);
             if (cell.centred)
                 format_set_align(f, LXW_ALIGN_CENTER);
-            if (code != QLatin1String("General"))
+            if (!general)
                 format_set_num_format(f, code.toLatin1().constData());
         }
         return f;
@@ -139,7 +155,8 @@ double kilobytes(const char* field) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     // No template in the benchmark's directory: the export starts from an empty workbook.
     QDir::setCurrent(dir.path());
