@@ -35,15 +35,23 @@ void AbPlot::setPrompter(Prompter* prompter) {
 }
 
 void AbPlot::replan() {
-    plan_ = abplot::plan(QRectF(rect()).adjusted(4, 4, -4, -4), input_, tolerance_);
+    planned_ = false;
     update();
+}
+
+const abplot::Plan& AbPlot::currentPlan() const {
+    if (!planned_) {
+        plan_ = abplot::plan(QRectF(rect()).adjusted(4, 4, -4, -4), input_, tolerance_);
+        planned_ = true;
+    }
+    return plan_;
 }
 
 void AbPlot::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Base));
     painter.setPen(palette().color(QPalette::Text));
-    abplot::draw(painter, plan_);
+    abplot::draw(painter, currentPlan());
 }
 
 void AbPlot::resizeEvent(QResizeEvent* event) {
@@ -52,7 +60,7 @@ void AbPlot::resizeEvent(QResizeEvent* event) {
 }
 
 void AbPlot::mousePressEvent(QMouseEvent* event) {
-    const int row = abplot::hitTest(plan_, event->position());
+    const int row = abplot::hitTest(currentPlan(), event->position());
     if (row >= 0 && event->button() == Qt::LeftButton)
         emit rowClicked(row);
     QWidget::mousePressEvent(event);

@@ -17,7 +17,8 @@ class AbPlot : public QWidget {
 
     // Everything the plot shows; call again after every new, deleted or re-judged row.
     void setInput(const abplot::Input& input);
-    const abplot::Plan& currentPlan() const { return plan_; }
+    // The plan of what was last handed, worked out now if it is not yet.
+    const abplot::Plan& currentPlan() const;
     const abplot::Tolerance& currentTolerance() const { return tolerance_; }
 
     // Where saving the picture asks for a file and reports errors.
@@ -40,6 +41,9 @@ class AbPlot : public QWidget {
 
     abplot::Input input_;
     abplot::Tolerance tolerance_;
-    abplot::Plan plan_;
+    // Planned when it is looked at (painted, clicked, asked for): a plot behind another tab
+    // costs a new row nothing.
+    mutable abplot::Plan plan_;
+    mutable bool planned_ = false;
     ChartExport* export_;
 };

@@ -16,15 +16,53 @@ namespace {
 
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
-// One quantity of every record, straight from its numbers (the CSV rows would box each value).
-template <typename F>
-Column columnOf(const QString& heading, int decimals, const QList<ComparisonRecord>& records,
-                F valueOf) {
-    Column c{heading, {}, decimals};
-    c.values.reserve(records.size());
-    for (const ComparisonRecord& r : records)
-        c.values.append(valueOf(r));
-    return c;
+// Where a column's number comes from in a record, and the divisor that makes it the number the
+// list shows.
+struct Source {
+    enum Kind { Standard, Sample, DeltaHaze, DeltaT, DeltaE, OldStandardH, OldSampleH } kind;
+    int index = 0;
+    double divisor = 100;
+};
+
+double valueOf(const ComparisonRecord& r, const Source& s) {
+    switch (s.kind) {
+    case Source::Standard:
+        return r.standard[size_t(s.index)] / s.divisor;
+    case Source::Sample:
+        return r.sample[size_t(s.index)] / s.divisor;
+    case Source::DeltaHaze:
+        return r.deltaHaze / s.divisor;
+    case Source::DeltaT:
+        return r.deltaT / s.divisor;
+    case Source::DeltaE:
+        return r.deltaE / s.divisor;
+    case Source::OldStandardH:
+        return quantities::oldValueNumber(quantities::OldH, r.standard[size_t(s.index)]);
+    case Source::OldSampleH:
+        return quantities::oldValueNumber(quantities::OldH, r.sample[size_t(s.index)]);
+    }
+    return kNone;
+}
+
+// Every column in one pass over the records, written in place: a refresh of a full list reads
+// each record once and allocates one block per column.
+QVector<Column> columnsOf(QVector<Column> out, const QVector<Source>& sources,
+                          const QList<ComparisonRecord>& records) {
+    const qsizetype n = records.size();
+    QVector<double*> at;
+    at.reserve(out.size());
+    for (Column& c : out) {
+        c.values.resize(n);
+        at.append(c.values.data());
+    }
+    const qsizetype columns = sources.size();
+    double* const* to = at.constData();
+    const Source* from = sources.constData();
+    const ComparisonRecord* r = records.constData();
+    for (qsizetype i = 0; i < n; ++i, ++r)
+        for (qsizetype k = 0; k < columns; ++k)
+            to[k][i] = valueOf(*r, from[k]);
+    return out;
 }
 
 } // namespace
@@ -33,6 +71,7 @@ QVector<Column> listColumns(int displayMode, bool oldLayout, bool chinese,
                             const QList<ComparisonRecord>& records) {
     using namespace comparisonrows;
     QVector<Column> out;
+    QVector<Source> sources;
     if (oldLayout) {
         // In the order of the export: five standard values, five sample values, then ΔE. The
         // export's Chinese headings are fixed ("标准色L*"); the statistics use the words of the
@@ -54,47 +93,43 @@ QVector<Column> listColumns(int displayMode, bool oldLayout, bool chinese,
             const QString label = chinese
                                       ? QCoreApplication::translate("FirstPageFor510", labels[k])
                                       : headings.at(5 + k);
-            out.append(columnOf(label, quantities::oldDecimals(index), records,
-                                [index, sample](const ComparisonRecord& r) {
-                                    return quantities::oldValueNumber(
-                                        index, (sample ? r.sample : r.standard)[size_t(index)]);
-                                }));
+            out.append(Column{label, {}, quantities::oldDecimals(index)});
+            if (index == quantities::OldH)
+                sources.append({sample ? Source::OldSampleH : Source::OldStandardH, index, 1});
+            else
+                sources.append({sample ? Source::Sample : Source::Standard, index, 100});
         }
-        out.append(columnOf(headings.at(17), 2, records,
-                            [](const ComparisonRecord& r) { return r.deltaE / 100.0; }));
-        return out;
+        out.append(Column{headings.at(17), {}, 2});
+        sources.append({Source::DeltaE, 0, 100});
+        return columnsOf(std::move(out), sources, records);
     }
     const QStringList headings = comparisonsheet::headings(displayMode);
-    const QList<int> sources = comparisonsheet::sourceColumns(displayMode);
+    const QList<int> columns = comparisonsheet::sourceColumns(displayMode);
     constexpr int n = ComparisonRecord::kValueCount;
-    for (int field = 0; field < sources.size(); ++field) {
-        const int column = sources.at(field);
+    for (int field = 0; field < columns.size(); ++field) {
+        const int column = columns.at(field);
         if (column >= ColStandard && column < ColSample + n) {
             const bool sample = column >= ColSample;
             const int index = column - (sample ? ColSample : ColStandard);
-            out.append(columnOf(headings.at(field), quantities::decimals(index), records,
-                                [index, sample](const ComparisonRecord& r) {
-                                    return quantities::valueNumber(
-                                        index, (sample ? r.sample : r.standard)[size_t(index)]);
-                                }));
+            out.append(Column{headings.at(field), {}, quantities::decimals(index)});
+            sources.append({sample ? Source::Sample : Source::Standard, index,
+                            double(quantities::scale(index))});
         } else if (column == ColDeltaHaze || column == ColDeltaT || column == ColDeltaE) {
-            out.append(
-                columnOf(headings.at(field), 2, records, [column](const ComparisonRecord& r) {
-                    return (column == ColDeltaHaze ? r.deltaHaze
-                            : column == ColDeltaT  ? r.deltaT
-                                                   : r.deltaE) /
-                           100.0;
-                }));
+            out.append(Column{headings.at(field), {}, 2});
+            sources.append({column == ColDeltaHaze ? Source::DeltaHaze
+                            : column == ColDeltaT  ? Source::DeltaT
+                                                   : Source::DeltaE,
+                            0, 100});
         }
     }
-    return out;
+    return columnsOf(std::move(out), sources, records);
 }
 
 QVector<bool> listVerdicts(const QList<ComparisonRecord>& records) {
-    QVector<bool> out;
-    out.reserve(records.size());
+    QVector<bool> out(records.size());
+    bool* pass = out.data();
     for (const ComparisonRecord& r : records)
-        out.append(r.pass);
+        *pass++ = r.pass;
     return out;
 }
 
@@ -104,15 +139,16 @@ QVector<trend::Series> trendSeries(int displayMode, bool oldLayout, const Judgin
     for (const trend::Quantity q : trend::quantities(displayMode, oldLayout)) {
         trend::Series s;
         s.quantity = q;
-        s.values.reserve(records.size());
+        s.values.resize(records.size());
+        double* value = s.values.data();
         for (const ComparisonRecord& r : records) {
             const int units = q == trend::Quantity::DeltaHaze ? r.deltaHaze
                               : q == trend::Quantity::DeltaT  ? r.deltaT
                                                               : r.deltaE;
             // A colour difference without a formula has no value to plot.
-            s.values.append(q == trend::Quantity::DeltaE && units == ComparisonRecord::kNoDeltaE
-                                ? kNone
-                                : units / 100.0);
+            *value++ = q == trend::Quantity::DeltaE && units == ComparisonRecord::kNoDeltaE
+                           ? kNone
+                           : units / 100.0;
         }
         const int tolerance = q == trend::Quantity::DeltaHaze ? settings.hazeTolerance
                               : q == trend::Quantity::DeltaT  ? settings.tTolerance
@@ -124,8 +160,8 @@ QVector<trend::Series> trendSeries(int displayMode, bool oldLayout, const Judgin
     return out;
 }
 
-QList<QVariantList> listStatisticsSheet(int displayMode, bool oldLayout, bool chinese,
-                                        const QList<ComparisonRecord>& records) {
+SheetRows listStatisticsSheet(int displayMode, bool oldLayout, bool chinese,
+                              const QList<ComparisonRecord>& records) {
     const QVector<Column> columns = listColumns(displayMode, oldLayout, chinese, records);
     return statisticsSheetRows(columns, summarizeAll(columns),
                                countVerdicts(listVerdicts(records)));

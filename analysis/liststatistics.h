@@ -4,6 +4,7 @@
 
 #include "comparisonrecord.h"
 #include "statistics.h"
+#include "statisticssheet.h"
 #include "trendplan.h"
 
 #include <QList>
@@ -21,7 +22,7 @@ QVector<bool> listVerdicts(const QList<ComparisonRecord>& records);
 QVector<trend::Series> trendSeries(int displayMode, bool oldLayout, const JudgingSettings& settings,
                                    const QList<ComparisonRecord>& records);
 // The export's second sheet for the list (of that layout and display mode: the records' own).
-QList<QVariantList> listStatisticsSheet(int displayMode, bool oldLayout, bool chinese,
-                                        const QList<ComparisonRecord>& records);
+SheetRows listStatisticsSheet(int displayMode, bool oldLayout, bool chinese,
+                              const QList<ComparisonRecord>& records);
 
 } // namespace analysis

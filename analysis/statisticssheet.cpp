@@ -15,8 +15,19 @@ QString text(const char* source) {
     return QCoreApplication::translate(kContext, source);
 }
 
-QVariant figure(const std::optional<double>& value) {
-    return value ? QVariant(*value) : QVariant(QString::fromLatin1(kNoValue));
+using xlsx::CellValue;
+
+// A figure as the panel shows it: the number its text shows, or "-----".
+CellValue figure(const std::optional<double>& value, int decimals) {
+    if (!value)
+        return CellValue::ofText(QString::fromLatin1(kNoValue));
+    // Rounded as the panel's text is, so the sheet holds what the panel shows.
+    return CellValue::ofNumber(QString::number(*value, 'f', decimals).toDouble(),
+                               xlsx::NumberFormat::fixed(decimals));
+}
+
+CellValue count(int n) {
+    return CellValue::ofNumber(n, xlsx::NumberFormat::general());
 }
 
 } // namespace
@@ -40,25 +51,34 @@ QStringList verdictRowLabels() {
             text(QT_TRANSLATE_NOOP("StatisticsPanel", "Pass rate (%)"))};
 }
 
-QList<QVariantList> statisticsSheetRows(const QVector<Column>& columns,
-                                        const QVector<Summary>& summaries,
-                                        const VerdictCounts& verdicts) {
-    QList<QVariantList> rows;
-    QVariantList heading;
+SheetRows statisticsSheetRows(const QVector<Column>& columns, const QVector<Summary>& summaries,
+                              const VerdictCounts& verdicts) {
+    SheetRows rows;
+    QList<CellValue> heading;
     for (const QString& h : statisticsHeadings())
-        heading.append(h);
+        heading.append(CellValue::ofText(h));
     rows.append(heading);
     for (qsizetype i = 0; i < columns.size() && i < summaries.size(); ++i) {
         const Summary& s = summaries.at(i);
-        rows.append({columns.at(i).heading, double(s.n), figure(s.mean), figure(s.sd),
-                     figure(s.minimum), figure(s.maximum), figure(s.range)});
+        const int d = columns.at(i).decimals;
+        rows.append({CellValue::ofText(columns.at(i).heading), count(s.n), figure(s.mean, d),
+                     figure(s.sd, d), figure(s.minimum, d), figure(s.maximum, d),
+                     figure(s.range, d)});
     }
-    rows.append(QVariantList());
+    rows.append(QList<CellValue>());
     const QStringList labels = verdictRowLabels();
-    rows.append({labels.at(0), double(verdicts.pass)});
-    rows.append({labels.at(1), double(verdicts.ng)});
-    rows.append({labels.at(2), figure(verdicts.passRate())});
+    rows.append({CellValue::ofText(labels.at(0)), count(verdicts.pass)});
+    rows.append({CellValue::ofText(labels.at(1)), count(verdicts.ng)});
+    rows.append({CellValue::ofText(labels.at(2)), figure(verdicts.passRate(), 1)});
     return rows;
+}
+
+bool writeSheetRows(xlsx::SheetWriter& writer, int sheet, const SheetRows& rows) {
+    for (int r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < rows.at(r).size(); ++c)
+            if (!writer.cell(sheet, r + 1, c + 1, rows.at(r).at(c), false))
+                return false;
+    return true;
 }
 
 QString figureText(const std::optional<double>& value, int decimals) {

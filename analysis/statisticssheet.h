@@ -1,8 +1,10 @@
 #pragma once
 // The statistics as a table: the headings and figures the panel shows, and the same figures as
 // the rows of the export's second sheet (numbers stay numbers there, so a spreadsheet can
-// compute with them).
+// compute with them: each is the figure the panel shows, at the column's decimals, in the
+// format that shows it so).
 
+#include "sheetwriter.h"
 #include "statistics.h"
 
 #include <QList>
@@ -21,9 +23,11 @@ QStringList verdictRowLabels();
 // The sheet from A1: headings, one row per column (a figure that does not exist, such as the
 // standard deviation of one value, is "-----" as in the list), an empty row, then PASS, NG and
 // the pass rate.
-QList<QVariantList> statisticsSheetRows(const QVector<Column>& columns,
-                                        const QVector<Summary>& summaries,
-                                        const VerdictCounts& verdicts);
+using SheetRows = QList<QList<xlsx::CellValue>>;
+SheetRows statisticsSheetRows(const QVector<Column>& columns, const QVector<Summary>& summaries,
+                              const VerdictCounts& verdicts);
+// Writes rows from A1 into sheet `sheet` of an open writer.
+bool writeSheetRows(xlsx::SheetWriter& writer, int sheet, const SheetRows& rows);
 
 // The text the panel shows for a figure: fixed decimals, or "-----" when it does not exist.
 QString figureText(const std::optional<double>& value, int decimals);

@@ -18,28 +18,36 @@ void TrendChart::setPrompter(Prompter* prompter) {
 void TrendChart::setSeries(const QVector<trend::Series>& series, const QVector<bool>& passes) {
     series_ = series;
     passes_ = passes;
-    replan();
+    invalidate();
 }
 
-void TrendChart::replan() {
-    plan_ = trend::plan(QRectF(rect()).adjusted(4, 4, -4, -4), series_, passes_);
+void TrendChart::invalidate() {
+    planned_ = false;
     update();
+}
+
+const trend::Plan& TrendChart::currentPlan() const {
+    if (!planned_) {
+        plan_ = trend::plan(QRectF(rect()).adjusted(4, 4, -4, -4), series_, passes_);
+        planned_ = true;
+    }
+    return plan_;
 }
 
 void TrendChart::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Base));
     painter.setPen(palette().color(QPalette::Text));
-    trend::draw(painter, plan_);
+    trend::draw(painter, currentPlan());
 }
 
 void TrendChart::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    replan();
+    invalidate();
 }
 
 void TrendChart::mousePressEvent(QMouseEvent* event) {
-    const int row = trend::hitTest(plan_, event->position());
+    const int row = trend::hitTest(currentPlan(), event->position());
     if (row >= 0 && event->button() == Qt::LeftButton)
         emit rowClicked(row);
     QWidget::mousePressEvent(event);
@@ -48,6 +56,6 @@ void TrendChart::mousePressEvent(QMouseEvent* event) {
 void TrendChart::changeEvent(QEvent* event) {
     // The titles are translated texts.
     if (event->type() == QEvent::LanguageChange)
-        replan();
+        invalidate();
     QWidget::changeEvent(event);
 }

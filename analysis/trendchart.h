@@ -17,7 +17,8 @@ class TrendChart : public QWidget {
 
     // Everything the chart shows; call again after every new, deleted or re-judged row.
     void setSeries(const QVector<trend::Series>& series, const QVector<bool>& passes);
-    const trend::Plan& currentPlan() const { return plan_; }
+    // The plan of what was last handed, worked out now if it is not yet.
+    const trend::Plan& currentPlan() const;
 
     // Where saving the picture asks for a file and reports errors.
     void setPrompter(Prompter* prompter);
@@ -35,10 +36,13 @@ class TrendChart : public QWidget {
     void changeEvent(QEvent* event) override;
 
   private:
-    void replan();
+    void invalidate();
 
     QVector<trend::Series> series_;
     QVector<bool> passes_;
-    trend::Plan plan_;
+    // Planned when it is looked at (painted, clicked, asked for): a chart behind another tab
+    // costs a new row nothing.
+    mutable trend::Plan plan_;
+    mutable bool planned_ = false;
     ChartExport* export_;
 };

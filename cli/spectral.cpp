@@ -1,7 +1,6 @@
 #include "clicommands.h"
 
 #include "cliinstrument.h"
-#include "excelengine.h"
 #include "instrumenttext.h"
 #include "measurementcommands.h"
 #include "records.h"
@@ -24,15 +23,13 @@ bool outPath(const char* command, const QStringList& args, QString& path) {
 }
 
 // Writes the same sheet as the spectral page's export.
-int writeSheet(const QString& path, const QList<QStringList>& rows) {
-    ExcelEngine engine(path);
-    if (!engine.open(1, ExcelEngine::OpenMode::Replace) ||
-        !engine.writeTable(spectralsheet::table(spectralsheet::captions(), rows))) {
+int writeSheet(const QString& path, const QList<spectralsheet::Row>& rows) {
+    const spectralsheet::Outcome outcome = spectralsheet::write(path, rows);
+    if (!outcome.written) {
         std::fprintf(stderr, "Failed to export data to excel file %s: %s\n", qPrintable(path),
-                     qPrintable(engine.errorString()));
+                     qPrintable(outcome.reason));
         return 1;
     }
-    engine.close();
     std::printf("%lld spectra written to %s\n", static_cast<long long>(rows.size()),
                 qPrintable(path));
     return 0;
@@ -55,7 +52,7 @@ int runSpectral(const QString& simulateModel, const QStringList& args) {
     SpectralRecord record;
     for (size_t k = 0; k < raw.size(); ++k)
         record.values[k] = raw[k] / 100.0;
-    return writeSheet(path, {spectralsheet::rowTexts(1, QStringLiteral("spec1"), record)});
+    return writeSheet(path, {{1, QStringLiteral("spec1"), record}});
 }
 
 int runSpectralHistory(const QString& simulateModel, const QStringList& args) {
@@ -83,7 +80,7 @@ int runSpectralHistory(const QString& simulateModel, const QStringList& args) {
         std::fprintf(stderr, "Reading spectral recording data failed!\n");
         return 1;
     }
-    QList<QStringList> rows;
+    QList<spectralsheet::Row> rows;
     int unnamed = 1;
     for (const records::Spectrum& s : records::decodeSpectra(values, names, count)) {
         SpectralRecord record;
@@ -91,7 +88,7 @@ int runSpectralHistory(const QString& simulateModel, const QStringList& args) {
         QString name = decodeInstrumentText(s.name);
         if (name.isEmpty())
             name = QStringLiteral("spec%1").arg(unnamed++);
-        rows.append(spectralsheet::rowTexts(static_cast<int>(rows.size()) + 1, name, record));
+        rows.append({static_cast<int>(rows.size()) + 1, name, record});
     }
     return writeSheet(path, rows);
 }

@@ -47,7 +47,9 @@ int unitsOf(int index, double number) {
 }
 
 QString oldValueText(int index, int units) {
-    return QString::number(units / 100.0, 'f', oldDecimals(index));
+    // From the number shown, so that h in hundredths is rounded to tenths in whole units (a
+    // hundredths value ending in 5 is often a hair below it as a double).
+    return QString::number(oldValueNumber(index, units), 'f', oldDecimals(index));
 }
 
 double oldValueNumber(int index, int units) {

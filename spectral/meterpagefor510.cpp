@@ -4,7 +4,6 @@
 
 #include "chartexport.h"
 #include "chartplan.h"
-#include "excelengine.h"
 #include "frameport.h"
 #include "instrumenttext.h"
 #include "measurementcommands.h"
@@ -657,56 +656,37 @@ bool MeterPageFor510::exportList(QString* stored, bool* whole) {
         setActionButtonsEnabled(true);
         return false;
     }
-    // The previous file stays until the new one is complete: the engine replaces it on save.
-    ExcelEngine engine(path);
-    if (!engine.open(1, ExcelEngine::OpenMode::Replace)) {
+    // Straight from the spectra to the file, numbers and names as the list shows them (names
+    // may have been edited there); the previous file stays unless the new one is complete.
+    QList<spectralsheet::Row> rows;
+    for (int r = 1; r < table->rowCount() && r <= records_.size(); ++r)
+        rows.append({table->item(r, 0) ? table->item(r, 0)->text().toInt() : r,
+                     table->item(r, 1) ? table->item(r, 1)->text() : QString(),
+                     records_.at(r - 1)});
+    const int total = table->rowCount();
+    auto progress =
+        showTransferProgress(this, total + 1, tr("Storing data,please wait..."), tr("cancel"));
+    const spectralsheet::Outcome outcome = spectralsheet::write(path, rows, [&progress](int done) {
+        progress->setValue(done);
+        // Cancelling keeps the rows written so far; they are saved like a complete export.
+        return !progress->wasCanceled();
+    });
+    progress->hide();
+    if (!outcome.opened) {
         information(tr("Error"), tr("Failed to store data, can't open file!"));
         setActionButtonsEnabled(true);
         return false;
     }
-    // Numbers and names as the list shows them (names may have been edited there), values as
-    // the command line writes them.
-    const auto text = [table](int r, int c) {
-        return table->item(r, c) ? table->item(r, c)->text() : QString();
-    };
-    QStringList captionRow;
-    for (int c = 0; c < spectralsheet::kColumns; ++c)
-        captionRow.append(text(0, c));
-    QList<QStringList> rows;
-    for (int r = 1; r < table->rowCount(); ++r) {
-        QStringList texts;
-        if (r - 1 < records_.size()) {
-            texts = spectralsheet::rowTexts(0, QString(), records_.at(r - 1));
-            texts[0] = text(r, 0);
-            texts[1] = text(r, 1);
-        } else {
-            for (int c = 0; c < spectralsheet::kColumns; ++c)
-                texts.append(text(r, c));
-        }
-        rows.append(texts);
-    }
-    const int total = table->rowCount();
-    auto progress =
-        showTransferProgress(this, total + 1, tr("Storing data,please wait..."), tr("cancel"));
-    const bool written =
-        engine.writeTable(spectralsheet::table(captionRow, rows), [&progress](int done) {
-            progress->setValue(done);
-            // Cancelling keeps the rows written so far; they are saved like a complete export.
-            return !progress->wasCanceled();
-        });
-    progress->hide();
-    if (!written) {
-        const bool inUse = engine.lastError() == ExcelEngine::Error::ReplaceFailed;
+    if (!outcome.written) {
         // The system's reason ("No space left on device") tells the user what to change.
-        const QString why = engine.errorString();
-        engine.close();
-        information(tr("Error"), (inUse ? tr("Can't overwrite this file, maybe the file is in use!")
-                                        : tr("Failed to export data to excel file")) +
-                                     (why.isEmpty() ? QString() : QLatin1Char('\n') + why));
+        information(
+            tr("Error"),
+            (outcome.inUse ? tr("Can't overwrite this file, maybe the file is in use!")
+                           : tr("Failed to export data to excel file")) +
+                (outcome.reason.isEmpty() ? QString() : QLatin1Char('\n') + outcome.reason));
         setActionButtonsEnabled(true);
         return false;
     }
-    engine.close();
     if (whole)
         *whole = !progress->wasCanceled();
     *stored = path;

@@ -2,14 +2,16 @@
 
 #include "spectralrecord.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
-class ExcelTable;
+#include <functional>
+
 class QDateTime;
 
-// The texts of the spectral table, shared by the page and the command-line tool so that both
-// write the same sheet.
+// The texts of the spectral table and its workbook, shared by the page and the command-line tool
+// so that both write the same sheet.
 namespace spectralsheet {
 
 constexpr int kColumns = 33; // number, name, 31 values; the curve and delete columns stay out
@@ -21,9 +23,28 @@ QString valueText(double value);
 QStringList captions();
 // One record row: its number, its name, its 31 values.
 QStringList rowTexts(int number, const QString& name, const SpectralRecord& record);
-// The workbook table: caption row first, then one row per record (no header items, so the
-// sheet's first row keeps what the template has there).
-ExcelTable table(const QStringList& captionRow, const QList<QStringList>& rows);
+// One spectrum of the table: its number and name as the table shows them, and its values.
+struct Row {
+    int number = 0;
+    QString name;
+    SpectralRecord record;
+};
+
+struct Outcome {
+    bool opened = false; // false: the path was refused before any work (no such folder, ...)
+    bool written = false;
+    bool inUse = false; // the previous file could not be replaced (in use, read-only)
+    QString reason;
+};
+
+// Writes the table straight to a workbook at path: the caption row in row 2 and one row per
+// spectrum from row 3 (row 1 keeps what the template has), centred; numbers and values as numbers
+// shown as the table shows them. progress(rows) after the caption row and each spectrum, counting
+// the caption row; false stops further rows, and what was written is still saved. The previous
+// file stays unless the new one is complete.
+Outcome write(const QString& path, const QList<Row>& rows,
+              const std::function<bool(int rows)>& progress = {});
+
 // "MeterData" + yyyyMMddhhmm + ".xlsx"
 QString defaultFileName(const QDateTime& now);
 

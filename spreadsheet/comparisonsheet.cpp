@@ -1,8 +1,16 @@
 #include "comparisonsheet.h"
 
+#include "colour.h"
 #include "comparisonrows.h"
+#include "csvtable.h"
+#include "quantities.h"
+#include "workbookwriter.h"
 
 #include <QCoreApplication>
+#include <QHash>
+
+#include <climits>
+#include <utility>
 
 namespace comparisonsheet {
 
@@ -183,48 +191,264 @@ QList<QVariantList> oldLayoutBlock(bool chinese, const QList<QStringList>& listR
                     [](const QStringList& row, int source) { return row.value(source); });
 }
 
-ExcelTable newLayoutTable(int displayMode, const QList<ComparisonRecord>& records) {
-    return newTable(displayMode, records, comparisonrows::cellText);
+xlsx::CellValue cellValue(const ComparisonRecord& r, int column) {
+    using namespace comparisonrows;
+    using xlsx::CellValue;
+    using xlsx::NumberFormat;
+    constexpr int n = ComparisonRecord::kValueCount;
+    if (column >= ColStandard && column < ColSample + n) {
+        const bool sample = column >= ColSample;
+        const int index = column - (sample ? ColSample : ColStandard);
+        const int units = (sample ? r.sample : r.standard)[size_t(index)];
+        const int decimals = quantities::decimals(index);
+        // "20.00%" is what a spreadsheet keeps as 0.2 shown as 0.00%.
+        return quantities::isPercent(index)
+                   ? CellValue::ofNumber(units / (quantities::scale(index) * 100.0),
+                                         NumberFormat::percentage(decimals))
+                   : CellValue::ofNumber(quantities::valueNumber(index, units),
+                                         NumberFormat::fixed(decimals));
+    }
+    switch (column) {
+    case ColNo:
+        return CellValue::ofNumber(r.sequence, NumberFormat::general());
+    case ColDeltaHaze:
+        return CellValue::ofNumber(r.deltaHaze / 10000.0, NumberFormat::percentage(2));
+    case ColDeltaT:
+        return CellValue::ofNumber(r.deltaT / 10000.0, NumberFormat::percentage(2));
+    case ColDeltaE:
+        return CellValue::ofNumber(r.deltaE / 100.0, NumberFormat::fixed(2));
+    case ColThreshold:
+        if (r.settings.threshold >= 0)
+            return CellValue::ofNumber(r.settings.threshold / 10.0, NumberFormat::fixed(1));
+        break;
+    default:
+        break;
+    }
+    // Names, serial numbers, times, verdicts, "±1.00%" tolerances and "-----" stay texts.
+    return CellValue::ofText(comparisonrows::cellText(r, column));
 }
 
-QList<QVariantList> oldLayoutBlock(bool chinese, const QList<ComparisonRecord>& records) {
-    return oldBlock(chinese, records, comparisonrows::oldCellText);
+xlsx::CellValue oldCellValue(const ComparisonRecord& r, int column) {
+    using namespace comparisonrows;
+    using xlsx::CellValue;
+    using xlsx::NumberFormat;
+    if (column >= OldColStandard && column < OldColDeltaE) {
+        const bool sample = column >= OldColSample;
+        const int index = column - (sample ? OldColSample : OldColStandard);
+        const int units = (sample ? r.sample : r.standard)[size_t(index)];
+        const int decimals = quantities::oldDecimals(index);
+        // h is kept in hundredths and shown in tenths: the number is the one shown.
+        return CellValue::ofNumber(
+            decimals == 2 ? units / 100.0 : quantities::oldValueText(index, units).toDouble(),
+            NumberFormat::fixed(decimals));
+    }
+    switch (column) {
+    case ColNo:
+        return CellValue::ofNumber(r.sequence, NumberFormat::general());
+    case OldColDeltaE:
+        return CellValue::ofNumber(r.deltaE / 100.0, NumberFormat::fixed(2));
+    case OldColThreshold:
+        if (r.settings.threshold >= 0)
+            return CellValue::ofNumber(r.settings.threshold / 10.0, NumberFormat::fixed(1));
+        break;
+    default:
+        break;
+    }
+    return CellValue::ofText(comparisonrows::oldCellText(r, column));
 }
 
-QString csvField(const QString& text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+namespace {
+
+// The texts many rows share (model, serial number, verdict, settings, the time to the minute)
+// made cell texts once each: formatting and translating them again for every row would cost an
+// export of a full list more than writing it.
+class TextCache {
+  public:
+    const QByteArray& of(const QString& text) {
+        auto it = texts_.constFind(text);
+        if (it == texts_.constEnd())
+            it = texts_.insert(text, xlsx::cellText(text));
+        return *it;
+    }
+    // The text of `column` for a value that decides it alone.
+    template <typename Text> const QByteArray& of(int column, qint64 key, Text text) {
+        const std::pair<int, qint64> at{column, key};
+        auto it = keyed_.constFind(at);
+        if (it == keyed_.constEnd())
+            it = keyed_.insert(at, xlsx::cellText(text()));
+        return *it;
+    }
+
+  private:
+    QHash<QString, QByteArray> texts_;
+    QHash<std::pair<int, qint64>, QByteArray> keyed_;
+};
+
+} // namespace
+
+bool writeNewLayout(xlsx::SheetWriter& writer, int sheet, int displayMode,
+                    const QList<ComparisonRecord>& records, const Progress& progress) {
+    using namespace comparisonrows;
+    const QStringList heads = headings(displayMode);
+    const QList<int> sources = sourceColumns(displayMode);
+    for (int c = 0; c < heads.size(); ++c)
+        if (!writer.text(sheet, 2, c + 1, heads.at(c), true))
+            return false;
+    if (progress && !progress(1))
+        return true;
+    TextCache cache;
+    for (int r = 0; r < records.size(); ++r) {
+        const ComparisonRecord& record = records.at(r);
+        const int row = r + 3;
+        for (int c = 0; c < sources.size(); ++c) {
+            const int source = sources.at(c);
+            const auto cached = [&](qint64 key) {
+                return writer.utf8Text(
+                    sheet, row, c + 1,
+                    cache.of(source, key, [&] { return cellText(record, source); }), true);
+            };
+            bool ok;
+            switch (source) {
+            case ColName:
+                ok = writer.text(sheet, row, c + 1, record.name, true);
+                break;
+            case ColTime:
+                ok =
+                    cached(record.time.isValid() ? record.time.toSecsSinceEpoch() / 60 : LLONG_MIN);
+                break;
+            case ColModel:
+                ok = writer.utf8Text(sheet, row, c + 1, cache.of(record.model), true);
+                break;
+            case ColSerial:
+                ok = writer.utf8Text(sheet, row, c + 1, cache.of(record.serialNumber), true);
+                break;
+            case ColVerdict:
+                ok = cached(record.pass);
+                break;
+            case ColHazeTolerance:
+                ok = cached(record.settings.hazeTolerance);
+                break;
+            case ColTTolerance:
+                ok = cached(record.settings.tTolerance);
+                break;
+            case ColThreshold:
+                ok = record.settings.threshold < 0
+                         ? cached(-1)
+                         : writer.cell(sheet, row, c + 1, cellValue(record, source), true);
+                break;
+            default:
+                ok = writer.cell(sheet, row, c + 1, cellValue(record, source), true);
+                break;
+            }
+            if (!ok)
+                return false;
+        }
+        if (progress && !progress(r + 2))
+            break;
+    }
+    return true;
 }
+
+bool writeOldLayout(xlsx::SheetWriter& writer, int sheet, bool chinese,
+                    const QList<ComparisonRecord>& records, const Progress& progress) {
+    using namespace comparisonrows;
+    const QStringList heads = oldHeadings(chinese);
+    for (int c = 0; c < heads.size(); ++c)
+        if (!writer.text(sheet, 1, c + 1, heads.at(c), false))
+            return false;
+    if (progress && !progress(1))
+        return true;
+    TextCache cache;
+    for (int r = 0; r < records.size(); ++r) {
+        const ComparisonRecord& record = records.at(r);
+        const int row = r + 2;
+        int c = 0;
+        for (const OldColumn& column : kOldColumns) {
+            ++c;
+            const int source = column.source;
+            const auto cached = [&](qint64 key) {
+                return writer.utf8Text(
+                    sheet, row, c,
+                    cache.of(source, key, [&] { return oldCellText(record, source); }), false);
+            };
+            bool ok;
+            switch (source) {
+            case ColName:
+                ok = writer.text(sheet, row, c, record.name, false);
+                break;
+            case ColTime:
+                ok =
+                    cached(record.time.isValid() ? record.time.toSecsSinceEpoch() / 60 : LLONG_MIN);
+                break;
+            case OldColModel:
+                ok = writer.utf8Text(sheet, row, c, cache.of(record.model), false);
+                break;
+            case OldColSerial:
+                ok = writer.utf8Text(sheet, row, c, cache.of(record.serialNumber), false);
+                break;
+            case OldColVerdict:
+                ok = cached(record.pass);
+                break;
+            case OldColFormula:
+                ok = cached(record.settings.formula);
+                break;
+            case OldColThreshold:
+                ok = record.settings.threshold < 0
+                         ? cached(-1)
+                         : writer.cell(sheet, row, c, oldCellValue(record, source), false);
+                break;
+            default:
+                ok = writer.cell(sheet, row, c, oldCellValue(record, source), false);
+                break;
+            }
+            if (!ok)
+                return false;
+        }
+        if (progress && !progress(r + 2))
+            break;
+    }
+    return true;
+}
+
+namespace {
+
+// A cell of the terminal's CSV line: a number as the list shows it, a text as a spreadsheet-safe
+// field (quoted where needed, one that a spreadsheet would take for a formula made a text).
+QString csvCell(const xlsx::CellValue& value, const QString& shown) {
+    if (value.kind == xlsx::CellValue::Kind::Number)
+        return shown;
+    return QString::fromUtf8(csv::field(shown));
+}
+
+QString csvHeadings(const QStringList& heads) {
+    QStringList fields;
+    for (const QString& h : heads)
+        fields << QString::fromUtf8(csv::field(h));
+    return fields.join(QLatin1Char(','));
+}
+
+} // namespace
 
 QStringList csvLines(int displayMode, bool oldLayout, const QList<ComparisonRecord>& records) {
-    auto join = [](const QStringList& fields) {
-        QStringList quoted;
-        for (const QString& f : fields)
-            quoted << csvField(f);
-        return quoted.join(QLatin1Char(','));
-    };
     QStringList lines;
     if (oldLayout) {
-        lines << join(oldHeadings(false));
+        lines << csvHeadings(oldHeadings(false));
         for (const ComparisonRecord& record : records) {
             QStringList fields;
             for (const OldColumn& c : kOldColumns)
-                fields << comparisonrows::oldCellText(record, c.source);
-            lines << join(fields);
+                fields << csvCell(oldCellValue(record, c.source),
+                                  comparisonrows::oldCellText(record, c.source));
+            lines << fields.join(QLatin1Char(','));
         }
         return lines;
     }
     const QList<int> sources = sourceColumns(displayMode);
-    lines << join(headings(displayMode));
+    lines << csvHeadings(headings(displayMode));
     for (const ComparisonRecord& record : records) {
         QStringList fields;
         for (int source : sources)
-            fields << comparisonrows::cellText(record, source);
-        lines << join(fields);
+            fields << csvCell(cellValue(record, source), comparisonrows::cellText(record, source));
+        lines << fields.join(QLatin1Char(','));
     }
     return lines;
 }

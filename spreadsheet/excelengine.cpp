@@ -1,6 +1,7 @@
 #include "excelengine.h"
 
 #include "safefile.h"
+#include "sheetwriter.h"
 #include "workbook.h"
 #include "workbookreader.h"
 #include "workbookwriter.h"
@@ -63,6 +64,20 @@ QString ExcelEngine::templatePath() {
 
 void ExcelEngine::setTemplatePath(const QString& path) {
     templateOverride() = path;
+}
+
+bool ExcelEngine::readTemplate(xlsx::Workbook& book, QString* reason) {
+    book = xlsx::Workbook();
+    const QString path = templatePath();
+    if (!QFileInfo::exists(path))
+        return true;
+    // Without a file name of its own, the engine's reasons name the template.
+    ExcelEngine reader{QString()};
+    if (reader.load(path, book, Error::BadTemplate))
+        return true;
+    if (reason)
+        *reason = reader.errorString();
+    return false;
 }
 
 QString ExcelEngine::columnName(int column) {
@@ -252,29 +267,9 @@ bool ExcelEngine::save() {
     QString reason;
     if (!xlsx::writeWorkbook(*book_, scratch.fileName(), sheetIndex_ - 1, &reason))
         return fail(Error::SaveFailed, reason);
-    if (!scratch.open())
-        return fail(Error::SaveFailed, scratch.errorString());
-
-    SafeFile out(fileName_);
-    // A target that is no file to replace (a directory, a device, the history database) is a
-    // replace that failed; the previous file, if any, is untouched.
-    if (!out.open())
-        return fail(out.failure() == SafeFile::Failure::Refused ? Error::ReplaceFailed
-                                                                : Error::SaveFailed,
-                    out.errorString());
-    while (!scratch.atEnd()) {
-        const QByteArray chunk = scratch.read(1 << 20);
-        if (chunk.isEmpty()) {
-            out.cancel();
-            return fail(Error::SaveFailed, scratch.errorString());
-        }
-        if (!out.write(chunk))
-            return fail(Error::SaveFailed, out.errorString());
-    }
-    if (!out.commit())
-        return fail(out.failure() == SafeFile::Failure::Write ? Error::SaveFailed
-                                                              : Error::ReplaceFailed,
-                    out.errorString());
+    bool replaceFailed = false;
+    if (!xlsx::installScratch(scratch.fileName(), fileName_, &replaceFailed, &reason))
+        return fail(replaceFailed ? Error::ReplaceFailed : Error::SaveFailed, reason);
     dirty_ = false;
     return true;
 }

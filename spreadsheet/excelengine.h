@@ -27,7 +27,8 @@ class ExcelEngine : public QObject {
         // new file would.
         Existing,
         // Start from the template or an empty workbook whatever the path holds; save replaces
-        // the file. What the exports use, so that an old file's rows never linger in a new one.
+        // the file, so that an old file's rows never linger in a new one. (The list and spectral
+        // exports write through xlsx::SheetWriter, which starts and saves the same way.)
         // The path is checked as a save would check it (a regular file or nothing, none of the
         // program's own files), so an export is refused before any work.
         Replace,
@@ -118,6 +119,9 @@ class ExcelEngine : public QObject {
     static QString templatePath();
     // Another template (tests); empty goes back to the data folder's.
     static void setTemplatePath(const QString& path);
+    // The template's workbook, read as open() reads it for a new file; an empty book when there
+    // is none. False with the reason when it exists but cannot be read.
+    static bool readTemplate(xlsx::Workbook& book, QString* reason);
     // What a workbook read by open may unpack to at most (the reader's own bound unless set).
     void setUnpackBudget(qint64 bytes) { unpackBudget_ = bytes; }
     // Spreadsheet column letters: 1 = A ... 26 = Z, 27 = AA; empty outside the sheet.

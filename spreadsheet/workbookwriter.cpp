@@ -10,52 +10,38 @@
 #include <locale.h>
 
 namespace xlsx {
-namespace {
 
-// The writer formats numbers with printf, which follows LC_NUMERIC; under a locale with a decimal
-// comma that would put "1,5" into the file. Hold the C numeric locale while writing, for this
-// thread only.
-class CNumericLocale {
-  public:
 #if defined(Q_OS_WIN)
-    CNumericLocale()
-        : previousMode_(_configthreadlocale(_ENABLE_PER_THREAD_LOCALE)),
-          previous_(QString::fromLocal8Bit(std::setlocale(LC_NUMERIC, nullptr))) {
-        std::setlocale(LC_NUMERIC, "C");
-    }
-    ~CNumericLocale() {
-        std::setlocale(LC_NUMERIC, previous_.toLocal8Bit().constData());
-        _configthreadlocale(previousMode_);
-    }
+CNumericLocale::CNumericLocale()
+    : previousMode_(_configthreadlocale(_ENABLE_PER_THREAD_LOCALE)),
+      previous_(QString::fromLocal8Bit(std::setlocale(LC_NUMERIC, nullptr))) {
+    std::setlocale(LC_NUMERIC, "C");
+}
 
-  private:
-    int previousMode_;
-    QString previous_;
+CNumericLocale::~CNumericLocale() {
+    std::setlocale(LC_NUMERIC, previous_.toLocal8Bit().constData());
+    _configthreadlocale(previousMode_);
+}
 #else
-    CNumericLocale() {
-        locale_t base = duplocale(LC_GLOBAL_LOCALE);
-        if (base)
-            c_ = newlocale(LC_NUMERIC_MASK, "C", base);
-        if (c_)
-            previous_ = uselocale(c_);
-        else if (base)
-            freelocale(base);
-    }
-    ~CNumericLocale() {
-        if (c_) {
-            uselocale(previous_);
-            freelocale(c_);
-        }
-    }
+CNumericLocale::CNumericLocale() {
+    locale_t base = duplocale(LC_GLOBAL_LOCALE);
+    if (base)
+        c_ = newlocale(LC_NUMERIC_MASK, "C", base);
+    if (c_)
+        previous_ = uselocale(c_);
+    else if (base)
+        freelocale(base);
+}
 
-  private:
-    locale_t c_ = locale_t(0);
-    locale_t previous_ = locale_t(0);
+CNumericLocale::~CNumericLocale() {
+    if (c_) {
+        uselocale(previous_);
+        freelocale(c_);
+    }
+}
 #endif
-  public:
-    CNumericLocale(const CNumericLocale&) = delete;
-    CNumericLocale& operator=(const CNumericLocale&) = delete;
-};
+
+namespace {
 
 QString describe(lxw_error error) {
     return QString::fromUtf8(lxw_strerror(error));
@@ -113,6 +99,20 @@ QString escapeForXml(const QString& text) {
 }
 
 } // namespace
+
+QByteArray cellText(const QString& text) {
+    // Most texts (names, numbers, dates) hold nothing to escape: one look at each character
+    // and they go as they are.
+    bool plain = true;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == u'_' || u >= 0xD800) {
+            plain = false;
+            break;
+        }
+    }
+    return plain ? text.toUtf8() : escapeForXml(protectEscapes(text)).toUtf8();
+}
 
 bool isNumber(const QVariant& value) {
     switch (value.typeId()) {
@@ -179,7 +179,7 @@ bool writeWorkbook(const Workbook& book, const QString& path, int activeSheet, Q
             } else if (isNumber(v)) {
                 failure = worksheet_write_number(worksheet, r, c, v.toDouble(), format);
             } else {
-                text = escapeForXml(protectEscapes(v.toString())).toUtf8();
+                text = cellText(v.toString());
                 failure = worksheet_write_string(worksheet, r, c, text.constData(), format);
             }
         });

@@ -1,8 +1,12 @@
 // The spreadsheet engine: workbooks written and read back (also by a path independent of our
 // reader), the cell kinds of hand-made workbooks, damaged and hostile files, and saving that
-// never loses the previous file.
+// never loses the previous file. The exports' sheet writer: the template kept where it writes
+// nothing, numbers in their formats, rows in order, and the same checked save.
 #include "excelengine.h"
 #include "excelwidgets.h"
+#include "safefile.h"
+#include "sheetcells.h"
+#include "sheetwriter.h"
 #include "workbook.h"
 #include "workbookreader.h"
 #include "zipbytes.h"
@@ -17,6 +21,9 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -702,7 +709,142 @@ class TestSpreadsheet : public QObject {
         // No scratch files are left behind by any of it.
         QCOMPARE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), before);
     }
+
+    void sheetWriterKeepsTheTemplate();
+    void sheetWriterNeverLosesThePreviousFile();
 };
+
+void TestSpreadsheet::sheetWriterKeepsTheTemplate() {
+    {
+        ExcelEngine maker(ExcelEngine::templatePath());
+        QVERIFY(maker.open(1, ExcelEngine::OpenMode::Replace));
+        QVERIFY(maker.setCellData(1, 1, QStringLiteral("Inspection report")));
+        QVERIFY(maker.setCellData(2, 2, QStringLiteral("overwritten")));
+        QVERIFY(maker.setCellData(2, 5, QStringLiteral("beside")));
+        QVERIFY(maker.setCellData(9, 9, 99));
+        QVERIFY(maker.selectSheet(maker.addSheet(QStringLiteral("STATISTICS"))));
+        QVERIFY(maker.setCellData(4, 1, QStringLiteral("old figure")));
+        QVERIFY(maker.selectSheet(maker.addSheet(QStringLiteral("Notes"))));
+        QVERIFY(maker.setCellData(1, 1, QStringLiteral("kept")));
+        QVERIFY(maker.save());
+    }
+    const QString file = path(QStringLiteral("written.xlsx"));
+    xlsx::SheetWriter writer(file);
+    QVERIFY(writer.open());
+    // The template's sheet of that name, in its place and emptied.
+    QCOMPARE(writer.sheet(QStringLiteral("Statistics")), 1);
+    for (int c = 1; c <= 3; ++c)
+        QVERIFY(writer.text(0, 2, c, QStringLiteral("h%1").arg(c), true));
+    QVERIFY(writer.number(0, 3, 1, 0.0235, xlsx::NumberFormat::percentage(2), true));
+    QVERIFY(writer.number(0, 3, 2, 47.7, xlsx::NumberFormat::fixed(2), true));
+    QVERIFY(writer.number(0, 3, 3, 12, xlsx::NumberFormat::general(), false));
+    QVERIFY(writer.text(0, 3, 4, QString(), true));
+    QVERIFY(writer.number(1, 1, 1, 0.3127, xlsx::NumberFormat::fixed(4), false));
+    QVERIFY(writer.save());
+
+    QStringList shown = sheetCellsByUnzip(file);
+    QCOMPARE(shown, (QStringList{"A1=Inspection report", "A2=h1", "B2=h2", "C2=h3", "E2=beside",
+                                 "A3=2.35%", "B3=47.70", "C3=12", "I9=99"}));
+    const QList<StoredCell> stored = storedCells(file);
+    QCOMPARE(stored.at(5).type, QString()); // a number, not a text
+    QCOMPARE(stored.at(5).value.toDouble(), 0.0235);
+    QCOMPARE(stored.at(6).format, QStringLiteral("0.00"));
+    QVERIFY(partOf(file, QStringLiteral("xl/worksheets/sheet1.xml")).contains("<c r=\"D3\" s=\""));
+    QCOMPARE(sheetCellsByUnzip(file, 2), QStringList{"A1=0.3127"});
+    QCOMPARE(sheetCellsByUnzip(file, 3), QStringList{"A1=kept"});
+    const QByteArray names = partOf(file, QStringLiteral("xl/workbook.xml"));
+    QVERIFY(names.indexOf("Sheet1") < names.indexOf("STATISTICS"));
+    QVERIFY(names.indexOf("STATISTICS") < names.indexOf("Notes"));
+    // What the engine reads back: numbers are numbers.
+    QCOMPARE(readAll(file).value(2).value(0), QVariant(0.0235));
+
+    // A broken template stops the export before any work, as the engine's open does.
+    writeFile(ExcelEngine::templatePath(), "not a workbook");
+    xlsx::SheetWriter broken(path(QStringLiteral("broken.xlsx")));
+    QVERIFY(!broken.open());
+    QCOMPARE(broken.lastError(), xlsx::SheetWriter::Error::BadTemplate);
+    QVERIFY(broken.errorString().startsWith(ExcelEngine::templatePath()));
+}
+
+void TestSpreadsheet::sheetWriterNeverLosesThePreviousFile() {
+    const QString file = path(QStringLiteral("kept.xlsx"));
+    writeFile(file, "previous");
+    const QStringList before = QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden);
+
+    // A row before one written is refused, and so is the save: nothing replaced.
+    {
+        xlsx::SheetWriter writer(file);
+        QVERIFY(writer.open());
+        QVERIFY(writer.text(0, 5, 1, QStringLiteral("five"), false));
+        QVERIFY(!writer.text(0, 4, 1, QStringLiteral("four"), false));
+        QCOMPARE(writer.lastError(), xlsx::SheetWriter::Error::BadCell);
+        QVERIFY(!writer.number(0, 6, 1, qQNaN(), xlsx::NumberFormat::general(), false));
+        QVERIFY(!writer.save());
+    }
+    // Abandoned without a save.
+    {
+        xlsx::SheetWriter writer(file);
+        QVERIFY(writer.open());
+        QVERIFY(writer.text(0, 1, 1, QStringLiteral("half"), false));
+    }
+    QCOMPARE(fileBytes(file), QByteArray("previous"));
+
+    // A full disk while the new file is written: the system's reason, the old file as it was.
+    {
+        xlsx::SheetWriter writer(file);
+        QVERIFY(writer.open());
+        for (int r = 1; r <= 500; ++r)
+            QVERIFY(writer.text(0, r, 1, QStringLiteral("row %1").arg(r), false));
+        SafeFile::injectFault(SafeFile::Step::Write, ENOSPC, 100);
+        const bool saved = writer.save();
+        SafeFile::injectFault(SafeFile::Step::None, 0);
+        QVERIFY(!saved);
+        QCOMPARE(writer.lastError(), xlsx::SheetWriter::Error::SaveFailed);
+        QCOMPARE(writer.errorString(), QString::fromLocal8Bit(std::strerror(ENOSPC)));
+    }
+    QCOMPARE(fileBytes(file), QByteArray("previous"));
+
+#ifdef Q_OS_UNIX
+    // The workbook itself cannot be written (a file size limit holds for root too).
+    {
+        xlsx::SheetWriter writer(file);
+        QVERIFY(writer.open());
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit oldLimit{};
+        getrlimit(RLIMIT_FSIZE, &oldLimit);
+        rlimit small = oldLimit;
+        small.rlim_cur = 4096;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
+        bool wrote = true;
+        for (int r = 1; r <= 2000; ++r)
+            wrote = writer.number(0, r, 1, r + 0.5, xlsx::NumberFormat::fixed(2), false) && wrote;
+        const bool saved = writer.save();
+        setrlimit(RLIMIT_FSIZE, &oldLimit);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(wrote);
+        QVERIFY(!saved);
+        QCOMPARE(writer.lastError(), xlsx::SheetWriter::Error::SaveFailed);
+        QCOMPARE(writer.errorString(), QString::fromLocal8Bit(std::strerror(EFBIG)));
+    }
+    QCOMPARE(fileBytes(file), QByteArray("previous"));
+#endif
+
+    // The target became a directory: it cannot be replaced, and says so.
+    const QString blocked = path(QStringLiteral("blocked2.xlsx"));
+    xlsx::SheetWriter writer(blocked);
+    QVERIFY(writer.open());
+    QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("blocked2.xlsx")));
+    QVERIFY(!writer.save());
+    QCOMPARE(writer.lastError(), xlsx::SheetWriter::Error::ReplaceFailed);
+    QVERIFY(QDir(blocked).removeRecursively());
+    // Refused before any work: no such folder.
+    xlsx::SheetWriter nowhere(path(QStringLiteral("no/such/dir.xlsx")));
+    QVERIFY(!nowhere.open());
+    QCOMPARE(nowhere.lastError(), xlsx::SheetWriter::Error::CannotCreate);
+
+    // No scratch files are left behind by any of it.
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden), before);
+}
 
 QTEST_MAIN(TestSpreadsheet)
 #include "tst_spreadsheet.moc"

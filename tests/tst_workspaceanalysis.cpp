@@ -10,6 +10,7 @@
 #include "firstpagefor510.h"
 #include "frameport.h"
 #include "pagedriver.h"
+#include "sheetcells.h"
 #include "statisticspanel.h"
 #include "trendchart.h"
 #include "virtualinstrument.h"
@@ -174,13 +175,22 @@ void TestWorkspaceAnalysis::exportsCarryStatisticsAndCsv() {
         if (row.value(0).toString() != kDeltaHaze)
             continue;
         found = true;
-        QCOMPARE(row.value(1).toDouble(), 2.0);   // n
-        QCOMPARE(row.value(2).toDouble(), 0.125); // mean
-        QCOMPARE(row.value(6).toDouble(), 0.75);  // range
+        QCOMPARE(row.value(1).toDouble(), 2.0);  // n
+        QCOMPARE(row.value(2).toDouble(), 0.13); // mean 0.125, at the list's two decimals
+        QCOMPARE(row.value(6).toDouble(), 0.75); // range
     }
     QVERIFY(found);
     QCOMPARE(rows.last().value(0).toString(), QStringLiteral("Pass rate (%)"));
     QCOMPARE(rows.last().value(1).toDouble(), 100.0);
+    // Every figure a number in the format the panel shows it with; no number left as a text.
+    const QList<StoredCell> figures = storedCells(book, 2);
+    QCOMPARE(figures.last().format, QStringLiteral("0.0"));
+    QVERIFY(figures.last().type.isEmpty());
+    for (const StoredCell& c : figures) {
+        bool number = false;
+        c.value.toDouble(&number);
+        QVERIFY2(!number || c.type.isEmpty(), qPrintable(c.ref));
+    }
 
     // The same list as numbers in CSV, chosen by the file type.
     const QString numbers = dir.filePath("list.csv");

@@ -2,8 +2,8 @@
 
 #include "comparisoncsv.h"
 #include "comparisonsheet.h"
-#include "excelengine.h"
 #include "liststatistics.h"
+#include "sheetwriter.h"
 #include "statisticssheet.h"
 
 namespace listexport {
@@ -29,24 +29,26 @@ Outcome write(const QString& path, const ListMeaning& meaning,
         outcome.written = comparisoncsv::write(path, old, mode, chinese, records, &outcome.reason);
         return outcome;
     }
-    // The previous file stays until the new one is complete: the engine replaces it on save.
-    ExcelEngine engine(path);
-    // The statistics go in first: the list's sheet is written last because writing it saves.
-    const bool opened = engine.open(1, ExcelEngine::OpenMode::Replace);
-    const int statistics = opened ? engine.addSheet(analysis::statisticsSheetName()) : 0;
+    // Straight from the records into the file; the previous file stays until the new one is
+    // complete.
+    xlsx::SheetWriter writer(path);
+    const bool opened = writer.open();
+    constexpr int kList = 0;
+    const int statistics = opened ? writer.sheet(analysis::statisticsSheetName()) : -1;
     const bool written =
-        statistics > 0 && engine.selectSheet(statistics) &&
-        engine.writeAllData(analysis::listStatisticsSheet(mode, old, chinese, records)) &&
-        engine.selectSheet(1) &&
-        (old ? engine.writeAllData(comparisonsheet::oldLayoutBlock(chinese, records)) &&
-                   engine.save()
-             : engine.writeTable(comparisonsheet::newLayoutTable(mode, records), progress));
+        opened && statistics >= 0 &&
+        (old ? comparisonsheet::writeOldLayout(writer, kList, chinese, records, progress)
+             : comparisonsheet::writeNewLayout(writer, kList, mode, records, progress)) &&
+        // A template whose first sheet bears the statistics' name keeps the list there.
+        (statistics == kList ||
+         analysis::writeSheetRows(writer, statistics,
+                                  analysis::listStatisticsSheet(mode, old, chinese, records))) &&
+        writer.save(kList);
     outcome.written = written;
     if (!written) {
-        outcome.inUse = engine.lastError() == ExcelEngine::Error::ReplaceFailed;
-        outcome.reason = engine.errorString();
+        outcome.inUse = writer.lastError() == xlsx::SheetWriter::Error::ReplaceFailed;
+        outcome.reason = writer.errorString();
     }
-    engine.close();
     return outcome;
 }
 
