@@ -105,8 +105,22 @@ void ComparisonListViews::setUp(QTableView* v, RbTableHeaderView* header, int co
     v->setItemDelegate(new CentredDelegate(v));
     // Widths follow the view: the pane, the analysis splitter, the window.
     v->viewport()->installEventFilter(this);
-    connect(v->model(), &QAbstractItemModel::rowsInserted, this, [this, v] { fitColumns(v); });
-    connect(v->model(), &QAbstractItemModel::modelReset, this, [this, v] { fitColumns(v); });
+    const bool isOld = v == old_;
+    connect(v->model(), &QAbstractItemModel::rowsInserted, this,
+            [this, isOld](const QModelIndex&, int first, int last) {
+                measureNames(isOld, first, last);
+                scheduleFit();
+            });
+    connect(v->model(), &QAbstractItemModel::dataChanged, this,
+            [this, isOld](const QModelIndex& from, const QModelIndex& to) {
+                if (from.column() <= ColName && to.column() >= ColName)
+                    measureNames(isOld, from.row(), to.row());
+                scheduleFit();
+            });
+    connect(v->model(), &QAbstractItemModel::modelReset, this, [this, isOld] {
+        nameWidth_[isOld] = 0;
+        scheduleFit();
+    });
 }
 
 void ComparisonListViews::relabel() {
@@ -169,6 +183,24 @@ void ComparisonListViews::setRowLines() {
     }
 }
 
+void ComparisonListViews::measureNames(bool isOld, int first, int last) {
+    const auto* model = static_cast<const ComparisonListModel*>(view(isOld)->model());
+    const QFontMetrics text = view(isOld)->fontMetrics();
+    for (int row = std::max(first, last - 199); row <= last && row < model->totalCount(); ++row)
+        nameWidth_[isOld] =
+            std::max(nameWidth_[isOld], text.horizontalAdvance(model->record(row).name));
+}
+
+void ComparisonListViews::scheduleFit() {
+    if (fitPending_)
+        return;
+    fitPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        fitPending_ = false;
+        fitColumns(shownView());
+    });
+}
+
 void ComparisonListViews::fitColumns(QTableView* v) {
     if (v != shownView())
         return;
@@ -177,11 +209,9 @@ void ComparisonListViews::fitColumns(QTableView* v) {
     const QFontMetrics head = v->horizontalHeader()->fontMetrics();
     const int pad = text.horizontalAdvance(QLatin1Char('0')) * 2;
     const auto model = static_cast<const ComparisonListModel*>(v->model());
-    // Names are measured over the newest rows only: a long list costs no more than a short one.
-    int nameWidth = text.horizontalAdvance(QStringLiteral("Comp0000"));
+    const int nameWidth =
+        std::max(nameWidth_[isOld], text.horizontalAdvance(QStringLiteral("Comp0000")));
     const int rows = model->totalCount();
-    for (int row = std::max(0, rows - 200); row < rows; ++row)
-        nameWidth = std::max(nameWidth, text.horizontalAdvance(model->record(row).name));
     const QString buttonText = buttons_[isOld][0]->text().size() > buttons_[isOld][1]->text().size()
                                    ? buttons_[isOld][0]->text()
                                    : buttons_[isOld][1]->text();
@@ -233,9 +263,15 @@ bool ComparisonListViews::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ComparisonListViews::scrollToNewest() {
-    QTableView* v = shownView();
-    // After the layout settled: the horizontal scroll bar may have just appeared.
-    QTimer::singleShot(0, v, [v] { v->scrollToBottom(); });
+    // After the layout settled (the horizontal scroll bar may have just appeared), once for a
+    // burst of rows.
+    if (scrollPending_)
+        return;
+    scrollPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        scrollPending_ = false;
+        shownView()->scrollToBottom();
+    });
 }
 
 void ComparisonListViews::editName(bool isOld, int row) {

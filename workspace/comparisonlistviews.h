@@ -41,6 +41,11 @@ class ComparisonListViews : public QObject {
     void setRowLines();
     // Every shown column as wide as its widest text; what the view has left goes to the name.
     void fitColumns(QTableView* view);
+    // Once in the event loop: a burst of new rows costs one fit, not one per row.
+    void scheduleFit();
+    // The widest name among rows first..last (the newest 200 of them: a long import costs no
+    // more than a short one).
+    void measureNames(bool old, int first, int last);
 
     QTableView* current_;
     QTableView* old_;
@@ -49,5 +54,8 @@ class ComparisonListViews : public QObject {
     RowButtonDelegate* buttons_[2][2] = {}; // [old][0 delete, 1 report]
     bool shownOld_ = false;
     bool compact_ = false;
+    bool fitPending_ = false;
+    bool scrollPending_ = false;
+    int nameWidth_[2] = {0, 0};
     int shownMode_ = 0;
 };
