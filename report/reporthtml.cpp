@@ -1,5 +1,7 @@
 #include "reporthtml.h"
 
+#include "instrumentkind.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -140,7 +142,7 @@ QString buildReportHtmlFor510(const ReportSnapshot& s, const ReportTranslate& tr
         line(row({cell(15, d + QLatin1String("Thresholds:")), field(33, text(s.deltaEThreshold)),
                   cell(3, empty), testTimeLabel, testTime}));
         // Only the colorimeter with a selectable formula names it.
-        if (s.uiIndex == 1)
+        if (instrumentKind(s.uiIndex) == InstrumentKind::SelectableColorimeter)
             line(row({cell(15, d + QLatin1String("formula:")), field(33, text(s.deltaEFormula)),
                       cell(3, empty)}));
     }

@@ -500,6 +500,8 @@ void TestHistoryFlow::restoreInAnotherModeClosesTheList() {
     const QVector<history::HistoryComparison> rows = db.comparisons({});
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows.at(0).displayMode, 0);
+    // Haze/T rows keep the differences that judged them; ΔE did not, and is empty.
+    QVERIFY(rows.at(0).deltaHaze && rows.at(0).deltaT && !rows.at(0).deltaE);
     QCOMPARE(int(std::count_if(rows.begin(), rows.end(),
                                [](const history::HistoryComparison& r) { return !r.pass; })),
              1);

@@ -2,6 +2,7 @@
 
 #include "comparisonsession.h"
 #include "historystore.h"
+#include "judging.h"
 #include "quantities.h"
 
 #include <cmath>
@@ -135,14 +136,16 @@ HistoryComparison toHistory(const ComparisonRecord& r, const QString& station) {
     h.deltaEThreshold = scaled(r.settings.threshold, 10);
     if (r.settings.formula >= 0)
         h.formula = r.settings.formula;
-    if (!old || r.deltaHaze != 0)
+    // A difference the mode does not judge by is empty (NULL), whatever the instrument sent.
+    const int mode = r.settings.displayMode;
+    if (!old && quantities::measures(mode, quantities::Haze))
         h.deltaHaze = r.deltaHaze / 100.0;
-    if (!old || r.deltaT != 0)
+    if (!old && quantities::measures(mode, quantities::T))
         h.deltaT = r.deltaT / 100.0;
     h.deltaL = difference(h.sample.l, h.standard.l);
     h.deltaA = difference(h.sample.a, h.standard.a);
     h.deltaB = difference(h.sample.b, h.standard.b);
-    if (r.deltaE != ComparisonRecord::kNoDeltaE)
+    if (r.deltaE != ComparisonRecord::kNoDeltaE && (old || mode >= 3))
         h.deltaE = r.deltaE / 100.0;
     h.pass = r.pass;
     h.instrumentKind = uiIndexOf(r.kind);
@@ -169,9 +172,13 @@ ComparisonRecord fromHistory(const HistoryComparison& h, int sequence) {
     r.settings.tTolerance = unscaled(h.tTolerance, 100);
     r.settings.threshold = unscaled(h.deltaEThreshold, 10);
     r.settings.formula = h.formula.value_or(-1);
-    r.deltaHaze = h.deltaHaze ? units(*h.deltaHaze, 100) : 0;
-    r.deltaT = h.deltaT ? units(*h.deltaT, 100) : 0;
-    r.deltaE = h.deltaE ? units(*h.deltaE, 100) : ComparisonRecord::kNoDeltaE;
+    // Differences not kept (the mode does not judge by them) are worked out from the values as
+    // the list worked them out; the verdict stays the one stored.
+    ComparisonRecord worked = r;
+    judging::judge(worked);
+    r.deltaHaze = h.deltaHaze ? units(*h.deltaHaze, 100) : worked.deltaHaze;
+    r.deltaT = h.deltaT ? units(*h.deltaT, 100) : worked.deltaT;
+    r.deltaE = h.deltaE ? units(*h.deltaE, 100) : worked.deltaE;
     r.pass = h.pass;
     r.readings = h.readings;
     r.spread = h.spread ? units(*h.spread, 100) : -1;
