@@ -84,9 +84,12 @@ void AnalysisPanel::refresh() {
     const QList<ComparisonRecord>& records = s.records ? *s.records : none;
     const JudgingSettings band = records.isEmpty() ? s.inForce : records.last().settings;
     const QVector<bool> verdicts = analysis::listVerdicts(records);
-    statistics_->setData(analysis::listColumns(std::max(s.meaning.displayMode, 0),
-                                               s.meaning.oldLayout, s.chinese, records),
+    const int mode = std::max(s.meaning.displayMode, 0);
+    statistics_->setData(analysis::listColumns(mode, s.meaning.oldLayout, s.chinese, records),
                          verdicts);
+    const QVector<analysis::ToleranceColumn> toleranced =
+        analysis::toleranceColumns(mode, s.meaning.oldLayout, records);
+    statistics_->setCapability(toleranced, analysis::capabilities(toleranced));
     trend_->setSeries(analysis::trendSeries(std::max(s.meaning.displayMode, 0), s.meaning.oldLayout,
                                             band, records),
                       verdicts);

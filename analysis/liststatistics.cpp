@@ -1,5 +1,6 @@
 #include "liststatistics.h"
 
+#include "colour.h"
 #include "comparisonrows.h"
 #include "comparisonsheet.h"
 #include "quantities.h"
@@ -160,11 +161,56 @@ QVector<trend::Series> trendSeries(int displayMode, bool oldLayout, const Judgin
     return out;
 }
 
+QVector<ToleranceColumn> toleranceColumns(int displayMode, bool oldLayout,
+                                          const QList<ComparisonRecord>& records) {
+    QVector<ToleranceColumn> out;
+    const JudgingSettings settings =
+        records.isEmpty() ? JudgingSettings{} : records.last().settings;
+    const auto colorimeter = [](const char* source) {
+        return QCoreApplication::translate(colour::kFormulaContext, source);
+    };
+    const auto column = [&records](const QString& heading, const Limits& limits, auto valueOf) {
+        ToleranceColumn c{heading, {}, limits};
+        c.values.reserve(records.size());
+        for (const ComparisonRecord& r : records)
+            c.values.append(valueOf(r));
+        return c;
+    };
+    if (!oldLayout && quantities::measures(displayMode, quantities::Haze))
+        out.append(column(colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△Haze")),
+                          twoSidedLimits(0, settings.hazeTolerance / 100.0),
+                          [](const ComparisonRecord& r) { return r.deltaHaze / 100.0; }));
+    if (!oldLayout && quantities::measures(displayMode, quantities::T))
+        out.append(column(colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△T")),
+                          twoSidedLimits(0, settings.tTolerance / 100.0),
+                          [](const ComparisonRecord& r) { return r.deltaT / 100.0; }));
+    if (oldLayout || displayMode >= 3)
+        out.append(column(colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△E")),
+                          upperLimit(settings.threshold / 10.0), [](const ComparisonRecord& r) {
+                              return r.deltaE == ComparisonRecord::kNoDeltaE ? kNone
+                                                                             : r.deltaE / 100.0;
+                          }));
+    return out;
+}
+
 SheetRows listStatisticsSheet(int displayMode, bool oldLayout, bool chinese,
                               const QList<ComparisonRecord>& records) {
     const QVector<Column> columns = listColumns(displayMode, oldLayout, chinese, records);
-    return statisticsSheetRows(columns, summarizeAll(columns),
-                               countVerdicts(listVerdicts(records)));
+    SheetRows rows =
+        statisticsSheetRows(columns, summarizeAll(columns), countVerdicts(listVerdicts(records)));
+    // The capability block beside the figures, from column I: the rows below stay where files
+    // and macros find them.
+    const QVector<ToleranceColumn> toleranced = toleranceColumns(displayMode, oldLayout, records);
+    const SheetRows block = capabilitySheetRows(toleranced, capabilities(toleranced));
+    constexpr int kBlockColumn = 8;
+    for (int r = 0; r < block.size(); ++r) {
+        if (r >= rows.size())
+            rows.append(QList<xlsx::CellValue>());
+        while (rows[r].size() < kBlockColumn)
+            rows[r].append(xlsx::CellValue());
+        rows[r].append(block.at(r));
+    }
+    return rows;
 }
 
 } // namespace analysis

@@ -2,6 +2,7 @@
 // The comparison list seen by the statistics and the trend chart: the numbers of every quantity
 // the list shows in a display mode, taken from the records (never from the texts shown).
 
+#include "capability.h"
 #include "comparisonrecord.h"
 #include "statistics.h"
 #include "statisticssheet.h"
@@ -21,6 +22,11 @@ QVector<bool> listVerdicts(const QList<ComparisonRecord>& records);
 // The main differences for the trend chart, with the bands of the settings in force.
 QVector<trend::Series> trendSeries(int displayMode, bool oldLayout, const JudgingSettings& settings,
                                    const QList<ComparisonRecord>& records);
+// The toleranced quantities of the list with the limits of its newest row's settings: ΔHaze and
+// ΔT against ± their tolerance (the standard ± tolerance), ΔE up to its threshold; only those the
+// display mode judges by.
+QVector<ToleranceColumn> toleranceColumns(int displayMode, bool oldLayout,
+                                          const QList<ComparisonRecord>& records);
 // The export's second sheet for the list (of that layout and display mode: the records' own).
 SheetRows listStatisticsSheet(int displayMode, bool oldLayout, bool chinese,
                               const QList<ComparisonRecord>& records);

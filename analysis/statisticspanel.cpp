@@ -15,10 +15,19 @@ constexpr int kColumns = 7;
 } // namespace
 
 StatisticsPanel::StatisticsPanel(QWidget* parent)
-    : QWidget(parent), table_(new QTableWidget(this)) {
+    : QWidget(parent), table_(new QTableWidget(this)), capabilityTable_(new QTableWidget(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(table_);
+    layout->addWidget(table_, 3);
+    layout->addWidget(capabilityTable_, 1);
+    table_->setObjectName(QStringLiteral("table_statistics"));
+    capabilityTable_->setObjectName(QStringLiteral("table_capability"));
+    for (QTableWidget* t : {table_, capabilityTable_})
+        t->setTabKeyNavigation(false);
+    capabilityTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    capabilityTable_->verticalHeader()->hide();
+    capabilityTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    capabilityTable_->setColumnCount(4);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 8);
@@ -39,6 +48,29 @@ void StatisticsPanel::setData(const QVector<analysis::Column>& columns,
     summaries_ = analysis::summarizeAll(columns);
     verdicts_ = analysis::countVerdicts(passes);
     fill(relabel);
+}
+
+void StatisticsPanel::setCapability(const QVector<analysis::ToleranceColumn>& columns,
+                                    const QVector<analysis::Capability>& capabilities) {
+    capabilities_ = capabilities;
+    capabilityTable_->setHorizontalHeaderLabels(analysis::capabilityHeadings());
+    capabilityTable_->setRowCount(int(columns.size()));
+    for (int row = 0; row < columns.size() && row < capabilities.size(); ++row) {
+        const analysis::Capability& c = capabilities.at(row);
+        const QStringList texts{columns.at(row).heading, QString::number(c.n),
+                                analysis::figureText(c.cp, 2), analysis::figureText(c.cpk, 2)};
+        for (int column = 0; column < texts.size(); ++column) {
+            QTableWidgetItem* item = capabilityTable_->item(row, column);
+            if (!item) {
+                item = new QTableWidgetItem;
+                item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter
+                                                   : Qt::AlignRight | Qt::AlignVCenter);
+                capabilityTable_->setItem(row, column, item);
+            }
+            if (item->text() != texts.at(column))
+                item->setText(texts.at(column));
+        }
+    }
 }
 
 void StatisticsPanel::put(int row, int column, const QString& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capability.h"
 #include "statistics.h"
 
 #include <QStringList>
@@ -22,6 +23,12 @@ class StatisticsPanel : public QWidget {
     // Call after every new, deleted or re-judged row.
     void setData(const QVector<analysis::Column>& columns, const QVector<bool>& passes);
 
+    // Cp and Cpk of the toleranced quantities, in a table below; n always, figures from n = 2.
+    void setCapability(const QVector<analysis::ToleranceColumn>& columns,
+                       const QVector<analysis::Capability>& capabilities);
+    const QVector<analysis::Capability>& capabilities() const { return capabilities_; }
+    QTableWidget* capabilityTable() const { return capabilityTable_; }
+
     const QVector<analysis::Summary>& summaries() const { return summaries_; }
     const analysis::VerdictCounts& verdicts() const { return verdicts_; }
     QTableWidget* table() const { return table_; }
@@ -36,6 +43,8 @@ class StatisticsPanel : public QWidget {
     void fitColumns(bool all);
 
     QTableWidget* table_;
+    QTableWidget* capabilityTable_;
+    QVector<analysis::Capability> capabilities_;
     QVector<analysis::Column> columns_;
     QVector<analysis::Summary> summaries_;
     analysis::VerdictCounts verdicts_;

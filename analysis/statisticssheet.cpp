@@ -73,6 +73,28 @@ SheetRows statisticsSheetRows(const QVector<Column>& columns, const QVector<Summ
     return rows;
 }
 
+QStringList capabilityHeadings() {
+    return {text(QT_TRANSLATE_NOOP("StatisticsPanel", "Capability")),
+            text(QT_TRANSLATE_NOOP("StatisticsPanel", "n")),
+            text(QT_TRANSLATE_NOOP("StatisticsPanel", "Cp")),
+            text(QT_TRANSLATE_NOOP("StatisticsPanel", "Cpk"))};
+}
+
+SheetRows capabilitySheetRows(const QVector<ToleranceColumn>& columns,
+                              const QVector<Capability>& capabilities) {
+    SheetRows rows;
+    QList<CellValue> heading;
+    for (const QString& h : capabilityHeadings())
+        heading.append(CellValue::ofText(h));
+    rows.append(heading);
+    for (qsizetype i = 0; i < columns.size() && i < capabilities.size(); ++i) {
+        const Capability& c = capabilities.at(i);
+        rows.append({CellValue::ofText(columns.at(i).heading), count(c.n), figure(c.cp, 2),
+                     figure(c.cpk, 2)});
+    }
+    return rows;
+}
+
 bool writeSheetRows(xlsx::SheetWriter& writer, int sheet, const SheetRows& rows) {
     for (int r = 0; r < rows.size(); ++r)
         for (int c = 0; c < rows.at(r).size(); ++c)

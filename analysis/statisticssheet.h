@@ -4,6 +4,7 @@
 // compute with them: each is the figure the panel shows, at the column's decimals, in the
 // format that shows it so).
 
+#include "capability.h"
 #include "sheetwriter.h"
 #include "statistics.h"
 
@@ -26,6 +27,12 @@ QStringList verdictRowLabels();
 using SheetRows = QList<QList<xlsx::CellValue>>;
 SheetRows statisticsSheetRows(const QVector<Column>& columns, const QVector<Summary>& summaries,
                               const VerdictCounts& verdicts);
+// "Capability", "n", "Cp", "Cpk", translated.
+QStringList capabilityHeadings();
+// The capability block: its headings, then one row per toleranced quantity (a figure that does
+// not exist is "-----").
+SheetRows capabilitySheetRows(const QVector<ToleranceColumn>& columns,
+                              const QVector<Capability>& capabilities);
 // Writes rows from A1 into sheet `sheet` of an open writer.
 bool writeSheetRows(xlsx::SheetWriter& writer, int sheet, const SheetRows& rows);
 

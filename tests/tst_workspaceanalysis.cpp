@@ -102,6 +102,14 @@ void TestWorkspaceAnalysis::analysisFollowsTheList() {
     QVERIFY(std::fabs(*s.sd - std::sqrt(2.7266666666666666 / 2)) < 1e-9);
     QCOMPARE(*s.range, 2.3);
     QCOMPARE(rig.page->analysis().statistics()->verdicts().ng, 1);
+    // ΔHaze against ±1.00 % (ΔT and no ΔE in the Haze/T mode): Cp = 2 / (6 s),
+    // Cpk = (1 - mean) / (3 s).
+    const QVector<analysis::Capability>& caps = rig.page->analysis().statistics()->capabilities();
+    QCOMPARE(caps.size(), 2);
+    QCOMPARE(caps.at(0).n, 3);
+    QVERIFY(std::fabs(*caps.at(0).cp - 2.0 / (6 * *s.sd)) < 1e-9);
+    QVERIFY(std::fabs(*caps.at(0).cpk - (1.0 - *s.mean) / (3 * *s.sd)) < 1e-9);
+    QVERIFY(!caps.at(1).cp); // ΔT does not vary: no figure
     const trend::Plan& plan = rig.page->analysis().trend()->currentPlan();
     QCOMPARE(plan.panes.size(), 2); // ΔHaze and ΔT in the Haze/T mode
     QCOMPARE(plan.panes.at(0).points.size(), 3);
@@ -170,6 +178,10 @@ void TestWorkspaceAnalysis::exportsCarryStatisticsAndCsv() {
     rows.clear();
     QVERIFY(second.readAllData(rows));
     QCOMPARE(rows.first().value(0).toString(), QStringLiteral("Quantity"));
+    // Cp and Cpk beside the figures, from column I.
+    QCOMPARE(rows.first().value(8).toString(), QStringLiteral("Capability"));
+    QCOMPARE(rows.value(1).value(8).toString(), kDeltaHaze);
+    QCOMPARE(rows.value(1).value(9).toDouble(), 2.0);
     bool found = false;
     for (const QVariantList& row : rows) {
         if (row.value(0).toString() != kDeltaHaze)

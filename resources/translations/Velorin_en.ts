@@ -483,8 +483,8 @@
         <translation>File error, unable to write!</translation>
     </message>
     <message>
-        <source>Can&apos;t open file!</source>
-        <translation>Can&apos;t open file!</translation>
+        <source>Can't open file!</source>
+        <translation>Can't open file!</translation>
     </message>
     <message>
         <source>Failed to read excel file!</source>
@@ -699,8 +699,8 @@
         <translation>excel file (*.xlsx)</translation>
     </message>
     <message>
-        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
-        <translation>Can&apos;t overwrite this file, maybe the file is in use!</translation>
+        <source>Can't overwrite this file, maybe the file is in use!</source>
+        <translation>Can't overwrite this file, maybe the file is in use!</translation>
     </message>
     <message>
         <source>Failed to export data to excel file</source>
@@ -791,8 +791,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>Cell %1 is empty: a colour value is a number with at most two decimals from -327.68 to 327.67!</translation>
     </message>
     <message>
-        <source>Cell %1 holds &quot;%2&quot;, not a number with at most two decimals from -327.68 to 327.67!</source>
-        <translation>Cell %1 holds &quot;%2&quot;, not a number with at most two decimals from -327.68 to 327.67!</translation>
+        <source>Cell %1 holds "%2", not a number with at most two decimals from -327.68 to 327.67!</source>
+        <translation>Cell %1 holds "%2", not a number with at most two decimals from -327.68 to 327.67!</translation>
     </message>
     <message>
         <source>The library %1 was not found!</source>
@@ -803,8 +803,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>The records could not be kept in the history; none was added to the list.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a number. The standard keeps %2.</source>
-        <translation>&quot;%1&quot; is not a number. The standard keeps %2.</translation>
+        <source>"%1" is not a number. The standard keeps %2.</source>
+        <translation>"%1" is not a number. The standard keeps %2.</translation>
     </message>
     <message numerus="yes">
         <source>%n comparison(s) of another display mode or instrument were moved to the history (History button).</source>
@@ -894,8 +894,8 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>The SQLite URL names no file.</translation>
     </message>
     <message>
-        <source>Unknown database URL &quot;%1&quot;: use sqlite:PATH or postgresql://host/dbname.</source>
-        <translation>Unknown database URL &quot;%1&quot;: use sqlite:PATH or postgresql://host/dbname.</translation>
+        <source>Unknown database URL "%1": use sqlite:PATH or postgresql://host/dbname.</source>
+        <translation>Unknown database URL "%1": use sqlite:PATH or postgresql://host/dbname.</translation>
     </message>
     <message>
         <source>The database URL is not valid: %1</source>
@@ -1164,12 +1164,12 @@ Quit anyway?</translation>
         <translation>excel file (*.xlsx)</translation>
     </message>
     <message>
-        <source>Failed to store data, can&apos;t open file!</source>
-        <translation>Failed to store data, can&apos;t open file!</translation>
+        <source>Failed to store data, can't open file!</source>
+        <translation>Failed to store data, can't open file!</translation>
     </message>
     <message>
-        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
-        <translation>Can&apos;t overwrite this file, maybe the file is in use!</translation>
+        <source>Can't overwrite this file, maybe the file is in use!</source>
+        <translation>Can't overwrite this file, maybe the file is in use!</translation>
     </message>
     <message>
         <source>Failed to export data to excel file</source>
@@ -1433,6 +1433,18 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <source>Pass rate (%)</source>
         <translation>Pass rate (%)</translation>
     </message>
+    <message>
+        <source>Capability</source>
+        <translation>Capability</translation>
+    </message>
+    <message>
+        <source>Cp</source>
+        <translation>Cp</translation>
+    </message>
+    <message>
+        <source>Cpk</source>
+        <translation>Cpk</translation>
+    </message>
 </context>
 <context>
     <name>StdColorMaker</name>
@@ -1501,8 +1513,8 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <translation>Line %1: a name or card text holds a control character.</translation>
     </message>
     <message>
-        <source>Line %1: one colour more than the %2 the instrument&apos;s library holds.</source>
-        <translation>Line %1: one colour more than the %2 the instrument&apos;s library holds.</translation>
+        <source>Line %1: one colour more than the %2 the instrument's library holds.</source>
+        <translation>Line %1: one colour more than the %2 the instrument's library holds.</translation>
     </message>
 </context>
 <context>
@@ -1687,8 +1699,8 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <translation>All</translation>
     </message>
     <message>
-        <source>the program&apos;s own file, or sqlite:PATH, or postgresql://host/dbname</source>
-        <translation>the program&apos;s own file, or sqlite:PATH, or postgresql://host/dbname</translation>
+        <source>the program's own file, or sqlite:PATH, or postgresql://host/dbname</source>
+        <translation>the program's own file, or sqlite:PATH, or postgresql://host/dbname</translation>
     </message>
     <message>
         <source>History off: %1</source>

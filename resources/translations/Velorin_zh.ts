@@ -483,7 +483,7 @@
         <translation>文件错误，无法写入！</translation>
     </message>
     <message>
-        <source>Can&apos;t open file!</source>
+        <source>Can't open file!</source>
         <translation>无法打开文件！</translation>
     </message>
     <message>
@@ -699,7 +699,7 @@
         <translation>Excel 文件 (*.xlsx)</translation>
     </message>
     <message>
-        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
+        <source>Can't overwrite this file, maybe the file is in use!</source>
         <translation>无法覆盖该文件，文件可能正被占用！</translation>
     </message>
     <message>
@@ -789,7 +789,7 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>单元格%1为空：颜色值须为-327.68到327.67之间、最多两位小数的数字！</translation>
     </message>
     <message>
-        <source>Cell %1 holds &quot;%2&quot;, not a number with at most two decimals from -327.68 to 327.67!</source>
+        <source>Cell %1 holds "%2", not a number with at most two decimals from -327.68 to 327.67!</source>
         <translation>单元格%1的内容“%2”不是-327.68到327.67之间、最多两位小数的数字！</translation>
     </message>
     <message>
@@ -801,7 +801,7 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>记录无法保存到历史记录中；未向列表添加任何记录。</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a number. The standard keeps %2.</source>
+        <source>"%1" is not a number. The standard keeps %2.</source>
         <translation>“%1”不是数字。标准保持为 %2。</translation>
     </message>
     <message numerus="yes">
@@ -889,7 +889,7 @@ Measuring goes on; the results are kept and written once the history can be used
         <translation>SQLite 地址中没有文件名。</translation>
     </message>
     <message>
-        <source>Unknown database URL &quot;%1&quot;: use sqlite:PATH or postgresql://host/dbname.</source>
+        <source>Unknown database URL "%1": use sqlite:PATH or postgresql://host/dbname.</source>
         <translation>未知的数据库地址“%1”：请使用 sqlite:路径 或 postgresql://主机/数据库名。</translation>
     </message>
     <message>
@@ -1157,11 +1157,11 @@ Quit anyway?</source>
         <translation>Excel 文件 (*.xlsx)</translation>
     </message>
     <message>
-        <source>Failed to store data, can&apos;t open file!</source>
+        <source>Failed to store data, can't open file!</source>
         <translation>保存数据失败，无法打开文件！</translation>
     </message>
     <message>
-        <source>Can&apos;t overwrite this file, maybe the file is in use!</source>
+        <source>Can't overwrite this file, maybe the file is in use!</source>
         <translation>无法覆盖该文件，文件可能正被占用！</translation>
     </message>
     <message>
@@ -1425,6 +1425,18 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <source>Pass rate (%)</source>
         <translation>合格率(%)</translation>
     </message>
+    <message>
+        <source>Capability</source>
+        <translation>过程能力</translation>
+    </message>
+    <message>
+        <source>Cp</source>
+        <translation>Cp</translation>
+    </message>
+    <message>
+        <source>Cpk</source>
+        <translation>Cpk</translation>
+    </message>
 </context>
 <context>
     <name>StdColorMaker</name>
@@ -1493,7 +1505,7 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <translation>第%1行：名称或色卡文字含有控制字符。</translation>
     </message>
     <message>
-        <source>Line %1: one colour more than the %2 the instrument&apos;s library holds.</source>
+        <source>Line %1: one colour more than the %2 the instrument's library holds.</source>
         <translation>第%1行：颜色数超过仪器色卡库可容纳的%2个。</translation>
     </message>
 </context>
@@ -1679,7 +1691,7 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <translation>全部</translation>
     </message>
     <message>
-        <source>the program&apos;s own file, or sqlite:PATH, or postgresql://host/dbname</source>
+        <source>the program's own file, or sqlite:PATH, or postgresql://host/dbname</source>
         <translation>程序自身的文件，或 sqlite:路径，或 postgresql://主机/数据库名</translation>
     </message>
     <message>
