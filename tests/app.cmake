@@ -11,3 +11,5 @@ velorin_test(tst_recordsflow tst_recordsflow.cpp apptestsupport.h scriptedprompt
 target_compile_definitions(tst_recordsflow PRIVATE VELORIN_METERNO="${PROJECT_SOURCE_DIR}/resources/meterno"
                                                    VELORIN_CLI="$<TARGET_FILE:velorin-cli>")
 add_dependencies(tst_recordsflow velorin-cli)
+velorin_test(tst_workspacekeys tst_workspacekeys.cpp apptestsupport.h LIBS velorin_app velorin_sim)
+add_dependencies(tst_workspacekeys velorin_lrelease)

@@ -69,6 +69,14 @@ std::pair<QString, QString> ComparisonListModel::heading(Layout layout, int c) {
     }
     if (old) {
         switch (c) {
+        case OldColFormula:
+            return {colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△E formula")), {}};
+        case OldColThreshold:
+            return {colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△E Thresholds")), {}};
+        case OldColModel:
+            return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "Model")), {}};
+        case OldColSerial:
+            return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "SN")), {}};
         case OldColDeltaE:
             return {colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△E")), {}};
         case OldColVerdict:
@@ -94,6 +102,16 @@ std::pair<QString, QString> ComparisonListModel::heading(Layout layout, int c) {
         return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "Delete")), {}};
     case ColReport:
         return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "Report")), {}};
+    case ColHazeTolerance:
+        return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "Haze Tolerance")), {}};
+    case ColTTolerance:
+        return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "Transmittance Tolerance")), {}};
+    case ColThreshold:
+        return {colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△E Thresholds")), {}};
+    case ColModel:
+        return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "Model")), {}};
+    case ColSerial:
+        return {page(QT_TRANSLATE_NOOP("FirstPageFor510", "SN")), {}};
     default:
         return {};
     }

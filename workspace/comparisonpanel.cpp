@@ -167,8 +167,15 @@ void ComparisonPanel::resetTable(bool old) {
     }
     table->item(0, 1)->setForeground(Qt::black);
     table->item(0, 2)->setForeground(Qt::black);
-    if (!old)
-        nameStandardCells();
+    if (old)
+        return;
+    nameStandardCells();
+    // The standard's cells come right after the table in the tab order.
+    QWidget* previous = table;
+    for (int row = 1; row < kDeltaERow; ++row) {
+        QWidget::setTabOrder(previous, table->cellWidget(row, 1));
+        previous = table->cellWidget(row, 1);
+    }
 }
 
 // The standard's cells are fields a screen reader names: "Standard Haze", "Standard L*".

@@ -120,6 +120,10 @@
         <source>△E Thresholds</source>
         <translation>△E Thresholds</translation>
     </message>
+    <message>
+        <source>△E formula</source>
+        <translation>△E formula</translation>
+    </message>
 </context>
 <context>
     <name>ComparisonListModel</name>

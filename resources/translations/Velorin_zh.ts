@@ -120,6 +120,10 @@
         <source>△E Thresholds</source>
         <translation>△E 阈值</translation>
     </message>
+    <message>
+        <source>△E formula</source>
+        <translation>△E 公式</translation>
+    </message>
 </context>
 <context>
     <name>ComparisonListModel</name>
