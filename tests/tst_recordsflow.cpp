@@ -185,6 +185,9 @@ void TestRecordsFlow::importJudgesAndFillsTheList() {
         pagedriver::call(rig.page, "on_pushButton_readComparisonRecord_clicked");
         QCOMPARE(rig.prompter.shown.first().buttons,
                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(rig.prompter.shown.first().defaultButton, QMessageBox::Cancel);
+        if (answers.size() > 1) // the clear it leads to defaults to keeping the list
+            QCOMPARE(rig.prompter.shown.at(1).defaultButton, QMessageBox::No);
         QCOMPARE(rig.rows(), 20);
         rig.prompter.shown.clear();
     }

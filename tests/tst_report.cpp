@@ -19,8 +19,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTranslator>
 #include <QTextBrowser>
+#include <QTranslator>
 
 namespace {
 

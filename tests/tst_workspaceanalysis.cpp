@@ -250,6 +250,16 @@ void TestWorkspaceAnalysis::averagedReadingsAndCancel() {
     QCOMPARE(r.spread, 25);
     const QString tip = rig.page->session().list().index(0, 1).data(Qt::ToolTipRole).toString();
     QVERIFY(tip.contains("Mean of 2 readings") && tip.contains("0.25%"));
+    // A sample set stopped half way puts back the comparison shown before it, sample included:
+    // never a blank sample beside the previous differences and verdict.
+    auto* table = rig.page->findChild<QTableWidget*>("tableWidget_colorDiff");
+    const QString verdict = rig.verdictBar()->text();
+    rig.measure(2, 30.00);
+    QCOMPARE(table->item(1, 2)->text(), QStringLiteral("-----"));
+    QTest::keyClick(rig.page.get(), Qt::Key_Escape);
+    QCOMPARE(table->item(1, 2)->text(), QStringLiteral("21.13%"));
+    QCOMPARE(table->item(1, 3)->text(), QStringLiteral("0.93%"));
+    QCOMPARE(rig.verdictBar()->text(), verdict);
     rig.page->setReadingsPerMeasurement(1);
 }
 

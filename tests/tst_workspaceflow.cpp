@@ -320,6 +320,12 @@ void TestWorkspaceFlow::toleranceSettingsValidateAndRejudge() {
     auto* haze = rig.child<QLineEdit>("lineEdit_hazeTolerance");
     auto* t = rig.child<QLineEdit>("lineEdit_tTolerance");
     auto* threshold = rig.child<QLineEdit>("lineEdit_eThresholds");
+    // A typed value the instrument does not hold is marked until it is set.
+    QVERIFY(!haze->property("unapplied").toBool());
+    haze->setText(QStringLiteral("1.5"));
+    QVERIFY(haze->property("unapplied").toBool());
+    haze->setText(QStringLiteral("1.0"));
+    QVERIFY(!haze->property("unapplied").toBool()); // 1.0 is the 1.00 in force
     struct Case {
         const char* haze;
         const char* t;
@@ -351,6 +357,7 @@ void TestWorkspaceFlow::toleranceSettingsValidateAndRejudge() {
     pagedriver::call(rig.page, "on_pushButton_setTolerance_clicked");
     QCOMPARE(rig.prompter.messages(), QStringList{"Information|Setup successfully!"});
     QCOMPARE(rig.instrument->tolerance().haze, uint16_t(10000));
+    QVERIFY(!haze->property("unapplied").toBool() && !t->property("unapplied").toBool());
     QCOMPARE(rig.instrument->tolerance().transmittance, uint16_t(29));
     QCOMPARE(rig.instrument->tolerance().threshold, uint16_t(1));
 
@@ -405,6 +412,8 @@ void TestWorkspaceFlow::displayModeChangeAsksTwiceAndShowsItsColumns() {
     // A warning box that asks, with Yes and No.
     QCOMPARE(rig.prompter.shown[0].kind, QStringLiteral("warning"));
     QCOMPARE(rig.prompter.shown[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    // Enter and Esc answer what loses nothing.
+    QCOMPARE(rig.prompter.shown[0].defaultButton, QMessageBox::No);
     QCOMPARE(list->model()->rowCount(), 0);
     QCOMPARE(rig.instrument->displayMode(), 3);
     QVERIFY(!list->isColumnHidden(27));

@@ -6,7 +6,6 @@
 #include "colour.h"
 #include "comparisonlistviews.h"
 #include "comparisonpanel.h"
-#include "decimalvalidator.h"
 #include "deviceinfocommands.h"
 #include "frameport.h"
 #include "listtransfer.h"
@@ -14,6 +13,7 @@
 #include "pauselock.h"
 #include "prompter.h"
 #include "receivethread.h"
+#include "settingsfields.h"
 #include "workspacehistory.h"
 #include "workspacekeys.h"
 
@@ -40,11 +40,7 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
     session_->setModelTable(ModelTable::loadDefault());
     arrivalClock_.start();
 
-    auto* percent = new DecimalValidator(0, 100, 2, this);
-    ui->lineEdit_hazeTolerance->setValidator(percent);
-    ui->lineEdit_tTolerance->setValidator(percent);
-    ui->lineEdit_eThresholds->setValidator(new DecimalValidator(0, 50, 1, this));
-    ui->lineEdit_thresholds->setValidator(new DecimalValidator(0, 50, 1, this));
+    settingsFields_ = new SettingsFields(this, *session_);
 
     displayGroup_ = new QButtonGroup(this);
     const QList<QRadioButton*> radios = {

@@ -28,6 +28,7 @@ class QSpinBox;
 class QSplitter;
 class QThread;
 class ReceiveThread;
+class SettingsFields;
 class QTimer;
 class WorkspaceHistory;
 
@@ -185,6 +186,7 @@ class FirstPageFor510 : public QWidget {
     AnalysisPanel* analysis_ = nullptr;
     WorkspaceHistory* history_ = nullptr;
     ListTransfer* transfer_ = nullptr;
+    SettingsFields* settingsFields_ = nullptr;
     ReceiveThread* receiver_ = nullptr;
     QButtonGroup* displayGroup_ = nullptr;
     QElapsedTimer arrivalClock_;

@@ -12,6 +12,7 @@
 #include "quantities.h"
 #include "reportpagefor510.h"
 #include "reportpagefor620.h"
+#include "settingsfields.h"
 #include "workspacehistory.h"
 
 #include <QKeyEvent>
@@ -132,6 +133,7 @@ void FirstPageFor510::showNextPush() {
 // show (only if it is of that instrument and mode), then the chart's band.
 void FirstPageFor510::rejudge() {
     session_->rejudge();
+    settingsFields_->recheck();
     const std::optional<ListMeaning> inForce = session_->meaningInForce();
     if (panel_->shown() && inForce && judging::appliesTo(*inForce, *panel_->shown()))
         panel_->rejudge(session_->standard(), session_->judgingSettings());

@@ -1358,6 +1358,13 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
     </message>
 </context>
 <context>
+    <name>SettingsFields</name>
+    <message>
+        <source>Not applied yet: the instrument judges with the value it holds until this one is set.</source>
+        <translation>Not applied yet: the instrument judges with the value it holds until this one is set.</translation>
+    </message>
+</context>
+<context>
     <name>SimulatorWindow</name>
     <message>
         <source>Virtual instrument</source>

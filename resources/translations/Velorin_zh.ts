@@ -1351,6 +1351,13 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
     </message>
 </context>
 <context>
+    <name>SettingsFields</name>
+    <message>
+        <source>Not applied yet: the instrument judges with the value it holds until this one is set.</source>
+        <translation>尚未设置：在设置此值之前，仪器仍按其当前保存的值判定。</translation>
+    </message>
+</context>
+<context>
     <name>SimulatorWindow</name>
     <message>
         <source>Virtual instrument</source>
