@@ -33,6 +33,7 @@
 #include <QTableView>
 #include <QTableWidgetItem>
 #include <QToolTip>
+#include <QUuid>
 
 #include <algorithm>
 
@@ -129,8 +130,11 @@ MeterPageFor510::MeterPageFor510(MyThread* worker, FramePort* port, int uiIndex,
     });
     // A renamed record is renamed in the legend too.
     connect(table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-        if (item->column() != 1 || item->row() < 1)
+        // Rows being added are not yet records: only an edit of a listed name is a rename.
+        if (item->column() != 1 || item->row() < 1 || item->row() > records_.size())
             return;
+        if (renamer_)
+            renamer_(records_.at(item->row() - 1).id, item->text());
         for (int i = 0; i < legend_->count(); ++i)
             if (legend_->item(i)->data(Qt::UserRole).toInt() == item->row() - 1)
                 legend_->item(i)->setText(item->text());
@@ -481,6 +485,8 @@ void MeterPageFor510::slot_updateChart(bool ticked) {
 
 void MeterPageFor510::slot_updateTable(int row) {
     if (row >= 1 && row <= records_.size()) {
+        if (remover_)
+            remover_(records_.at(row - 1).id);
         records_.remove(row - 1);
         ui->tableWidget_data->removeRow(row);
         // Later curves take the colours of their new places.
@@ -510,6 +516,7 @@ void MeterPageFor510::on_pushButton_spectralMeasurement_clicked() {
     }
     locker.unlock();
     SpectralRecord record;
+    record.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     for (int k = 0; k < SpectralRecord::kPoints; ++k)
         record.values[size_t(k)] = raw[size_t(k)] / 100.0;
     const QString name = QStringLiteral("spec%1").arg(nameCounter_++);
@@ -606,6 +613,7 @@ void MeterPageFor510::on_pushButton_spectralHistory_clicked() {
     QStringList importedNames;
     for (const records::Spectrum& s : records::decodeSpectra(values, names, count)) {
         SpectralRecord record;
+        record.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
         record.values = s.values;
         imported.append(record);
         importedNames.append(decodeInstrumentText(s.name));

@@ -46,6 +46,13 @@ class MeterPageFor510 : public QDialog {
     using Recorder =
         std::function<void(const QVector<SpectralRecord>& records, const QStringList& names)>;
     void setRecorder(Recorder recorder) { recorder_ = std::move(recorder); }
+    // Where a rename or delete of a listed spectrum goes (the history), by the record's id.
+    void setRenamer(std::function<void(const QString& id, const QString& name)> renamer) {
+        renamer_ = std::move(renamer);
+    }
+    void setRemover(std::function<void(const QString& id)> remover) {
+        remover_ = std::move(remover);
+    }
     void setActionButtonsEnabled(bool enabled);
 
     const QVector<SpectralRecord>& records() const { return records_; }
@@ -109,6 +116,8 @@ class MeterPageFor510 : public QDialog {
     int uiIndex_;
     QVector<SpectralRecord> records_;
     Recorder recorder_;
+    std::function<void(const QString&, const QString&)> renamer_;
+    std::function<void(const QString&)> remover_;
     int nameCounter_ = 1;
     bool bulk_ = false; // adding many rows: repaint once at the end
     RowButtonDelegate* deleteButtons_;

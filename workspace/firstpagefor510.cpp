@@ -191,6 +191,7 @@ void FirstPageFor510::onDeviceConnected() {
 }
 
 void FirstPageFor510::onDeviceDisconnected() {
+    history_->forgetListNotes(); // "rows restored" spoke of the start, not of what follows
     // A measurement waiting to be shown came from the instrument that went.
     pendingPushes_.clear();
     blinkTimer_->stop();

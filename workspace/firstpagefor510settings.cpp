@@ -168,7 +168,7 @@ void FirstPageFor510::on_pushButton_setParameter_clicked() {
 void FirstPageFor510::on_pushButton_spectralTransmittance_clicked() {
     MeterPageFor510 page(worker(), &port_, session_->identity().uiIndex, this);
     page.setPrompter(&prompter_);
-    page.setRecorder(history_->spectrumRecorder());
+    history_->attachSpectra(page);
     dialogRunner_(page);
 }
 

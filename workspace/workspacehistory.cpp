@@ -6,6 +6,7 @@
 #include "historystore.h"
 #include "historywindow.h"
 #include "listexport.h"
+#include "meterpagefor510.h"
 #include "prompter.h"
 
 #include <QLabel>
@@ -257,7 +258,7 @@ WorkspaceHistory::spectrumRecorder() {
         QVector<history::HistorySpectrum> rows;
         for (int i = 0; i < spectra.size(); ++i) {
             history::HistorySpectrum row;
-            row.id = history::HistoryStore::newId();
+            row.id = spectra.at(i).id.isEmpty() ? history::HistoryStore::newId() : spectra.at(i).id;
             row.station = history::HistoryStore::stationName();
             row.model = session_.modelName();
             row.serial = session_.serialText();
@@ -271,4 +272,14 @@ WorkspaceHistory::spectrumRecorder() {
         // A refused write is kept by the store for its next one; the spectra are shown anyway.
         store_->recordSpectra(rows);
     };
+}
+
+void WorkspaceHistory::attachSpectra(MeterPageFor510& page) {
+    page.setRecorder(spectrumRecorder());
+    if (!store_)
+        return;
+    // A refused change is kept by the store for its next write, as every other change.
+    page.setRenamer(
+        [this](const QString& id, const QString& name) { store_->rename(id, name, true); });
+    page.setRemover([this](const QString& id) { store_->markDeleted(id, true); });
 }

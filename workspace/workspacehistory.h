@@ -11,6 +11,7 @@
 
 class ComparisonSession;
 class HistoryJournal;
+class MeterPageFor510;
 class Prompter;
 class QLabel;
 class QPushButton;
@@ -60,6 +61,8 @@ class WorkspaceHistory : public QObject {
     void reportRow(const QString& id);
     // Writes the spectral page's spectra to the history; empty without one.
     std::function<void(const QVector<SpectralRecord>&, const QStringList&)> spectrumRecorder();
+    // The spectral page's list kept in step with the history: new spectra, renames, deletes.
+    void attachSpectra(MeterPageFor510& page);
 
   signals:
     void reportRequested(const ComparisonRecord& record);
