@@ -104,6 +104,8 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
                 auto* tabs = page->findChild<QTabWidget*>(QStringLiteral("tabWidget_analysis"));
                 tabs->setCurrentIndex(1);
                 window.grab().save(QStringLiteral("%1/trend-%2.png").arg(shots, name));
+                tabs->setCurrentIndex(2);
+                window.grab().save(QStringLiteral("%1/abplot-%2.png").arg(shots, name));
                 tabs->setCurrentIndex(0);
             }
             QVERIFY2(screen->availableGeometry().contains(window.frameGeometry()),
