@@ -260,9 +260,9 @@ void TestHistoryLab::productsKeepTheNewerEditOnEveryStation() {
     QCOMPARE(b.product(id)->hazeTolerance, std::optional<double>(0.8));
     QCOMPARE(m_server.product(id)->name, renamed);
     QCOMPARE(conflictA.size(), 1);
-    QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM products WHERE name LIKE '%1%'")
-                       .arg(film.name)),
-             1);
+    QCOMPARE(
+        count(QStringLiteral("SELECT COUNT(*) FROM products WHERE name LIKE '%1%'").arg(film.name)),
+        1);
 }
 
 void TestHistoryLab::cliReadsTheLabDatabase() {

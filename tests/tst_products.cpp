@@ -221,17 +221,19 @@ void TestProducts::productsTheInstrumentCannotTakeAreRefused() {
 }
 
 void TestProducts::commandLineKeepsAndUsesProducts() {
-    const QString database = QLatin1String("sqlite:") + m_dir.filePath(QStringLiteral("cli.sqlite"));
+    const QString database =
+        QLatin1String("sqlite:") + m_dir.filePath(QStringLiteral("cli.sqlite"));
     const QString readings = m_dir.filePath(QStringLiteral("readings.txt"));
     const auto readingsAre = [&readings](const QByteArray& lines) {
         QFile f(readings);
         return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(lines) == lines.size();
     };
-    const QStringList base{QStringLiteral("--database"), database, QStringLiteral("--simulate"),
-                           QStringLiteral("KV510"), QStringLiteral("--readings"), readings};
+    const QStringList base{QStringLiteral("--database"), database,
+                           QStringLiteral("--simulate"), QStringLiteral("KV510"),
+                           QStringLiteral("--readings"), readings};
     QVERIFY(readingsAre("30.00 80.00 50.00 0.00 0.00\n"));
-    CliRun run = cli(base + QStringList{"products", "add", "=Film B", "--haze-tol", "0.30",
-                                        "--t-tol", "0.50"});
+    CliRun run = cli(
+        base + QStringList{"products", "add", "=Film B", "--haze-tol", "0.30", "--t-tol", "0.50"});
     QCOMPARE(run.status, 0);
     QVERIFY2(run.out.contains(QLatin1String("'=Film B,KV510,new,0,30,80,")), qPrintable(run.out));
     run = cli(base + QStringList{"products", "add", "=Film B"});
@@ -240,8 +242,8 @@ void TestProducts::commandLineKeepsAndUsesProducts() {
     // The first reading is already a sample, judged with the product's tolerances on an
     // instrument that holds its own.
     QVERIFY(readingsAre("30.30 80.50 50.00 0.00 0.00\n30.31 80.00 50.00 0.00 0.00\n"));
-    run = cli(base + QStringList{"compare", "--product", "=Film B", "--samples", "2", "--lot",
-                                 "Lot 9"});
+    run = cli(base +
+              QStringList{"compare", "--product", "=Film B", "--samples", "2", "--lot", "Lot 9"});
     QCOMPARE(run.status, 0);
     QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 4);
