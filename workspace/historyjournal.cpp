@@ -445,3 +445,7 @@ std::optional<Product> HistoryJournal::setProductSettings(const QString& id,
 std::optional<Product> HistoryJournal::retireProduct(const QString& id, QString* why) {
     return outcome(store_.retireProduct(id), why);
 }
+
+void HistoryJournal::fetchShared() {
+    store_.pullProducts();
+}

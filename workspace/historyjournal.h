@@ -73,6 +73,7 @@ class HistoryJournal : public QObject, public ComparisonJournal, public ProductC
     std::optional<Product> setProductSettings(const QString& id, const JudgingSettings& settings,
                                               QString* why) override;
     std::optional<Product> retireProduct(const QString& id, QString* why) override;
+    void fetchShared() override;
 
   private:
     void keepStandard();

@@ -45,4 +45,6 @@ class ProductCatalog {
     virtual std::optional<Product>
     setProductSettings(const QString& id, const JudgingSettings& settings, QString* why) = 0;
     virtual std::optional<Product> retireProduct(const QString& id, QString* why) = 0;
+    // Asks for what other stations changed; it arrives later, when the catalog has any.
+    virtual void fetchShared() {}
 };

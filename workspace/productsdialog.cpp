@@ -119,6 +119,8 @@ ProductsDialog::ProductsDialog(ComparisonSession& session, QWidget* parent)
     connect(retire_, &QPushButton::clicked, this, &ProductsDialog::retireChosen);
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
     resize(760, 480);
+    if (ProductCatalog* catalog = session_.catalog())
+        catalog->fetchShared();
     refresh();
     filter_->setFocus();
 }
