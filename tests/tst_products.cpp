@@ -302,10 +302,10 @@ void TestProducts::dialogFiltersUsesAndEdits() {
     QCOMPARE(prompter.shown.size(), 1);
     QVERIFY(prompter.shown.last().text.contains(QLatin1String("Sheet")));
     dialog.table()->selectRow(1);
-    field(QStringLiteral("Haze tolerance"))->setText(QStringLiteral("101"));
+    field(QStringLiteral("Haze Tolerance"))->setText(QStringLiteral("101"));
     QVERIFY(press(QStringLiteral("Edit tolerances")));
     QCOMPARE(prompter.shown.size(), 2);
-    field(QStringLiteral("Haze tolerance"))->setText(QStringLiteral("0.75"));
+    field(QStringLiteral("Haze Tolerance"))->setText(QStringLiteral("0.75"));
     QVERIFY(press(QStringLiteral("Edit tolerances")));
     QCOMPARE(prompter.shown.size(), 2);
     QCOMPARE(dialog.productAt(1)->settings.hazeTolerance, 75);

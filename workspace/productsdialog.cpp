@@ -75,20 +75,20 @@ ProductsDialog::ProductsDialog(ComparisonSession& session, QWidget* parent)
     table_->horizontalHeader()->setStretchLastSection(true);
 
     name_->setAccessibleName(tr("Product name"));
-    hazeTolerance_->setAccessibleName(tr("Haze tolerance"));
-    tTolerance_->setAccessibleName(tr("Transmittance tolerance"));
-    threshold_->setAccessibleName(tr("Threshold"));
-    formula_->setAccessibleName(tr("Colour-difference formula"));
+    hazeTolerance_->setAccessibleName(tr("Haze Tolerance"));
+    tTolerance_->setAccessibleName(tr("Transmittance Tolerance"));
+    threshold_->setAccessibleName(tr("△E Thresholds"));
+    formula_->setAccessibleName(tr("△E formula"));
     hazeTolerance_->setValidator(new DecimalValidator(0, 100, 2, hazeTolerance_));
     tTolerance_->setValidator(new DecimalValidator(0, 100, 2, tTolerance_));
     threshold_->setValidator(new DecimalValidator(0, 50, 1, threshold_));
 
     auto* fields = new QFormLayout;
     fields->addRow(tr("Name:"), name_);
-    fields->addRow(tr("Haze tolerance (%):"), hazeTolerance_);
-    fields->addRow(tr("T tolerance (%):"), tTolerance_);
-    fields->addRow(tr("Threshold:"), threshold_);
-    fields->addRow(tr("Formula:"), formula_);
+    fields->addRow(tr("Haze Tolerance (%):"), hazeTolerance_);
+    fields->addRow(tr("Transmittance Tolerance (%):"), tTolerance_);
+    fields->addRow(tr("△E Thresholds:"), threshold_);
+    fields->addRow(tr("△E formula:"), formula_);
 
     auto* actions = new QHBoxLayout;
     for (QPushButton* b : {use_, rename_, edit_, retire_})
@@ -166,7 +166,7 @@ void ProductsDialog::refresh() {
         if (usesToleranceBlock(p))
             settings << tr("Haze ±%1%").arg(locale.toString(s.hazeTolerance / 100.0, 'f', 2))
                      << tr("T ±%1%").arg(locale.toString(s.tTolerance / 100.0, 'f', 2));
-        settings << tr("Threshold %1").arg(locale.toString(s.threshold / 10.0, 'f', 1));
+        settings << tr("△E Thresholds %1").arg(locale.toString(s.threshold / 10.0, 'f', 1));
         if (formulaChosen(p) && s.formula >= 0)
             settings << colour::formulaLabel(s.formula, s.oldLayout);
         const QStringList texts{p.name,

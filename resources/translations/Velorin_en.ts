@@ -1340,40 +1340,8 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <translation>Product name</translation>
     </message>
     <message>
-        <source>Haze tolerance</source>
-        <translation>Haze tolerance</translation>
-    </message>
-    <message>
-        <source>Transmittance tolerance</source>
-        <translation>Transmittance tolerance</translation>
-    </message>
-    <message>
-        <source>Threshold</source>
-        <translation>Threshold</translation>
-    </message>
-    <message>
-        <source>Colour-difference formula</source>
-        <translation>Colour-difference formula</translation>
-    </message>
-    <message>
         <source>Name:</source>
         <translation>Name:</translation>
-    </message>
-    <message>
-        <source>Haze tolerance (%):</source>
-        <translation>Haze tolerance (%):</translation>
-    </message>
-    <message>
-        <source>T tolerance (%):</source>
-        <translation>T tolerance (%):</translation>
-    </message>
-    <message>
-        <source>Threshold:</source>
-        <translation>Threshold:</translation>
-    </message>
-    <message>
-        <source>Formula:</source>
-        <translation>Formula:</translation>
     </message>
     <message>
         <source>Haze/T</source>
@@ -1412,16 +1380,48 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <translation>T ±%1%</translation>
     </message>
     <message>
-        <source>Threshold %1</source>
-        <translation>Threshold %1</translation>
-    </message>
-    <message>
         <source>Old layout</source>
         <translation>Old layout</translation>
     </message>
     <message>
         <source>Retire product %1? Comparisons made with it keep naming it; it can no longer be used.</source>
         <translation>Retire product %1? Comparisons made with it keep naming it; it can no longer be used.</translation>
+    </message>
+    <message>
+        <source>Haze Tolerance</source>
+        <translation>Haze Tolerance</translation>
+    </message>
+    <message>
+        <source>Transmittance Tolerance</source>
+        <translation>Transmittance Tolerance</translation>
+    </message>
+    <message>
+        <source>△E Thresholds</source>
+        <translation>△E Thresholds</translation>
+    </message>
+    <message>
+        <source>△E formula</source>
+        <translation>△E formula</translation>
+    </message>
+    <message>
+        <source>Haze Tolerance (%):</source>
+        <translation>Haze Tolerance (%):</translation>
+    </message>
+    <message>
+        <source>Transmittance Tolerance (%):</source>
+        <translation>Transmittance Tolerance (%):</translation>
+    </message>
+    <message>
+        <source>△E Thresholds:</source>
+        <translation>△E Thresholds:</translation>
+    </message>
+    <message>
+        <source>△E formula:</source>
+        <translation>△E formula:</translation>
+    </message>
+    <message>
+        <source>△E Thresholds %1</source>
+        <translation>△E Thresholds %1</translation>
     </message>
 </context>
 <context>

@@ -1310,7 +1310,7 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
     </message>
     <message>
         <source>Model</source>
-        <translation>型号</translation>
+        <translation>仪器型号</translation>
     </message>
     <message>
         <source>Mode</source>
@@ -1333,40 +1333,8 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <translation>产品名称</translation>
     </message>
     <message>
-        <source>Haze tolerance</source>
-        <translation>雾度容差</translation>
-    </message>
-    <message>
-        <source>Transmittance tolerance</source>
-        <translation>透过率容差</translation>
-    </message>
-    <message>
-        <source>Threshold</source>
-        <translation>阈值</translation>
-    </message>
-    <message>
-        <source>Colour-difference formula</source>
-        <translation>色差公式</translation>
-    </message>
-    <message>
         <source>Name:</source>
         <translation>名称：</translation>
-    </message>
-    <message>
-        <source>Haze tolerance (%):</source>
-        <translation>雾度容差（%）：</translation>
-    </message>
-    <message>
-        <source>T tolerance (%):</source>
-        <translation>透过率容差（%）：</translation>
-    </message>
-    <message>
-        <source>Threshold:</source>
-        <translation>阈值：</translation>
-    </message>
-    <message>
-        <source>Formula:</source>
-        <translation>公式：</translation>
     </message>
     <message>
         <source>Haze/T</source>
@@ -1405,16 +1373,48 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <translation>透过率 ±%1%</translation>
     </message>
     <message>
-        <source>Threshold %1</source>
-        <translation>阈值 %1</translation>
-    </message>
-    <message>
         <source>Old layout</source>
         <translation>旧格式</translation>
     </message>
     <message>
         <source>Retire product %1? Comparisons made with it keep naming it; it can no longer be used.</source>
         <translation>停用产品 %1？用它做过的比较仍记着它；停用后不能再使用。</translation>
+    </message>
+    <message>
+        <source>Haze Tolerance</source>
+        <translation>雾度容差</translation>
+    </message>
+    <message>
+        <source>Transmittance Tolerance</source>
+        <translation>透过率容差</translation>
+    </message>
+    <message>
+        <source>△E Thresholds</source>
+        <translation>△E 阈值</translation>
+    </message>
+    <message>
+        <source>△E formula</source>
+        <translation>△E 公式</translation>
+    </message>
+    <message>
+        <source>Haze Tolerance (%):</source>
+        <translation>雾度容差（%）：</translation>
+    </message>
+    <message>
+        <source>Transmittance Tolerance (%):</source>
+        <translation>透过率容差（%）：</translation>
+    </message>
+    <message>
+        <source>△E Thresholds:</source>
+        <translation>△E 阈值：</translation>
+    </message>
+    <message>
+        <source>△E formula:</source>
+        <translation>△E 公式：</translation>
+    </message>
+    <message>
+        <source>△E Thresholds %1</source>
+        <translation>△E 阈值 %1</translation>
     </message>
 </context>
 <context>
