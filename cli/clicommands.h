@@ -1,6 +1,10 @@
 #pragma once
 
+#include "historyrecords.h"
+
 #include <QStringList>
+
+#include <optional>
 
 // Subcommands of velorin-cli. Each takes the arguments after its name and returns the exit status.
 int runInfo(const QString& simulateModel, const QStringList& args);
@@ -15,11 +19,17 @@ int runWriteStdColor(const QString& simulateModel, const QStringList& args);
 int runMakeStdColor(const QStringList& args);
 // `database` is the --database URL; empty means VELORIN_DATABASE or the program's own file.
 int runHistory(const QString& database, const QStringList& args);
+// products add|list|remove; `database` as for runHistory.
+int runProducts(const QString& simulateModel, const QString& database, const QStringList& args);
 
 namespace history {
 class HistoryStore;
 struct HistoryUrl;
 } // namespace history
+// The product of the model by that name, not retired: from the history, or else from its lab
+// database (then kept in the history too).
+std::optional<history::HistoryProduct> findProduct(history::HistoryStore& store,
+                                                   const QString& model, const QString& name);
 // The history URL of --database, VELORIN_DATABASE or the program's own file.
 history::HistoryUrl historyUrl(const QString& databaseOption);
 // --no-history: commands that write comparisons run without the history.

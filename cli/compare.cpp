@@ -1,6 +1,7 @@
 // velorin-cli compare: a comparison session without widgets, as the workspace page runs it.
 #include "clicommands.h"
 #include "cliinstrument.h"
+#include "clisettings.h"
 
 #include "comparisonsession.h"
 #include "comparisonsheet.h"
@@ -25,17 +26,22 @@ namespace {
 const char kUsage[] =
     "Usage: velorin-cli [--database URL|--no-history] [--simulate MODEL [--readings FILE]]\n"
     "         compare [--samples N] [--pushed] [--haze-tol X] [--t-tol Y] [--formula N]\n"
-    "         [--threshold Z] [--readings-per-measurement N] [--out FILE.xlsx|FILE.csv]\n"
+    "         [--threshold Z] [--readings-per-measurement N] [--product NAME] [--lot TEXT]\n"
+    "         [--out FILE.xlsx|FILE.csv]\n"
     "With --readings-per-measurement N (1..10) the standard and each sample are the mean of N\n"
     "readings. A .csv file gets the list as plain numbers; a workbook also gets a Statistics "
-    "sheet.\n";
+    "sheet.\n"
+    "With --product NAME the product's settings are written to the instrument and its standard\n"
+    "is taken without measuring one: the first reading is already a sample. --lot TEXT is kept\n"
+    "with every comparison.\n";
 
 struct Options {
     int samples = 1;
     int readings = 1;
     bool pushed = false;
-    std::optional<double> hazeTolerance, tTolerance, threshold;
-    std::optional<int> formula;
+    SettingOptions settings;
+    QString product;
+    QString lot;
     QString out;
 };
 
@@ -62,6 +68,12 @@ bool parse(QStringList args, Options& o) {
                 !value.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
                 return false;
             o.out = value;
+        } else if (opt == QLatin1String("--product")) {
+            if (value.trimmed().isEmpty())
+                return false;
+            o.product = value;
+        } else if (opt == QLatin1String("--lot")) {
+            o.lot = value;
         } else if (!number(value, v)) {
             return false;
         } else if (opt == QLatin1String("--samples") && v >= 1 && v == std::floor(v) &&
@@ -70,83 +82,20 @@ bool parse(QStringList args, Options& o) {
         } else if (opt == QLatin1String("--readings-per-measurement") && v >= 1 && v <= 10 &&
                    v == std::floor(v)) {
             o.readings = int(v);
-        } else if (opt == QLatin1String("--haze-tol")) {
-            o.hazeTolerance = v;
-        } else if (opt == QLatin1String("--t-tol")) {
-            o.tTolerance = v;
-        } else if (opt == QLatin1String("--threshold")) {
-            o.threshold = v;
-        } else if (opt == QLatin1String("--formula") && v == std::floor(v)) {
-            o.formula = int(v);
-        } else {
+        } else if (!takeSettingOption(opt, v, o.settings)) {
             return false;
         }
     }
-    return true;
-}
-
-// As the page converts typed values: truncated, with a nudge for products such as 0.29 * 100.
-int units(double value, int scale) {
-    return static_cast<int>(std::trunc(value * scale + (value >= 0 ? 1e-7 : -1e-7)));
-}
-
-QString pageText(const char* text) {
-    return QCoreApplication::translate("FirstPageFor510", text);
+    // A product brings its own settings.
+    return o.product.isEmpty() || !o.settings.any();
 }
 
 int fail(const QString& text) {
-    std::fprintf(stderr, "velorin-cli compare: %s\n", qPrintable(text));
-    return 1;
+    return commandFailed("compare", text);
 }
 
 int fail(const SessionResult& result) {
     return fail(result->text);
-}
-
-// Writes the settings given on the command line as Setup or the dE parameter dialog would.
-int writeSettings(ComparisonSession& session, const Options& o) {
-    const InstrumentProfile& profile = session.profile();
-    const bool toleranceBlock = !profile.oldLayout && !profile.parameterPage;
-    if (toleranceBlock) {
-        if (o.formula)
-            return fail(QStringLiteral("--formula: this instrument has no formula setting"));
-        if (!o.hazeTolerance && !o.tTolerance && !o.threshold)
-            return 0;
-        const double haze = o.hazeTolerance.value_or(session.hazeTolerance() / 100.0);
-        const double t = o.tTolerance.value_or(session.tTolerance() / 100.0);
-        const double threshold = o.threshold.value_or(session.toleranceThreshold() / 10.0);
-        if (!(haze >= 0 && haze <= 100))
-            return fail(pageText("Haze Tolerance must between 0-100!"));
-        if (!(t >= 0 && t <= 100))
-            return fail(pageText("Transmittance  Tolerance must between 0-100!"));
-        if (!(threshold >= 0.1 && threshold <= 50))
-            return fail(pageText("Thresholds must between 0.1-50!"));
-        if (const SessionResult r =
-                session.setTolerance(units(haze, 100), units(t, 100), units(threshold, 10)))
-            return fail(r);
-        return 0;
-    }
-    if (o.hazeTolerance || o.tTolerance)
-        return fail(QStringLiteral("--haze-tol/--t-tol: this instrument has no haze or T"));
-    if (!o.formula && !o.threshold)
-        return 0;
-    // A fixed-formula colorimeter takes the threshold alone, with formula 0, as its page sends it.
-    const int stored =
-        !profile.formulaShown || session.formulaIndex() < 0 ? 0 : session.formulaIndex();
-    const int formula = o.formula.value_or(stored);
-    const int formulas = profile.oldLayout ? 6 : (profile.formulaShown ? 7 : 1);
-    if (formula < 0 || formula >= formulas)
-        return fail(
-            QStringLiteral("--formula must be 0..%1 for this instrument").arg(formulas - 1));
-    const float threshold = float(o.threshold.value_or(session.parameterThreshold() / 10.0));
-    if (!(threshold >= 0.1f && threshold <= 50.0f))
-        return fail(QStringLiteral("Thresholds must between 0.1—50!"));
-    if (session.setParameter(formula, static_cast<int>(threshold * 10.0f)))
-        return fail(QStringLiteral("Failed to write △E parameter information!"));
-    if (const SessionResult r = session.readParameter())
-        return fail(r);
-    session.rejudge();
-    return 0;
 }
 
 // Takes pushed measurements until the standard and every sample have arrived.
@@ -157,7 +106,8 @@ int collectPushed(ComparisonSession& session, CliInstrument& instrument, int sam
     session.setPauseLockSource([&receiver] { return receiver.pauseLock(); });
     QElapsedTimer clock;
     clock.start();
-    int taken = 0;
+    // A product's standard is taken already: the first reading is a sample.
+    int taken = session.productInUse() ? 1 : 0;
     QObject::connect(&receiver, &ReceiveThread::received, &session, [&](const QByteArray& data) {
         for (const Reading& reading : session.feedPushed(data, clock.elapsed())) {
             if (taken > samples)
@@ -201,6 +151,10 @@ int runCompare(const QString& simulateModel, const QString& database, const QStr
     if (use == HistoryUse::BadUrl || use == HistoryUse::Failed)
         return use == HistoryUse::BadUrl ? 2 : 1;
     const HistoryCloser closer{store};
+    if (!o.product.isEmpty() && use != HistoryUse::Stored) {
+        fail(QStringLiteral("--product: products are kept in the history"));
+        return 2;
+    }
     // The reason the history refused a comparison: the command stops there.
     QString refused;
     QObject::connect(&store, &history::HistoryStore::failed,
@@ -223,11 +177,21 @@ int runCompare(const QString& simulateModel, const QString& database, const QStr
         return fail(r);
     const InstrumentProfile& profile = session.profile();
     // The settings that decide a verdict, read as the page reads them on connection.
-    const bool parameter = profile.oldLayout || profile.parameterPage;
-    if (const SessionResult r = parameter ? session.readParameter() : session.readTolerance())
+    if (const SessionResult r = readSettings(session))
         return fail(r);
-    if (const int status = writeSettings(session, o))
+    if (!o.product.isEmpty()) {
+        const std::optional<history::HistoryProduct> product =
+            findProduct(store, session.modelName(), o.product);
+        if (!product)
+            return fail(QStringLiteral("there is no product %1 for the %2 (velorin-cli products "
+                                       "list shows them)")
+                            .arg(o.product, session.modelName()));
+        if (const SessionResult r = session.useProduct(historymapping::fromHistory(*product)))
+            return fail(r);
+    } else if (const int status = writeSettings(session, o.settings, "compare")) {
         return status;
+    }
+    session.setLot(o.lot);
 
     session.setReadingsPerMeasurement(o.readings);
 
@@ -261,7 +225,7 @@ int runCompare(const QString& simulateModel, const QString& database, const QStr
             return stopped();
     } else {
         const InstrumentProfile::Pull pull = profile.pull;
-        for (int k = 0; k < o.readings; ++k)
+        for (int k = 0; k < o.readings && !session.productInUse(); ++k)
             if (const SessionResult r = session.measure(1, pull))
                 return fail(r);
         for (int i = 0; i < o.samples * o.readings; ++i) {

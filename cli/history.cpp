@@ -26,7 +26,8 @@ int usage(const char* why) {
     std::fprintf(stderr,
                  "velorin-cli history: %s\n"
                  "usage: velorin-cli [--database URL] history [--serial SN] [--from DATE] "
-                 "[--to DATE] [--verdict PASS|NG] [--out FILE.csv|FILE.xlsx]\n",
+                 "[--to DATE] [--verdict PASS|NG] [--product NAME] [--lot TEXT]\n"
+                 "         [--out FILE.csv|FILE.xlsx]\n",
                  why);
     return 2;
 }
@@ -225,6 +226,10 @@ int runHistory(const QString& database, const QStringList& arguments) {
             if (!when.isValid())
                 return usage("a date is yyyy-MM-dd or an ISO 8601 time");
             (to ? filter.to : filter.from) = when;
+        } else if (option == QLatin1String("--product")) {
+            filter.productName = value;
+        } else if (option == QLatin1String("--lot")) {
+            filter.lot = value;
         } else if (option == QLatin1String("--verdict")) {
             if (value != QLatin1String("PASS") && value != QLatin1String("NG"))
                 return usage("the verdict is PASS or NG");
@@ -242,13 +247,6 @@ int runHistory(const QString& database, const QStringList& arguments) {
     if (!url.isValid()) {
         std::fprintf(stderr, "velorin-cli: %s\n", qPrintable(url.error));
         return 2;
-    }
-    // Reading creates nothing: a history never written is said to be missing.
-    if (url.kind == HistoryUrl::Kind::Sqlite && !QFileInfo::exists(url.path)) {
-        std::fprintf(stderr,
-                     "velorin-cli: there is no history at %s (nothing measured there yet)\n",
-                     qPrintable(url.path));
-        return 1;
     }
     // Reading creates nothing: a history never written is said to be missing.
     if (url.kind == HistoryUrl::Kind::Sqlite && !QFileInfo::exists(url.path)) {

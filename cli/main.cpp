@@ -32,10 +32,19 @@ void printHelp() {
         "            (0 Haze/T, 1 Haze, 2 T, 3 Lab, 4 LCh, 5 Yxy, 6 Haze/T/Lab) or \"old\"\n"
         "            for the record area of old-layout instruments\n"
         "  compare [--samples N] [--pushed] [--haze-tol X] [--t-tol Y] [--formula N]\n"
-        "          [--threshold Z] [--out FILE.xlsx]\n"
+        "          [--threshold Z] [--product NAME] [--lot TEXT] [--out FILE.xlsx]\n"
         "            measure a standard and N samples (pulled, or pushed by the instrument)\n"
         "            and print the comparisons as CSV, then PASS p NG n TOTAL t; the\n"
-        "            settings given are written to the instrument first\n"
+        "            settings given are written to the instrument first. --product NAME\n"
+        "            writes the product's settings and takes its standard without\n"
+        "            measuring one; --lot TEXT is kept with every comparison\n"
+        "  products add NAME [--haze-tol X] [--t-tol Y] [--threshold Z] [--formula N]\n"
+        "            measure the standard now and keep it, with the settings (those given\n"
+        "            are written to the instrument first), as product NAME of the model\n"
+        "  products list [--model MODEL] [--filter TEXT] [--retired]\n"
+        "            print the products as CSV: name, model, mode, the standard, settings\n"
+        "  products remove NAME [--model MODEL]\n"
+        "            retire a product; comparisons made with it keep naming it\n"
         "  write-stdcolor FILE\n"
         "            write the standard colour library of StdColor.xlsx into the instrument\n"
         "  make-stdcolor LIST.csv --model MODEL --out StdColor.xlsx\n"
@@ -49,8 +58,8 @@ void printHelp() {
         "            values have at most two decimals (-327.68 to 327.67); the optional\n"
         "            card value is a whole number 0..65535 (default 0). Example:\n"
         "            resources/stdcolor-sample.csv\n"
-        "  history [--serial SN] [--from DATE] [--to DATE] [--verdict PASS|NG] [--out "
-        "FILE.csv|.xlsx]\n"
+        "  history [--serial SN] [--from DATE] [--to DATE] [--verdict PASS|NG]\n"
+        "          [--product NAME] [--lot TEXT] [--out FILE.csv|.xlsx]\n"
         "            print the comparisons of the measurement history as CSV\n"
         "\n"
         "Options:\n"
@@ -60,7 +69,8 @@ void printHelp() {
         "                    (default: VELORIN_DATABASE, else the program's own file,\n"
         "                    ~/.local/share/velorin/history.sqlite). compare and\n"
         "                    export-records store every comparison there before showing it\n"
-        "                    and stop with the reason when it cannot be stored\n"
+        "                    and stop with the reason when it cannot be stored; products\n"
+        "                    are kept there too\n"
         "  --no-history      compare and export-records without the history\n"
         "  --readings FILE   the readings the virtual instrument reports, in order: one\n"
         "                    \"haze T L a b\" per line; the last one stays\n"
@@ -155,6 +165,8 @@ int main(int argc, char* argv[]) {
         return runMakeStdColor(args);
     if (command == QLatin1String("history"))
         return runHistory(database, args);
+    if (command == QLatin1String("products"))
+        return runProducts(simulate, database, args);
     std::fprintf(stderr, "velorin-cli: unknown command %s\n", qPrintable(command));
     printHelp();
     return 2;

@@ -66,6 +66,10 @@ struct ComparisonRecord {
     QString model;
     QString serialNumber;
     InstrumentKind kind = InstrumentKind::HazeAndColour;
+    // The product whose standard it was compared with (empty: a standard measured or typed),
+    // and the lot it belongs to (empty: none).
+    QString productId;
+    QString lot;
 };
 
 // What the rows of one list share: one set of columns (layout and display mode) and one

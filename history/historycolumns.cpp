@@ -47,7 +47,9 @@ const char* const kComparisonColumns[] = {"id",
                                           "deleted",
                                           "readings",
                                           "spread",
-                                          "instrument_kind"};
+                                          "instrument_kind",
+                                          "product_id",
+                                          "lot"};
 constexpr int kQuantityCount = 10;
 constexpr int kFirstStandard = 9;
 constexpr int kFirstSample = kFirstStandard + kQuantityCount;
@@ -146,7 +148,10 @@ QVariantList comparisonValues(const HistoryComparison& row) {
            << integer(row.formula) << number(row.deltaHaze) << number(row.deltaT)
            << number(row.deltaL) << number(row.deltaA) << number(row.deltaB) << number(row.deltaE)
            << verdictText(row.pass) << int(row.deleted) << row.readings << number(row.spread)
-           << integer(row.instrumentKind);
+           << integer(row.instrumentKind)
+           << (row.productId.isEmpty() ? QVariant(QMetaType::fromType<QString>())
+                                       : QVariant(row.productId))
+           << text(row.lot);
     return values;
 }
 
@@ -180,6 +185,8 @@ HistoryComparison comparisonFrom(const QSqlQuery& q, int f) {
     const QVariant kind = q.value(i++);
     if (!kind.isNull())
         row.instrumentKind = kind.toInt();
+    row.productId = q.value(i++).toString();
+    row.lot = q.value(i++).toString();
     return row;
 }
 
@@ -206,6 +213,72 @@ HistorySpectrum spectrumFrom(const QSqlQuery& query) {
     for (int i = 0; i < HistorySpectrum::kPoints; ++i)
         row.values[std::size_t(i)] = query.value(7 + i).toDouble();
     row.deleted = query.value(7 + HistorySpectrum::kPoints).toInt() != 0;
+    return row;
+}
+
+QString productList() {
+    static const QString list = [] {
+        QStringList names{QStringLiteral("id"), QStringLiteral("name"), QStringLiteral("model"),
+                          QStringLiteral("layout"), QStringLiteral("display_mode")};
+        for (const char* name : kComparisonColumns)
+            if (QByteArray(name).startsWith("std_"))
+                names << QLatin1String(name);
+        names << QStringLiteral("haze_tolerance") << QStringLiteral("t_tolerance")
+              << QStringLiteral("delta_e_threshold") << QStringLiteral("formula")
+              << QStringLiteral("instrument_kind") << QStringLiteral("retired")
+              << QStringLiteral("changed_at") << QStringLiteral("station")
+              << QStringLiteral("based_on") << QStringLiteral("lab_changed_at");
+        return names.join(QLatin1String(", "));
+    }();
+    return list;
+}
+
+int productSharedCount() {
+    return 24; // every column but lab_changed_at
+}
+
+namespace {
+QVariant time(const QDateTime& value) {
+    return value.isValid() ? QVariant(isoUtc(value)) : QVariant(QMetaType::fromType<QString>());
+}
+QDateTime timeFrom(const QVariant& value) {
+    return value.isNull() ? QDateTime() : fromIsoUtc(value.toString());
+}
+} // namespace
+
+QVariantList productValues(const HistoryProduct& row) {
+    QVariantList values{row.id, text(row.name), text(row.model), layoutName(row.layout),
+                        row.displayMode};
+    appendQuantities(values, row.standard);
+    values << number(row.hazeTolerance) << number(row.tTolerance) << number(row.deltaEThreshold)
+           << integer(row.formula) << integer(row.instrumentKind) << int(row.retired)
+           << isoUtc(row.changedAt) << text(row.station) << time(row.basedOn);
+    return values;
+}
+
+HistoryProduct productFrom(const QSqlQuery& q) {
+    HistoryProduct row;
+    row.id = q.value(0).toString();
+    row.name = q.value(1).toString();
+    row.model = q.value(2).toString();
+    row.layout = layoutFromName(q.value(3).toString()).value_or(Layout::New);
+    row.displayMode = q.value(4).toInt();
+    row.standard = quantitiesFrom(q, 5);
+    int i = 15;
+    row.hazeTolerance = optionalNumber(q.value(i++));
+    row.tTolerance = optionalNumber(q.value(i++));
+    row.deltaEThreshold = optionalNumber(q.value(i++));
+    const QVariant formula = q.value(i++);
+    if (!formula.isNull())
+        row.formula = formula.toInt();
+    const QVariant kind = q.value(i++);
+    if (!kind.isNull())
+        row.instrumentKind = kind.toInt();
+    row.retired = q.value(i++).toInt() != 0;
+    row.changedAt = fromIsoUtc(q.value(i++).toString());
+    row.station = q.value(i++).toString();
+    row.basedOn = timeFrom(q.value(i++));
+    row.labChangedAt = timeFrom(q.value(i++));
     return row;
 }
 

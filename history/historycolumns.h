@@ -36,6 +36,13 @@ HistoryComparison comparisonFrom(const QSqlQuery& query, int first = 0);
 QVariantList spectrumValues(const HistorySpectrum& row);
 HistorySpectrum spectrumFrom(const QSqlQuery& query);
 
+// Table `products`: every column, those the stations share first (productSharedCount() of
+// them, in the order of productValues()), then the station's own lab_changed_at.
+QString productList();
+int productSharedCount();
+QVariantList productValues(const HistoryProduct& row);
+HistoryProduct productFrom(const QSqlQuery& query);
+
 // The columns a re-judging changes, in the order of judgedValues(); `deleted` and the row's
 // identity, name and time are not among them.
 const QStringList& judgedNames();

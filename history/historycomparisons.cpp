@@ -174,6 +174,18 @@ QString HistoryDatabase::whereSql(const HistoryFilter& filter, QVariantList& val
         terms << QStringLiteral("verdict = ?");
         values << columns::verdictText(*filter.pass);
     }
+    if (!filter.productId.isEmpty()) {
+        terms << QStringLiteral("product_id = ?");
+        values << filter.productId;
+    }
+    if (!filter.productName.isEmpty()) {
+        terms << QStringLiteral("product_id IN (SELECT id FROM products WHERE name = ?)");
+        values << filter.productName;
+    }
+    if (!filter.lot.isEmpty()) {
+        terms << QStringLiteral("lot = ?");
+        values << filter.lot;
+    }
     return terms.isEmpty() ? QString()
                            : QLatin1String(" WHERE ") + terms.join(QLatin1String(" AND "));
 }
@@ -195,9 +207,10 @@ std::optional<HistoryCounts> HistoryDatabase::countRows(const QString& sql,
 std::optional<HistoryCounts> HistoryDatabase::counts(const HistoryFilter& filter) {
     QVariantList values;
     const QString direct = QStringLiteral("SELECT %1 FROM comparisons").arg(kCountColumns);
-    // A name is searched inside the texts, which no index serves; the lab database keeps no
-    // tally.
-    if (postgresql_ || !filter.nameContains.isEmpty())
+    // A name is searched inside the texts, which no index serves; the tally knows no product or
+    // lot; the lab database keeps no tally.
+    if (postgresql_ || !filter.nameContains.isEmpty() || !filter.productId.isEmpty() ||
+        !filter.productName.isEmpty() || !filter.lot.isEmpty())
         return countRows(direct + whereSql(filter, values), values);
 
     // Whole days (UTC) come from the tally, the part-days at either end from the rows.

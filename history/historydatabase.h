@@ -19,7 +19,7 @@ struct sqlite3_stmt;
 namespace history {
 
 // The schema this program writes. Older files are migrated forward; a newer one is refused.
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 // What went wrong with a history database, and the sentence the user reads.
 struct HistoryFailure {
@@ -49,6 +49,9 @@ struct HistoryFilter {
     QDateTime from, to; // measured_at >= from and < to
     std::optional<bool> pass;
     bool includeDeleted = false;
+    QString productId;   // comparisons with this product's standard
+    QString productName; // ... with the standard of any product of this name
+    QString lot;
 };
 
 // Where a page of rows ends, newest first: the next page starts after it. Rows are ordered by
@@ -66,8 +69,9 @@ struct HistoryCounts {
 
 // An entry of the local queue of rows still to be copied to the lab database.
 struct OutboxEntry {
+    enum class Kind { Comparison, Spectrum, Product };
     qint64 seq = 0;
-    bool spectrum = false;
+    Kind kind = Kind::Comparison;
     QString id;
 };
 
@@ -155,6 +159,24 @@ class HistoryDatabase {
     ComparisonCursor select(const HistoryFilter& filter);
     static const QStringList& comparisonColumns();
 
+    // Table `products`. An upsert of every column the stations share; the station's own
+    // bookkeeping (lab_changed_at) is left as it is.
+    bool writeProduct(const HistoryProduct& row);
+    // `forUpdate`: the lab database's row stays locked until the transaction ends, so two
+    // stations settle one product one after the other.
+    std::optional<HistoryProduct> product(const QString& id, bool forUpdate = false);
+    // Sorted by name, then model.
+    QVector<HistoryProduct> products(const ProductFilter& filter);
+    // The product of `model` named `name` that is not retired, other than `except`.
+    std::optional<HistoryProduct> productNamed(const QString& model, const QString& name,
+                                               const QString& except = QString());
+    // The station's copy of a product now equals the lab's version changed at `changedAt`:
+    // only while the copy is still that version (an edit since waits for its own copy).
+    bool markProductExchanged(const QString& id, const QDateTime& changedAt);
+    // The lab's version replaces the station's copy, if that is still the one changed at
+    // `localChangedAt` (none: there was no copy).
+    bool takeLabProduct(const HistoryProduct& lab, const std::optional<QDateTime>& localChangedAt);
+
     // The workspace's open list (local databases only).
     bool appendOpenRow(const QString& id, double sequence);
     bool removeOpenRow(const QString& id);
@@ -173,6 +195,7 @@ class HistoryDatabase {
 
     // The queue of rows for the lab database (local databases only).
     bool enqueue(bool spectrum, const QString& id);
+    bool enqueueProduct(const QString& id);
     bool enqueueAll();
     QVector<OutboxEntry> outbox(int limit);
     bool dequeue(qint64 lastSeq);

@@ -24,8 +24,11 @@ bool HistoryDatabase::removeOpenRow(const QString& id) {
 }
 
 bool HistoryDatabase::clearOpenList() {
+    // The lot stays until it is changed; the product in use goes with the standard.
     return closeOpenList() && exec(QStringLiteral("DELETE FROM open_standard")) &&
-           run(QStringLiteral("DELETE FROM local_state WHERE key = ?"), {kComparisonSerial});
+           run(QStringLiteral("DELETE FROM local_state WHERE key = ?"), {kComparisonSerial}) &&
+           run(QStringLiteral("DELETE FROM local_state WHERE key = ?"),
+               {QStringLiteral("product_in_use")});
 }
 
 bool HistoryDatabase::closeOpenList() {
@@ -95,6 +98,8 @@ std::optional<OpenList> HistoryDatabase::openList() {
         list.standard = standard;
     }
     list.comparisonSerial = localState(kComparisonSerial).value_or(QString()).toInt();
+    list.productInUse = localState(QStringLiteral("product_in_use")).value_or(QString());
+    list.lot = localState(QStringLiteral("lot")).value_or(QString());
     return list;
 }
 

@@ -10,11 +10,19 @@ bool HistoryDatabase::enqueue(bool spectrum, const QString& id) {
     return run(sql, {spectrum ? QStringLiteral("spectrum") : QStringLiteral("comparison"), id});
 }
 
+bool HistoryDatabase::enqueueProduct(const QString& id) {
+    static const QString sql =
+        QStringLiteral("INSERT INTO lab_outbox (kind, id) VALUES ('product', ?)");
+    return run(sql, {id});
+}
+
 bool HistoryDatabase::enqueueAll() {
     return exec(QStringLiteral("INSERT INTO lab_outbox (kind, id) SELECT 'comparison', id FROM "
                                "comparisons ORDER BY measured_at")) &&
            exec(QStringLiteral("INSERT INTO lab_outbox (kind, id) SELECT 'spectrum', id FROM "
-                               "spectra ORDER BY measured_at"));
+                               "spectra ORDER BY measured_at")) &&
+           exec(QStringLiteral("INSERT INTO lab_outbox (kind, id) SELECT 'product', id FROM "
+                               "products ORDER BY changed_at"));
 }
 
 QVector<OutboxEntry> HistoryDatabase::outbox(int limit) {
@@ -24,10 +32,14 @@ QVector<OutboxEntry> HistoryDatabase::outbox(int limit) {
     query.bindValue(0, limit);
     if (!exec(query))
         return entries;
-    while (query.next())
+    while (query.next()) {
+        const QString kind = query.value(1).toString();
         entries << OutboxEntry{query.value(0).toLongLong(),
-                               query.value(1).toString() == QLatin1String("spectrum"),
+                               kind == QLatin1String("spectrum")  ? OutboxEntry::Kind::Spectrum
+                               : kind == QLatin1String("product") ? OutboxEntry::Kind::Product
+                                                                  : OutboxEntry::Kind::Comparison,
                                query.value(2).toString()};
+    }
     return entries;
 }
 

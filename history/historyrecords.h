@@ -51,6 +51,9 @@ struct HistoryComparison {
     // The instrument's user-interface kind (0, 3 haze and transmittance meters; 1, 2
     // colorimeters); empty where it was not known.
     std::optional<int> instrumentKind;
+    // The product whose standard it was compared with (empty: a standard measured), and the lot.
+    QString productId;
+    QString lot;
 };
 
 // One spectral measurement.
@@ -65,6 +68,35 @@ struct HistorySpectrum {
     SpectrumKind kind = SpectrumKind::Transmittance;
     std::array<double, kPoints> values{};
     bool deleted = false;
+};
+
+// A product: a stored standard with the settings it is judged with, shared by the stations of a
+// lab. Its name is unique per model among the products not retired.
+struct HistoryProduct {
+    QString id; // UUID text
+    QString name;
+    QString model;
+    Layout layout = Layout::New;
+    int displayMode = 0;
+    Quantities standard;
+    std::optional<double> hazeTolerance, tTolerance, deltaEThreshold;
+    std::optional<int> formula; // the instrument's formula index; empty where ΔE*ab is fixed
+    std::optional<int> instrumentKind;
+    bool retired = false; // retired products stay readable in the history
+    QDateTime changedAt;  // UTC; the newer edit wins between stations
+    QString station;      // where it was last changed
+    // The lab's version the edit started from (empty for a product new here): an edit not based
+    // on the lab's current version met an edit of another station.
+    QDateTime basedOn;
+    // The station's own bookkeeping: the version last exchanged with the lab database.
+    QDateTime labChangedAt;
+};
+
+// What the product list looks for. Empty members do not filter.
+struct ProductFilter {
+    QString text; // in the name or the model
+    QString model;
+    bool includeRetired = false;
 };
 
 // The standard on show in the workspace, kept so that a restart brings it back.
@@ -89,6 +121,8 @@ struct OpenList {
     QVector<OpenListRow> rows;
     std::optional<HistoryStandard> standard;
     int comparisonSerial = 0; // the counter that names the next row "Comp%1"
+    QString productInUse;     // the id of the product whose standard is on show; empty: none
+    QString lot;              // the lot every new comparison carries
     bool isEmpty() const { return rows.isEmpty() && !standard; }
 };
 

@@ -59,6 +59,8 @@ int HistoryDatabase::probeVersion() {
     if (!comparisons || !spectra || (!postgresql_ && !allLocal))
         return -2;
     const QSqlRecord record = connection().record(QStringLiteral("comparisons"));
+    if (record.contains(QStringLiteral("product_id")) && tables.contains(QLatin1String("products")))
+        return postgresql_ || tables.contains(QLatin1String("comparison_tally")) ? 4 : -2;
     if (record.contains(QStringLiteral("instrument_kind")))
         return postgresql_ || tables.contains(QLatin1String("comparison_tally")) ? 3 : -2;
     if (record.contains(QStringLiteral("readings")) && record.contains(QStringLiteral("spread")))
@@ -195,6 +197,27 @@ bool HistoryDatabase::migrate(int from) {
         };
         if ((!postgresql_ && (!all(tally) || !recount())) ||
             !exec(QStringLiteral("UPDATE schema_version SET version = 3")))
+            return false;
+    }
+    if (from < 4) {
+        // Products (stored standards with their settings) and the product and lot of each
+        // comparison. Only comparisons of a product are indexed by it: the others cost nothing.
+        // lab_changed_at is the station's own: which version it last exchanged with the lab.
+        const QStringList v4{
+            QStringLiteral("ALTER TABLE comparisons ADD COLUMN product_id TEXT"),
+            QStringLiteral("ALTER TABLE comparisons ADD COLUMN lot TEXT NOT NULL DEFAULT ''"),
+            QStringLiteral("CREATE INDEX comparisons_product_time ON comparisons (product_id, "
+                           "measured_at, id) WHERE product_id IS NOT NULL"),
+            QStringLiteral("CREATE TABLE products (id TEXT PRIMARY KEY, name TEXT NOT NULL, "
+                           "model TEXT NOT NULL, layout TEXT NOT NULL, display_mode INTEGER NOT "
+                           "NULL, %1, haze_tolerance %2, t_tolerance %2, delta_e_threshold %2, "
+                           "formula INTEGER, instrument_kind INTEGER, retired INTEGER NOT NULL "
+                           "DEFAULT 0, changed_at TEXT NOT NULL, station TEXT NOT NULL, "
+                           "based_on TEXT, lab_changed_at TEXT)")
+                .arg(quantityColumns(QStringLiteral("std_"), r), r),
+            QStringLiteral("UPDATE schema_version SET version = 4"),
+        };
+        if (!all(v4))
             return false;
     }
     return true;

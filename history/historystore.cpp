@@ -72,7 +72,7 @@ bool HistoryStore::open(const QString& localPath, const HistoryUrl& lab) {
             return db.enqueueAll() && db.setLocalState(QStringLiteral("lab_url"), labText);
         });
     }
-    sync_ = new LabSync(localPath, lab_);
+    sync_ = new LabSync(localPath, lab_, 5000, station_);
     sync_->moveToThread(&syncThread_);
     connect(&syncThread_, &QThread::finished, sync_, &QObject::deleteLater);
     connect(sync_, &LabSync::stateChanged, this,
@@ -83,6 +83,13 @@ bool HistoryStore::open(const QString& localPath, const HistoryUrl& lab) {
                 emit syncStateChanged(synced, unsynced);
             });
     connect(sync_, &LabSync::refused, this, &HistoryStore::labFailed);
+    connect(sync_, &LabSync::productsPulled, this, &HistoryStore::productsChanged);
+    connect(sync_, &LabSync::productConflict, this,
+            [this](const QString& name, const QString& station) {
+                emit productConflict(
+                    tr("Product %1 was changed on station %2; the newer edit is kept.")
+                        .arg(name, station));
+            });
     syncThread_.start();
     wakeLab();
     return opened && state_ == State::On;

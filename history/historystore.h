@@ -14,6 +14,20 @@ namespace history {
 
 class LabSync;
 
+// What a change of a product came to.
+struct ProductOutcome {
+    enum class Kind {
+        Done,
+        Refused, // a name empty or in use for the model: nothing was written
+        NotFound,
+        Failed // the file refused the write; the store is off
+    };
+    Kind kind = Kind::Done;
+    QString message;        // the sentence the user reads, when not done
+    HistoryProduct product; // as stored, when done
+    bool done() const { return kind == Kind::Done; }
+};
+
 // The measurement history of this station: every comparison and spectrum is written to the local
 // SQLite file before it is shown, and, with a lab database, copied to the server in the
 // background. When the file cannot be written the store turns "off", says why once, and keeps
@@ -50,6 +64,7 @@ class HistoryStore : public QObject {
     QString localPath() const { return localPath_; }
     bool hasLab() const { return lab_.isValid(); }
     QString labText() const { return lab_.toString(); }
+    const HistoryUrl& labUrl() const { return lab_; }
     LabSync* labSync() const { return sync_; }
     bool isSynced() const { return synced_; }
     int unsyncedCount() const { return unsynced_; }
@@ -85,6 +100,32 @@ class HistoryStore : public QObject {
 
     static QString newId();
     static QString stationName();
+    // The station products are changed on (the host name unless set).
+    void setStation(const QString& station) { station_ = station; }
+    QString station() const { return station_; }
+
+    // Products. A change is written at once or not at all: never kept for later, as a name
+    // must be checked against the products stored. Each goes to the lab database as rows do.
+    // A new product: id, changed time and station are filled in.
+    ProductOutcome addProduct(HistoryProduct product);
+    ProductOutcome renameProduct(const QString& id, const QString& name);
+    // Tolerances, threshold and formula; the standard stays.
+    ProductOutcome setProductSettings(const QString& id, std::optional<double> hazeTolerance,
+                                      std::optional<double> tTolerance,
+                                      std::optional<double> threshold, std::optional<int> formula);
+    ProductOutcome retireProduct(const QString& id);
+    QVector<HistoryProduct> products(const ProductFilter& filter);
+    std::optional<HistoryProduct> product(const QString& id);
+    // The product of the model by that name, not retired.
+    std::optional<HistoryProduct> productNamed(const QString& model, const QString& name);
+    // A product read from the lab database kept in the station's file, as the lab copy keeps
+    // the products it fetches.
+    ProductOutcome adoptLabProduct(const HistoryProduct& product);
+    // The lab copy fetches the other stations' products now rather than at its next round.
+    void pullProducts();
+    // Kept for the next start as the open list is.
+    bool setProductInUse(const QString& id);
+    bool setLot(const QString& lot);
 
   signals:
     void stateChanged(history::HistoryStore::State state);
@@ -94,6 +135,10 @@ class HistoryStore : public QObject {
     void syncStateChanged(bool synced, int unsynced);
     // The lab database refused the copy (rights, schema): the server's words, once each.
     void labFailed(const QString& message);
+    // The products changed: here, or by another station through the lab database.
+    void productsChanged();
+    // A product was changed on two stations; the newer edit is kept. The sentence to show.
+    void productConflict(const QString& message);
 
   private:
     using Change = std::function<bool(HistoryDatabase&, bool toLab)>;
@@ -103,6 +148,10 @@ class HistoryStore : public QObject {
     bool openDatabase();
     void setState(State state, const QString& message);
     void wakeLab();
+    using ProductStep = std::function<ProductOutcome(HistoryDatabase&, bool toLab)>;
+    ProductOutcome writeProduct(const ProductStep& step);
+    ProductOutcome editProduct(const QString& id, const std::function<std::optional<ProductOutcome>(
+                                                      HistoryDatabase&, HistoryProduct&)>& edit);
 
     HistoryDatabase db_;
     QString localPath_;
@@ -117,6 +166,7 @@ class HistoryStore : public QObject {
     QThread syncThread_;
     LabSync* sync_ = nullptr;
     int busyTimeout_ = 5000;
+    QString station_ = stationName();
     bool synced_ = false;
     int unsynced_ = 0;
     QString syncMessage_;

@@ -71,6 +71,7 @@ class TestHistory : public QObject {
     void restoresOpenListExactly();
     void migratesVersionOneFixture();
     void migratesVersionTwoFixture();
+    void migratesVersionThreeFixture();
     void lostSchemaVersion_data();
     void lostSchemaVersion();
     void refusesNewerSchemaUntouched();
@@ -313,6 +314,50 @@ void TestHistory::migratesVersionTwoFixture() {
     HistoryFilter serial;
     serial.serial = QStringLiteral("510A7");
     QCOMPARE(db.counts(serial)->rows, 2);
+}
+
+void TestHistory::migratesVersionThreeFixture() {
+    const QString file = copyFixture(QStringLiteral("history-v3.sqlite"), path("v3.sqlite"));
+    QVERIFY(!file.isEmpty());
+    HistoryStore store;
+    QVERIFY2(store.open(file), qPrintable(store.lastMessage()));
+    HistoryDatabase db;
+    QVERIFY(db.open(HistoryUrl::sqliteFile(file)));
+    QCOMPARE(db.schemaVersion(), kSchemaVersion);
+    // Rows of before belong to no product and no lot; the list, its standard and the tally stay.
+    const QVector<HistoryComparison> rows = db.comparisons({});
+    QCOMPARE(rows.size(), 2);
+    QVERIFY(rows[0].productId.isEmpty() && rows[0].lot.isEmpty());
+    QCOMPARE(rows[1].instrumentKind, std::optional<int>(0));
+    const OpenList open = store.restore();
+    QCOMPARE(open.rows.size(), 1);
+    QCOMPARE(open.comparisonSerial, 2);
+    QVERIFY(open.standard && open.productInUse.isEmpty());
+    QCOMPARE(db.counts({})->passes, 1);
+
+    HistoryProduct product;
+    product.name = QStringLiteral("Film");
+    product.model = QStringLiteral("KV510");
+    product.standard.haze = 1.25;
+    product.hazeTolerance = 0.5;
+    const ProductOutcome added = store.addProduct(product);
+    QVERIFY2(added.done(), qPrintable(added.message));
+    QCOMPARE(store.addProduct(product).kind, ProductOutcome::Kind::Refused);
+    HistoryComparison row = makeComparison(2, QStringLiteral("510V3"), rows[0].measuredAt);
+    row.productId = added.product.id;
+    row.lot = QStringLiteral("B-7");
+    QVERIFY(store.record(row));
+    HistoryFilter filter;
+    filter.productName = QStringLiteral("Film");
+    filter.lot = QStringLiteral("B-7");
+    QCOMPARE(db.counts(filter)->rows, 1);
+    QCOMPARE(db.comparisons(filter).value(0).id, row.id);
+    filter.lot = QStringLiteral("B-8");
+    QCOMPARE(db.counts(filter)->rows, 0);
+    // Comparisons of a product are found by its index.
+    QCOMPARE(rowCount(db, QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE name = "
+                                         "'comparisons_product_time'")),
+             1);
 }
 
 void TestHistory::lostSchemaVersion_data() {

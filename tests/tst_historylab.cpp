@@ -24,6 +24,7 @@ class TestHistoryLab : public QObject {
     void refusalIsReportedOnceInTheServersWords();
     void retriesUntilTheServerIsReachable();
     void twoStationsWriteOneDatabase();
+    void productsKeepTheNewerEditOnEveryStation();
     void cliReadsTheLabDatabase();
     void refusesNewerServerSchema();
 
@@ -190,6 +191,78 @@ void TestHistoryLab::twoStationsWriteOneDatabase() {
                  "SELECT COUNT(DISTINCT id) FROM comparisons WHERE station IN ('pa', 'pb')")),
              2000);
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM comparisons WHERE station = 'pa'")), 1000);
+}
+
+void TestHistoryLab::productsKeepTheNewerEditOnEveryStation() {
+    // Station b reaches the lab through a link that can be cut like its network.
+    const QString link = m_dir.filePath(QStringLiteral("products-link"));
+    QVERIFY(QFile::link(m_socketDir, link));
+    const QString fileB = m_dir.filePath(QStringLiteral("products-b.sqlite"));
+    HistoryStore a, b;
+    a.setStation(QStringLiteral("station-a"));
+    b.setStation(QStringLiteral("station-b"));
+    QSignalSpy conflictA(&a, &HistoryStore::productConflict);
+    QSignalSpy conflictB(&b, &HistoryStore::productConflict);
+    QVERIFY(a.open(m_dir.filePath(QStringLiteral("products-a.sqlite")), labUrl(m_socketDir)));
+    QVERIFY(b.open(fileB, labUrl(link)));
+    HistoryProduct film;
+    film.name = QStringLiteral("Film %1").arg(QCoreApplication::applicationPid());
+    film.model = QStringLiteral("KV510");
+    film.standard.haze = 1.5;
+    film.hazeTolerance = 0.5;
+    const QString id = a.addProduct(film).product.id;
+    QVERIFY(!id.isEmpty());
+    // Shared: b fetches it, and an edit made on top of it is no conflict.
+    b.pullProducts();
+    QTRY_VERIFY(b.productNamed(QStringLiteral("KV510"), film.name));
+    QVERIFY(b.setProductSettings(id, 0.6, 1.0, 1.5, std::nullopt).done());
+    QTRY_COMPARE(m_server.product(id)->hazeTolerance, std::optional<double>(0.6));
+    a.pullProducts();
+    QTRY_COMPARE(a.product(id)->hazeTolerance, std::optional<double>(0.6));
+
+    const auto offline = [&](bool cut) {
+        b.close();
+        QFile::remove(link);
+        QFile::link(cut ? m_dir.filePath(QStringLiteral("nowhere")) : m_socketDir, link);
+        const bool opened = b.open(fileB, labUrl(link));
+        QMetaObject::invokeMethod(b.labSync(),
+                                  [sync = b.labSync()] { sync->setRetryInterval(100); });
+        return opened;
+    };
+    // a edits, then b edits while it cannot reach the lab: b's edit is the newer one, kept on
+    // both stations, and both are told.
+    QVERIFY(offline(true));
+    QVERIFY(a.setProductSettings(id, 0.7, 1.0, 1.5, std::nullopt).done());
+    QTRY_COMPARE(m_server.product(id)->hazeTolerance, std::optional<double>(0.7));
+    QTest::qWait(5);
+    QVERIFY(b.setProductSettings(id, 0.8, 1.0, 1.5, std::nullopt).done());
+    QVERIFY(offline(false));
+    QTRY_COMPARE(conflictB.size(), 1);
+    QCOMPARE(conflictB.first().first().toString(),
+             QStringLiteral("Product %1 was changed on station station-a; the newer edit is kept.")
+                 .arg(film.name));
+    QTRY_COMPARE(m_server.product(id)->hazeTolerance, std::optional<double>(0.8));
+    a.pullProducts();
+    QTRY_COMPARE(a.product(id)->hazeTolerance, std::optional<double>(0.8));
+    QCOMPARE(conflictA.size(), 1);
+    QVERIFY(conflictA.first().first().toString().contains(QLatin1String("station-b")));
+
+    // b edits offline first, a renames later: a's edit is newer, b takes it.
+    const QString renamed = film.name + QStringLiteral(" B");
+    QVERIFY(offline(true));
+    QVERIFY(b.setProductSettings(id, 0.9, 1.0, 1.5, std::nullopt).done());
+    QTest::qWait(5);
+    QVERIFY(a.renameProduct(id, renamed).done());
+    QTRY_COMPARE(m_server.product(id)->name, renamed);
+    QVERIFY(offline(false));
+    QTRY_COMPARE(conflictB.size(), 2);
+    QTRY_COMPARE(b.product(id)->name, renamed);
+    QCOMPARE(b.product(id)->hazeTolerance, std::optional<double>(0.8));
+    QCOMPARE(m_server.product(id)->name, renamed);
+    QCOMPARE(conflictA.size(), 1);
+    QCOMPARE(
+        count(QStringLiteral("SELECT COUNT(*) FROM products WHERE name LIKE '%1%'").arg(film.name)),
+        1);
 }
 
 void TestHistoryLab::cliReadsTheLabDatabase() {

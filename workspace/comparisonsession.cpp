@@ -227,9 +227,12 @@ SessionResult ComparisonSession::readParameter() {
 
 SessionResult ComparisonSession::setParameter(int formula, int threshold) {
     PauseLocker locker(lock());
+    // The dE parameter dialog's words, in its translation context.
     if (!succeeded(SetDeltaEParam(port_, formula, threshold)))
-        return SessionProblem{QStringLiteral("Error"),
-                              QStringLiteral("Failed to write △E parameter information!")};
+        return SessionProblem{
+            QCoreApplication::translate("setEParameterPageFor670", "Error"),
+            QCoreApplication::translate("setEParameterPageFor670",
+                                        "Failed to write △E parameter information!")};
     return {};
 }
 
@@ -257,9 +260,11 @@ void ComparisonSession::rejudge() {
     if (!meaning)
         return;
     const JudgingSettings settings = judgingSettings();
+    // Rows compared with another product's standard keep the settings of that product.
+    const QString product = productInUse_ ? productInUse_->id : QString();
     QList<ComparisonRecord> changed;
     for (const ComparisonRecord& r : list().records()) {
-        if (!judging::appliesTo(*meaning, r))
+        if (!judging::appliesTo(*meaning, r) || r.productId != product)
             continue;
         const ComparisonRecord again = judging::rejudged(r, settings);
         const JudgingSettings& was = r.settings;
@@ -276,14 +281,25 @@ void ComparisonSession::rejudge() {
 void ComparisonSession::setStandardValue(int index, int units) {
     if (!standard_ || index < 0 || index >= ComparisonRecord::kValueCount)
         return;
+    // A standard typed over is no longer the product's.
+    if (standard_->values[size_t(index)] != units)
+        leaveProduct();
     standard_->values[size_t(index)] = units;
 }
 
 void ComparisonSession::dropStandard() {
+    leaveProduct();
     if (!standard_)
         return;
     standard_.reset();
     emit standardChanged();
+}
+
+void ComparisonSession::leaveProduct() {
+    if (!productInUse_)
+        return;
+    productInUse_.reset();
+    emit productInUseChanged();
 }
 
 SessionResult ComparisonSession::measure(int target, InstrumentProfile::Pull command,
@@ -365,6 +381,7 @@ std::optional<ComparisonRecord> ComparisonSession::takeSet(int target, const Rea
                                                            ComparisonSource source, int readings,
                                                            int spread) {
     if (target == 1) {
+        leaveProduct();
         standard_ = reading;
         sample_.reset();
         emit standardChanged();
@@ -382,6 +399,8 @@ std::optional<ComparisonRecord> ComparisonSession::takeSet(int target, const Rea
     record.name = QStringLiteral("Comp%1").arg(comparisonSerial_ + 1);
     record.readings = readings;
     record.spread = spread;
+    record.productId = productInUse_ ? productInUse_->id : QString();
+    record.lot = lot_;
     if (!append({record}))
         return std::nullopt;
     ++comparisonSerial_;
@@ -437,6 +456,7 @@ int ComparisonSession::restore(const QList<ComparisonRecord>& records,
         // Names are numbered no further than the comparisons counted, so this never repeats one.
         comparisonSerial_ = std::max(comparisonSerial_, r.sequence);
     list().append(kept);
+    leaveProduct();
     standard_ = standard;
     emit standardChanged();
     return int(records.size() - kept.size());
@@ -464,6 +484,7 @@ void ComparisonSession::clearList() {
     const bool hadRows = list_.totalCount() > 0 || oldList_.totalCount() > 0;
     list_.clear();
     oldList_.clear();
+    leaveProduct();
     standard_.reset();
     sample_.reset();
     collecting_.clear();

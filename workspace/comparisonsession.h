@@ -4,6 +4,7 @@
 #include "comparisonrecord.h"
 #include "instrumentprofile.h"
 #include "modeltable.h"
+#include "productcatalog.h"
 #include "pushframes.h"
 
 #include <QDateTime>
@@ -54,6 +55,9 @@ class ComparisonSession : public QObject {
     void setClock(std::function<QDateTime()> clock) { clock_ = std::move(clock); }
     // Not owned; null for none.
     void setJournal(ComparisonJournal* journal) { journal_ = journal; }
+    // Where products are kept; not owned, null for none (products are refused then).
+    void setCatalog(ProductCatalog* catalog) { catalog_ = catalog; }
+    ProductCatalog* catalog() const { return catalog_; }
     FramePort& port() const { return port_; }
 
     // Identifies the instrument as the page does on connection: identity, profile and (current
@@ -175,11 +179,37 @@ class ComparisonSession : public QObject {
                                 ImportResult* result = nullptr,
                                 const std::function<bool()>& stop = {}, int mode = -1);
 
+    // Products: a stored standard with its settings.
+    // Saves the standard on show with the settings in force as a product of this model; it is
+    // the product in use from then on. Refused without a standard, with settings not read yet,
+    // and with a name in use for the model.
+    SessionResult saveProduct(const QString& name, Product* saved = nullptr);
+    // Settings out of the ranges Setup and the dE parameter dialog take, with their messages.
+    static SessionResult productSettingsProblem(const Product& product);
+    // Why this instrument cannot take the product (another model or layout, a display mode it
+    // cannot show, settings out of range); empty when it can.
+    SessionResult productFits(const Product& product) const;
+    // Writes the product's tolerances, threshold and formula to the instrument as Setup and the
+    // dE parameter do, sets its display mode where it differs (a list of another mode closes),
+    // then takes its standard without measuring: the next measurement is a sample. Comparisons
+    // made then carry the product. Settings written re-judge only the rows of this product.
+    SessionResult useProduct(const Product& product);
+    // The product whose standard is on show; none once a standard is measured, typed over,
+    // dropped or cleared.
+    const std::optional<Product>& productInUse() const { return productInUse_; }
+    // After a restart: the product of the restored standard, without writing anything.
+    void resumeProduct(const Product& product);
+    // The lot every new comparison carries (empty: none); kept until changed.
+    void setLot(const QString& lot);
+    const QString& lot() const { return lot_; }
+
   signals:
     void comparisonAdded(const ComparisonRecord& record);
     void standardChanged();
     // The list's rows were closed into the journal: `count` comparisons of another meaning.
     void listClosed(int count);
+    void productInUseChanged();
+    void lotChanged(const QString& lot);
 
   private:
     std::shared_ptr<PauseLock> lock() const;
@@ -190,12 +220,17 @@ class ComparisonSession : public QObject {
     void closeList();
     // The problem of measuring while the instrument's mode is not known.
     SessionResult modeUnknown() const;
+    void leaveProduct();
+    SessionResult writeProductSettings(const JudgingSettings& settings, bool& written);
 
     FramePort& port_;
     std::function<std::shared_ptr<PauseLock>()> lockSource_;
     std::function<QDateTime()> clock_;
     ModelTable modelTable_;
     ComparisonJournal* journal_ = nullptr;
+    ProductCatalog* catalog_ = nullptr;
+    std::optional<Product> productInUse_;
+    QString lot_;
     Identity identity_;
     InstrumentProfile profile_;
     int displayMode_ = 0;

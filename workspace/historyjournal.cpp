@@ -153,6 +153,8 @@ HistoryComparison toHistory(const ComparisonRecord& r, const QString& station) {
     // The spread is in hundredths of the sample's main quantity (haze, T, L* or Y).
     if (r.spread >= 0)
         h.spread = r.spread / 100.0;
+    h.productId = r.productId;
+    h.lot = r.lot;
     return h;
 }
 
@@ -184,6 +186,8 @@ ComparisonRecord fromHistory(const HistoryComparison& h, int sequence) {
     r.spread = h.spread ? units(*h.spread, 100) : -1;
     r.model = h.model;
     r.serialNumber = h.serial;
+    r.productId = h.productId;
+    r.lot = h.lot;
     // Rows stored before the kind was kept were judged as the page of their layout judges.
     r.kind = h.instrumentKind ? instrumentKind(*h.instrumentKind)
              : old            ? InstrumentKind::SelectableColorimeter
@@ -191,26 +195,82 @@ ComparisonRecord fromHistory(const HistoryComparison& h, int sequence) {
     return r;
 }
 
+history::HistoryProduct toHistory(const Product& p) {
+    const bool old = p.settings.oldLayout;
+    history::HistoryProduct h;
+    h.id = p.id;
+    h.name = p.name;
+    h.model = p.model;
+    h.layout = old ? history::Layout::Old : history::Layout::New;
+    h.displayMode = old ? 0 : p.settings.displayMode;
+    h.standard = quantitiesOf(p.standard.values, old, h.displayMode);
+    h.hazeTolerance = scaled(p.settings.hazeTolerance, 100);
+    h.tTolerance = scaled(p.settings.tTolerance, 100);
+    h.deltaEThreshold = scaled(p.settings.threshold, 10);
+    if (p.settings.formula >= 0)
+        h.formula = p.settings.formula;
+    h.instrumentKind = uiIndexOf(p.kind);
+    h.retired = p.retired;
+    h.changedAt = p.changedAt;
+    h.station = p.station;
+    return h;
+}
+
+Product fromHistory(const history::HistoryProduct& h) {
+    const bool old = h.layout == history::Layout::Old;
+    Product p;
+    p.id = h.id;
+    p.name = h.name;
+    p.model = h.model;
+    p.settings.oldLayout = old;
+    p.settings.displayMode = old ? 0 : h.displayMode;
+    p.settings.hazeTolerance = unscaled(h.hazeTolerance, 100);
+    p.settings.tTolerance = unscaled(h.tTolerance, 100);
+    p.settings.threshold = unscaled(h.deltaEThreshold, 10);
+    p.settings.formula = h.formula.value_or(-1);
+    p.standard.values = valuesOf(h.standard, old);
+    p.kind = instrumentKind(h.instrumentKind.value_or(0));
+    p.retired = h.retired;
+    p.changedAt = h.changedAt;
+    p.station = h.station;
+    return p;
+}
+
 } // namespace historymapping
 
 HistoryJournal::HistoryJournal(history::HistoryStore& store, ComparisonSession& session,
                                QObject* parent, bool openList)
-    : QObject(parent), store_(store), session_(session),
-      station_(history::HistoryStore::stationName()), openList_(openList) {
+    : QObject(parent), store_(store), session_(session), station_(store.station()),
+      openList_(openList) {
     session_.setJournal(this);
-    if (openList_)
-        connect(&session_, &ComparisonSession::standardChanged, this,
-                &HistoryJournal::keepStandard);
+    session_.setCatalog(this);
+    if (!openList_)
+        return;
+    connect(&session_, &ComparisonSession::standardChanged, this, &HistoryJournal::keepStandard);
+    // The product in use and the lot are the open list's: the next start brings them back.
+    connect(&session_, &ComparisonSession::productInUseChanged, this, [this] {
+        if (!restoring_)
+            store_.setProductInUse(session_.productInUse() ? session_.productInUse()->id
+                                                           : QString());
+    });
+    connect(&session_, &ComparisonSession::lotChanged, this, [this](const QString& lot) {
+        if (!restoring_)
+            store_.setLot(lot);
+    });
 }
 
 HistoryJournal::~HistoryJournal() {
     session_.setJournal(nullptr);
+    session_.setCatalog(nullptr);
 }
 
 int HistoryJournal::restore() {
     if (!openList_)
         return 0;
     const history::OpenList open = store_.restore();
+    restoring_ = true;
+    session_.setLot(open.lot);
+    restoring_ = false;
     if (open.isEmpty())
         return 0;
     QList<ComparisonRecord> records;
@@ -230,6 +290,10 @@ int HistoryJournal::restore() {
     // A standard was measured: the next pushed measurement is a sample, as before.
     if (standard)
         session_.setNextTarget(2);
+    if (standard && !open.productInUse.isEmpty())
+        if (const std::optional<history::HistoryProduct> product =
+                store_.product(open.productInUse))
+            session_.resumeProduct(historymapping::fromHistory(*product));
     restoring_ = false;
     if (leftOut > 0) {
         // Rows of a list left behind by an older program: the open list keeps one meaning.
@@ -325,4 +389,63 @@ void HistoryJournal::keepStandard() {
     standard.values =
         historymapping::quantitiesOf(reading->values, session_.oldLayout(), standard.displayMode);
     store_.setStandard(standard);
+}
+
+namespace {
+std::optional<Product> outcome(const history::ProductOutcome& result, QString* why) {
+    if (result.done())
+        return historymapping::fromHistory(result.product);
+    if (why)
+        *why = result.message;
+    return std::nullopt;
+}
+} // namespace
+
+QList<Product> HistoryJournal::products(const QString& text, const QString& model,
+                                        bool includeRetired) {
+    QList<Product> found;
+    for (const history::HistoryProduct& row :
+         store_.products(history::ProductFilter{text, model, includeRetired}))
+        found.append(historymapping::fromHistory(row));
+    return found;
+}
+
+std::optional<Product> HistoryJournal::product(const QString& id) {
+    if (const auto row = store_.product(id))
+        return historymapping::fromHistory(*row);
+    return std::nullopt;
+}
+
+std::optional<Product> HistoryJournal::productNamed(const QString& model, const QString& name) {
+    if (const auto row = store_.productNamed(model, name))
+        return historymapping::fromHistory(*row);
+    return std::nullopt;
+}
+
+std::optional<Product> HistoryJournal::addProduct(const Product& product, QString* why) {
+    return outcome(store_.addProduct(historymapping::toHistory(product)), why);
+}
+
+std::optional<Product> HistoryJournal::renameProduct(const QString& id, const QString& name,
+                                                     QString* why) {
+    return outcome(store_.renameProduct(id, name), why);
+}
+
+std::optional<Product> HistoryJournal::setProductSettings(const QString& id,
+                                                          const JudgingSettings& settings,
+                                                          QString* why) {
+    Product edited;
+    edited.settings = settings;
+    const history::HistoryProduct h = historymapping::toHistory(edited);
+    return outcome(
+        store_.setProductSettings(id, h.hazeTolerance, h.tTolerance, h.deltaEThreshold, h.formula),
+        why);
+}
+
+std::optional<Product> HistoryJournal::retireProduct(const QString& id, QString* why) {
+    return outcome(store_.retireProduct(id), why);
+}
+
+void HistoryJournal::fetchShared() {
+    store_.pullProducts();
 }

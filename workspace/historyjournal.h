@@ -3,6 +3,7 @@
 #include "comparisonjournal.h"
 #include "comparisonrecord.h"
 #include "historyrecords.h"
+#include "productcatalog.h"
 
 #include <QList>
 #include <QObject>
@@ -26,14 +27,17 @@ history::Quantities quantitiesOf(const std::array<int, ComparisonRecord::kValueC
                                  bool oldLayout, int displayMode);
 std::array<int, ComparisonRecord::kValueCount> valuesOf(const history::Quantities& quantities,
                                                         bool oldLayout);
+history::HistoryProduct toHistory(const Product& product);
+Product fromHistory(const history::HistoryProduct& row);
 
 } // namespace historymapping
 
 // The session's journal over the measurement history: each comparison is in the history before
 // the list shows it, and the open list (rows, standard, name counter) is kept there so that the
 // next start can bring it back. The store never drops a change: when the file cannot be written
-// it keeps the change for its next write, so the list shows the row all the same.
-class HistoryJournal : public QObject, public ComparisonJournal {
+// it keeps the change for its next write, so the list shows the row all the same. It is the
+// session's product catalog too: products are kept in the history.
+class HistoryJournal : public QObject, public ComparisonJournal, public ProductCatalog {
     Q_OBJECT
 
   public:
@@ -58,6 +62,18 @@ class HistoryJournal : public QObject, public ComparisonJournal {
     bool markDeleted(const QUuid& id) override;
     bool rename(const QUuid& id, const QString& name) override;
     void listCleared() override;
+
+    QList<Product> products(const QString& text, const QString& model,
+                            bool includeRetired) override;
+    std::optional<Product> product(const QString& id) override;
+    std::optional<Product> productNamed(const QString& model, const QString& name) override;
+    std::optional<Product> addProduct(const Product& product, QString* why) override;
+    std::optional<Product> renameProduct(const QString& id, const QString& name,
+                                         QString* why) override;
+    std::optional<Product> setProductSettings(const QString& id, const JudgingSettings& settings,
+                                              QString* why) override;
+    std::optional<Product> retireProduct(const QString& id, QString* why) override;
+    void fetchShared() override;
 
   private:
     void keepStandard();

@@ -145,6 +145,49 @@
     </message>
 </context>
 <context>
+    <name>ComparisonSession</name>
+    <message>
+        <source>Products</source>
+        <translation>Products</translation>
+    </message>
+    <message>
+        <source>Formula %1 is not one this instrument offers.</source>
+        <translation>Formula %1 is not one this instrument offers.</translation>
+    </message>
+    <message>
+        <source>Products are kept in the history, which is not open.</source>
+        <translation>Products are kept in the history, which is not open.</translation>
+    </message>
+    <message>
+        <source>There is no standard to save: measure the standard first.</source>
+        <translation>There is no standard to save: measure the standard first.</translation>
+    </message>
+    <message>
+        <source>The instrument has not been identified yet.</source>
+        <translation>The instrument has not been identified yet.</translation>
+    </message>
+    <message>
+        <source>The instrument&apos;s settings have not been read yet; read them before saving a product.</source>
+        <translation>The instrument&apos;s settings have not been read yet; read them before saving a product.</translation>
+    </message>
+    <message>
+        <source>Product %1 is retired.</source>
+        <translation>Product %1 is retired.</translation>
+    </message>
+    <message>
+        <source>Product %1 was saved for the %2; this instrument is a %3.</source>
+        <translation>Product %1 was saved for the %2; this instrument is a %3.</translation>
+    </message>
+    <message>
+        <source>Product %1 was saved with the record layout of other firmware; this instrument cannot take it.</source>
+        <translation>Product %1 was saved with the record layout of other firmware; this instrument cannot take it.</translation>
+    </message>
+    <message>
+        <source>This instrument cannot show display mode %1 of product %2.</source>
+        <translation>This instrument cannot show display mode %1 of product %2.</translation>
+    </message>
+</context>
+<context>
     <name>FirstPageFor510</name>
     <message>
         <source>Device information</source>
@@ -1219,6 +1262,169 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
     </message>
 </context>
 <context>
+    <name>ProductsDialog</name>
+    <message>
+        <source>Show retired products</source>
+        <translation>Show retired products</translation>
+    </message>
+    <message>
+        <source>Use</source>
+        <translation>Use</translation>
+    </message>
+    <message>
+        <source>Use the chosen product</source>
+        <translation>Use the chosen product</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>Rename the chosen product</source>
+        <translation>Rename the chosen product</translation>
+    </message>
+    <message>
+        <source>Edit tolerances</source>
+        <translation>Edit tolerances</translation>
+    </message>
+    <message>
+        <source>Save the tolerances of the chosen product</source>
+        <translation>Save the tolerances of the chosen product</translation>
+    </message>
+    <message>
+        <source>Retire</source>
+        <translation>Retire</translation>
+    </message>
+    <message>
+        <source>Retire the chosen product</source>
+        <translation>Retire the chosen product</translation>
+    </message>
+    <message>
+        <source>Products</source>
+        <translation>Products</translation>
+    </message>
+    <message>
+        <source>Type to filter by name or model</source>
+        <translation>Type to filter by name or model</translation>
+    </message>
+    <message>
+        <source>Filter products</source>
+        <translation>Filter products</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>Retired</source>
+        <translation>Retired</translation>
+    </message>
+    <message>
+        <source>Product name</source>
+        <translation>Product name</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Haze/T</source>
+        <translation>Haze/T</translation>
+    </message>
+    <message>
+        <source>Haze</source>
+        <translation>Haze</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>T</translation>
+    </message>
+    <message>
+        <source>Lab</source>
+        <translation>Lab</translation>
+    </message>
+    <message>
+        <source>LCh</source>
+        <translation>LCh</translation>
+    </message>
+    <message>
+        <source>Yxy</source>
+        <translation>Yxy</translation>
+    </message>
+    <message>
+        <source>Haze/T/Lab</source>
+        <translation>Haze/T/Lab</translation>
+    </message>
+    <message>
+        <source>Haze ±%1%</source>
+        <translation>Haze ±%1%</translation>
+    </message>
+    <message>
+        <source>T ±%1%</source>
+        <translation>T ±%1%</translation>
+    </message>
+    <message>
+        <source>Old layout</source>
+        <translation>Old layout</translation>
+    </message>
+    <message>
+        <source>Retire product %1? Comparisons made with it keep naming it; it can no longer be used.</source>
+        <translation>Retire product %1? Comparisons made with it keep naming it; it can no longer be used.</translation>
+    </message>
+    <message>
+        <source>Haze Tolerance</source>
+        <translation>Haze Tolerance</translation>
+    </message>
+    <message>
+        <source>Transmittance Tolerance</source>
+        <translation>Transmittance Tolerance</translation>
+    </message>
+    <message>
+        <source>△E Thresholds</source>
+        <translation>△E Thresholds</translation>
+    </message>
+    <message>
+        <source>△E formula</source>
+        <translation>△E formula</translation>
+    </message>
+    <message>
+        <source>Haze Tolerance (%):</source>
+        <translation>Haze Tolerance (%):</translation>
+    </message>
+    <message>
+        <source>Transmittance Tolerance (%):</source>
+        <translation>Transmittance Tolerance (%):</translation>
+    </message>
+    <message>
+        <source>△E Thresholds:</source>
+        <translation>△E Thresholds:</translation>
+    </message>
+    <message>
+        <source>△E formula:</source>
+        <translation>△E formula:</translation>
+    </message>
+    <message>
+        <source>△E Thresholds %1</source>
+        <translation>△E Thresholds %1</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Standard</source>
@@ -1697,6 +1903,26 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
     <message>
         <source>No history database is open.</source>
         <translation>No history database is open.</translation>
+    </message>
+    <message>
+        <source>The product could not be stored: %1</source>
+        <translation>The product could not be stored: %1</translation>
+    </message>
+    <message>
+        <source>A product needs a name.</source>
+        <translation>A product needs a name.</translation>
+    </message>
+    <message>
+        <source>A product named %1 already exists for the %2.</source>
+        <translation>A product named %1 already exists for the %2.</translation>
+    </message>
+    <message>
+        <source>The product is no longer in the history.</source>
+        <translation>The product is no longer in the history.</translation>
+    </message>
+    <message>
+        <source>Product %1 was changed on station %2; the newer edit is kept.</source>
+        <translation>Product %1 was changed on station %2; the newer edit is kept.</translation>
     </message>
 </context>
 <context>

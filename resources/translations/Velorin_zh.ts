@@ -145,6 +145,49 @@
     </message>
 </context>
 <context>
+    <name>ComparisonSession</name>
+    <message>
+        <source>Products</source>
+        <translation>产品</translation>
+    </message>
+    <message>
+        <source>Formula %1 is not one this instrument offers.</source>
+        <translation>本仪器没有公式 %1。</translation>
+    </message>
+    <message>
+        <source>Products are kept in the history, which is not open.</source>
+        <translation>产品保存在测量历史中，而测量历史未打开。</translation>
+    </message>
+    <message>
+        <source>There is no standard to save: measure the standard first.</source>
+        <translation>没有可保存的标准：请先测量标准。</translation>
+    </message>
+    <message>
+        <source>The instrument has not been identified yet.</source>
+        <translation>尚未识别仪器。</translation>
+    </message>
+    <message>
+        <source>The instrument&apos;s settings have not been read yet; read them before saving a product.</source>
+        <translation>尚未读取仪器的设置；请先读取设置再保存产品。</translation>
+    </message>
+    <message>
+        <source>Product %1 is retired.</source>
+        <translation>产品 %1 已停用。</translation>
+    </message>
+    <message>
+        <source>Product %1 was saved for the %2; this instrument is a %3.</source>
+        <translation>产品 %1 是为 %2 保存的；本仪器是 %3。</translation>
+    </message>
+    <message>
+        <source>Product %1 was saved with the record layout of other firmware; this instrument cannot take it.</source>
+        <translation>产品 %1 是按另一种固件的记录格式保存的；本仪器无法使用。</translation>
+    </message>
+    <message>
+        <source>This instrument cannot show display mode %1 of product %2.</source>
+        <translation>本仪器无法显示产品 %2 的显示模式 %1。</translation>
+    </message>
+</context>
+<context>
     <name>FirstPageFor510</name>
     <message>
         <source>Device information</source>
@@ -1212,6 +1255,169 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
     </message>
 </context>
 <context>
+    <name>ProductsDialog</name>
+    <message>
+        <source>Show retired products</source>
+        <translation>显示已停用的产品</translation>
+    </message>
+    <message>
+        <source>Use</source>
+        <translation>使用</translation>
+    </message>
+    <message>
+        <source>Use the chosen product</source>
+        <translation>使用所选产品</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>重命名</translation>
+    </message>
+    <message>
+        <source>Rename the chosen product</source>
+        <translation>重命名所选产品</translation>
+    </message>
+    <message>
+        <source>Edit tolerances</source>
+        <translation>修改容差</translation>
+    </message>
+    <message>
+        <source>Save the tolerances of the chosen product</source>
+        <translation>保存所选产品的容差</translation>
+    </message>
+    <message>
+        <source>Retire</source>
+        <translation>停用</translation>
+    </message>
+    <message>
+        <source>Retire the chosen product</source>
+        <translation>停用所选产品</translation>
+    </message>
+    <message>
+        <source>Products</source>
+        <translation>产品</translation>
+    </message>
+    <message>
+        <source>Type to filter by name or model</source>
+        <translation>输入名称或型号进行筛选</translation>
+    </message>
+    <message>
+        <source>Filter products</source>
+        <translation>筛选产品</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>仪器型号</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>标准</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Retired</source>
+        <translation>已停用</translation>
+    </message>
+    <message>
+        <source>Product name</source>
+        <translation>产品名称</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>名称：</translation>
+    </message>
+    <message>
+        <source>Haze/T</source>
+        <translation>雾度/透过率</translation>
+    </message>
+    <message>
+        <source>Haze</source>
+        <translation>雾度</translation>
+    </message>
+    <message>
+        <source>T</source>
+        <translation>透过率</translation>
+    </message>
+    <message>
+        <source>Lab</source>
+        <translation>Lab</translation>
+    </message>
+    <message>
+        <source>LCh</source>
+        <translation>LCh</translation>
+    </message>
+    <message>
+        <source>Yxy</source>
+        <translation>Yxy</translation>
+    </message>
+    <message>
+        <source>Haze/T/Lab</source>
+        <translation>雾度/透过率/Lab</translation>
+    </message>
+    <message>
+        <source>Haze ±%1%</source>
+        <translation>雾度 ±%1%</translation>
+    </message>
+    <message>
+        <source>T ±%1%</source>
+        <translation>透过率 ±%1%</translation>
+    </message>
+    <message>
+        <source>Old layout</source>
+        <translation>旧格式</translation>
+    </message>
+    <message>
+        <source>Retire product %1? Comparisons made with it keep naming it; it can no longer be used.</source>
+        <translation>停用产品 %1？用它做过的比较仍记着它；停用后不能再使用。</translation>
+    </message>
+    <message>
+        <source>Haze Tolerance</source>
+        <translation>雾度容差</translation>
+    </message>
+    <message>
+        <source>Transmittance Tolerance</source>
+        <translation>透过率容差</translation>
+    </message>
+    <message>
+        <source>△E Thresholds</source>
+        <translation>△E 阈值</translation>
+    </message>
+    <message>
+        <source>△E formula</source>
+        <translation>△E 公式</translation>
+    </message>
+    <message>
+        <source>Haze Tolerance (%):</source>
+        <translation>雾度容差（%）：</translation>
+    </message>
+    <message>
+        <source>Transmittance Tolerance (%):</source>
+        <translation>透过率容差（%）：</translation>
+    </message>
+    <message>
+        <source>△E Thresholds:</source>
+        <translation>△E 阈值：</translation>
+    </message>
+    <message>
+        <source>△E formula:</source>
+        <translation>△E 公式：</translation>
+    </message>
+    <message>
+        <source>△E Thresholds %1</source>
+        <translation>△E 阈值 %1</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source>Standard</source>
@@ -1689,6 +1895,26 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
     <message>
         <source>No history database is open.</source>
         <translation>没有打开的历史数据库。</translation>
+    </message>
+    <message>
+        <source>The product could not be stored: %1</source>
+        <translation>无法保存产品：%1</translation>
+    </message>
+    <message>
+        <source>A product needs a name.</source>
+        <translation>产品需要一个名称。</translation>
+    </message>
+    <message>
+        <source>A product named %1 already exists for the %2.</source>
+        <translation>%2 已有名为 %1 的产品。</translation>
+    </message>
+    <message>
+        <source>The product is no longer in the history.</source>
+        <translation>该产品已不在测量历史中。</translation>
+    </message>
+    <message>
+        <source>Product %1 was changed on station %2; the newer edit is kept.</source>
+        <translation>产品 %1 在工作站 %2 上被修改过；已保留较新的修改。</translation>
     </message>
 </context>
 <context>
