@@ -87,10 +87,19 @@ void MainWindow::initForm() {
     ui->ConnectionStateLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     bar->addWidget(ui->ConnectionStateLabel, 0);
     bar->addWidget(historyLine, 1);
+    // Products sit in the top bar, beside the words that name the product in use: the row of
+    // list buttons stays one line on a laptop's screen.
+    if (auto* products = page_->findChild<QPushButton*>(QStringLiteral("pushButton_products"))) {
+        products->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+        bar->addWidget(products);
+    }
     ui->gridLayout->addLayout(bar, 0, 1);
     page_->setHistoryLine(historyLine);
     // The words name the instrument as soon as it has said who it is, before any message.
     connect(page_, &FirstPageFor510::instrumentIdentified, this, &MainWindow::showConnection);
+    connect(&page_->session(), &ComparisonSession::productInUseChanged, this,
+            &MainWindow::showConnection);
+    connect(&page_->session(), &ComparisonSession::lotChanged, this, &MainWindow::showConnection);
     setWindowFlags(Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint);
     // The window is a dialog: Enter in a field must not press a button the user did not choose
@@ -190,7 +199,14 @@ QString MainWindow::connectionText() const {
     // Nothing until the instrument has told who it is.
     if (number.isEmpty())
         return QString();
-    return QStringLiteral("%1 \u00B7 %2").arg(page_->session().modelName(), number);
+    QString text = QStringLiteral("%1 \u00B7 %2").arg(page_->session().modelName(), number);
+    // The product whose standard is on show and the lot the comparisons are kept with.
+    const ComparisonSession& session = page_->session();
+    if (const auto& product = session.productInUse())
+        text += QStringLiteral(" \u00B7 ") + tr("Product: %1").arg(product->name);
+    if (!session.lot().isEmpty())
+        text += QStringLiteral(" \u00B7 ") + tr("Lot: %1").arg(session.lot());
+    return text;
 }
 
 void MainWindow::showConnection() {

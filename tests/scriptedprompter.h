@@ -54,6 +54,11 @@ class ScriptedPrompter : public Prompter {
         show({QStringLiteral("save"), caption, filter, {}, directory});
         return files.isEmpty() ? QString() : files.takeFirst();
     }
+    QString textInput(QWidget*, const QString& title, const QString& label,
+                      const QString&) override {
+        show({QStringLiteral("text"), title, label, {}, {}});
+        return texts.isEmpty() ? QString() : texts.takeFirst();
+    }
     QString openFileName(QWidget*, const QString& caption, const QString& directory,
                          const QString& filter) override {
         show({QStringLiteral("open"), caption, filter, {}, directory});
@@ -79,4 +84,5 @@ class ScriptedPrompter : public Prompter {
     std::function<void(const Shown&)> onShown;
     QList<QMessageBox::StandardButton> answers;
     QStringList files;
+    QStringList texts; // answers of text inputs, in order
 };

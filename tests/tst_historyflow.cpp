@@ -9,12 +9,14 @@
 #include "historywindow.h"
 #include "meterpagefor510.h"
 #include "pagedriver.h"
+#include "productsdialog.h"
 #include "virtualinstrument.h"
 #include "workspacehistory.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -133,6 +135,7 @@ class TestHistoryFlow : public QObject {
     void namesGoOnAfterTheLastRowWasDeleted();
     void restoreInAnotherModeClosesTheList();
     void recordsImportedTwiceAreStoredOnce();
+    void pageKeepsProductsAndLots();
     void killedCommandLineLosesNoPrintedComparison();
 };
 
@@ -516,6 +519,44 @@ void TestHistoryFlow::restoreInAnotherModeClosesTheList() {
                                [](const history::HistoryComparison& r) { return !r.pass; })),
              1);
     QVERIFY(db.openList()->rows.isEmpty());
+}
+
+// The page's Products button: the standard on show saved as a product, a lot set, a product
+// chosen later; the comparisons carry both, and the window's words name them.
+void TestHistoryFlow::pageKeepsProductsAndLots() {
+    QTemporaryDir dir;
+    Rig rig(QStringLiteral("KV510"), dir.filePath(QStringLiteral("history.sqlite")));
+    QVERIFY(rig.connect());
+    rig.compare(20.5, 50);
+    auto* products = rig.page->findChild<QPushButton*>(QStringLiteral("pushButton_products"));
+    QVERIFY(products && products->isVisibleTo(rig.page.get()) && products->menu());
+    const QList<QAction*> actions = products->menu()->actions();
+    rig.prompter.texts = {QStringLiteral("PET-40 clear"), QStringLiteral("L17")};
+    actions.at(0)->trigger(); // Save as product…
+    actions.at(2)->trigger(); // Lot…
+    ComparisonSession& session = rig.page->session();
+    QCOMPARE(session.productInUse()->name, QStringLiteral("PET-40 clear"));
+    QCOMPARE(session.lot(), QStringLiteral("L17"));
+    pagedriver::call(rig.page, "on_pushButton_sampleMeasurement_clicked");
+    QCOMPARE(session.list().records().last().productId, session.productInUse()->id);
+    QCOMPARE(session.list().records().last().lot, QStringLiteral("L17"));
+
+    // Another standard measured, then the product chosen again: its standard, no measuring.
+    rig.compare(30, 50);
+    QVERIFY(!session.productInUse());
+    rig.page->setDialogRunner([](QDialog& dialog) {
+        auto* chooser = qobject_cast<ProductsDialog*>(&dialog);
+        if (!chooser || chooser->table()->rowCount() != 1)
+            return int(QDialog::Rejected);
+        chooser->table()->selectRow(0);
+        for (QPushButton* b : chooser->findChildren<QPushButton*>())
+            if (b->text() == ProductsDialog::tr("Use"))
+                b->click();
+        return int(QDialog::Accepted);
+    });
+    actions.at(1)->trigger(); // Choose a product…
+    QCOMPARE(session.productInUse()->name, QStringLiteral("PET-40 clear"));
+    QCOMPARE(session.standard()->values[0], 2000);
 }
 
 // The same stored records imported again are the same records: one history row each, and a

@@ -5,6 +5,7 @@
 #include "apptestsupport.h"
 #include "comparisonrows.h"
 #include "firstpagefor510.h"
+#include "historystore.h"
 #include "judging.h"
 #include "mainwindow.h"
 #include "offscreenscreens.h"
@@ -49,6 +50,11 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
             setup.transportFactory = [instrument] { return instrument->createTransport(); };
             setup.prompter = &prompter;
             setup.translationDirs = {QCoreApplication::applicationDirPath()};
+            // With a history, as the program has one: the History and Products buttons show.
+            QTemporaryDir historyDir;
+            history::HistoryStore store;
+            store.open(historyDir.filePath(QStringLiteral("history.sqlite")));
+            setup.history = &store;
             MainWindow window(std::move(setup));
             chinese ? pagedriver::call(&window, "on_btnLanguageZh_clicked")
                     : pagedriver::call(&window, "on_btnLanguageEn_clicked");
@@ -113,11 +119,13 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
             auto* list = page->findChild<QTableView*>(page->session().oldLayout()
                                                           ? QStringLiteral("tbData")
                                                           : QStringLiteral("tableWidget_data"));
-            const int rowsInView =
-                list->viewport()->height() / list->verticalHeader()->defaultSectionSize();
-            // Scaled up, the screen holds fewer rows; texts must still be whole.
-            QVERIFY2(scaled || rowsInView >= 10,
-                     qPrintable(QStringLiteral("%1: %2 rows").arg(where).arg(rowsInView)));
+            const auto rowsInView = [list] {
+                return list->viewport()->height() / list->verticalHeader()->defaultSectionSize();
+            };
+            // Scaled up, the screen holds fewer rows; texts must still be whole. (The button
+            // row's height follows its width: the layout settles in the event loop.)
+            QTRY_VERIFY2(scaled || rowsInView() >= 10,
+                         qPrintable(QStringLiteral("%1: %2 rows").arg(where).arg(rowsInView())));
             // Every button above and beside the list is whole.
             for (QPushButton* button : page->findChildren<QPushButton*>()) {
                 if (!button->isVisibleTo(page) || !button->window()->isAncestorOf(page))

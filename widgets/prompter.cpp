@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QSettings>
 
@@ -45,6 +47,10 @@ QMessageBox::StandardButton Prompter::safeDefault(QMessageBox::StandardButtons b
     return buttons.testFlag(QMessageBox::No) ? QMessageBox::No : QMessageBox::NoButton;
 }
 
+QString Prompter::textInput(QWidget*, const QString&, const QString&, const QString&) {
+    return {};
+}
+
 namespace {
 
 class DialogPrompter : public Prompter {
@@ -67,6 +73,13 @@ class DialogPrompter : public Prompter {
                     QMessageBox::StandardButton defaultButton) override {
         return QMessageBox::warning(parent, title, text, buttons,
                                     safeDefault(buttons, defaultButton));
+    }
+    QString textInput(QWidget* parent, const QString& title, const QString& label,
+                      const QString& text) override {
+        bool ok = false;
+        const QString typed =
+            QInputDialog::getText(parent, title, label, QLineEdit::Normal, text, &ok);
+        return ok ? typed : QString();
     }
     QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
                          const QString& filter) override {

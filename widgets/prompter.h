@@ -57,6 +57,10 @@ class Prompter {
     // The default of a question: the one given, else Cancel, else No.
     static QMessageBox::StandardButton safeDefault(QMessageBox::StandardButtons buttons,
                                                    QMessageBox::StandardButton given);
+    // A line of text the user types (a name); a null string when the user cancels (the default
+    // for prompters that script none), an empty one when the user cleared the field.
+    virtual QString textInput(QWidget* parent, const QString& title, const QString& label,
+                              const QString& text = QString());
     // File dialogs: empty when the user cancels (the default for prompters that script none).
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& directory,
                                  const QString& filter);

@@ -11,6 +11,7 @@
 #include "listtransfer.h"
 #include "mythread.h"
 #include "pauselock.h"
+#include "productcontrols.h"
 #include "prompter.h"
 #include "receivethread.h"
 #include "settingsfields.h"
@@ -82,6 +83,12 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
     });
     history_ = new WorkspaceHistory(*session_, prompter_, this);
     transfer_ = new ListTransfer(*session_, prompter_, port_, this);
+    products_ = new ProductControls(*session_, prompter_, this, ui->widget_buttons->layout(),
+                                    [this](QDialog& d) { return dialogRunner_(d); });
+    connect(products_, &ProductControls::productUsed, this, [this] {
+        settingsFields_->showInForce();
+        showModeInForce();
+    });
     // The History button sits beside Clear and Export.
     auto* row = qobject_cast<QHBoxLayout*>(ui->widget_buttons->layout());
     if (const int at = row ? row->indexOf(ui->pushButton_exportExcel) : -1; at >= 0)
@@ -218,6 +225,12 @@ bool FirstPageFor510::initForDevice() {
     ui->stackedWidget_comparisonMeasurement->setCurrentWidget(
         old ? ui->page_oldComparisonMeasurement : ui->page_newComparisonMeasurement);
     placeSettingsStack(old);
+    showModeInForce();
+    refreshCounters();
+    return shown(result);
+}
+
+void FirstPageFor510::showModeInForce() {
     const int mode = session_->displayMode();
     // A mode the page cannot show leaves no mode chosen: nothing is measured until one is set.
     if (QAbstractButton* chosen = displayGroup_->checkedButton(); chosen && mode < 0) {
@@ -225,13 +238,11 @@ bool FirstPageFor510::initForDevice() {
         chosen->setChecked(false);
         displayGroup_->setExclusive(true);
     }
-    if (!old && mode >= 0) {
+    if (!session_->oldLayout() && mode >= 0) {
         displayGroup_->button(mode)->setChecked(true);
         onButtonClicked(mode);
     }
     applyDisplayMode();
-    refreshCounters();
-    return shown(result);
 }
 
 void FirstPageFor510::configureForKind() {
@@ -305,6 +316,7 @@ void FirstPageFor510::relabel() {
     relabelSpectralButton();
     lists_->relabel();
     history_->relabel();
+    products_->relabel();
     workspacekeys::relabel(this);
     analysis_->relabel();
     cancelSetButton_->setText(tr("Cancel"));
@@ -328,6 +340,7 @@ void FirstPageFor510::retranslate() {
 
 int FirstPageFor510::setHistory(history::HistoryStore* store) {
     const int restored = history_->attach(store);
+    products_->setStore(store);
     // Without a window to hold the history's line, it goes under the list.
     QLabel* line = history_->line();
     if (line && !line->parentWidget()->isWindow() && line->parentWidget() == this)

@@ -17,6 +17,7 @@ class FramePort;
 class ListTransfer;
 class MyThread;
 class PauseLock;
+class ProductControls;
 class Prompter;
 class QButtonGroup;
 class QDialog;
@@ -148,6 +149,8 @@ class FirstPageFor510 : public QWidget {
     bool shown(const SessionResult& result);
     bool initForDevice();
     void configureForKind();
+    // The display mode in force on the radio buttons, and the list's and table's columns.
+    void showModeInForce();
     void relabel();
     void relabelSpectralButton();
     void placeSettingsStack(bool oldLayout);
@@ -187,6 +190,7 @@ class FirstPageFor510 : public QWidget {
     WorkspaceHistory* history_ = nullptr;
     ListTransfer* transfer_ = nullptr;
     SettingsFields* settingsFields_ = nullptr;
+    ProductControls* products_ = nullptr;
     ReceiveThread* receiver_ = nullptr;
     QButtonGroup* displayGroup_ = nullptr;
     QElapsedTimer arrivalClock_;

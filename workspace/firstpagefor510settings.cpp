@@ -7,9 +7,9 @@
 #include "analysispanel.h"
 #include "comparisonlistviews.h"
 #include "listtransfer.h"
+#include "settingsfields.h"
 #include "workspacehistory.h"
 
-#include "colour.h"
 #include "decimalvalidator.h"
 #include "frameport.h"
 #include "mythread.h"
@@ -19,7 +19,6 @@
 
 #include <QButtonGroup>
 #include <QLineEdit>
-#include <QLocale>
 
 #include <cmath>
 
@@ -47,14 +46,7 @@ int FirstPageFor510::on_pushButton_readTolerance_clicked() {
         return -1;
     if (!shown(session_->readTolerance()))
         return -1;
-    // Shown as they are read back: in the validator's locale.
-    const auto show = [](QLineEdit* edit, double value, int decimals) {
-        const QLocale locale = edit->validator() ? edit->validator()->locale() : QLocale();
-        edit->setText(locale.toString(value, 'f', decimals));
-    };
-    show(ui->lineEdit_hazeTolerance, (session_->hazeTolerance() / 100.0), 2);
-    show(ui->lineEdit_tTolerance, (session_->tTolerance() / 100.0), 2);
-    show(ui->lineEdit_eThresholds, session_->toleranceThreshold() / 10.0, 1);
+    settingsFields_->showInForce();
     // The chart's band shows the tolerances in force.
     analysis_->scheduleRefresh();
     prompter_.information(this, tr("Information"), tr("Read successful!"));
@@ -113,14 +105,7 @@ int FirstPageFor510::on_pushButton_readParameter_clicked() {
         return -1;
     if (!shown(session_->readParameter()))
         return -1;
-    const int formula = session_->formulaIndex();
-    if (formula >= 0 && formula <= 6) {
-        const QString label = colour::formulaLabel(formula, session_->oldLayout());
-        if (!label.isNull())
-            ui->lineEdit_formula->setText(label);
-    }
-    ui->lineEdit_thresholds->setText(
-        QLocale().toString((session_->parameterThreshold() / 10.0), 'f', 1));
+    settingsFields_->showInForce();
     analysis_->scheduleRefresh();
     return 1;
 }

@@ -1,5 +1,6 @@
 #include "settingsfields.h"
 
+#include "colour.h"
 #include "comparisonsession.h"
 #include "decimalvalidator.h"
 
@@ -8,7 +9,9 @@
 
 #include <cmath>
 
-SettingsFields::SettingsFields(QWidget* page, const ComparisonSession& session) : QObject(page) {
+SettingsFields::SettingsFields(QWidget* page, const ComparisonSession& session)
+    : QObject(page), session_(session),
+      formula_(page->findChild<QLineEdit*>(QStringLiteral("lineEdit_formula"))) {
     const struct {
         const char* name;
         double top;
@@ -28,6 +31,23 @@ SettingsFields::SettingsFields(QWidget* page, const ComparisonSession& session) 
         fields_.push_back({edit, f.inForce, f.scale});
         connect(edit, &QLineEdit::textChanged, this,
                 [this, i = fields_.size() - 1] { mark(fields_.at(i)); });
+    }
+}
+
+void SettingsFields::showInForce() {
+    for (const Field& field : fields_) {
+        const int units = field.inForce();
+        if (units < 0)
+            continue; // not read: the field keeps what it shows
+        const int decimals = field.scale == 100 ? 2 : 1;
+        field.edit->setText(
+            field.edit->validator()->locale().toString(units / double(field.scale), 'f', decimals));
+    }
+    const int formula = session_.formulaIndex();
+    if (formula_ && formula >= 0 && formula <= 6) {
+        const QString label = colour::formulaLabel(formula, session_.oldLayout());
+        if (!label.isNull())
+            formula_->setText(label);
     }
 }
 

@@ -15,6 +15,9 @@ class QWidget;
 class SettingsFields : public QObject {
   public:
     SettingsFields(QWidget* page, const ComparisonSession& session);
+    // The settings in force in the fields (after a read, or a product used): in each field's
+    // locale, the formula by its name.
+    void showInForce();
     // The marks again, after the settings in force changed (read or set).
     void recheck();
 
@@ -27,4 +30,6 @@ class SettingsFields : public QObject {
     void mark(const Field& field);
 
     std::vector<Field> fields_;
+    const ComparisonSession& session_;
+    QLineEdit* formula_ = nullptr;
 };

@@ -167,8 +167,8 @@
         <translation>The instrument has not been identified yet.</translation>
     </message>
     <message>
-        <source>The instrument&apos;s settings have not been read yet; read them before saving a product.</source>
-        <translation>The instrument&apos;s settings have not been read yet; read them before saving a product.</translation>
+        <source>The instrument's settings have not been read yet; read them before saving a product.</source>
+        <translation>The instrument's settings have not been read yet; read them before saving a product.</translation>
     </message>
     <message>
         <source>Product %1 is retired.</source>
@@ -1099,6 +1099,14 @@ Quit anyway?</source>
 %1
 Quit anyway?</translation>
     </message>
+    <message>
+        <source>Product: %1</source>
+        <translation>Product: %1</translation>
+    </message>
+    <message>
+        <source>Lot: %1</source>
+        <translation>Lot: %1</translation>
+    </message>
 </context>
 <context>
     <name>MeterPageFor510</name>
@@ -1259,6 +1267,45 @@ Quit anyway?</translation>
 Yes: save, then import. No: import without saving. Cancel: keep the list and import nothing.</source>
         <translation>The imported spectra replace the list. Save the list to a workbook first?
 Yes: save, then import. No: import without saving. Cancel: keep the list and import nothing.</translation>
+    </message>
+</context>
+<context>
+    <name>ProductControls</name>
+    <message>
+        <source>Products</source>
+        <translation>Products</translation>
+    </message>
+    <message>
+        <source>Save the standard as a product, choose a product, set the lot</source>
+        <translation>Save the standard as a product, choose a product, set the lot</translation>
+    </message>
+    <message>
+        <source>Save as product…</source>
+        <translation>Save as product…</translation>
+    </message>
+    <message>
+        <source>Choose a product…</source>
+        <translation>Choose a product…</translation>
+    </message>
+    <message>
+        <source>Lot…</source>
+        <translation>Lot…</translation>
+    </message>
+    <message>
+        <source>Save as product</source>
+        <translation>Save as product</translation>
+    </message>
+    <message>
+        <source>The standard on show and the settings in force, kept as:</source>
+        <translation>The standard on show and the settings in force, kept as:</translation>
+    </message>
+    <message>
+        <source>Lot</source>
+        <translation>Lot</translation>
+    </message>
+    <message>
+        <source>The lot the next comparisons are kept with (empty for none):</source>
+        <translation>The lot the next comparisons are kept with (empty for none):</translation>
     </message>
 </context>
 <context>

@@ -167,7 +167,7 @@
         <translation>尚未识别仪器。</translation>
     </message>
     <message>
-        <source>The instrument&apos;s settings have not been read yet; read them before saving a product.</source>
+        <source>The instrument's settings have not been read yet; read them before saving a product.</source>
         <translation>尚未读取仪器的设置；请先读取设置再保存产品。</translation>
     </message>
     <message>
@@ -1092,6 +1092,14 @@ Quit anyway?</source>
 %1
 仍要退出吗？</translation>
     </message>
+    <message>
+        <source>Product: %1</source>
+        <translation>产品：%1</translation>
+    </message>
+    <message>
+        <source>Lot: %1</source>
+        <translation>批次：%1</translation>
+    </message>
 </context>
 <context>
     <name>MeterPageFor510</name>
@@ -1252,6 +1260,45 @@ Quit anyway?</source>
 Yes: save, then import. No: import without saving. Cancel: keep the list and import nothing.</source>
         <translation>导入的光谱将替换当前列表。是否先将列表保存为 Excel 文件？
 是：先保存，再导入。否：不保存，直接导入。取消：保留列表，不导入。</translation>
+    </message>
+</context>
+<context>
+    <name>ProductControls</name>
+    <message>
+        <source>Products</source>
+        <translation>产品</translation>
+    </message>
+    <message>
+        <source>Save the standard as a product, choose a product, set the lot</source>
+        <translation>将标准保存为产品、选择产品、设置批次</translation>
+    </message>
+    <message>
+        <source>Save as product…</source>
+        <translation>保存为产品…</translation>
+    </message>
+    <message>
+        <source>Choose a product…</source>
+        <translation>选择产品…</translation>
+    </message>
+    <message>
+        <source>Lot…</source>
+        <translation>批次…</translation>
+    </message>
+    <message>
+        <source>Save as product</source>
+        <translation>保存为产品</translation>
+    </message>
+    <message>
+        <source>The standard on show and the settings in force, kept as:</source>
+        <translation>将当前标准和生效的设置保存为：</translation>
+    </message>
+    <message>
+        <source>Lot</source>
+        <translation>批次</translation>
+    </message>
+    <message>
+        <source>The lot the next comparisons are kept with (empty for none):</source>
+        <translation>后续对比所属的批次（留空表示无）：</translation>
     </message>
 </context>
 <context>
