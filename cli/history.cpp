@@ -27,7 +27,7 @@ int usage(const char* why) {
                  "velorin-cli history: %s\n"
                  "usage: velorin-cli [--database URL] history [--serial SN] [--from DATE] "
                  "[--to DATE] [--verdict PASS|NG] [--product NAME] [--lot TEXT]\n"
-                 "         [--out FILE.csv|FILE.xlsx]\n",
+                 "         [--station NAME] [--out FILE.csv|FILE.xlsx]\n",
                  why);
     return 2;
 }
@@ -230,6 +230,8 @@ int runHistory(const QString& database, const QStringList& arguments) {
             filter.productName = value;
         } else if (option == QLatin1String("--lot")) {
             filter.lot = value;
+        } else if (option == QLatin1String("--station")) {
+            filter.station = value;
         } else if (option == QLatin1String("--verdict")) {
             if (value != QLatin1String("PASS") && value != QLatin1String("NG"))
                 return usage("the verdict is PASS or NG");

@@ -186,6 +186,10 @@ QString HistoryDatabase::whereSql(const HistoryFilter& filter, QVariantList& val
         terms << QStringLiteral("lot = ?");
         values << filter.lot;
     }
+    if (!filter.station.isEmpty()) {
+        terms << QStringLiteral("station = ?");
+        values << filter.station;
+    }
     return terms.isEmpty() ? QString()
                            : QLatin1String(" WHERE ") + terms.join(QLatin1String(" AND "));
 }
@@ -210,7 +214,7 @@ std::optional<HistoryCounts> HistoryDatabase::counts(const HistoryFilter& filter
     // A name is searched inside the texts, which no index serves; the tally knows no product or
     // lot; the lab database keeps no tally.
     if (postgresql_ || !filter.nameContains.isEmpty() || !filter.productId.isEmpty() ||
-        !filter.productName.isEmpty() || !filter.lot.isEmpty())
+        !filter.productName.isEmpty() || !filter.lot.isEmpty() || !filter.station.isEmpty())
         return countRows(direct + whereSql(filter, values), values);
 
     // Whole days (UTC) come from the tally, the part-days at either end from the rows.

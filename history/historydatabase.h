@@ -52,6 +52,7 @@ struct HistoryFilter {
     QString productId;   // comparisons with this product's standard
     QString productName; // ... with the standard of any product of this name
     QString lot;
+    QString station; // the lab database's rows of one station
 };
 
 // Where a page of rows ends, newest first: the next page starts after it. Rows are ordered by

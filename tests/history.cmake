@@ -16,7 +16,7 @@ add_test(NAME history_pg_stop COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/history_pg.sh 
 set_tests_properties(history_pg_start PROPERTIES FIXTURES_SETUP history_pg)
 set_tests_properties(history_pg_stop PROPERTIES FIXTURES_CLEANUP history_pg)
 
-velorin_test(tst_historylab tst_historylab.cpp historytestsupport.h LIBS velorin_history)
+velorin_test(tst_historylab tst_historylab.cpp historytestsupport.h LIBS velorin_history_window)
 target_compile_definitions(tst_historylab PRIVATE
   VELORIN_PG_SOCKET_FILE="${VELORIN_PG_STATE}/socket"
   VELORIN_HISTORY_WRITER="$<TARGET_FILE:history_writer>"

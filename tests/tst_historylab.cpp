@@ -4,8 +4,10 @@
 #include "historydatabase.h"
 #include "historystore.h"
 #include "historytestsupport.h"
+#include "historywindow.h"
 #include "labsync.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -24,6 +26,7 @@ class TestHistoryLab : public QObject {
     void refusalIsReportedOnceInTheServersWords();
     void retriesUntilTheServerIsReachable();
     void twoStationsWriteOneDatabase();
+    void windowShowsOneStationOfTheLab();
     void productsKeepTheNewerEditOnEveryStation();
     void cliReadsTheLabDatabase();
     void refusesNewerServerSchema();
@@ -193,6 +196,31 @@ void TestHistoryLab::twoStationsWriteOneDatabase() {
     QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM comparisons WHERE station = 'pa'")), 1000);
 }
 
+void TestHistoryLab::windowShowsOneStationOfTheLab() {
+    const QString own = m_dir.filePath(QStringLiteral("own.sqlite"));
+    {
+        HistoryStore store;
+        QVERIFY(store.open(own));
+    }
+    HistoryWindow window;
+    window.setSources(HistoryUrl::sqliteFile(own), labUrl(m_socketDir));
+    QTRY_COMPARE(window.filteredCount(), 0);
+    auto* sources = window.findChild<QComboBox*>(QStringLiteral("comboBox_historySources"));
+    QVERIFY(sources->isEnabled());
+    sources->setCurrentIndex(1);
+    QVERIFY(window.showsLab());
+    HistoryFilter filter;
+    filter.station = QStringLiteral("pa");
+    window.setFilter(filter);
+    QTRY_COMPARE(window.filteredCount(), 1000);
+    QCOMPARE(window.model()->index(0, HistoryQueryModel::Station).data().toString(),
+             QStringLiteral("pa"));
+    // Without a lab there is only the station's own file to show.
+    window.setSources(HistoryUrl::sqliteFile(own), HistoryUrl());
+    QVERIFY(!window.showsLab() && !sources->isEnabled());
+    QCOMPARE(window.shownUrl().toString(), HistoryUrl::sqliteFile(own).toString());
+}
+
 void TestHistoryLab::productsKeepTheNewerEditOnEveryStation() {
     // Station b reaches the lab through a link that can be cut like its network.
     const QString link = m_dir.filePath(QStringLiteral("products-link"));
@@ -269,7 +297,8 @@ void TestHistoryLab::cliReadsTheLabDatabase() {
     QProcess cli;
     cli.start(QStringLiteral(VELORIN_CLI),
               {QStringLiteral("--database"), labUrl(m_socketDir).toString(),
-               QStringLiteral("history"), QStringLiteral("--serial"), QStringLiteral("LAB1")});
+               QStringLiteral("history"), QStringLiteral("--serial"), QStringLiteral("LAB1"),
+               QStringLiteral("--station"), QStringLiteral("station1")});
     QVERIFY(cli.waitForFinished(30000));
     QCOMPARE(cli.exitCode(), 0);
     const QStringList lines =
@@ -291,5 +320,5 @@ void TestHistoryLab::refusesNewerServerSchema() {
     QCOMPARE(newer.failure().kind, HistoryFailure::Kind::NewerSchema);
 }
 
-QTEST_GUILESS_MAIN(TestHistoryLab)
+QTEST_MAIN(TestHistoryLab)
 #include "tst_historylab.moc"

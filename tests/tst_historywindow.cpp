@@ -169,12 +169,19 @@ void TestHistoryWindow::keyboardAlone() {
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QTRY_COMPARE(window.filteredCount(), 3);
 
-    const QList<QWidget*> order{
-        child(&window, "lineEdit_historySerial"),     child(&window, "lineEdit_historyName"),
-        child(&window, "comboBox_historyVerdict"),    child(&window, "checkBox_historyFrom"),
-        child(&window, "checkBox_historyTo"),         child(&window, "lineEdit_historyDatabase"),
-        child(&window, "pushButton_historyDatabase"), window.view(),
-        child(&window, "pushButton_historyExport"),   child(&window, "pushButton_historyReport")};
+    const QList<QWidget*> order{child(&window, "lineEdit_historySerial"),
+                                child(&window, "lineEdit_historyName"),
+                                child(&window, "comboBox_historyVerdict"),
+                                child(&window, "checkBox_historyFrom"),
+                                child(&window, "checkBox_historyTo"),
+                                child(&window, "lineEdit_historyProduct"),
+                                child(&window, "lineEdit_historyLot"),
+                                child(&window, "lineEdit_historyStation"),
+                                child(&window, "lineEdit_historyDatabase"),
+                                child(&window, "pushButton_historyDatabase"),
+                                window.view(),
+                                child(&window, "pushButton_historyExport"),
+                                child(&window, "pushButton_historyReport")};
     QCOMPARE(QApplication::focusWidget(), order.first());
     // Forward once round, the table taken once, and back again.
     for (int i = 1; i <= order.size(); ++i)
@@ -235,7 +242,7 @@ void TestHistoryWindow::everyControlHasItsOwnName() {
         }
     };
     walk(QAccessible::queryAccessibleInterface(&window));
-    QCOMPARE(found, 12);
+    QCOMPARE(found, 16);
 }
 
 int main(int argc, char* argv[]) {

@@ -63,7 +63,7 @@ HistoryQueryModel::Page HistoryQueryModel::load(int page) const {
     const QVector<HistoryComparison> found = db_->page(filter_, after, kPageRows);
     rows.reserve(found.size());
     for (const HistoryComparison& c : found)
-        rows.append(Row{c.id, c.name, c.serial, c.model, c.station, c.measuredAt, c.source,
+        rows.append(Row{c.id, c.name, c.serial, c.model, c.station, c.lot, c.measuredAt, c.source,
                         c.layout, c.displayMode, c.deltaHaze, c.deltaT, c.deltaE, c.pass});
     return rows;
 }
@@ -218,6 +218,8 @@ QVariant HistoryQueryModel::data(const QModelIndex& index, int role) const {
         return r->model;
     case Station:
         return r->station;
+    case Lot:
+        return r->lot;
     case Source:
         return shown ? sourceText(r->source) : sourceName(r->source);
     case DisplayMode:
@@ -264,6 +266,8 @@ QVariant HistoryQueryModel::headerData(int section, Qt::Orientation orientation,
         return tr("Model");
     case Station:
         return tr("Station");
+    case Lot:
+        return tr("Lot");
     case Source:
         return tr("Source");
     case DisplayMode:
@@ -298,11 +302,13 @@ HistoryWindow::HistoryWindow(QWidget* parent)
     : QWidget(parent), model_(new HistoryQueryModel(this)), view_(new QTableView(this)),
       fromOn_(new QCheckBox(this)), toOn_(new QCheckBox(this)), from_(new QDateTimeEdit(this)),
       to_(new QDateTimeEdit(this)), serial_(new QLineEdit(this)), name_(new QLineEdit(this)),
-      verdict_(new QComboBox(this)), serialLabel_(new QLabel(this)), nameLabel_(new QLabel(this)),
-      verdictLabel_(new QLabel(this)), counts_(new QLabel(this)), state_(new QLabel(this)),
-      databaseLabel_(new QLabel(this)), database_(new QLineEdit(this)),
-      applyDatabase_(new QPushButton(this)), export_(new QPushButton(this)),
-      report_(new QPushButton(this)), debounce_(new QTimer(this)) {
+      verdict_(new QComboBox(this)), product_(new QLineEdit(this)), lot_(new QLineEdit(this)),
+      station_(new QLineEdit(this)), sources_(new QComboBox(this)), productLabel_(new QLabel(this)),
+      lotLabel_(new QLabel(this)), stationLabel_(new QLabel(this)), sourcesLabel_(new QLabel(this)),
+      serialLabel_(new QLabel(this)), nameLabel_(new QLabel(this)), verdictLabel_(new QLabel(this)),
+      counts_(new QLabel(this)), state_(new QLabel(this)), databaseLabel_(new QLabel(this)),
+      database_(new QLineEdit(this)), applyDatabase_(new QPushButton(this)),
+      export_(new QPushButton(this)), report_(new QPushButton(this)), debounce_(new QTimer(this)) {
     setObjectName(QStringLiteral("HistoryWindow"));
     setWindowFlag(Qt::Window);
     fromOn_->setObjectName(QStringLiteral("checkBox_historyFrom"));
@@ -312,6 +318,10 @@ HistoryWindow::HistoryWindow(QWidget* parent)
     serial_->setObjectName(QStringLiteral("lineEdit_historySerial"));
     name_->setObjectName(QStringLiteral("lineEdit_historyName"));
     verdict_->setObjectName(QStringLiteral("comboBox_historyVerdict"));
+    product_->setObjectName(QStringLiteral("lineEdit_historyProduct"));
+    lot_->setObjectName(QStringLiteral("lineEdit_historyLot"));
+    station_->setObjectName(QStringLiteral("lineEdit_historyStation"));
+    sources_->setObjectName(QStringLiteral("comboBox_historySources"));
     database_->setObjectName(QStringLiteral("lineEdit_historyDatabase"));
     applyDatabase_->setObjectName(QStringLiteral("pushButton_historyDatabase"));
     export_->setObjectName(QStringLiteral("pushButton_historyExport"));
@@ -333,6 +343,13 @@ HistoryWindow::HistoryWindow(QWidget* parent)
     serialLabel_->setBuddy(serial_);
     nameLabel_->setBuddy(name_);
     verdictLabel_->setBuddy(verdict_);
+    productLabel_->setBuddy(product_);
+    lotLabel_->setBuddy(lot_);
+    stationLabel_->setBuddy(station_);
+    sourcesLabel_->setBuddy(sources_);
+    sources_->addItem(QString());
+    sources_->addItem(QString());
+    sources_->setEnabled(false);
     databaseLabel_->setBuddy(database_);
 
     view_->setModel(model_);
@@ -362,7 +379,17 @@ HistoryWindow::HistoryWindow(QWidget* parent)
     filters->addWidget(from_);
     filters->addWidget(toOn_);
     filters->addWidget(to_);
+    auto* more = new QHBoxLayout;
+    more->addWidget(productLabel_);
+    more->addWidget(product_, 1);
+    more->addWidget(lotLabel_);
+    more->addWidget(lot_, 1);
+    more->addWidget(stationLabel_);
+    more->addWidget(station_, 1);
     auto* database = new QHBoxLayout;
+    database->addWidget(sourcesLabel_);
+    database->addWidget(sources_);
+    database->addSpacing(12);
     database->addWidget(databaseLabel_);
     database->addWidget(database_, 1);
     database->addWidget(applyDatabase_);
@@ -373,11 +400,13 @@ HistoryWindow::HistoryWindow(QWidget* parent)
     actions->addWidget(report_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(filters);
+    layout->addLayout(more);
     layout->addLayout(database);
     layout->addWidget(view_, 1);
     layout->addLayout(actions);
-    QWidget* order[] = {serial_, name_,     verdict_,       fromOn_, from_,   toOn_,
-                        to_,     database_, applyDatabase_, view_,   export_, report_};
+    QWidget* order[] = {serial_,  name_,  verdict_, fromOn_,  from_,     toOn_,          to_,
+                        product_, lot_,   station_, sources_, database_, applyDatabase_, view_,
+                        export_,  report_};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     serial_->setFocus();
@@ -395,6 +424,10 @@ HistoryWindow::HistoryWindow(QWidget* parent)
     connect(serial_, &QLineEdit::textChanged, this, later);
     connect(name_, &QLineEdit::textChanged, this, later);
     connect(verdict_, &QComboBox::currentIndexChanged, this, later);
+    for (QLineEdit* edit : {product_, lot_, station_})
+        connect(edit, &QLineEdit::textChanged, this, later);
+    connect(sources_, &QComboBox::currentIndexChanged, this,
+            [this] { setDatabase(showsLab() ? lab_ : own_); });
     connect(export_, &QPushButton::clicked, this, [this] {
         const QStringList ids = selectedIds();
         if (!ids.isEmpty())
@@ -438,6 +471,7 @@ void HistoryWindow::stopCounter() {
 }
 
 bool HistoryWindow::setDatabase(const HistoryUrl& url) {
+    shown_ = url;
     model_->reset(nullptr, {});
     stopCounter();
     counted_ = false;
@@ -455,6 +489,22 @@ bool HistoryWindow::setDatabase(const HistoryUrl& url) {
     return true;
 }
 
+void HistoryWindow::setSources(const HistoryUrl& own, const HistoryUrl& lab) {
+    own_ = own;
+    lab_ = lab;
+    {
+        const QSignalBlocker blocker(sources_);
+        if (!lab.isValid())
+            sources_->setCurrentIndex(0);
+        sources_->setEnabled(lab.isValid());
+    }
+    setDatabase(showsLab() ? lab_ : own_);
+}
+
+bool HistoryWindow::showsLab() const {
+    return lab_.isValid() && sources_->currentIndex() == 1;
+}
+
 void HistoryWindow::setDatabaseText(const QString& text) {
     database_->setText(text);
 }
@@ -470,14 +520,18 @@ HistoryFilter HistoryWindow::filter() const {
     const QVariant verdict = verdict_->currentData();
     if (verdict.isValid())
         f.pass = verdict.toBool();
+    f.productName = product_->text().trimmed();
+    f.lot = lot_->text().trimmed();
+    f.station = station_->text().trimmed();
     return f;
 }
 
 void HistoryWindow::setFilter(const HistoryFilter& f) {
-    const QSignalBlocker blocks[] = {QSignalBlocker(serial_), QSignalBlocker(name_),
-                                     QSignalBlocker(fromOn_), QSignalBlocker(toOn_),
-                                     QSignalBlocker(from_),   QSignalBlocker(to_),
-                                     QSignalBlocker(verdict_)};
+    const QSignalBlocker blocks[] = {QSignalBlocker(serial_),  QSignalBlocker(name_),
+                                     QSignalBlocker(fromOn_),  QSignalBlocker(toOn_),
+                                     QSignalBlocker(from_),    QSignalBlocker(to_),
+                                     QSignalBlocker(verdict_), QSignalBlocker(product_),
+                                     QSignalBlocker(lot_),     QSignalBlocker(station_)};
     serial_->setText(f.serial);
     name_->setText(f.nameContains);
     fromOn_->setChecked(f.from.isValid());
@@ -489,6 +543,9 @@ void HistoryWindow::setFilter(const HistoryFilter& f) {
     if (f.to.isValid())
         to_->setDateTime(f.to.toLocalTime());
     verdict_->setCurrentIndex(!f.pass ? 0 : (*f.pass ? 1 : 2));
+    product_->setText(f.productName);
+    lot_->setText(f.lot);
+    station_->setText(f.station);
     refresh();
 }
 
@@ -647,10 +704,11 @@ void HistoryWindow::place() {
 }
 
 bool HistoryWindow::isFilter(const QWidget* widget) const {
-    for (const QWidget* filter :
-         {static_cast<QWidget*>(serial_), static_cast<QWidget*>(name_),
-          static_cast<QWidget*>(verdict_), static_cast<QWidget*>(fromOn_),
-          static_cast<QWidget*>(toOn_), static_cast<QWidget*>(from_), static_cast<QWidget*>(to_)})
+    for (const QWidget* filter : {static_cast<QWidget*>(serial_), static_cast<QWidget*>(name_),
+                                  static_cast<QWidget*>(verdict_), static_cast<QWidget*>(fromOn_),
+                                  static_cast<QWidget*>(toOn_), static_cast<QWidget*>(from_),
+                                  static_cast<QWidget*>(to_), static_cast<QWidget*>(product_),
+                                  static_cast<QWidget*>(lot_), static_cast<QWidget*>(station_)})
         if (widget && (widget == filter || filter->isAncestorOf(widget)))
             return true;
     return false;
@@ -683,6 +741,12 @@ void HistoryWindow::retranslate() {
     verdict_->setItemText(0, tr("All"));
     verdict_->setItemText(1, colour::verdictText(true));
     verdict_->setItemText(2, colour::verdictText(false));
+    productLabel_->setText(tr("&Product"));
+    lotLabel_->setText(tr("&Lot"));
+    stationLabel_->setText(tr("Stat&ion"));
+    sourcesLabel_->setText(tr("S&how"));
+    sources_->setItemText(0, tr("This station"));
+    sources_->setItemText(1, tr("Lab database (all stations)"));
     databaseLabel_->setText(tr("&Database"));
     database_->setPlaceholderText(
         tr("the program's own file, or sqlite:PATH, or postgresql://host/dbname"));

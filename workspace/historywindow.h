@@ -40,6 +40,7 @@ class HistoryQueryModel : public QAbstractTableModel {
         Serial,
         Model,
         Station,
+        Lot,
         Source,
         DisplayMode,
         DeltaHaze,
@@ -71,7 +72,7 @@ class HistoryQueryModel : public QAbstractTableModel {
   private:
     // What a row of the table shows, and no more.
     struct Row {
-        QString id, name, serial, model, station;
+        QString id, name, serial, model, station, lot;
         QDateTime measuredAt;
         history::Source source = history::Source::Live;
         history::Layout layout = history::Layout::New;
@@ -115,8 +116,10 @@ class HistoryCounter : public QObject {
     std::unique_ptr<HistoryDatabase> db_;
 };
 
-// The history window: the comparisons of the history, filtered by date range, serial, name and
-// verdict, with the count and pass rate of the filter, the database in use and its sync state.
+// The history window: the comparisons of the history, filtered by date range, serial, name,
+// verdict, product, lot and station, with the count and pass rate of the filter, the database in
+// use and its sync state. It shows the station's own file or, where there is one, the lab's
+// database with every station's comparisons.
 // Export and report are asked for by signal; the workspace does them. It works from the keyboard
 // alone: focus starts on the first filter, Tab goes once through each control (the table
 // included), Enter in a filter applies it at once and Esc closes the window.
@@ -129,6 +132,11 @@ class HistoryWindow : public QWidget {
 
     // Reads the history at `url` over the window's own connection.
     bool setDatabase(const HistoryUrl& url);
+    // The station's own file and the lab's database (none: invalid); shows the one chosen.
+    void setSources(const HistoryUrl& own, const HistoryUrl& lab);
+    // The database whose rows are on show.
+    const HistoryUrl& shownUrl() const { return shown_; }
+    bool showsLab() const;
     // The text of the database entry (the --database URL in force, or empty for the own file).
     void setDatabaseText(const QString& text);
     HistoryFilter filter() const;
@@ -184,6 +192,15 @@ class HistoryWindow : public QWidget {
     QLineEdit* serial_;
     QLineEdit* name_;
     QComboBox* verdict_;
+    QLineEdit* product_;
+    QLineEdit* lot_;
+    QLineEdit* station_;
+    QComboBox* sources_;
+    QLabel* productLabel_;
+    QLabel* lotLabel_;
+    QLabel* stationLabel_;
+    QLabel* sourcesLabel_;
+    HistoryUrl own_, lab_, shown_;
     QLabel* serialLabel_;
     QLabel* nameLabel_;
     QLabel* verdictLabel_;

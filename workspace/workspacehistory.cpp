@@ -153,7 +153,7 @@ void WorkspaceHistory::openWindow() {
         window_ = new history::HistoryWindow(page_);
         window_->setWindowFlag(Qt::Window);
         window_->setAttribute(Qt::WA_DeleteOnClose, false);
-        window_->setDatabase(history::HistoryUrl::sqliteFile(store_->localPath()));
+        window_->setSources(history::HistoryUrl::sqliteFile(store_->localPath()), store_->labUrl());
         connect(window_, &history::HistoryWindow::exportRequested, this,
                 &WorkspaceHistory::exportRows);
         connect(window_, &history::HistoryWindow::reportRequested, this,
@@ -177,7 +177,7 @@ void WorkspaceHistory::chooseDatabase(const QString& text) {
     store_->openUrl(text.isEmpty() ? history::HistoryUrl::sqliteFile(history::defaultHistoryPath())
                                    : history::HistoryUrl::parse(text));
     if (window_) {
-        window_->setDatabase(history::HistoryUrl::sqliteFile(store_->localPath()));
+        window_->setSources(history::HistoryUrl::sqliteFile(store_->localPath()), store_->labUrl());
         window_->refresh();
     }
     showLine();
@@ -187,8 +187,11 @@ QList<ComparisonRecord> WorkspaceHistory::records(const QStringList& ids) {
     QList<ComparisonRecord> out;
     if (!store_)
         return out;
+    // The rows are read where the window found them: the lab's database holds other stations'.
     history::HistoryDatabase db;
-    if (!db.open(history::HistoryUrl::sqliteFile(store_->localPath()))) {
+    if (!db.open(window_ && window_->shownUrl().isValid()
+                     ? window_->shownUrl()
+                     : history::HistoryUrl::sqliteFile(store_->localPath()))) {
         prompter_.information(page_, pageText(QT_TRANSLATE_NOOP("FirstPageFor510", "Error")),
                               db.failure().message);
         return out;

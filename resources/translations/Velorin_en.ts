@@ -1944,6 +1944,10 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <source>Verdict</source>
         <translation>Verdict</translation>
     </message>
+    <message>
+        <source>Lot</source>
+        <translation>Lot</translation>
+    </message>
 </context>
 <context>
     <name>history::HistoryStore</name>
@@ -2061,6 +2065,30 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
             <numerusform>Not synced: %n row</numerusform>
             <numerusform>Not synced: %n rows</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>&amp;Product</source>
+        <translation>&amp;Product</translation>
+    </message>
+    <message>
+        <source>&amp;Lot</source>
+        <translation>&amp;Lot</translation>
+    </message>
+    <message>
+        <source>Stat&amp;ion</source>
+        <translation>Stat&amp;ion</translation>
+    </message>
+    <message>
+        <source>S&amp;how</source>
+        <translation>S&amp;how</translation>
+    </message>
+    <message>
+        <source>This station</source>
+        <translation>This station</translation>
+    </message>
+    <message>
+        <source>Lab database (all stations)</source>
+        <translation>Lab database (all stations)</translation>
     </message>
 </context>
 <context>

@@ -1936,6 +1936,10 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <source>Verdict</source>
         <translation>判定</translation>
     </message>
+    <message>
+        <source>Lot</source>
+        <translation>批次</translation>
+    </message>
 </context>
 <context>
     <name>history::HistoryStore</name>
@@ -2051,6 +2055,30 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <translation>
             <numerusform>未同步：%n 条</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>&amp;Product</source>
+        <translation>产品(&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;Lot</source>
+        <translation>批次(&amp;L)</translation>
+    </message>
+    <message>
+        <source>Stat&amp;ion</source>
+        <translation>工作站(&amp;I)</translation>
+    </message>
+    <message>
+        <source>S&amp;how</source>
+        <translation>显示(&amp;H)</translation>
+    </message>
+    <message>
+        <source>This station</source>
+        <translation>本工作站</translation>
+    </message>
+    <message>
+        <source>Lab database (all stations)</source>
+        <translation>实验室数据库（所有工作站）</translation>
     </message>
 </context>
 <context>
