@@ -122,6 +122,8 @@ QString buildReportHtmlFor510(const ReportSnapshot& s, const ReportTranslate& tr
               cell(20, QStringLiteral("SN:")), field(25, text(s.serialNumber))}));
     line(row({cell(15, QStringLiteral("Company:")), field(33, text(s.company)), cell(3, empty),
               cell(20, QStringLiteral("Sample Name:")), field(25, text(s.sampleName))}));
+    if (!s.lot.isEmpty())
+        line(row({cell(15, QStringLiteral("Lot:")), field(33, text(s.lot))}));
     const QString hazeTolerance = cell(15, QStringLiteral("Haze Tolerance:"));
     const QString testTime = field(25, text(s.testTime));
     const QString testTimeLabel = cell(20, QStringLiteral("Test Time:"));
@@ -230,6 +232,10 @@ QString buildReportHtmlFor620(const ReportSnapshot& s, const ReportTranslate& tr
                  cell(right, zh ? QStringLiteral("样品名称:") : QStringLiteral("Sample Name:")),
                  field(value, text(s.sampleName))}) +
             after;
+    if (!s.lot.isEmpty())
+        html += row({cell(label, zh ? QStringLiteral("批次:") : QStringLiteral("Lot:")),
+                     field(33, text(s.lot))}) +
+                after;
     html += row({cell(label, zh ? QStringLiteral("△E公式:") : QStringLiteral("△E formula:")),
                  field(33, text(s.deltaEFormula)), cell(3, empty),
                  cell(right, zh ? QStringLiteral("△E阈值:") : QStringLiteral("△E Thresholds:")),

@@ -13,6 +13,7 @@ ReportSnapshot snapshotOf(const ComparisonRecord& r, bool chinese) {
     s.sampleName = r.name;
     s.testTime = timeText(r.time);
     s.serialNumber = r.serialNumber;
+    s.lot = r.lot;
     s.verdict = colour::verdictText(r.pass);
     s.deltaE = r.deltaE / 100.0;
     s.chinese = chinese;

@@ -34,6 +34,7 @@ struct ReportValues {
 //    is always "Colorimeter" and every difference is worked out by the page.
 struct ReportSnapshot {
     QString sampleName;
+    QString lot;      // the comparison's lot; empty: the report has no lot line
     QString testTime; // as the workspace shows it
     QString device;   // instrument model name
     QString serialNumber;

@@ -224,6 +224,14 @@ void TestReport::layoutFollowsModeAndKind() {
     QVERIFY(tables.at(2).contains(QStringLiteral(">Haze</td><td width=\"21%\" align=\"center\">"
                                                  "1.25%</td>")));
     QVERIFY(tables.at(2).contains(QStringLiteral(">Result<")));
+    // A lot, where the comparison has one, gets its own row.
+    QVERIFY(!haze.contains(QStringLiteral("Lot:")));
+    ReportSnapshot inLot = snapshot510(1);
+    inLot.lot = QStringLiteral("L-0412");
+    const QString lotted =
+        report::buildReportHtmlFor510(inLot, report::sourceTexts(), fixedClock());
+    QCOMPARE(lotted.split(QStringLiteral("<table ")).at(1).count(QStringLiteral("<tr>")), 4);
+    QVERIFY(lotted.contains(QStringLiteral("L-0412")));
 
     // The formula row belongs to the selectable-formula colorimeter only.
     ReportSnapshot lab = snapshot510(3);
