@@ -193,13 +193,15 @@ QVector<ToleranceColumn> toleranceColumns(int displayMode, bool oldLayout,
     return out;
 }
 
-SheetRows listStatisticsSheet(int displayMode, bool oldLayout, bool chinese,
-                              const QList<ComparisonRecord>& records) {
+namespace {
+
+// The figures of `records` with the capability block beside them, from column I: the rows
+// below stay where files and macros find them.
+SheetRows statisticsBlock(int displayMode, bool oldLayout, bool chinese,
+                          const QList<ComparisonRecord>& records) {
     const QVector<Column> columns = listColumns(displayMode, oldLayout, chinese, records);
     SheetRows rows =
         statisticsSheetRows(columns, summarizeAll(columns), countVerdicts(listVerdicts(records)));
-    // The capability block beside the figures, from column I: the rows below stay where files
-    // and macros find them.
     const QVector<ToleranceColumn> toleranced = toleranceColumns(displayMode, oldLayout, records);
     const SheetRows block = capabilitySheetRows(toleranced, capabilities(toleranced));
     constexpr int kBlockColumn = 8;
@@ -209,6 +211,31 @@ SheetRows listStatisticsSheet(int displayMode, bool oldLayout, bool chinese,
         while (rows[r].size() < kBlockColumn)
             rows[r].append(xlsx::CellValue());
         rows[r].append(block.at(r));
+    }
+    return rows;
+}
+
+} // namespace
+
+SheetRows listStatisticsSheet(int displayMode, bool oldLayout, bool chinese,
+                              const QList<ComparisonRecord>& records) {
+    SheetRows rows = statisticsBlock(displayMode, oldLayout, chinese, records);
+    // A list of several lots: below the whole list, one block per lot in the order the lots
+    // first came, each under its name.
+    QStringList lots;
+    for (const ComparisonRecord& r : records)
+        if (!lots.contains(r.lot))
+            lots << r.lot;
+    if (lots.size() < 2)
+        return rows;
+    for (const QString& lot : lots) {
+        QList<ComparisonRecord> inLot;
+        for (const ComparisonRecord& r : records)
+            if (r.lot == lot)
+                inLot.append(r);
+        rows.append(QList<xlsx::CellValue>());
+        rows.append(QList<xlsx::CellValue>{xlsx::CellValue::ofText(lotHeading(lot))});
+        rows += statisticsBlock(displayMode, oldLayout, chinese, inLot);
     }
     return rows;
 }

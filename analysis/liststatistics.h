@@ -27,7 +27,8 @@ QVector<trend::Series> trendSeries(int displayMode, bool oldLayout, const Judgin
 // display mode judges by.
 QVector<ToleranceColumn> toleranceColumns(int displayMode, bool oldLayout,
                                           const QList<ComparisonRecord>& records);
-// The export's second sheet for the list (of that layout and display mode: the records' own).
+// The export's second sheet for the list (of that layout and display mode: the records' own);
+// a list of several lots has a block per lot below the whole list's.
 SheetRows listStatisticsSheet(int displayMode, bool oldLayout, bool chinese,
                               const QList<ComparisonRecord>& records);
 

@@ -46,6 +46,11 @@ QString statisticsSheetName() {
     return text(QT_TRANSLATE_NOOP("StatisticsPanel", "Statistics"));
 }
 
+QString lotHeading(const QString& lot) {
+    return lot.isEmpty() ? text(QT_TRANSLATE_NOOP("StatisticsPanel", "No lot"))
+                         : text(QT_TRANSLATE_NOOP("StatisticsPanel", "Lot: %1")).arg(lot);
+}
+
 QStringList verdictRowLabels() {
     return {colour::verdictText(true), colour::verdictText(false),
             text(QT_TRANSLATE_NOOP("StatisticsPanel", "Pass rate (%)"))};

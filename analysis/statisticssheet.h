@@ -18,6 +18,8 @@ namespace analysis {
 QStringList statisticsHeadings();
 // "Statistics", translated: the name of the export's second sheet.
 QString statisticsSheetName();
+// "Lot: NAME" ("No lot" for comparisons without one), translated: a lot's block's title.
+QString lotHeading(const QString& lot);
 // "PASS", "NG" (the verdict texts) and "Pass rate (%)", translated: the verdict rows' labels.
 QStringList verdictRowLabels();
 

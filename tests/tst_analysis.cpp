@@ -3,6 +3,8 @@
 #include "capability.h"
 #include "chartexport.h"
 #include "colourdifference.h"
+#include "judging.h"
+#include "liststatistics.h"
 #include "statistics.h"
 #include "statisticspanel.h"
 #include "statisticssheet.h"
@@ -32,6 +34,7 @@ class TestAnalysis : public QObject {
     void panelAndSheetShowTheSameFigures();
     void panelFollowsTheLanguage();
     void trendQuantitiesPerMode();
+    void sheetGroupsTheLotsOfAList();
     void trendPlanPointsBandAndColours();
     void trendHitTestAndClick();
     void capabilityByHand();
@@ -148,6 +151,41 @@ void TestAnalysis::trendQuantitiesPerMode() {
     QCOMPARE(trend::quantities(6, false), (QVector<Q>{Q::DeltaHaze, Q::DeltaT, Q::DeltaE}));
     QCOMPARE(trend::quantities(0, true), (QVector<Q>{Q::DeltaE}));
     QVERIFY(trend::quantities(9, false).isEmpty());
+}
+
+void TestAnalysis::sheetGroupsTheLotsOfAList() {
+    JudgingSettings settings;
+    settings.displayMode = 0;
+    settings.hazeTolerance = settings.tTolerance = 100;
+    Reading standard, sample;
+    standard.values = {2000, 8000, 5000, 1000, 2000};
+    QList<ComparisonRecord> records;
+    for (const char* lot : {"A", "B", "A"}) {
+        sample.values = {2000 + 100 * int(records.size()), 8000, 5000, 1000, 2000};
+        records << judging::compare(standard, sample, settings);
+        records.last().lot = QString::fromLatin1(lot);
+    }
+    const auto titleRow = [](const analysis::SheetRows& rows, const QString& title) {
+        for (int r = 0; r < rows.size(); ++r)
+            if (!rows.at(r).isEmpty() && rows.at(r).first().text == title)
+                return r;
+        return -1;
+    };
+    // The whole list first, as before; then each lot under its title with its own figures.
+    const analysis::SheetRows rows = analysis::listStatisticsSheet(0, false, false, records);
+    const int a = titleRow(rows, QStringLiteral("Lot: A"));
+    const int b = titleRow(rows, QStringLiteral("Lot: B"));
+    QVERIFY(a > 0 && b > a);
+    QCOMPARE(rows.at(1).at(1).number, 3.0); // ΔHaze... n of the whole list
+    QCOMPARE(rows.at(a + 2).at(1).number, 2.0);
+    QCOMPARE(rows.at(b + 2).at(1).number, 1.0);
+    QCOMPARE(rows.at(a + 1).value(8).text, QStringLiteral("Capability"));
+    // One lot: nothing to group.
+    QCOMPARE(analysis::listStatisticsSheet(0, false, false, records.mid(0, 1)).size(),
+             analysis::listStatisticsSheet(0, false, false, records.mid(1, 1)).size());
+    QCOMPARE(titleRow(analysis::listStatisticsSheet(0, false, false, records.mid(0, 1)),
+                      QStringLiteral("Lot: A")),
+             -1);
 }
 
 void TestAnalysis::trendPlanPointsBandAndColours() {

@@ -1709,6 +1709,14 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <source>Cpk</source>
         <translation>Cpk</translation>
     </message>
+    <message>
+        <source>No lot</source>
+        <translation>No lot</translation>
+    </message>
+    <message>
+        <source>Lot: %1</source>
+        <translation>Lot: %1</translation>
+    </message>
 </context>
 <context>
     <name>StdColorMaker</name>

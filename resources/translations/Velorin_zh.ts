@@ -1701,6 +1701,14 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <source>Cpk</source>
         <translation>Cpk</translation>
     </message>
+    <message>
+        <source>No lot</source>
+        <translation>无批次</translation>
+    </message>
+    <message>
+        <source>Lot: %1</source>
+        <translation>批次：%1</translation>
+    </message>
 </context>
 <context>
     <name>StdColorMaker</name>
