@@ -113,6 +113,12 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
                 tabs->setCurrentIndex(2);
                 window.grab().save(QStringLiteral("%1/abplot-%2.png").arg(shots, name));
                 tabs->setCurrentIndex(0);
+                page->findChild<QPushButton*>(QStringLiteral("pushButton_history"))->click();
+                if (QWidget* history = page->findChild<QWidget*>(QStringLiteral("HistoryWindow"))) {
+                    QTest::qWait(300); // the counts arrive from their thread
+                    history->grab().save(QStringLiteral("%1/history-%2.png").arg(shots, name));
+                    history->close();
+                }
             }
             QVERIFY2(screen->availableGeometry().contains(window.frameGeometry()),
                      qPrintable(where));
