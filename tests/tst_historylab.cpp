@@ -240,7 +240,8 @@ void TestHistoryLab::productsKeepTheNewerEditOnEveryStation() {
     film.hazeTolerance = 0.5;
     const QString id = a.addProduct(film).product.id;
     QVERIFY(!id.isEmpty());
-    // Shared: b fetches it, and an edit made on top of it is no conflict.
+    // Shared: b fetches it once it reached the lab, and an edit made on top of it is no conflict.
+    QTRY_VERIFY(m_server.product(id));
     b.pullProducts();
     QTRY_VERIFY(b.productNamed(QStringLiteral("KV510"), film.name));
     QVERIFY(b.setProductSettings(id, 0.6, 1.0, 1.5, std::nullopt).done());

@@ -86,6 +86,8 @@ struct Rig {
         sample();
     }
     bool countersConsistent() const {
+        // The counters' texts follow a burst of changes once the event loop comes round.
+        QCoreApplication::processEvents();
         int ng = 0;
         for (int row = 0; row < rows(); ++row)
             ng += cell(row, page->session().oldLayout() ? 14 : 28) == colour::verdictText(false);

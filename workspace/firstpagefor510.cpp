@@ -3,6 +3,7 @@
 #include "ui_firstpagefor510.h"
 
 #include "analysispanel.h"
+#include "burst.h"
 #include "colour.h"
 #include "comparisonlistviews.h"
 #include "comparisonpanel.h"
@@ -100,9 +101,10 @@ FirstPageFor510::FirstPageFor510(FramePort& port, Prompter& prompter, QWidget* p
         if (!session_->hasStandard())
             panel_->blankSide(1);
     });
+    auto* counters = new Burst(this, [this] { refreshCounters(); });
     for (bool old : {false, true})
-        connect(&session_->listModel(old), &ComparisonListModel::countersChanged, this,
-                &FirstPageFor510::refreshCounters);
+        connect(&session_->listModel(old), &ComparisonListModel::countersChanged, counters,
+                &Burst::request);
     connect(session_, &ComparisonSession::listClosed, this, &FirstPageFor510::showListClosed);
     connect(session_, &ComparisonSession::comparisonAdded, lists_,
             &ComparisonListViews::scrollToNewest);
