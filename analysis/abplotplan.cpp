@@ -18,7 +18,7 @@ namespace {
 
 constexpr double kTitleHeight = 18;
 constexpr double kLeftMargin = 44; // Δb* tick labels
-constexpr double kAxisHeight = 18; // Δa* tick labels under the plane
+constexpr double kAxisHeight = 22; // Δa* tick labels under the plane, a line of the skin's font
 constexpr double kBarGap = 10;
 constexpr double kBarLabels = 40; // ΔL* tick labels left of the bar
 constexpr double kBarWidth = 16;
@@ -260,7 +260,7 @@ void draw(QPainter& painter, const Plan& plan) {
     painter.drawRect(plan.bar);
     painter.setPen(textPen);
     for (const Plan::Text& t : plan.texts)
-        painter.drawText(t.rect, t.alignment, t.text);
+        painter.drawText(t.rect, t.alignment | Qt::TextDontClip, t.text);
 
     const double half = kMarker / 2;
     for (const Plan::Marker& m : plan.points)

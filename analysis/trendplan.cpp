@@ -219,17 +219,28 @@ Plan plan(const QRectF& area, const QVector<Series>& series, const QVector<bool>
             pane.rows.append(i);
         }
         pane.line = QPolygonF(pane.points);
-        if (const auto& c = pane.control) {
-            QVector<std::pair<double, QString>> lines{{c->centre, centreLabel()},
-                                                      {c->upper, upperLimitLabel()}};
-            if (drawLower)
-                lines.append({c->lower, lowerLimitLabel()});
-            for (const auto& [value, name] : lines) {
-                const double y = yOf(pane, value);
-                pane.controlLines.append(QLineF(left, y, left + width, y));
-                pane.controlTexts.append({QRectF(left + width - 64, y - 15, 62, 14),
-                                          int(Qt::AlignRight | Qt::AlignBottom), name});
+        // Values that do not vary have no limits to draw: all three lines would be one.
+        if (const auto& c = pane.control; c && c->averageMovingRange > 0) {
+            // UCL above its line, LCL below its own, CL above its line where that leaves both
+            // readable: limits close together never write over each other.
+            const double upper = yOf(pane, c->upper), centre = yOf(pane, c->centre);
+            const QRectF upperText(left + width - 64, upper - 15, 62, 14);
+            const QRectF centreText(left + width - 64, centre - 15, 62, 14);
+            pane.controlLines.append(QLineF(left, centre, left + width, centre));
+            pane.controlLines.append(QLineF(left, upper, left + width, upper));
+            pane.controlTexts.append(
+                {upperText, int(Qt::AlignRight | Qt::AlignBottom), upperLimitLabel()});
+            QRectF lowerText;
+            if (drawLower) {
+                const double lower = yOf(pane, c->lower);
+                lowerText = QRectF(left + width - 64, lower + 1, 62, 14);
+                pane.controlLines.append(QLineF(left, lower, left + width, lower));
+                pane.controlTexts.append(
+                    {lowerText, int(Qt::AlignRight | Qt::AlignTop), lowerLimitLabel()});
             }
+            if (!centreText.intersects(upperText) && !centreText.intersects(lowerText))
+                pane.controlTexts.append(
+                    {centreText, int(Qt::AlignRight | Qt::AlignBottom), centreLabel()});
             for (int i = 0; i < pane.rows.size(); ++i) {
                 const double v = s.values.at(pane.rows.at(i));
                 if (v > c->upper || (drawLower && v < c->lower))
@@ -291,7 +302,7 @@ void draw(QPainter& painter, const Plan& plan) {
         painter.setPen(framePen);
         painter.drawRect(pane.plot);
         for (const Plan::Text& t : pane.texts)
-            painter.drawText(t.rect, t.alignment, t.text);
+            painter.drawText(t.rect, t.alignment | Qt::TextDontClip, t.text);
 
         if (!pane.controlLines.isEmpty()) {
             painter.setPen(QPen(kControlColour, 1, Qt::SolidLine));
@@ -299,7 +310,7 @@ void draw(QPainter& painter, const Plan& plan) {
             painter.setPen(QPen(kControlColour, 1, Qt::DashDotLine));
             painter.drawLines(pane.controlLines.mid(1));
             for (const Plan::Text& t : pane.controlTexts)
-                painter.drawText(t.rect, t.alignment, t.text);
+                painter.drawText(t.rect, t.alignment | Qt::TextDontClip, t.text);
         }
         painter.setPen(linePen);
         painter.drawLines(perColumn(pane.line));

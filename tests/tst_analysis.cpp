@@ -343,7 +343,22 @@ void TestAnalysis::controlLimitsOnTheChart() {
     QCOMPARE(pane.controlLines.at(2).y1(), trend::yOf(pane, c->lower));
     QVERIFY(pane.low <= c->lower && pane.high >= c->upper);
     QCOMPARE(pane.outside, QVector<int>{9});
-    QCOMPARE(pane.controlTexts.at(1).text, trend::upperLimitLabel());
+    QCOMPARE(pane.controlTexts.at(0).text, trend::upperLimitLabel());
+    // Limits close together (a steady climb: small moving ranges) keep their names apart.
+    QVector<double> climb;
+    for (int i = 0; i < 30; ++i)
+        climb.append(0.07 * i);
+    const trend::Plan::Pane close =
+        trend::plan(QRectF(0, 0, 500, 120), {{trend::Quantity::DeltaHaze, climb, 1}}, {})
+            .panes.at(0);
+    QCOMPARE(close.controlLines.size(), 3);
+    for (int i = 0; i + 1 < close.controlTexts.size(); ++i)
+        for (int j = i + 1; j < close.controlTexts.size(); ++j)
+            QVERIFY(!close.controlTexts.at(i).rect.intersects(close.controlTexts.at(j).rect));
+    // Values that do not vary have no limits to draw.
+    QVERIFY(trend::plan(QRectF(0, 0, 600, 300), {{trend::Quantity::DeltaT, {0.5, 0.5, 0.5}, 1}}, {})
+                .panes.at(0)
+                .controlLines.isEmpty());
 
     // ΔE: a lower limit under zero is left out; one point has no limits.
     values = {0.2, 1.4, 0.3};
