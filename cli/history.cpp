@@ -41,53 +41,6 @@ QDateTime parseWhen(const QString& text, bool end) {
     return QDateTime::fromString(text, Qt::ISODateWithMs);
 }
 
-// Values of a stored row that the list's integer units cannot carry (1e308 from a lab database,
-// say) with the list column that shows them: the workbook shows such a value as it is stored,
-// never what wrapping it into the list's units made of it.
-QList<std::pair<int, double>> unfitValues(const HistoryComparison& h, const ComparisonRecord& r) {
-    using namespace comparisonrows;
-    const bool old = r.settings.oldLayout;
-    const HistoryComparison back = historymapping::toHistory(r, h.station);
-    QList<std::pair<int, double>> out;
-    // One unit of the coarsest scale: a value that was merely rounded is never reported.
-    const auto check = [&out](int column, const std::optional<double>& stored,
-                              const std::optional<double>& shown) {
-        if (stored && !(std::fabs(*stored - shown.value_or(0.0)) <= 1.0))
-            out.append({column, *stored});
-    };
-    const auto sides = [&](int standardColumn, int sampleColumn, bool oldSide) {
-        using Field = std::optional<double> history::Quantities::*;
-        const QList<Field> fields =
-            oldSide ? QList<Field>{&history::Quantities::l, &history::Quantities::a,
-                                   &history::Quantities::b, &history::Quantities::c,
-                                   &history::Quantities::h}
-                    : QList<Field>{&history::Quantities::haze, &history::Quantities::t,
-                                   &history::Quantities::l,    &history::Quantities::a,
-                                   &history::Quantities::b,    &history::Quantities::l,
-                                   &history::Quantities::c,    &history::Quantities::h,
-                                   &history::Quantities::bigY, &history::Quantities::x,
-                                   &history::Quantities::y};
-        for (int i = 0; i < fields.size(); ++i) {
-            check(standardColumn + i, h.standard.*fields[i], back.standard.*fields[i]);
-            check(sampleColumn + i, h.sample.*fields[i], back.sample.*fields[i]);
-        }
-    };
-    if (old) {
-        sides(OldColStandard, OldColSample, true);
-        check(OldColDeltaE, h.deltaE, back.deltaE);
-        check(OldColThreshold, h.deltaEThreshold, back.deltaEThreshold);
-        return out;
-    }
-    sides(ColStandard, ColSample, false);
-    check(ColDeltaHaze, h.deltaHaze, back.deltaHaze);
-    check(ColDeltaT, h.deltaT, back.deltaT);
-    check(ColDeltaE, h.deltaE, back.deltaE);
-    check(ColHazeTolerance, h.hazeTolerance, back.hazeTolerance);
-    check(ColTTolerance, h.tTolerance, back.tTolerance);
-    check(ColThreshold, h.deltaEThreshold, back.deltaEThreshold);
-    return out;
-}
-
 // One field of the history's CSV: numbers as the history gives them, texts through the
 // spreadsheet-safe CSV field (a name such as "=HYPERLINK(...)" stays a text).
 QByteArray historyField(const QVariant& value) {
@@ -119,7 +72,7 @@ int writeWorkbook(HistoryDatabase& db, const HistoryFilter& filter, const QStrin
         QStringList texts = record.settings.oldLayout ? comparisonrows::oldListRowTexts(record)
                                                       : comparisonrows::listRowTexts(record);
         // As the history's CSV writes numbers.
-        for (const auto& [column, value] : unfitValues(*it, record))
+        for (const auto& [column, value] : historymapping::unfitValues(*it, record))
             if (column < texts.size())
                 texts[column] = QString::fromUtf8(historyField(value));
         records.append(record);

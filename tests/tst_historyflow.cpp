@@ -20,6 +20,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTableWidget>
@@ -342,6 +343,24 @@ void TestHistoryFlow::historyWindowExportsAndReports() {
     emit window->reportRequested(ids.at(1));
     QCOMPARE(shown.sampleName, QStringLiteral("Comp2"));
     QCOMPARE(shown.difference.haze, 3.0);
+
+    // A value no record can carry (an edited database) is never shown as another number: the
+    // row is left out of the report and the export, and the user is told.
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "edit");
+        db.setDatabaseName(dir.filePath(QStringLiteral("history.sqlite")));
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(
+            QStringLiteral("UPDATE comparisons SET sam_haze = 1e308 WHERE id = '%1'")
+                .arg(ids.at(1))));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("edit");
+    shown = {};
+    emit window->reportRequested(ids.at(1));
+    QVERIFY(shown.sampleName.isEmpty());
+    QVERIFY2(rig.prompter.messages().last().contains(QLatin1String("left out")),
+             qPrintable(rig.prompter.messages().last()));
 }
 
 void TestHistoryFlow::spectraAreInTheHistoryBeforeTheList() {

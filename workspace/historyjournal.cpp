@@ -1,5 +1,6 @@
 #include "historyjournal.h"
 
+#include "comparisonrows.h"
 #include "comparisonsession.h"
 #include "historystore.h"
 #include "judging.h"
@@ -193,6 +194,53 @@ ComparisonRecord fromHistory(const HistoryComparison& h, int sequence) {
              : old            ? InstrumentKind::SelectableColorimeter
                               : InstrumentKind::HazeAndColour;
     return r;
+}
+
+// Values of a stored row that the list's integer units cannot carry (1e308 from a lab database,
+// say) with the list column that shows them: the workbook shows such a value as it is stored,
+// never what wrapping it into the list's units made of it.
+QList<std::pair<int, double>> unfitValues(const HistoryComparison& h, const ComparisonRecord& r) {
+    using namespace comparisonrows;
+    const bool old = r.settings.oldLayout;
+    const HistoryComparison back = toHistory(r, h.station);
+    QList<std::pair<int, double>> out;
+    // One unit of the coarsest scale: a value that was merely rounded is never reported.
+    const auto check = [&out](int column, const std::optional<double>& stored,
+                              const std::optional<double>& shown) {
+        if (stored && !(std::fabs(*stored - shown.value_or(0.0)) <= 1.0))
+            out.append({column, *stored});
+    };
+    const auto sides = [&](int standardColumn, int sampleColumn, bool oldSide) {
+        using Field = std::optional<double> history::Quantities::*;
+        const QList<Field> fields =
+            oldSide ? QList<Field>{&history::Quantities::l, &history::Quantities::a,
+                                   &history::Quantities::b, &history::Quantities::c,
+                                   &history::Quantities::h}
+                    : QList<Field>{&history::Quantities::haze, &history::Quantities::t,
+                                   &history::Quantities::l,    &history::Quantities::a,
+                                   &history::Quantities::b,    &history::Quantities::l,
+                                   &history::Quantities::c,    &history::Quantities::h,
+                                   &history::Quantities::bigY, &history::Quantities::x,
+                                   &history::Quantities::y};
+        for (int i = 0; i < fields.size(); ++i) {
+            check(standardColumn + i, h.standard.*fields[i], back.standard.*fields[i]);
+            check(sampleColumn + i, h.sample.*fields[i], back.sample.*fields[i]);
+        }
+    };
+    if (old) {
+        sides(OldColStandard, OldColSample, true);
+        check(OldColDeltaE, h.deltaE, back.deltaE);
+        check(OldColThreshold, h.deltaEThreshold, back.deltaEThreshold);
+        return out;
+    }
+    sides(ColStandard, ColSample, false);
+    check(ColDeltaHaze, h.deltaHaze, back.deltaHaze);
+    check(ColDeltaT, h.deltaT, back.deltaT);
+    check(ColDeltaE, h.deltaE, back.deltaE);
+    check(ColHazeTolerance, h.hazeTolerance, back.hazeTolerance);
+    check(ColTTolerance, h.tTolerance, back.tTolerance);
+    check(ColThreshold, h.deltaEThreshold, back.deltaEThreshold);
+    return out;
 }
 
 history::HistoryProduct toHistory(const Product& p) {

@@ -23,6 +23,10 @@ namespace historymapping {
 
 history::HistoryComparison toHistory(const ComparisonRecord& record, const QString& station);
 ComparisonRecord fromHistory(const history::HistoryComparison& row, int sequence);
+// Values of a stored row that the record's integer units cannot carry (1e308 from a lab
+// database, say), each with the list column that shows it; empty when the record is the row.
+QList<std::pair<int, double>> unfitValues(const history::HistoryComparison& row,
+                                          const ComparisonRecord& record);
 history::Quantities quantitiesOf(const std::array<int, ComparisonRecord::kValueCount>& values,
                                  bool oldLayout, int displayMode);
 std::array<int, ComparisonRecord::kValueCount> valuesOf(const history::Quantities& quantities,

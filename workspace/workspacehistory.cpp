@@ -196,9 +196,24 @@ QList<ComparisonRecord> WorkspaceHistory::records(const QStringList& ids) {
                               db.failure().message);
         return out;
     }
-    for (const QString& id : ids)
-        if (const auto row = db.comparison(id))
-            out.append(historymapping::fromHistory(*row, int(out.size()) + 1));
+    // A value the record's units cannot carry (a damaged or edited database) would be shown as
+    // some other number: such rows are left out, and the user told.
+    int unfit = 0;
+    for (const QString& id : ids) {
+        if (const auto row = db.comparison(id)) {
+            const ComparisonRecord record = historymapping::fromHistory(*row, int(out.size()) + 1);
+            if (historymapping::unfitValues(*row, record).isEmpty())
+                out.append(record);
+            else
+                ++unfit;
+        }
+    }
+    if (unfit > 0)
+        prompter_.information(
+            page_, pageText(QT_TRANSLATE_NOOP("FirstPageFor510", "Error")),
+            tr("%n comparison(s) left out: a value beyond what any instrument measures (the "
+               "database was damaged or edited).",
+               nullptr, unfit));
     return out;
 }
 

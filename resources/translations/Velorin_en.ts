@@ -1817,6 +1817,16 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
     </message>
 </context>
 <context>
+    <name>WorkspaceHistory</name>
+    <message numerus="yes">
+        <source>%n comparison(s) left out: a value beyond what any instrument measures (the database was damaged or edited).</source>
+        <translation>
+            <numerusform>%n comparison left out: a value beyond what any instrument measures (the database was damaged or edited).</numerusform>
+            <numerusform>%n comparisons left out: a value beyond what any instrument measures (the database was damaged or edited).</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>WorkspaceKeys</name>
     <message>
         <source>Comparison table</source>

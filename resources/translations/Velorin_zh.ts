@@ -1809,6 +1809,15 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
     </message>
 </context>
 <context>
+    <name>WorkspaceHistory</name>
+    <message numerus="yes">
+        <source>%n comparison(s) left out: a value beyond what any instrument measures (the database was damaged or edited).</source>
+        <translation>
+            <numerusform>已略去 %n 条对比记录：其中有超出任何仪器测量范围的数值（数据库已损坏或被改动）。</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>WorkspaceKeys</name>
     <message>
         <source>Comparison table</source>
