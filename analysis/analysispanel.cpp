@@ -50,6 +50,7 @@ AnalysisPanel::AnalysisPanel(QWidget* parent)
     addTab(abPlot_, QString());
     connect(trend_, &TrendChart::rowClicked, this, &AnalysisPanel::rowClicked);
     connect(abPlot_, &AbPlot::rowClicked, this, &AnalysisPanel::rowClicked);
+    connect(this, &QTabWidget::currentChanged, this, &AnalysisPanel::bring);
     relabel();
 }
 
@@ -76,25 +77,44 @@ void AnalysisPanel::scheduleRefresh() {
 
 void AnalysisPanel::refresh() {
     pending_ = false;
+    stale_ = {true, true, true};
     // A hidden panel computes nothing; it catches up when shown again.
     if (isHidden() || !source_)
         return;
+    setTabEnabled(2, measuresColour(source_().meaning));
+    bring(currentIndex());
+}
+
+void AnalysisPanel::bring(int tab) {
+    if (tab < 0 || tab >= int(stale_.size()) || !stale_[size_t(tab)] || isHidden() || !source_)
+        return;
+    stale_[size_t(tab)] = false;
     const Source s = source_();
     static const QList<ComparisonRecord> none;
     const QList<ComparisonRecord>& records = s.records ? *s.records : none;
-    const JudgingSettings band = records.isEmpty() ? s.inForce : records.last().settings;
-    const QVector<bool> verdicts = analysis::listVerdicts(records);
     const int mode = std::max(s.meaning.displayMode, 0);
-    statistics_->setData(analysis::listColumns(mode, s.meaning.oldLayout, s.chinese, records),
-                         verdicts);
-    const QVector<analysis::ToleranceColumn> toleranced =
-        analysis::toleranceColumns(mode, s.meaning.oldLayout, records);
-    statistics_->setCapability(toleranced, analysis::capabilities(toleranced));
-    trend_->setSeries(analysis::trendSeries(std::max(s.meaning.displayMode, 0), s.meaning.oldLayout,
-                                            band, records),
-                      verdicts);
-    setTabEnabled(2, measuresColour(s.meaning));
-    abPlot_->setInput(measuresColour(s.meaning) ? abInput(records) : abplot::Input{});
+    if (tab == 0) {
+        // Rows appended to the list seen last are the only ones read.
+        const qsizetype unchanged = s.records == seen_.records && s.revision == seen_.revision &&
+                                            s.meaning == seen_.meaning &&
+                                            s.chinese == seen_.chinese &&
+                                            records.size() >= seen_.rows
+                                        ? seen_.rows
+                                        : 0;
+        seen_ = {s.records, s.revision, records.size(), s.meaning, s.chinese};
+        columns_ = analysis::listColumns(mode, s.meaning.oldLayout, s.chinese, records, &columns_,
+                                         unchanged);
+        statistics_->setData(columns_, analysis::listVerdicts(records));
+        toleranced_ =
+            analysis::toleranceColumns(mode, s.meaning.oldLayout, records, &toleranced_, unchanged);
+        statistics_->setCapability(toleranced_, analysis::capabilities(toleranced_));
+    } else if (tab == 1) {
+        const JudgingSettings band = records.isEmpty() ? s.inForce : records.last().settings;
+        trend_->setSeries(analysis::trendSeries(mode, s.meaning.oldLayout, band, records),
+                          analysis::listVerdicts(records));
+    } else {
+        abPlot_->setInput(measuresColour(s.meaning) ? abInput(records) : abplot::Input{});
+    }
 }
 
 void AnalysisPanel::showEvent(QShowEvent* event) {
@@ -105,17 +125,20 @@ void AnalysisPanel::showEvent(QShowEvent* event) {
 StatisticsPanel* AnalysisPanel::statistics() {
     if (pending_)
         refresh();
+    bring(0);
     return statistics_;
 }
 
 TrendChart* AnalysisPanel::trend() {
     if (pending_)
         refresh();
+    bring(1);
     return trend_;
 }
 
 AbPlot* AnalysisPanel::abPlot() {
     if (pending_)
         refresh();
+    bring(2);
     return abPlot_;
 }

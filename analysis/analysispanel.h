@@ -1,9 +1,12 @@
 #pragma once
 
+#include "capability.h"
 #include "comparisonrecord.h"
+#include "statistics.h"
 
 #include <QTabWidget>
 
+#include <array>
 #include <functional>
 
 class AbPlot;
@@ -13,7 +16,8 @@ class TrendChart;
 
 // The analysis beside the comparison list: the statistics, the trend chart and the a*b* plot of
 // the list's records, in the list's own display mode. It refreshes once per burst of changes,
-// and not at all while hidden (it catches up when shown).
+// only the tab on show (another tab catches up when it is shown or asked for), and not at all
+// while hidden (it catches up when shown).
 class AnalysisPanel : public QTabWidget {
     Q_OBJECT
   public:
@@ -24,6 +28,8 @@ class AnalysisPanel : public QTabWidget {
         ListMeaning meaning;
         JudgingSettings inForce;
         bool chinese = false;
+        // Changes to the records other than rows appended (ComparisonListModel::revision()).
+        quint64 revision = 0;
     };
 
     explicit AnalysisPanel(QWidget* parent = nullptr);
@@ -47,9 +53,24 @@ class AnalysisPanel : public QTabWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
+    // Brings tab `tab` up to date if it is behind the list.
+    void bring(int tab);
+
     std::function<Source()> source_;
     StatisticsPanel* statistics_;
     TrendChart* trend_;
     AbPlot* abPlot_;
     bool pending_ = false;
+    std::array<bool, 3> stale_{true, true, true};
+    // The statistics' last columns and what they were made from: rows only appended since are
+    // all that is read.
+    QVector<analysis::Column> columns_;
+    QVector<analysis::ToleranceColumn> toleranced_;
+    struct Seen {
+        const QList<ComparisonRecord>* records = nullptr;
+        quint64 revision = 0;
+        qsizetype rows = 0;
+        ListMeaning meaning;
+        bool chinese = false;
+    } seen_;
 };

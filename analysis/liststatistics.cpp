@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -45,10 +46,11 @@ double valueOf(const ComparisonRecord& r, const Source& s) {
     return kNone;
 }
 
-// Every column in one pass over the records, written in place: a refresh of a full list reads
-// each record once and allocates one block per column.
+// Every column in one pass over the records from row `from` on (the rows before are already
+// there), written in place: a refresh of a full list reads each record once and allocates at
+// most one block per column.
 QVector<Column> columnsOf(QVector<Column> out, const QVector<Source>& sources,
-                          const QList<ComparisonRecord>& records) {
+                          const QList<ComparisonRecord>& records, qsizetype from) {
     const qsizetype n = records.size();
     QVector<double*> at;
     at.reserve(out.size());
@@ -58,19 +60,40 @@ QVector<Column> columnsOf(QVector<Column> out, const QVector<Source>& sources,
     }
     const qsizetype columns = sources.size();
     double* const* to = at.constData();
-    const Source* from = sources.constData();
-    const ComparisonRecord* r = records.constData();
-    for (qsizetype i = 0; i < n; ++i, ++r)
+    const Source* source = sources.constData();
+    const ComparisonRecord* r = records.constData() + from;
+    for (qsizetype i = from; i < n; ++i, ++r)
         for (qsizetype k = 0; k < columns; ++k)
-            to[k][i] = valueOf(*r, from[k]);
+            to[k][i] = valueOf(*r, source[k]);
     return out;
+}
+
+// How many leading rows of `reuse` stand for the records now: `unchanged` when it has the same
+// columns, none otherwise (its buffers are still taken over).
+template <typename C> qsizetype keptRows(QVector<C>& out, QVector<C>* reuse, qsizetype unchanged) {
+    if (!reuse || reuse->size() != out.size())
+        return 0;
+    bool same = true;
+    for (qsizetype k = 0; k < out.size(); ++k) {
+        same =
+            same && out[k].heading == (*reuse)[k].heading && (*reuse)[k].values.size() >= unchanged;
+        out[k].values.swap((*reuse)[k].values);
+    }
+    return same ? unchanged : 0;
 }
 
 } // namespace
 
 QVector<Column> listColumns(int displayMode, bool oldLayout, bool chinese,
-                            const QList<ComparisonRecord>& records) {
+                            const QList<ComparisonRecord>& records, QVector<Column>* reuse,
+                            qsizetype unchanged) {
     using namespace comparisonrows;
+    // The value buffers of the columns made last time are taken over: a full list's columns
+    // are megabytes, and fresh ones cost page faults on every refresh.
+    const auto fill = [&](QVector<Column> out, const QVector<Source>& sources) {
+        const qsizetype from = keptRows(out, reuse, std::min(unchanged, records.size()));
+        return columnsOf(std::move(out), sources, records, from);
+    };
     QVector<Column> out;
     QVector<Source> sources;
     if (oldLayout) {
@@ -102,7 +125,7 @@ QVector<Column> listColumns(int displayMode, bool oldLayout, bool chinese,
         }
         out.append(Column{headings.at(17), {}, 2});
         sources.append({Source::DeltaE, 0, 100});
-        return columnsOf(std::move(out), sources, records);
+        return fill(std::move(out), sources);
     }
     const QStringList headings = comparisonsheet::headings(displayMode);
     const QList<int> columns = comparisonsheet::sourceColumns(displayMode);
@@ -123,7 +146,7 @@ QVector<Column> listColumns(int displayMode, bool oldLayout, bool chinese,
                             0, 100});
         }
     }
-    return columnsOf(std::move(out), sources, records);
+    return fill(std::move(out), sources);
 }
 
 QVector<bool> listVerdicts(const QList<ComparisonRecord>& records) {
@@ -162,34 +185,41 @@ QVector<trend::Series> trendSeries(int displayMode, bool oldLayout, const Judgin
 }
 
 QVector<ToleranceColumn> toleranceColumns(int displayMode, bool oldLayout,
-                                          const QList<ComparisonRecord>& records) {
+                                          const QList<ComparisonRecord>& records,
+                                          QVector<ToleranceColumn>* reuse, qsizetype unchanged) {
     QVector<ToleranceColumn> out;
     const JudgingSettings settings =
         records.isEmpty() ? JudgingSettings{} : records.last().settings;
     const auto colorimeter = [](const char* source) {
         return QCoreApplication::translate(colour::kFormulaContext, source);
     };
-    const auto column = [&records](const QString& heading, const Limits& limits, auto valueOf) {
-        ToleranceColumn c{heading, {}, limits};
-        c.values.reserve(records.size());
-        for (const ComparisonRecord& r : records)
-            c.values.append(valueOf(r));
-        return c;
+    // Each column's values from row `from` on; the limits always from the newest row.
+    using ValueOf = double (*)(const ComparisonRecord&);
+    QVector<ValueOf> sources;
+    const auto column = [&](const QString& heading, const Limits& limits, ValueOf valueOf) {
+        out.append(ToleranceColumn{heading, {}, limits});
+        sources.append(valueOf);
     };
     if (!oldLayout && quantities::measures(displayMode, quantities::Haze))
-        out.append(column(colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△Haze")),
-                          twoSidedLimits(0, settings.hazeTolerance / 100.0),
-                          [](const ComparisonRecord& r) { return r.deltaHaze / 100.0; }));
+        column(colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△Haze")),
+               twoSidedLimits(0, settings.hazeTolerance / 100.0),
+               [](const ComparisonRecord& r) { return r.deltaHaze / 100.0; });
     if (!oldLayout && quantities::measures(displayMode, quantities::T))
-        out.append(column(colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△T")),
-                          twoSidedLimits(0, settings.tTolerance / 100.0),
-                          [](const ComparisonRecord& r) { return r.deltaT / 100.0; }));
+        column(colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△T")),
+               twoSidedLimits(0, settings.tTolerance / 100.0),
+               [](const ComparisonRecord& r) { return r.deltaT / 100.0; });
     if (oldLayout || displayMode >= 3)
-        out.append(column(colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△E")),
-                          upperLimit(settings.threshold / 10.0), [](const ComparisonRecord& r) {
-                              return r.deltaE == ComparisonRecord::kNoDeltaE ? kNone
-                                                                             : r.deltaE / 100.0;
-                          }));
+        column(colorimeter(QT_TRANSLATE_NOOP("Colorimeter", "△E")),
+               upperLimit(settings.threshold / 10.0), [](const ComparisonRecord& r) {
+                   return r.deltaE == ComparisonRecord::kNoDeltaE ? kNone : r.deltaE / 100.0;
+               });
+    const qsizetype from = keptRows(out, reuse, std::min(unchanged, records.size()));
+    for (qsizetype k = 0; k < out.size(); ++k) {
+        out[k].values.resize(records.size());
+        double* to = out[k].values.data();
+        for (qsizetype i = from; i < records.size(); ++i)
+            to[i] = sources[k](records.at(i));
+    }
     return out;
 }
 

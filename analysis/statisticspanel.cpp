@@ -44,8 +44,12 @@ void StatisticsPanel::setData(const QVector<analysis::Column>& columns,
                                     [](const analysis::Column& a, const analysis::Column& b) {
                                         return a.heading == b.heading;
                                     }) == false;
-    columns_ = columns;
     summaries_ = analysis::summarizeAll(columns);
+    // Only the headings and decimals are kept: the values stay with their owner, who reuses
+    // their buffers.
+    columns_.resize(columns.size());
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        columns_[i] = analysis::Column{columns.at(i).heading, {}, columns.at(i).decimals};
     verdicts_ = analysis::countVerdicts(passes);
     fill(relabel);
 }

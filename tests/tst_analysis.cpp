@@ -1,5 +1,6 @@
 // Statistics, capability, the trend chart and the a*b* plot, checked as numbers and as plans.
 #include "abplot.h"
+#include "analysispanel.h"
 #include "capability.h"
 #include "chartexport.h"
 #include "colourdifference.h"
@@ -35,6 +36,7 @@ class TestAnalysis : public QObject {
     void panelFollowsTheLanguage();
     void trendQuantitiesPerMode();
     void sheetGroupsTheLotsOfAList();
+    void panelReadsOnlyAppendedRowsYetFollowsEveryChange();
     void trendPlanPointsBandAndColours();
     void trendHitTestAndClick();
     void capabilityByHand();
@@ -186,6 +188,59 @@ void TestAnalysis::sheetGroupsTheLotsOfAList() {
     QCOMPARE(titleRow(analysis::listStatisticsSheet(0, false, false, records.mid(0, 1)),
                       QStringLiteral("Lot: A")),
              -1);
+}
+
+void TestAnalysis::panelReadsOnlyAppendedRowsYetFollowsEveryChange() {
+    JudgingSettings settings;
+    settings.displayMode = 6;
+    settings.hazeTolerance = settings.tTolerance = 100;
+    settings.threshold = 10;
+    Reading standard, sample;
+    standard.values = {2000, 8000, 5000, 1000, 2000, 5000, 2236, 634, 1842, 3500, 3600};
+    QList<ComparisonRecord> records;
+    quint64 revision = 0;
+    const auto add = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            sample = standard;
+            sample.values[0] += 37 * int(records.size() % 7);
+            sample.values[3] -= 11 * int(records.size() % 5);
+            records.append(judging::compare(standard, sample, settings));
+        }
+    };
+    AnalysisPanel panel;
+    panel.setSource([&] {
+        return AnalysisPanel::Source{&records, ListMeaning::of(records.value(0)), settings, false,
+                                     revision};
+    });
+    panel.show();
+    // What a panel made from nothing shows for the records now.
+    const auto fresh = [&] {
+        return analysis::summarizeAll(analysis::listColumns(6, false, false, records));
+    };
+    const auto same = [&] {
+        panel.refresh();
+        const QVector<analysis::Summary> shown = panel.statistics()->summaries(), want = fresh();
+        if (shown.size() != want.size())
+            return false;
+        for (int k = 0; k < shown.size(); ++k)
+            if (shown[k].n != want[k].n || shown[k].mean != want[k].mean ||
+                shown[k].sd != want[k].sd || shown[k].maximum != want[k].maximum)
+                return false;
+        return true;
+    };
+    add(20);
+    QVERIFY(same());
+    add(3); // appended: only these are read
+    QVERIFY(same());
+    // A row judged again and a row removed change the revision: everything is read again.
+    records[4].sample[0] += 900;
+    judging::judge(records[4]);
+    ++revision;
+    QVERIFY(same());
+    records.removeAt(2);
+    ++revision;
+    add(1);
+    QVERIFY(same());
 }
 
 void TestAnalysis::trendPlanPointsBandAndColours() {

@@ -190,6 +190,7 @@ std::optional<ListMeaning> ComparisonListModel::meaning() const {
 bool ComparisonListModel::rename(int row, const QString& name) {
     if (row < 0 || row >= records_.size())
         return false;
+    ++revision_;
     records_[row].name = name;
     const QModelIndex cell = this->index(row, ColName);
     emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::EditRole});
@@ -212,6 +213,7 @@ bool ComparisonListModel::remove(int row) {
     if (row < 0 || row >= records_.size())
         return false;
     beginRemoveRows(QModelIndex(), row, row);
+    ++revision_;
     const ComparisonRecord gone = records_.takeAt(row);
     failCount_ -= gone.pass ? 0 : 1;
     endRemoveRows();
@@ -223,6 +225,7 @@ void ComparisonListModel::clear() {
     if (records_.isEmpty())
         return;
     beginResetModel();
+    ++revision_;
     records_.clear();
     failCount_ = 0;
     endResetModel();
@@ -242,6 +245,7 @@ void ComparisonListModel::update(const QList<ComparisonRecord>& records) {
         if (!changed)
             continue;
         failCount_ += (records_.at(row).pass ? 1 : 0) - (changed->pass ? 1 : 0);
+        ++revision_;
         records_[row] = *changed;
         first = first < 0 ? row : first;
         last = row;

@@ -41,6 +41,9 @@ class ComparisonListModel : public QAbstractTableModel {
     const ComparisonRecord& record(int row) const { return records_.at(row); }
     // What every row shares; empty for an empty list.
     std::optional<ListMeaning> meaning() const;
+    // Counts every change other than rows appended at the end: while it stays the same, the
+    // rows seen before are the rows there now, and only new rows need reading.
+    quint64 revision() const { return revision_; }
 
     void append(const QList<ComparisonRecord>& records);
     // False for a row that does not exist.
@@ -61,5 +64,6 @@ class ComparisonListModel : public QAbstractTableModel {
     Layout layout_;
     QList<ComparisonRecord> records_;
     int failCount_ = 0;
+    quint64 revision_ = 0;
     std::function<bool(int, const QString&)> renameHandler_;
 };

@@ -1,7 +1,6 @@
 // How the workspace lays itself out: the list beside the analysis on a splitter, stacked pages
 // that claim only the shown page's height, and tighter spacing on short screens, so that the list
-// keeps ten rows in view under the upper panels with every control whole; the list takes all the
-// height the panels leave.
+// takes all the height the panels leave, ten rows or more, with every control whole.
 #include "firstpagefor510.h"
 
 #include "ui_firstpagefor510.h"
@@ -93,7 +92,8 @@ void FirstPageFor510::setUpAnalysis() {
     analysis_->setPrompter(&prompter_);
     analysis_->setSource([this] {
         return AnalysisPanel::Source{&session_->list().records(), session_->shownMeaning(),
-                                     session_->judgingSettings(), isChinese_};
+                                     session_->judgingSettings(), isChinese_,
+                                     session_->list().revision()};
     });
     listSplitter_->addWidget(analysis_);
     listSplitter_->setCollapsible(0, false);
