@@ -214,7 +214,10 @@ ChartPlan plan(const QRectF& area, const QVector<SpectralRecord>& records, int u
 
     const QString title = percentageTitle(uiIndex);
     if (!title.isEmpty())
-        p.texts.append({QRectF(x0 + w / 8, y0, w / 10, h), centred, title, 270});
+        // Turned upright about its centre, so the box is as long as the plot is high and one
+        // line deep, left of the tick labels.
+        p.texts.append({QRectF(x0 + 0.075 * w - ph / 2, yT + ph / 2 - w / 40, ph, w / 20), centred,
+                        title, 270});
     return p;
 }
 
@@ -253,7 +256,7 @@ void draw(QPainter& painter, const ChartPlan& plan) {
             painter.translate(t.rect.center());
             painter.rotate(t.rotation);
             painter.translate(-t.rect.center());
-            painter.drawText(t.rect, t.alignment, t.text);
+            painter.drawText(t.rect, t.alignment | Qt::TextDontClip, t.text);
             painter.restore();
         }
     };

@@ -55,6 +55,11 @@ void TestChartPlan::emptyChart() {
     QCOMPARE(p.texts.at(0).rect, QRectF(200, 400, 100, 50));
     QCOMPARE(p.texts.at(1).rect.center().x(), 200 + 50.0 / 300 * 600);
     QCOMPARE(p.texts.at(11).rotation, 270.0);
+    // Upright, the title runs as long as the plot is high, left of the tick labels, so a long
+    // title is neither cut nor written over "50".
+    const QRectF title = p.texts.at(11).rect;
+    QCOMPARE(title.width(), p.lines.last().line.length());
+    QVERIFY(title.center().x() + title.height() / 2 <= p.texts.at(9).rect.left() + 1e-9);
 }
 
 void TestChartPlan::fullScaleSteps_data() {

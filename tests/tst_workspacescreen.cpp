@@ -8,6 +8,7 @@
 #include "historystore.h"
 #include "judging.h"
 #include "mainwindow.h"
+#include "meterpagefor510.h"
 #include "offscreenscreens.h"
 #include "pagedriver.h"
 #include "startup.h"
@@ -113,6 +114,26 @@ void TestWorkspaceScreen::tenRowsAndEveryButtonOnEachScreen() {
                 tabs->setCurrentIndex(2);
                 window.grab().save(QStringLiteral("%1/abplot-%2.png").arg(shots, name));
                 tabs->setCurrentIndex(0);
+                // The spectral page with a day's curves, where the instrument has one.
+                page->setDialogRunner([&](QDialog& dialog) {
+                    if (auto* spectral = qobject_cast<MeterPageFor510*>(&dialog)) {
+                        // Measured from the virtual instrument, as a user measures them.
+                        auto* measure = spectral->findChild<QPushButton*>(
+                            QStringLiteral("pushButton_spectralMeasurement"));
+                        for (int i = 0; i < 12; ++i)
+                            measure->click();
+                        spectral->resize(window.size());
+                        spectral->show();
+                        QTest::qWait(50);
+                        spectral->grab().save(
+                            QStringLiteral("%1/spectral-%2.png").arg(shots, name));
+                    }
+                    return 0;
+                });
+                if (auto* button = page->findChild<QPushButton*>(
+                        QStringLiteral("pushButton_spectralTransmittance"));
+                    button && button->isVisible())
+                    button->click();
                 page->findChild<QPushButton*>(QStringLiteral("pushButton_history"))->click();
                 if (QWidget* history = page->findChild<QWidget*>(QStringLiteral("HistoryWindow"))) {
                     QTest::qWait(300); // the counts arrive from their thread
