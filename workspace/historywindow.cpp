@@ -747,6 +747,8 @@ void HistoryWindow::retranslate() {
     sourcesLabel_->setText(tr("S&how"));
     sources_->setItemText(0, tr("This station"));
     sources_->setItemText(1, tr("Lab database (all stations)"));
+    sources_->setToolTip(tr("Every station's comparisons are in the lab database: name it "
+                            "(postgresql://host/dbname) in the Database field to show them."));
     databaseLabel_->setText(tr("&Database"));
     database_->setPlaceholderText(
         tr("the program's own file, or sqlite:PATH, or postgresql://host/dbname"));

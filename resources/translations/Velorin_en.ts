@@ -2108,6 +2108,10 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <source>Lab database (all stations)</source>
         <translation>Lab database (all stations)</translation>
     </message>
+    <message>
+        <source>Every station's comparisons are in the lab database: name it (postgresql://host/dbname) in the Database field to show them.</source>
+        <translation>Every station's comparisons are in the lab database: name it (postgresql://host/dbname) in the Database field to show them.</translation>
+    </message>
 </context>
 <context>
     <name>setEParameterPageFor670</name>

@@ -2097,6 +2097,10 @@ Yes: save, then import. No: import without saving. Cancel: keep the list and imp
         <source>Lab database (all stations)</source>
         <translation>实验室数据库（所有工作站）</translation>
     </message>
+    <message>
+        <source>Every station's comparisons are in the lab database: name it (postgresql://host/dbname) in the Database field to show them.</source>
+        <translation>所有工作站的对比记录都在实验室数据库中：在“数据库”一栏填入它（postgresql://主机/数据库名）即可显示。</translation>
+    </message>
 </context>
 <context>
     <name>setEParameterPageFor670</name>
