@@ -87,6 +87,16 @@ void waitForLab(HistoryStore& store) {
     }
 }
 
+// The history that keeps the products, opened for writing: 0, or the exit status and why not.
+int openProducts(HistoryStore& store, const QString& database) {
+    const HistoryUse use = openHistoryForWriting(store, database);
+    if (use == HistoryUse::Stored)
+        return 0;
+    if (use == HistoryUse::Off)
+        std::fprintf(stderr, "velorin-cli products: products are kept in the history\n");
+    return use == HistoryUse::Failed ? 1 : 2;
+}
+
 int add(const QString& simulateModel, const QString& database, QStringList args) {
     if (args.isEmpty() || args.first().startsWith(QLatin1String("--")))
         return usage("add needs the product's name");
@@ -102,12 +112,8 @@ int add(const QString& simulateModel, const QString& database, QStringList args)
             return usage("unknown option or a value that is not a number");
     }
     HistoryStore store;
-    const HistoryUse use = openHistoryForWriting(store, database);
-    if (use != HistoryUse::Stored) {
-        if (use == HistoryUse::Off)
-            std::fprintf(stderr, "velorin-cli products: products are kept in the history\n");
-        return use == HistoryUse::Failed ? 1 : 2;
-    }
+    if (const int status = openProducts(store, database))
+        return status;
     const HistoryCloser closer{store};
     CliInstrument instrument;
     if (!instrument.open(simulateModel))
@@ -191,12 +197,8 @@ int remove(const QString& database, QStringList args) {
     else if (!args.isEmpty())
         return usage("unknown option");
     HistoryStore store;
-    const HistoryUse use = openHistoryForWriting(store, database);
-    if (use != HistoryUse::Stored) {
-        if (use == HistoryUse::Off)
-            std::fprintf(stderr, "velorin-cli products: products are kept in the history\n");
-        return use == HistoryUse::Failed ? 1 : 2;
-    }
+    if (const int status = openProducts(store, database))
+        return status;
     const HistoryCloser closer{store};
     std::optional<HistoryProduct> product;
     if (!model.isEmpty()) {
